@@ -1,0 +1,7 @@
+# Third-party libraries, all from Debian's packages (scripts/deps installs them).
+
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET
+  libavcodec libavformat libavutil libswscale libswresample libavdevice)
+find_package(GTest REQUIRED)
+find_package(Threads REQUIRED)

@@ -1,0 +1,38 @@
+/* Error texts of the conversion engine's result codes, and the detail of the latest failure. */
+#ifndef VKO_MESSAGE_DLL_H
+#define VKO_MESSAGE_DLL_H
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define VKO_MESSAGE_API __declspec(dllexport)
+#else
+#define VKO_MESSAGE_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* A code the engine returns when a setting's value is rejected (an option value, a number or a
+ * time text that cannot be read). */
+#define VKO_ERROR_INVALID_OPTION_VALUE 80
+
+/* Records the latest failure: its code and the engine's detail text (may be null). Thread-safe;
+ * called from the converting thread. The flag is kept for callers that pass 1; it is not used. */
+VKO_MESSAGE_API int32_t updateErrorInfo(int32_t code, const char* detail, int32_t flag);
+
+/* A clear English sentence for a result code; codes it does not know get a generic sentence with
+ * the number. The text stays valid until the calling thread asks again. language and flag are
+ * passed as 0 and 1 by the program. */
+VKO_MESSAGE_API const char* getErrorInfo(int32_t code, int32_t language, int32_t flag);
+
+/* Copies the detail text of the latest report into buffer (always NUL-terminated when size > 0)
+ * and returns the code of that report, 0 when nothing was reported yet. */
+VKO_MESSAGE_API int32_t getLastErrorDetail(char* buffer, int32_t size);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

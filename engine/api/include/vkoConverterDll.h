@@ -1,0 +1,210 @@
+/* Public interface of the conversion engine: the records that cross from the program to the
+ * engine, and the twelve exported functions. The byte layout of every record is fixed (see the
+ * layout checks at the end); pointer fields are 4 bytes on 32-bit builds. */
+#ifndef VKO_CONVERTER_DLL_H
+#define VKO_CONVERTER_DLL_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define VKO_CONVERTER_API __declspec(dllexport)
+#else
+#define VKO_CONVERTER_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+enum {
+    VKO_MAX_INPUTS = 120,
+    VKO_PATH_SIZE = 1028,
+    VKO_TAG_SIZE = 512,
+    MSG_CONVERT_PROGRESS = 2124
+};
+
+/* Format types returned by getFormatType. */
+enum { VKO_FORMAT_UNKNOWN = -1, VKO_FORMAT_VIDEO = 0, VKO_FORMAT_AUDIO = 1, VKO_FORMAT_IMAGE = 2 };
+
+/* One input file of a job. */
+typedef struct MediaUIOption {
+    uint32_t reserved0;
+    char sourcePath[VKO_PATH_SIZE];
+    double reserved1032;
+    int32_t startSeconds;    /* trim start, whole seconds */
+    int32_t durationSeconds; /* trim length; 0 or less = to the end */
+    int32_t cropTop;
+    int32_t cropBottom;
+    int32_t cropLeft;
+    int32_t cropRight;
+    const char* zoomMode; /* "original", "full", "16:9", "4:3" */
+    int32_t padTop;
+    int32_t padBottom;
+    int32_t padLeft;
+    int32_t padRight;
+    int32_t brightness;
+    int32_t contrast;
+    int32_t saturation;
+    int32_t verticalFlip;
+    int32_t horizontalFlip;
+    int32_t pictureEffect; /* 0 none, 1 gray, 2 emboss, 3 old */
+    int32_t padding;
+} MediaUIOption;
+
+/* One conversion job: one output made from 1 to 120 inputs. */
+typedef struct GroupMediaUIOption {
+    uint32_t reserved0;
+    int32_t inputCount;
+    MediaUIOption* inputs[VKO_MAX_INPUTS];
+    const char* audioCodec;
+    int32_t audioBitrate; /* bit/s */
+    int32_t channels;
+    int32_t sampleRate;
+    int32_t volume; /* 256 = unchanged */
+    const char* videoCodec;
+    int32_t videoBitrate; /* bit/s */
+    const char* frameSize; /* "320x240" */
+    float frameRate;
+    char title[VKO_TAG_SIZE];
+    char author[VKO_TAG_SIZE];
+    char album[VKO_TAG_SIZE];
+    char genre[VKO_TAG_SIZE];
+    char copyright[VKO_TAG_SIZE];
+    char track[VKO_TAG_SIZE];
+    char year[VKO_TAG_SIZE];
+    uint32_t reserved4108;
+    int32_t overwrite;
+    int32_t deviceClass;
+    const char* containerName;
+    char outputPath[VKO_PATH_SIZE];
+} GroupMediaUIOption;
+
+/* Description of a media file, filled by getFileInfo into a record the caller allocates. */
+typedef struct MediaFileInfo {
+    char path[1024];
+    char demuxerName[200];
+    double durationSeconds;
+    int32_t durationWholeSeconds;
+    int32_t padding;
+    double sizeKB;
+    int32_t width;
+    int32_t height;
+    char videoCodecName[50];
+    char audioCodecName[50];
+    int32_t videoBitrate;
+    float videoFrameRate;
+    int32_t audioBitrate;
+    int32_t audioChannels;
+    int32_t audioSampleRate;
+    char title[VKO_TAG_SIZE];
+    char author[VKO_TAG_SIZE];
+    char album[VKO_TAG_SIZE];
+    char genre[VKO_TAG_SIZE];
+    char copyright[VKO_TAG_SIZE];
+    char track[VKO_TAG_SIZE];
+    char year[VKO_TAG_SIZE];
+} MediaFileInfo;
+
+/* Cancel query and progress window of the caller. Either may be null. On Windows window is an
+ * HWND; elsewhere it points to a MessageWindow (platform/window_message.h). */
+typedef struct ProgressSink {
+    int32_t (*isCancelled)(void);
+    void* window;
+} ProgressSink;
+
+/* Posted with MSG_CONVERT_PROGRESS as wParam; allocated with malloc by the engine, released
+ * with free by the receiver. */
+typedef struct ProgressReport {
+    int32_t frameNumber;
+    int32_t fps;
+    double quality;
+    double bitrateKbps;
+    double sizeKB;
+    double timeSeconds;
+    int32_t qpHistogram[32];
+    double psnr[3];
+    double psnrTotal;
+    int32_t duplicated;
+    int32_t dropped;
+    char text[2072];
+} ProgressReport;
+
+VKO_CONVERTER_API int getFormatID(const char* name);
+VKO_CONVERTER_API int getFormatType(const char* name);
+VKO_CONVERTER_API ProgressSink* setProgressHandle(ProgressSink* sink);
+VKO_CONVERTER_API int setUsingPreview(int flag);
+VKO_CONVERTER_API GroupMediaUIOption* createGroupMediaUIOption(GroupMediaUIOption** group, const char* format,
+                                                               int deviceClass);
+VKO_CONVERTER_API MediaUIOption* createMediaUIOption(GroupMediaUIOption* group, const char* sourcePath);
+VKO_CONVERTER_API int freeGroupMediaUIOption(GroupMediaUIOption** group);
+VKO_CONVERTER_API int converteToMedia(GroupMediaUIOption* group, const char* format, int deviceClass);
+VKO_CONVERTER_API int getFileInfo(MediaFileInfo* info);
+VKO_CONVERTER_API int isSupportFormat(const char* path);
+VKO_CONVERTER_API int cloneConverte2MediaUIOption(const MediaUIOption* source, MediaUIOption* destination);
+VKO_CONVERTER_API int cloneConverteGroup2MediaUIOption(const GroupMediaUIOption* source,
+                                                       GroupMediaUIOption* destination);
+
+#ifdef __cplusplus
+}
+#endif
+
+/* Layout checks. Records without pointers keep their offsets on every build; the others match
+ * the interface table exactly on 32-bit builds (tests compile this header with -m32). */
+#ifdef __cplusplus
+#define VKO_LAYOUT_CHECK(condition) static_assert(condition, #condition)
+#else
+#define VKO_LAYOUT_CHECK(condition) _Static_assert(condition, #condition)
+#endif
+
+VKO_LAYOUT_CHECK(sizeof(MediaFileInfo) == 4960);
+VKO_LAYOUT_CHECK(offsetof(MediaFileInfo, durationSeconds) == 1224);
+VKO_LAYOUT_CHECK(offsetof(MediaFileInfo, sizeKB) == 1240);
+VKO_LAYOUT_CHECK(offsetof(MediaFileInfo, videoCodecName) == 1256);
+VKO_LAYOUT_CHECK(offsetof(MediaFileInfo, audioCodecName) == 1306);
+VKO_LAYOUT_CHECK(offsetof(MediaFileInfo, videoBitrate) == 1356);
+VKO_LAYOUT_CHECK(offsetof(MediaFileInfo, audioSampleRate) == 1372);
+VKO_LAYOUT_CHECK(offsetof(MediaFileInfo, title) == 1376);
+VKO_LAYOUT_CHECK(offsetof(MediaFileInfo, year) == 4448);
+
+VKO_LAYOUT_CHECK(sizeof(ProgressReport) == 2280);
+VKO_LAYOUT_CHECK(offsetof(ProgressReport, quality) == 8);
+VKO_LAYOUT_CHECK(offsetof(ProgressReport, timeSeconds) == 32);
+VKO_LAYOUT_CHECK(offsetof(ProgressReport, qpHistogram) == 40);
+VKO_LAYOUT_CHECK(offsetof(ProgressReport, psnr) == 168);
+VKO_LAYOUT_CHECK(offsetof(ProgressReport, psnrTotal) == 192);
+VKO_LAYOUT_CHECK(offsetof(ProgressReport, duplicated) == 200);
+VKO_LAYOUT_CHECK(offsetof(ProgressReport, text) == 208);
+
+#if UINTPTR_MAX == 0xFFFFFFFFu
+VKO_LAYOUT_CHECK(sizeof(MediaUIOption) == 1112);
+VKO_LAYOUT_CHECK(offsetof(MediaUIOption, sourcePath) == 4);
+VKO_LAYOUT_CHECK(offsetof(MediaUIOption, reserved1032) == 1032);
+VKO_LAYOUT_CHECK(offsetof(MediaUIOption, startSeconds) == 1040);
+VKO_LAYOUT_CHECK(offsetof(MediaUIOption, zoomMode) == 1064);
+VKO_LAYOUT_CHECK(offsetof(MediaUIOption, padTop) == 1068);
+VKO_LAYOUT_CHECK(offsetof(MediaUIOption, brightness) == 1084);
+VKO_LAYOUT_CHECK(offsetof(MediaUIOption, pictureEffect) == 1104);
+VKO_LAYOUT_CHECK(offsetof(MediaUIOption, padding) == 1108);
+
+VKO_LAYOUT_CHECK(sizeof(GroupMediaUIOption) == 5152);
+VKO_LAYOUT_CHECK(offsetof(GroupMediaUIOption, inputs) == 8);
+VKO_LAYOUT_CHECK(offsetof(GroupMediaUIOption, audioCodec) == 488);
+VKO_LAYOUT_CHECK(offsetof(GroupMediaUIOption, volume) == 504);
+VKO_LAYOUT_CHECK(offsetof(GroupMediaUIOption, videoCodec) == 508);
+VKO_LAYOUT_CHECK(offsetof(GroupMediaUIOption, frameSize) == 516);
+VKO_LAYOUT_CHECK(offsetof(GroupMediaUIOption, frameRate) == 520);
+VKO_LAYOUT_CHECK(offsetof(GroupMediaUIOption, title) == 524);
+VKO_LAYOUT_CHECK(offsetof(GroupMediaUIOption, author) == 1036);
+VKO_LAYOUT_CHECK(offsetof(GroupMediaUIOption, year) == 3596);
+VKO_LAYOUT_CHECK(offsetof(GroupMediaUIOption, reserved4108) == 4108);
+VKO_LAYOUT_CHECK(offsetof(GroupMediaUIOption, deviceClass) == 4116);
+VKO_LAYOUT_CHECK(offsetof(GroupMediaUIOption, containerName) == 4120);
+VKO_LAYOUT_CHECK(offsetof(GroupMediaUIOption, outputPath) == 4124);
+
+VKO_LAYOUT_CHECK(sizeof(ProgressSink) == 8);
+#endif
+
+#undef VKO_LAYOUT_CHECK
+
+#endif
