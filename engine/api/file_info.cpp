@@ -1,0 +1,145 @@
+// Describing a media file for the job list, and deciding whether it can be converted.
+#include "engine_state.h"
+#include "input.h"
+#include "fixed_text.h"
+#include "vkoConverterDll.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+using engine::copyText;
+
+
+// The name shown for a stream's codec: its decoder's name, with MPEG audio told apart by layer.
+const char* codecNameOf(const AVCodecParameters& codec)
+{
+    const AVCodec* decoder = avcodec_find_decoder(codec.codec_id);
+    if (!decoder) {
+        if (codec.codec_id == AV_CODEC_ID_MPEG2TS)
+            return "mpeg2ts";
+        const AVCodecDescriptor* descriptor = avcodec_descriptor_get(codec.codec_id);
+        return descriptor ? descriptor->name : "";
+    }
+    if (codec.codec_id == AV_CODEC_ID_MP2)
+        return "mp2";
+    if (codec.codec_id == AV_CODEC_ID_MP1)
+        return "mp1";
+    return decoder->name;
+}
+
+int bitsPerPcmSample(AVCodecID id)
+{
+    switch (id) {
+    case AV_CODEC_ID_PCM_S16LE:
+    case AV_CODEC_ID_PCM_S16BE:
+    case AV_CODEC_ID_PCM_U16LE:
+    case AV_CODEC_ID_PCM_U16BE:
+    case AV_CODEC_ID_PCM_S16LE_PLANAR:
+        return 16;
+    case AV_CODEC_ID_PCM_S8:
+    case AV_CODEC_ID_PCM_U8:
+    case AV_CODEC_ID_PCM_MULAW:
+    case AV_CODEC_ID_PCM_ALAW:
+        return 8;
+    case AV_CODEC_ID_PCM_S32LE:
+    case AV_CODEC_ID_PCM_S32BE:
+    case AV_CODEC_ID_PCM_U32LE:
+    case AV_CODEC_ID_PCM_U32BE:
+        return 32;
+    case AV_CODEC_ID_PCM_S24LE:
+    case AV_CODEC_ID_PCM_S24BE:
+    case AV_CODEC_ID_PCM_U24LE:
+    case AV_CODEC_ID_PCM_U24BE:
+    case AV_CODEC_ID_PCM_S24DAUD:
+        return 24;
+    default:
+        return 0;
+    }
+}
+
+void describeVideo(MediaFileInfo& info, const AVStream& stream)
+{
+    const AVCodecParameters& codec = *stream.codecpar;
+    copyText(info.videoCodecName, sizeof info.videoCodecName, codecNameOf(codec));
+    info.videoBitrate = static_cast<int32_t>(codec.bit_rate);
+    AVRational rate = stream.r_frame_rate;
+    if (rate.num && rate.den)
+        info.videoFrameRate = static_cast<float>(av_q2d(rate));
+    else if (stream.time_base.num)
+        info.videoFrameRate = static_cast<float>(stream.time_base.den) / static_cast<float>(stream.time_base.num);
+}
+
+void describeAudio(MediaFileInfo& info, const AVStream& stream)
+{
+    const AVCodecParameters& codec = *stream.codecpar;
+    copyText(info.audioCodecName, sizeof info.audioCodecName, codecNameOf(codec));
+    info.audioChannels = codec.ch_layout.nb_channels;
+    info.audioSampleRate = codec.sample_rate;
+    int bits = bitsPerPcmSample(codec.codec_id);
+    info.audioBitrate = bits ? codec.ch_layout.nb_channels * codec.sample_rate * bits
+                             : static_cast<int32_t>(codec.bit_rate);
+}
+
+void describeTags(MediaFileInfo& info, const AVDictionary* metadata)
+{
+    const struct {
+        const char* key;
+        char* field;
+    } tags[] = {{"title", info.title},         {"author", info.author}, {"album", info.album}, {"genre", info.genre},
+                {"copyright", info.copyright}, {"track", info.track},   {"year", info.year}};
+    for (const auto& tag : tags)
+        if (const AVDictionaryEntry* entry = av_dict_get(metadata, tag.key, nullptr, AV_DICT_MATCH_CASE))
+            copyText(tag.field, VKO_TAG_SIZE, entry->value);
+}
+
+void describeFile(MediaFileInfo& info, const AVFormatContext& file)
+{
+    const engine::EngineState& state = engine::engineState();
+    info.durationSeconds = file.duration == AV_NOPTS_VALUE ? 0.0 : file.duration / 1000000.0;
+    info.durationWholeSeconds = static_cast<int32_t>(std::ceil(info.durationSeconds));
+    copyText(info.demuxerName, sizeof info.demuxerName, file.iformat->name);
+    int64_t size = file.pb ? avio_size(file.pb) : 0;
+    info.sizeKB = size > 0 ? size / 1024.0 : 0.0;
+    info.width = state.frameWidth;
+    info.height = state.frameHeight;
+    describeTags(info, file.metadata);
+    for (unsigned i = 0; i < file.nb_streams; ++i) {
+        const AVStream& stream = *file.streams[i];
+        if (stream.codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
+            describeVideo(info, stream);
+        else if (stream.codecpar->codec_type == AVMEDIA_TYPE_AUDIO)
+            describeAudio(info, stream);
+    }
+}
+
+} // namespace
+
+extern "C" int getFileInfo(MediaFileInfo* info)
+{
+    if (!info || !info->path[0])
+        return 41;
+    char path[sizeof info->path];
+    copyText(path, sizeof path, info->path);
+    engine::resetEngineState();
+    int result = engine::initEngine();
+    if (result == 0)
+        result = engine::openInput(path, nullptr, nullptr);
+    if (result == 0)
+        describeFile(*info, *engine::engineState().inputFiles[0]);
+    engine::releaseInputsAndOutputs();
+    engine::releaseJobBuffers();
+    return result;
+}
+
+extern "C" int isSupportFormat(const char* path)
+{
+    if (!path || !*path)
+        return 41;
+    MediaFileInfo info{};
+    copyText(info.path, sizeof info.path, path);
+    if (int failed = getFileInfo(&info))
+        return failed;
+    return info.videoCodecName[0] || info.audioCodecName[0] ? 0 : 42;
+}

@@ -1,0 +1,165 @@
+#include "apply_steps.h"
+
+#include "codec_options.h"
+#include "engine_state.h"
+#include "error_report.h"
+#include "job_context.h"
+#include "option_handlers.h"
+
+#include <climits>
+#include <cstdio>
+#include <string>
+
+namespace engine {
+
+namespace {
+
+bool given(const char* text)
+{
+    return text && *text;
+}
+
+std::string decimal(long long value)
+{
+    return std::to_string(value);
+}
+
+std::string formatted(const char* format, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+void warnWhenBitrateTooLow(AVMediaType type)
+{
+    const AVCodecContext* options = engineState().codecOptions[type];
+    if (options && options->bit_rate < 1000)
+        engineLog("WARNING: The bitrate parameter is set too low. It takes bits/s as argument, not kbits/s\n");
+}
+
+// Reads an integer setting the engine formatted itself, range-checked as any other number.
+int parseInteger(const char* context, int value, double minimum, double maximum, int& target)
+{
+    double number = 0.0;
+    if (int failed = parseNumberOrFail(context, decimal(value).c_str(), NumberKind::Integer, minimum, maximum, &number))
+        return failed;
+    target = static_cast<int>(number);
+    return 0;
+}
+
+int setNamedOption(const char* name, long long value)
+{
+    int result = setCodecOption(name, decimal(value).c_str());
+    return result > 0 ? result : 0;
+}
+
+} // namespace
+
+int applyOutputFile(const JobContext& job)
+{
+    engineState().overwrite = job.overwrite != 0;
+    return given(job.containerName) ? setOutputFormat(job.containerName) : 0;
+}
+
+int applyAudioSettings(const JobContext& job)
+{
+    EngineState& state = engineState();
+    if (given(job.audioCodec))
+        setAudioCodec(job.audioCodec);
+    if (job.audioBitrate > 0) {
+        if (int failed = setNamedOption("ab", job.audioBitrate))
+            return failed;
+        warnWhenBitrateTooLow(AVMEDIA_TYPE_AUDIO);
+    }
+    if (job.sampleRate > 0)
+        if (int failed = parseInteger("ar", job.sampleRate, 0, INT_MAX, state.sampleRate))
+            return failed;
+    if (job.channels > 0)
+        if (int failed = parseInteger("ac", job.channels, 0, INT_MAX, state.channels))
+            return failed;
+    if (job.volume > 0)
+        if (int failed = parseInteger("vol", job.volume, INT_MIN, INT_MAX, state.volume))
+            return failed;
+    return 0;
+}
+
+int applyVideoSettings(const JobContext& job)
+{
+    if (given(job.videoCodec))
+        setVideoCodec(job.videoCodec);
+    if (job.videoBitrate > 0) {
+        if (int failed = setNamedOption("b", job.videoBitrate))
+            return failed;
+        warnWhenBitrateTooLow(AVMEDIA_TYPE_VIDEO);
+    }
+    if (job.frameRate > 0)
+        if (int failed = setFrameRate(formatted("%2.2f", job.frameRate).c_str()))
+            return failed;
+    if (given(job.targetName))
+        return setTarget(job.targetName);
+    return 0;
+}
+
+int applyEncoderTuning(const JobContext& job)
+{
+    if (job.pixelFormat[0])
+        if (int failed = setPixelFormat(job.pixelFormat))
+            return failed;
+    if (given(job.videoTag))
+        setVideoTag(job.videoTag);
+
+    const struct {
+        const char* name;
+        int value;
+        int minimum;
+    } leadingOptions[] = {{"coder", job.coder, 0}, {"bufsize", job.bufsize, 1}, {"g", job.g, 1}},
+      trailingOptions[] = {{"maxrate", job.maxrate, 1}, {"level", job.level, 1}, {"sc_threshold", job.sc_threshold, 1},
+                           {"qmax", job.qmax, 1},       {"qmin", job.qmin, 1}};
+
+    for (const auto& option : leadingOptions)
+        if (option.value >= option.minimum)
+            if (int failed = setNamedOption(option.name, option.value))
+                return failed;
+    if (job.qscale >= 1)
+        if (int failed = setVideoQscale(decimal(job.qscale).c_str()))
+            return failed;
+    for (const auto& option : trailingOptions)
+        if (option.value >= option.minimum)
+            if (int failed = setNamedOption(option.name, option.value))
+                return failed;
+    if (job.qdiff >= 1)
+        if (int failed = setQdiff(decimal(job.qdiff).c_str()))
+            return failed;
+    if (job.i_qfactor > 0)
+        if (int failed = setIQuantFactor(formatted("%2.2f", job.i_qfactor).c_str()))
+            return failed;
+    if (job.rc_eq) {
+        int result = setCodecOption("rc_eq", job.rc_eq);
+        if (result > 0)
+            return result;
+    }
+    if (job.qcomp > 0)
+        return setQuantizerCompression(formatted("%2.1f", job.qcomp).c_str());
+    return 0;
+}
+
+int applyMetadata(const JobContext& job)
+{
+    const struct {
+        const char* key;
+        const char* value;
+    } tags[] = {{"title", job.title},         {"author", job.author}, {"album", job.album}, {"genre", job.genre},
+                {"copyright", job.copyright}, {"track", job.track},   {"year", job.year}};
+    for (const auto& tag : tags) {
+        if (!tag.value[0])
+            continue;
+        char keyValue[512];
+        std::snprintf(keyValue, sizeof keyValue, "%s=%s", tag.key, tag.value);
+        if (int failed = addMetadata(keyValue))
+            return failed;
+    }
+    return mapMetadata("0:0");
+}
+
+} // namespace engine

@@ -1,0 +1,102 @@
+#include "engine_state.h"
+
+#include "error_report.h"
+#include "job_context.h"
+
+namespace engine {
+
+EngineState& engineState()
+{
+    static EngineState state;
+    return state;
+}
+
+JobTables& jobTables()
+{
+    static JobTables tables;
+    return tables;
+}
+
+namespace {
+
+void closeOutputFile(AVFormatContext*& output)
+{
+    if (!output)
+        return;
+    if (output->oformat && !(output->oformat->flags & AVFMT_NOFILE))
+        avio_closep(&output->pb);
+    avformat_free_context(output);
+    output = nullptr;
+}
+
+void releaseOptionContexts(EngineState& state)
+{
+    for (AVCodecContext*& context : state.codecOptions)
+        avcodec_free_context(&context);
+    avformat_free_context(state.formatOptions);
+    state.formatOptions = nullptr;
+    sws_freeContext(state.scalerOptions);
+    state.scalerOptions = nullptr;
+    av_dict_free(&state.privateCodecOptions);
+    state.optionNames.clear();
+}
+
+} // namespace
+
+void releaseInputsAndOutputs()
+{
+    EngineState& state = engineState();
+    for (AVFormatContext*& output : state.outputFiles)
+        closeOutputFile(output);
+    state.outputCount = 0;
+    for (AVFormatContext*& input : state.inputFiles)
+        if (input)
+            avformat_close_input(&input);
+    state.videoCodecName.clear();
+    state.audioCodecName.clear();
+    state.subtitleCodecName.clear();
+    releaseOptionContexts(state);
+    state.metadataTags.clear();
+    state.videoOutputBuffer = {};
+}
+
+void resetEngineState()
+{
+    releaseInputsAndOutputs();
+    engineState() = EngineState{};
+}
+
+int initEngine()
+{
+    resetEngineState();
+    EngineState& state = engineState();
+    for (int type = 0; type < kCodecTypeCount; ++type) {
+        state.codecOptions[type] = avcodec_alloc_context3(nullptr);
+        if (!state.codecOptions[type])
+            return reportError(71, "AVERROR(ENOMEM)=%d\n", AVERROR(ENOMEM));
+        state.codecOptions[type]->codec_type = static_cast<AVMediaType>(type);
+    }
+    state.formatOptions = avformat_alloc_context();
+    state.scalerOptions = sws_getContext(16, 16, AV_PIX_FMT_YUV420P, 16, 16, AV_PIX_FMT_YUV420P, state.scalerFlags,
+                                         nullptr, nullptr, nullptr);
+    if (!state.formatOptions || !state.scalerOptions)
+        return reportError(71, "AVERROR(ENOMEM)=%d\n", AVERROR(ENOMEM));
+    return 0;
+}
+
+void resetJobTables()
+{
+    EngineState& state = engineState();
+    for (AVFormatContext*& output : state.outputFiles)
+        closeOutputFile(output);
+    state.outputCount = 0;
+    state.forcedEncoders.clear();
+    jobTables() = JobTables{};
+}
+
+void releaseJobBuffers()
+{
+    jobTables().currentJob.reset();
+}
+
+} // namespace engine

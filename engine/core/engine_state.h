@@ -1,0 +1,162 @@
+// The process-wide transcoder state. One conversion runs at a time on the converting thread;
+// nothing here is locked. Reset before every probe and before every transcode.
+#pragma once
+
+#include <array>
+#include <climits>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/dict.h>
+#include <libswscale/swscale.h>
+}
+
+namespace engine {
+
+struct JobContext;
+
+constexpr int kMaxFiles = 120;
+constexpr int kMaxStreamsPerFile = 20;
+constexpr int kErrorTextSize = 600;
+constexpr int kCodecTypeCount = 5; // video, audio, data, subtitle, attachment
+
+struct MetadataMap {
+    int outputFile;
+    int inputFile;
+};
+
+struct EngineState {
+    // Inputs
+    std::array<AVFormatContext*, kMaxFiles> inputFiles{};
+    std::array<int64_t, kMaxFiles> inputTimeOffsets{}; // µs
+    std::array<std::array<double, kMaxStreamsPerFile>, kMaxFiles> inputTimeScales{};
+    std::vector<const AVCodec*> forcedDecoders;
+    int inputCount = 0;
+    int64_t inputTimeOffset = 0; // µs, applied to the next opened input
+    bool readsStandardInput = false;
+    int loopInput = 0;
+
+    // Outputs
+    std::array<AVFormatContext*, kMaxFiles> outputFiles{};
+    std::vector<const AVCodec*> forcedEncoders;
+    int outputCount = 0;
+    std::vector<MetadataMap> metadataMaps;
+    std::vector<std::pair<std::string, std::string>> metadataTags;
+    int loopOutput = 0;
+
+    // Forced container
+    const AVInputFormat* forcedInputFormat = nullptr;
+    const AVOutputFormat* forcedOutputFormat = nullptr;
+    bool pgmyuvCompatibility = false;
+
+    // Picture
+    int frameWidth = 0;
+    int frameHeight = 0;
+    float aspectRatio = 0.0f;
+    AVPixelFormat pixelFormat = AV_PIX_FMT_NONE;
+    int cropTop = 0, cropBottom = 0, cropLeft = 0, cropRight = 0;
+    int padTop = 0, padBottom = 0, padLeft = 0, padRight = 0;
+    std::array<int, 3> padColor{16, 128, 128}; // Y, U, V
+    AVRational frameRate{0, 0};
+    float videoQscale = 0.0f;
+    int videoSyncMethod = -1;
+    int topFieldFirst = -1;
+    int intraDcPrecision = 8;
+    bool deinterlace = false;
+    std::string videoCodecName;
+    uint32_t videoCodecTag = 0;
+    bool videoStreamCopy = false;
+    bool videoDisabled = false;
+
+    // Sound
+    int sampleRate = 44100;
+    int channels = 1;
+    uint64_t channelLayout = 0;
+    AVSampleFormat sampleFormat = AV_SAMPLE_FMT_NONE;
+    int audioQscale = -99999;
+    std::string audioCodecName;
+    bool audioStreamCopy = false;
+    bool audioDisabled = false;
+    int volume = 256;
+    int audioSyncMethod = 0;
+    float audioDriftThreshold = 0.1f;
+
+    // Subtitles
+    std::string subtitleCodecName;
+    bool subtitleStreamCopy = false;
+    bool subtitleDisabled = false;
+
+    // Timing
+    int64_t startTime = 0;             // µs
+    int64_t recordingTime = INT64_MAX; // µs
+    bool copyTimestamps = false;
+    float discontinuityThreshold = 10.0f; // s
+    float muxPreload = 0.5f;              // s
+    float muxMaxDelay = 0.7f;             // s
+    int64_t fileSizeLimit = 0;
+    std::array<int, AVMEDIA_TYPE_NB> frameLimits{INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX};
+
+    // Flags
+    bool overwrite = false;
+    int verbosity = 1;
+    int threadCount = 1;
+    bool forceFrameRate = false;
+    bool rateEmulation = false;
+    int programId = 0;
+    bool exitOnError = false;
+    int passMode = 0;
+    bool dumpPackets = false;
+
+    // Counters
+    int64_t videoBytes = 0, audioBytes = 0, extraBytes = 0;
+    int framesDuplicated = 0, framesDropped = 0;
+
+    int scalerFlags = SWS_BICUBIC;
+
+    // Shared buffers
+    std::vector<uint8_t> videoOutputBuffer;
+    char errorText[kErrorTextSize] = {};
+
+    // Option contexts: settings are stored here first and copied into the real contexts when
+    // they are created. Options that only an encoder knows privately (libx264's "coder") are
+    // kept in privateCodecOptions and handed to the encoder when it is opened.
+    std::array<AVCodecContext*, kCodecTypeCount> codecOptions{};
+    AVFormatContext* formatOptions = nullptr;
+    SwsContext* scalerOptions = nullptr;
+    std::vector<std::string> optionNames;
+    AVDictionary* privateCodecOptions = nullptr;
+};
+
+// Job-level tables: cleared once at the start of each job, kept across the probes and resets
+// inside it.
+struct JobTables {
+    std::unique_ptr<JobContext> currentJob;
+    std::array<double, kMaxFiles + 1> audioStartOf{}; // µs, where input k's audio starts
+    std::array<double, kMaxFiles + 1> videoStartOf{}; // µs, where input k's video starts
+    bool firstAudioAlignment = false;
+};
+
+EngineState& engineState();
+JobTables& jobTables();
+
+// Releases whatever the state still holds and gives every field its reset value.
+void resetEngineState();
+
+// resetEngineState, then allocates the option contexts.
+int initEngine();
+
+// Closes every open input and output file and releases the option contexts and shared buffers.
+void releaseInputsAndOutputs();
+
+// Clears the job-level tables at the start of a job.
+void resetJobTables();
+
+// Releases the current job context and its inputs.
+void releaseJobBuffers();
+
+} // namespace engine

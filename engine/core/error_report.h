@@ -1,0 +1,24 @@
+// Failure reporting: a line on the engine log (the standard error stream), a detail text in the
+// shared error buffer handed to the error-message library, and the code returned to the caller.
+#pragma once
+
+#include "vkoMessageDll.h"
+
+namespace engine {
+
+constexpr int kInvalidOptionValue = VKO_ERROR_INVALID_OPTION_VALUE;
+
+#define ENGINE_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
+
+void engineLog(const char* format, ...) ENGINE_PRINTF(1, 2);
+
+// The log line and the detail text are the same text.
+int reportError(int code, const char* format, ...) ENGINE_PRINTF(2, 3);
+
+// The log line and the detail text differ.
+int reportErrorWithDetail(int code, const char* logLine, const char* detailFormat, ...) ENGINE_PRINTF(3, 4);
+
+// Hands an already formatted detail text to the error-message library and returns code.
+int reportDetail(int code, const char* detail);
+
+} // namespace engine

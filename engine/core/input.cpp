@@ -1,0 +1,255 @@
+#include "input.h"
+
+#include "codec_options.h"
+#include "engine_state.h"
+#include "error_report.h"
+#include "job_context.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+extern "C" {
+#include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
+}
+
+namespace engine {
+
+const char* describeOpenError(int error, const char* path)
+{
+    const char* format;
+    switch (error) {
+    case AVERROR(EILSEQ):
+        format = "%s: Unknown format\n";
+        break;
+    case AVERROR(EDOM):
+        format = "%s: Incorrect image filename syntax.\nUse '%%d' to specify the image number:\n"
+                 "  for img1.jpg, img2.jpg, ..., use 'img%%d.jpg';\n"
+                 "  for img001.jpg, img002.jpg, ..., use 'img%%03d.jpg'.\n";
+        break;
+    case AVERROR(EINVAL):
+    case AVERROR_INVALIDDATA:
+        format = "%s: Error while parsing header\n";
+        break;
+    case AVERROR(ENOMEM):
+        format = "%s: memory allocation error occurred\n";
+        break;
+    case AVERROR(EIO):
+    case AVERROR_EOF:
+        format = "%s: I/O error occurred\nUsually that means that input file is truncated and/or corrupted.\n";
+        break;
+    case AVERROR(ENOENT):
+        format = "%s: no such file or directory\n";
+        break;
+    default:
+        format = "%s: Error while opening file\n";
+        break;
+    }
+    char* buffer = engineState().errorText;
+    std::snprintf(buffer, kErrorTextSize, format, path);
+    return buffer;
+}
+
+namespace {
+
+struct ForcedDecoders {
+    AVCodecID video = AV_CODEC_ID_NONE;
+    AVCodecID audio = AV_CODEC_ID_NONE;
+    AVCodecID subtitle = AV_CODEC_ID_NONE;
+};
+
+const char* nameOrNull(const std::string& name)
+{
+    return name.empty() ? nullptr : name.c_str();
+}
+
+int lookUpForcedDecoders(const EngineState& state, ForcedDecoders& decoders)
+{
+    if (int failed = findCodecByName(nameOrNull(state.videoCodecName), AVMEDIA_TYPE_VIDEO, false, &decoders.video))
+        return failed;
+    if (int failed = findCodecByName(nameOrNull(state.audioCodecName), AVMEDIA_TYPE_AUDIO, false, &decoders.audio))
+        return failed;
+    if (int failed =
+            findCodecByName(nameOrNull(state.subtitleCodecName), AVMEDIA_TYPE_SUBTITLE, false, &decoders.subtitle))
+        return failed;
+    if (state.pgmyuvCompatibility)
+        decoders.video = AV_CODEC_ID_PGMYUV;
+    return 0;
+}
+
+// Raw demuxers need the picture and sound parameters they cannot read from the file.
+AVDictionary* rawInputParameters(const EngineState& state)
+{
+    AVDictionary* parameters = nullptr;
+    if (!state.forcedInputFormat)
+        return parameters;
+    av_dict_set_int(&parameters, "sample_rate", state.sampleRate, 0);
+    av_dict_set_int(&parameters, "channels", state.channels, 0);
+    int width = state.frameWidth + state.padLeft + state.padRight;
+    int height = state.frameHeight + state.padTop + state.padBottom;
+    if (width > 0 && height > 0)
+        av_dict_set(&parameters, "video_size", (std::to_string(width) + "x" + std::to_string(height)).c_str(), 0);
+    if (state.frameRate.num > 0 && state.frameRate.den > 0)
+        av_dict_set(&parameters, "framerate",
+                    (std::to_string(state.frameRate.num) + "/" + std::to_string(state.frameRate.den)).c_str(), 0);
+    if (state.pixelFormat != AV_PIX_FMT_NONE)
+        av_dict_set(&parameters, "pixel_format", av_get_pix_fmt_name(state.pixelFormat), 0);
+    return parameters;
+}
+
+void markJobStreams(AVFormatContext* file, JobContext& job, JobInput& input)
+{
+    if (!input.hasVideo && !input.hasAudio) {
+        for (unsigned i = 0; i < file->nb_streams; ++i) {
+            AVMediaType type = file->streams[i]->codecpar->codec_type;
+            input.hasAudio |= type == AVMEDIA_TYPE_AUDIO;
+            input.hasVideo |= type == AVMEDIA_TYPE_VIDEO;
+        }
+        job.anyInputHasAudio |= input.hasAudio;
+        job.anyInputHasVideo |= input.hasVideo;
+    }
+    if (job.anyInputHasAudio && !input.hasAudio) {
+        int id = static_cast<int>(file->nb_streams) + 1;
+        if (AVStream* placeholder = avformat_new_stream(file, nullptr)) {
+            placeholder->id = id;
+            placeholder->codecpar->codec_type = AVMEDIA_TYPE_AUDIO;
+            placeholder->codecpar->codec_id = AV_CODEC_ID_MP3;
+            placeholder->time_base = AVRational{1, 90000};
+        }
+    }
+}
+
+void seekToStart(AVFormatContext* file, int64_t timestamp, const char* path)
+{
+    if (engineState().startTime == 0)
+        return;
+    if (av_seek_frame(file, -1, timestamp, AVSEEK_FLAG_BACKWARD) < 0)
+        engineLog("%s: could not seek to position %0.3f\n", path, static_cast<double>(timestamp) / AV_TIME_BASE);
+    engineState().startTime = 0;
+}
+
+void takeAudioParameters(EngineState& state, const AVCodecParameters& codec)
+{
+    // A placeholder stream carries no sound parameters; it must not wipe out real ones.
+    if (codec.sample_rate <= 0 || codec.ch_layout.nb_channels <= 0)
+        return;
+    state.channels = codec.ch_layout.nb_channels;
+    state.channelLayout = codec.ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? codec.ch_layout.u.mask : 0;
+    state.sampleRate = codec.sample_rate;
+    state.sampleFormat = static_cast<AVSampleFormat>(codec.format);
+}
+
+void takeVideoParameters(EngineState& state, const AVStream& stream)
+{
+    const AVCodecParameters& codec = *stream.codecpar;
+    state.frameWidth = codec.width;
+    state.frameHeight = codec.height;
+    AVRational sampleAspect = stream.sample_aspect_ratio.num ? stream.sample_aspect_ratio : codec.sample_aspect_ratio;
+    state.aspectRatio = codec.height ? static_cast<float>(av_q2d(sampleAspect) * codec.width / codec.height) : 0.0f;
+    state.pixelFormat = codec.format < 0 ? AV_PIX_FMT_YUV420P : static_cast<AVPixelFormat>(codec.format);
+    state.frameRate = stream.r_frame_rate;
+}
+
+const AVCodec* forcedDecoder(const std::string& name)
+{
+    return name.empty() ? nullptr : avcodec_find_decoder_by_name(name.c_str());
+}
+
+void takeStreamParameters(EngineState& state, AVFormatContext* file)
+{
+    for (unsigned i = 0; i < file->nb_streams; ++i) {
+        AVStream* stream = file->streams[i];
+        switch (stream->codecpar->codec_type) {
+        case AVMEDIA_TYPE_AUDIO:
+            takeAudioParameters(state, *stream->codecpar);
+            state.forcedDecoders.push_back(forcedDecoder(state.audioCodecName));
+            if (state.audioDisabled)
+                stream->discard = AVDISCARD_ALL;
+            break;
+        case AVMEDIA_TYPE_VIDEO:
+            takeVideoParameters(state, *stream);
+            state.forcedDecoders.push_back(forcedDecoder(state.videoCodecName));
+            if (state.videoDisabled)
+                stream->discard = AVDISCARD_ALL;
+            break;
+        case AVMEDIA_TYPE_SUBTITLE:
+            state.forcedDecoders.push_back(forcedDecoder(state.subtitleCodecName));
+            if (state.subtitleDisabled)
+                stream->discard = AVDISCARD_ALL;
+            break;
+        case AVMEDIA_TYPE_DATA:
+            break;
+        default:
+            state.forcedDecoders.push_back(nullptr);
+            break;
+        }
+    }
+}
+
+void consumeInputSettings(EngineState& state)
+{
+    state.forcedInputFormat = nullptr;
+    state.forcedOutputFormat = nullptr;
+    state.videoCodecName.clear();
+    state.audioCodecName.clear();
+    state.subtitleCodecName.clear();
+}
+
+} // namespace
+
+int openInput(const char* path, JobContext* job, JobInput* input)
+{
+    EngineState& state = engineState();
+    if (std::strcmp(path, "-") == 0)
+        path = "pipe:";
+    state.readsStandardInput = std::strncmp(path, "pipe:", 5) == 0 || std::strcmp(path, "/dev/stdin") == 0;
+    if (state.inputCount >= kMaxFiles)
+        return reportError(7, "%s: Error while opening file\n", path);
+
+    ForcedDecoders decoders;
+    if (int failed = lookUpForcedDecoders(state, decoders))
+        return failed;
+
+    AVFormatContext* file = avformat_alloc_context();
+    if (!file)
+        return reportDetail(7, describeOpenError(AVERROR(ENOMEM), path));
+    if (state.formatOptions)
+        copyCodecOptions(state.formatOptions, file, AV_OPT_FLAG_DECODING_PARAM);
+    file->video_codec_id = decoders.video;
+    file->audio_codec_id = decoders.audio;
+    file->subtitle_codec_id = decoders.subtitle;
+    file->flags |= AVFMT_FLAG_NONBLOCK;
+
+    AVDictionary* parameters = rawInputParameters(state);
+    int opened = avformat_open_input(&file, path, state.forcedInputFormat, &parameters);
+    av_dict_free(&parameters);
+    if (opened < 0) {
+        const char* text = describeOpenError(opened, path);
+        std::fputs(text, stderr);
+        return reportDetail(7, text);
+    }
+    if (avformat_find_stream_info(file, nullptr) < 0 && state.verbosity >= 0) {
+        avformat_close_input(&file);
+        return reportError(8, "%s: could not find codec parameters\n", path);
+    }
+    if (job && input)
+        markJobStreams(file, *job, *input);
+
+    int64_t timestamp = state.startTime;
+    if (file->start_time != AV_NOPTS_VALUE)
+        timestamp += file->start_time;
+    seekToStart(file, timestamp, path);
+    takeStreamParameters(state, file);
+
+    int n = state.inputCount;
+    state.inputFiles[n] = file;
+    state.inputTimeOffsets[n] = state.inputTimeOffset - (state.copyTimestamps ? 0 : timestamp);
+    if (state.verbosity >= 0)
+        av_dump_format(file, n, path, 0);
+    state.inputCount = n + 1;
+    consumeInputSettings(state);
+    return 0;
+}
+
+} // namespace engine

@@ -1,0 +1,17 @@
+// Opening one input file: probing its streams, applying a pending start-time seek and
+// registering it as the next input of the engine state.
+#pragma once
+
+namespace engine {
+
+struct JobContext;
+struct JobInput;
+
+// Returns 0, 6 (unknown forced decoder), 7 (cannot open) or 8 (no stream parameters). Without a
+// job the job bookkeeping (stream marking, placeholder audio) is skipped.
+int openInput(const char* path, JobContext* job, JobInput* input);
+
+// The open-error text for an FFmpeg error code, formatted into the shared error buffer.
+const char* describeOpenError(int error, const char* path);
+
+} // namespace engine

@@ -1,0 +1,60 @@
+#include "job_runner.h"
+
+#include "adjustments.h"
+#include "engine_state.h"
+#include "error_report.h"
+#include "job_context.h"
+
+#include <string>
+
+namespace engine {
+
+namespace {
+
+void writeBanner()
+{
+    const std::string stars(67, '*');
+    std::string title = "begin converte log";
+    title.resize(67, '*');
+    engineLog("%s\n%s\n%s\n", stars.c_str(), title.c_str(), stars.c_str());
+}
+
+int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, TranscodeStage transcode)
+{
+    job.audioJob = audioJob ? 1 : 0;
+    if (preset)
+        if (int failed = preset(job))
+            return failed;
+    if (int failed = adjustAudioSettings(job))
+        return failed;
+    if (!audioJob)
+        if (int failed = adjustVideoSettings(job))
+            return failed;
+    if (int failed = initEngine())
+        return failed;
+    if (!job.outputPath[0])
+        return reportError(74, "No output file name given\n");
+    if (job.inputCount == 0)
+        return reportError(75, "At least one input file must be specified\n");
+    engineState().threadCount = 1;
+    return transcode(job);
+}
+
+} // namespace
+
+int runConversionJob(Preset preset, const GroupMediaUIOption& group, bool audioJob, TranscodeStage transcode)
+{
+    writeBanner();
+    resetJobTables();
+    JobTables& tables = jobTables();
+    tables.currentJob = std::make_unique<JobContext>();
+    JobContext& job = *tables.currentJob;
+    createJobContext(job, group);
+
+    int result = prepareAndTranscode(job, preset, audioJob, transcode);
+    releaseInputsAndOutputs();
+    releaseJobBuffers();
+    return result;
+}
+
+} // namespace engine

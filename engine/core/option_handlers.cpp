@@ -1,0 +1,290 @@
+#include "option_handlers.h"
+
+#include "codec_options.h"
+#include "engine_state.h"
+#include "error_report.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <strings.h>
+
+extern "C" {
+#include <libavutil/parseutils.h>
+#include <libavutil/pixdesc.h>
+}
+
+namespace engine {
+
+namespace {
+
+// A copy of a number text with every "," turned into "." (at most 255 bytes).
+std::string withDecimalPoint(const char* text)
+{
+    std::string copy(text, strnlen(text, 255));
+    std::replace(copy.begin(), copy.end(), ',', '.');
+    return copy;
+}
+
+int setCodecName(const char* name, std::string& codecName, bool& streamCopy)
+{
+    codecName.clear();
+    if (std::strcmp(name, "copy") == 0)
+        streamCopy = true;
+    else
+        codecName = name;
+    return 0;
+}
+
+const char* const kVerticalCropOutside =
+    "Vertical crop dimensions are outside the range of the original image.\nRemember to crop first and scale second.\n";
+const char* const kHorizontalCropOutside =
+    "Horizontal crop dimensions are outside the range of the original image.\nRemember to crop first and scale second.\n";
+
+// Stores a crop band and takes it off the frame's extent in that direction.
+int setCropBand(const char* text, int& band, int& extent, const char* negativeText, const char* outsideText)
+{
+    band = std::atoi(text);
+    if (band < 0)
+        return reportError(36, "%s", negativeText);
+    if (band >= extent)
+        return reportError(38, "%s", outsideText);
+    extent -= band;
+    return 0;
+}
+
+// The result of a setCodecOption call as a handler result: an unknown name is not an error.
+int optionResult(int result)
+{
+    return result > 0 ? result : 0;
+}
+
+} // namespace
+
+int setOutputFormat(const char* name)
+{
+    EngineState& state = engineState();
+    if (std::strcmp(name, "pgmyuv") == 0) {
+        engineLog("pgmyuv format is deprecated, use image2\n");
+        state.pgmyuvCompatibility = true;
+        name = "image2";
+    }
+    state.forcedInputFormat = av_find_input_format(name);
+    state.forcedOutputFormat = av_guess_format(name, nullptr, nullptr);
+    if (!state.forcedInputFormat && !state.forcedOutputFormat)
+        return reportError(30, "Unknown input or output format: %s\n", name);
+    return 0;
+}
+
+int setAudioCodec(const char* name)
+{
+    EngineState& state = engineState();
+    return setCodecName(name, state.audioCodecName, state.audioStreamCopy);
+}
+
+int setVideoCodec(const char* name)
+{
+    EngineState& state = engineState();
+    return setCodecName(name, state.videoCodecName, state.videoStreamCopy);
+}
+
+int setFrameRate(const char* text)
+{
+    if (av_parse_video_rate(&engineState().frameRate, withDecimalPoint(text).c_str()) < 0)
+        return reportError(33, "Incorrect value for frame rate: %s\n", text);
+    return 0;
+}
+
+int setFrameSize(const char* text)
+{
+    EngineState& state = engineState();
+    if (av_parse_video_size(&state.frameWidth, &state.frameHeight, text) < 0)
+        return reportErrorWithDetail(31, "Incorrect frame size\n", "Incorrect frame size:%s\n", text);
+    if (state.frameWidth % 2 != 0 || state.frameHeight % 2 != 0)
+        return reportErrorWithDetail(32, "Frame size must be a multiple of 2\n",
+                                     "Frame size must be a multiple of 2.Frame size is (%s)=%dx%d\n", text,
+                                     state.frameWidth, state.frameHeight);
+    return 0;
+}
+
+int setCropTop(const char* text)
+{
+    EngineState& state = engineState();
+    return setCropBand(text, state.cropTop, state.frameHeight, "Incorrect top crop size\n", kVerticalCropOutside);
+}
+
+int setCropBottom(const char* text)
+{
+    EngineState& state = engineState();
+    return setCropBand(text, state.cropBottom, state.frameHeight, "Incorrect bottom crop size\n",
+                       kVerticalCropOutside);
+}
+
+int setCropLeft(const char* text)
+{
+    EngineState& state = engineState();
+    return setCropBand(text, state.cropLeft, state.frameWidth, "Incorrect left crop size\n", kHorizontalCropOutside);
+}
+
+int setCropRight(const char* text)
+{
+    EngineState& state = engineState();
+    return setCropBand(text, state.cropRight, state.frameWidth, "Incorrect right crop size\n",
+                       kHorizontalCropOutside);
+}
+
+int setPadding(const char* top, const char* bottom, const char* left, const char* right)
+{
+    EngineState& state = engineState();
+    struct Side {
+        const char* text;
+        int& size;
+        const char* failure;
+    } sides[] = {{top, state.padTop, "Incorrect top pad size\n"},
+                 {bottom, state.padBottom, "Incorrect bottom pad size\n"},
+                 {left, state.padLeft, "Incorrect left pad size\n"},
+                 {right, state.padRight, "Incorrect right pad size\n"}};
+    for (Side& side : sides) {
+        side.size = std::atoi(side.text);
+        if (side.size < 0)
+            return reportError(39, "%s", side.failure);
+    }
+    return 0;
+}
+
+int setPixelFormat(const char* name)
+{
+    if (std::strcmp(name, "list") == 0)
+        return 50;
+    AVPixelFormat format = av_get_pix_fmt(name);
+    if (format == AV_PIX_FMT_NONE)
+        return reportError(73, "Unknown pixel format requested: %s\n", name);
+    engineState().pixelFormat = format;
+    return 0;
+}
+
+int setAspectRatio(const char* text)
+{
+    double ratio = 0.0;
+    if (const char* colon = std::strchr(text, ':')) {
+        char* end = nullptr;
+        long width = std::strtol(text, &end, 10);
+        long height = end == colon ? std::strtol(colon + 1, nullptr, 10) : 0;
+        if (width >= 1 && height >= 1)
+            ratio = static_cast<double>(width) / static_cast<double>(height);
+    } else {
+        ratio = std::strtod(text, nullptr);
+    }
+    if (ratio == 0.0)
+        return reportErrorWithDetail(34, "Incorrect aspect ratio specification.\n",
+                                     "Incorrect aspect ratio specification\n");
+    engineState().aspectRatio = static_cast<float>(ratio);
+    return 0;
+}
+
+int setVideoQscale(const char* text)
+{
+    double quantiser = std::atof(text);
+    if (quantiser <= 0.0 || quantiser > 255.0)
+        return reportError(35, "qscale must be > 0.0 and <= 255\n");
+    engineState().videoQscale = static_cast<float>(quantiser);
+    return 0;
+}
+
+int setVideoTag(const char* text)
+{
+    char* tail = nullptr;
+    unsigned long number = std::strtoul(text, &tail, 0);
+    if (tail != text && *tail == '\0') {
+        engineState().videoCodecTag = static_cast<uint32_t>(number);
+        return 0;
+    }
+    uint32_t tag = 0;
+    for (int i = 0; i < 4 && text[i]; ++i)
+        tag |= static_cast<uint32_t>(static_cast<unsigned char>(text[i])) << (8 * i);
+    engineState().videoCodecTag = tag;
+    return 0;
+}
+
+int setQdiff(const char* text)
+{
+    if (static_cast<unsigned>(std::atoi(text)) > 31)
+        return reportError(44, "qdiff must be >= 1 and <= 31\n");
+    return optionResult(setCodecOption("qdiff", text));
+}
+
+int setIQuantFactor(const char* text)
+{
+    return optionResult(setCodecOption("i_qfactor", withDecimalPoint(text).c_str()));
+}
+
+int setQuantizerCompression(const char* text)
+{
+    return optionResult(setCodecOption("qcomp", withDecimalPoint(text).c_str()));
+}
+
+int addMetadata(const char* keyValue)
+{
+    const char* equals = std::strchr(keyValue, '=');
+    if (!equals) {
+        engineLog("Missing =\n");
+        return 76;
+    }
+    std::string key(keyValue, equals);
+    auto& tags = engineState().metadataTags;
+    auto existing = std::find_if(tags.begin(), tags.end(),
+                                 [&](const auto& tag) { return strcasecmp(tag.first.c_str(), key.c_str()) == 0; });
+    if (existing != tags.end())
+        existing->second = equals + 1;
+    else
+        tags.emplace_back(key, equals + 1);
+    return 0;
+}
+
+int mapMetadata(const char* outputColonInput)
+{
+    char* rest = nullptr;
+    long output = std::strtol(outputColonInput, &rest, 0);
+    if (*rest == ':')
+        ++rest;
+    long input = std::strtol(rest, nullptr, 0);
+    engineState().metadataMaps.push_back({static_cast<int>(output), static_cast<int>(input)});
+    return 0;
+}
+
+int setStartTime(const char* text)
+{
+    return parseTimeOrFail("ss", text, &engineState().startTime);
+}
+
+int setRecordingTime(const char* text)
+{
+    int64_t duration = 0;
+    if (int failed = parseTimeOrFail("t", text, &duration))
+        return failed;
+    engineState().recordingTime = duration == 0 ? INT64_MAX : duration;
+    return 0;
+}
+
+int addJoinedRecordingTime(const char* text, int inputIndex)
+{
+    int64_t duration = 0;
+    if (int failed = parseTimeOrFail("t", text, &duration))
+        return failed;
+    if (duration == 0)
+        duration = INT64_MAX;
+    int64_t& recording = engineState().recordingTime;
+    if (inputIndex == 0 || duration == INT64_MAX) {
+        recording = duration;
+    } else if (recording == INT64_MAX) {
+        const JobTables& tables = jobTables();
+        double reached = std::max(tables.audioStartOf[inputIndex], tables.videoStartOf[inputIndex]);
+        recording = static_cast<int64_t>(reached) + duration;
+    } else {
+        recording += duration;
+    }
+    return 0;
+}
+
+} // namespace engine

@@ -1,0 +1,224 @@
+#include "pixel_effects.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <vector>
+
+namespace engine {
+
+namespace {
+
+// Brightness, contrast and saturation beyond this are cut to it; the program stays within
+// -100 ... 100, and the cut keeps the integer arithmetic far from overflow.
+constexpr int kAdjustmentLimit = 255;
+
+// The rectangle inside the pads, clipped to the picture.
+struct PictureArea {
+    int left = 0;
+    int top = 0;
+    int right = 0;  // one past the last column
+    int bottom = 0; // one past the last row
+
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool empty() const { return width() <= 0 || height() <= 0; }
+};
+
+PictureArea areaInside(const RgbPicture& picture, const PicturePads& pads)
+{
+    PictureArea area;
+    area.left = std::clamp(pads.left, 0, picture.width);
+    area.top = std::clamp(pads.top, 0, picture.height);
+    area.right = std::clamp(picture.width - pads.right, area.left, picture.width);
+    area.bottom = std::clamp(picture.height - pads.bottom, area.top, picture.height);
+    return area;
+}
+
+uint32_t* pixelRow(const RgbPicture& picture, int y)
+{
+    return reinterpret_cast<uint32_t*>(picture.data + static_cast<ptrdiff_t>(y) * picture.linesize);
+}
+
+int redOf(uint32_t pixel) { return static_cast<int>((pixel >> 16) & 0xFF); }
+int greenOf(uint32_t pixel) { return static_cast<int>((pixel >> 8) & 0xFF); }
+int blueOf(uint32_t pixel) { return static_cast<int>(pixel & 0xFF); }
+int grayOf(uint32_t pixel) { return (redOf(pixel) + greenOf(pixel) + blueOf(pixel)) / 3; }
+
+// The pixel with new channels (each 0 ... 255) and its old alpha.
+uint32_t withChannels(uint32_t pixel, int red, int green, int blue)
+{
+    return (pixel & 0xFF000000u) | static_cast<uint32_t>(red) << 16 | static_cast<uint32_t>(green) << 8 |
+           static_cast<uint32_t>(blue);
+}
+
+uint32_t withGray(uint32_t pixel, int gray) { return withChannels(pixel, gray, gray, gray); }
+
+uint32_t oldLook(uint32_t pixel)
+{
+    int gray = grayOf(pixel);
+    int red = gray > 220 ? 255 : gray + 35;
+    int green = gray > 240 ? 255 : gray + 15;
+    int blue = gray < 20 ? 0 : gray - 20;
+    return withChannels(pixel, red, green, blue);
+}
+
+template <typename PixelChange>
+void changeEachPixel(const RgbPicture& picture, const PictureArea& area, PixelChange change)
+{
+    for (int y = area.top; y < area.bottom; ++y) {
+        uint32_t* row = pixelRow(picture, y);
+        for (int x = area.left; x < area.right; ++x)
+            row[x] = change(row[x]);
+    }
+}
+
+// The emboss level from the grey of the left neighbour and of the pixel itself.
+int embossLevel(int leftGray, int gray)
+{
+    int level = leftGray - gray + 128;
+    return level <= 0 || level > 254 ? leftGray : level;
+}
+
+// Each pixel turns grey; the pixel one row up and one column left then takes the emboss level
+// of the grey step between the pixel and its left neighbour. Columns left of the area count as
+// grey 0. The row buffer spans the whole picture width.
+void emboss(const RgbPicture& picture, const PictureArea& area)
+{
+    std::vector<int> rowGray(static_cast<size_t>(picture.width), 0);
+    for (int y = area.top; y < area.bottom; ++y) {
+        uint32_t* row = pixelRow(picture, y);
+        uint32_t* rowAbove = y > 0 ? pixelRow(picture, y - 1) : nullptr;
+        for (int x = area.left; x < area.right; ++x) {
+            int gray = grayOf(row[x]);
+            row[x] = withGray(row[x], gray);
+            rowGray[x] = gray;
+            if (rowAbove && x > 0)
+                rowAbove[x - 1] = withGray(rowAbove[x - 1], embossLevel(rowGray[x - 1], gray));
+        }
+    }
+}
+
+void applyLook(const RgbPicture& picture, const PictureArea& area, int32_t look)
+{
+    switch (look) {
+    case kLookGray:
+        changeEachPixel(picture, area, [](uint32_t pixel) { return withGray(pixel, grayOf(pixel)); });
+        break;
+    case kLookEmboss:
+        emboss(picture, area);
+        break;
+    case kLookOld:
+        changeEachPixel(picture, area, oldLook);
+        break;
+    default:
+        break;
+    }
+}
+
+void mirror(const RgbPicture& picture, const PictureArea& area)
+{
+    for (int y = area.top; y < area.bottom; ++y) {
+        uint32_t* row = pixelRow(picture, y);
+        std::reverse(row + area.left, row + area.right);
+    }
+}
+
+void flip(const RgbPicture& picture, const PictureArea& area)
+{
+    for (int k = 0; k < area.height() / 2; ++k) {
+        uint32_t* upper = pixelRow(picture, area.top + k);
+        uint32_t* lower = pixelRow(picture, area.bottom - 1 - k);
+        std::swap_ranges(upper + area.left, upper + area.right, lower + area.left);
+    }
+}
+
+// Brightness, contrast and saturation. Brightness and contrast depend on the channel value alone
+// and come from a table; the tables are built once per picture.
+class ColourAdjustment {
+public:
+    explicit ColourAdjustment(const PictureEffectParams& params)
+        : brightness_(std::clamp(params.brightness, -kAdjustmentLimit, kAdjustmentLimit)),
+          contrast_(std::clamp(params.contrast, -kAdjustmentLimit, kAdjustmentLimit)),
+          saturation_(std::clamp(params.saturation, -kAdjustmentLimit, kAdjustmentLimit))
+    {
+        for (int k = 0; k < 256; ++k)
+            adjusted_[static_cast<size_t>(k)] = adjust(k);
+        if (saturation_ != 0)
+            buildSaturationTables();
+    }
+
+    uint32_t operator()(uint32_t pixel) const
+    {
+        std::array<int, 3> channels = {adjustedOf(redOf(pixel)), adjustedOf(greenOf(pixel)), adjustedOf(blueOf(pixel))};
+        if (saturation_ != 0)
+            saturate(channels);
+        return withChannels(pixel, clampChannel(channels[0]), clampChannel(channels[1]), clampChannel(channels[2]));
+    }
+
+private:
+    static int clampChannel(int value) { return std::clamp(value, 0, 255); }
+
+    int adjustedOf(int channel) const { return adjusted_[static_cast<size_t>(channel)]; }
+
+    int adjust(int channel) const
+    {
+        if (brightness_ != 0)
+            channel += (255 - channel) * brightness_ / 255;
+        if (contrast_ != 0) {
+            int distance = std::abs(127 - channel) * contrast_ * 2 / 255;
+            channel = channel < 128 ? channel - distance : channel + distance;
+        }
+        return channel;
+    }
+
+    void saturate(std::array<int, 3>& channels) const
+    {
+        for (int& channel : channels)
+            channel = clampChannel(channel);
+        int offset = offset_[static_cast<size_t>(channels[0] + channels[1] + channels[2])];
+        for (int& channel : channels)
+            channel = std::max(0, offset + scaled_[static_cast<size_t>(channel)]);
+    }
+
+    void buildSaturationTables()
+    {
+        int factor = 2 * saturation_ + 255;
+        for (int k = 0; k < 256; ++k)
+            scaled_[static_cast<size_t>(k)] = (k * factor) >> 8;
+        for (int sum = 0; sum < 768; ++sum) {
+            int gray = sum / 3;
+            offset_[static_cast<size_t>(sum)] = gray - ((gray * factor) >> 8);
+        }
+    }
+
+    int brightness_;
+    int contrast_;
+    int saturation_;
+    std::array<int, 256> adjusted_{}; // channel after brightness and contrast, not yet clamped
+    std::array<int, 256> scaled_{};  // channel x saturation factor
+    std::array<int, 768> offset_{};  // grey level minus its scaled value, by channel sum
+};
+
+bool anyColourAdjustment(const PictureEffectParams& params)
+{
+    return params.brightness != 0 || params.contrast != 0 || params.saturation != 0;
+}
+
+} // namespace
+
+void applyEffectsToRgb(const RgbPicture& picture, const PicturePads& pads, const PictureEffectParams& params)
+{
+    PictureArea area = areaInside(picture, pads);
+    if (area.empty())
+        return;
+    applyLook(picture, area, params.pictureEffect);
+    if (params.horizontalFlip != 0)
+        mirror(picture, area);
+    if (params.verticalFlip != 0)
+        flip(picture, area);
+    if (anyColourAdjustment(params))
+        changeEachPixel(picture, area, ColourAdjustment(params));
+}
+
+} // namespace engine

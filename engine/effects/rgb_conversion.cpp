@@ -1,0 +1,54 @@
+#include "rgb_conversion.h"
+
+namespace engine {
+
+namespace {
+
+// Replaces the scaler in slot by one for the given conversion, reusing it when nothing changed.
+SwsContext* cachedScaler(ScalerPtr& slot, int width, int height, AVPixelFormat from, AVPixelFormat to, int flags)
+{
+    slot.reset(sws_getCachedContext(slot.release(), width, height, from, width, height, to, flags, nullptr,
+                                    nullptr, nullptr));
+    return slot.get();
+}
+
+} // namespace
+
+bool RgbConversionCache::prepareWorkingPicture(int width, int height)
+{
+    if (working_ && working_->width == width && working_->height == height)
+        return true;
+    working_.reset(av_frame_alloc());
+    if (!working_)
+        return false;
+    working_->format = kRgbPixelFormat;
+    working_->width = width;
+    working_->height = height;
+    if (av_frame_get_buffer(working_.get(), 0) < 0) {
+        working_.reset();
+        return false;
+    }
+    return true;
+}
+
+AVFrame* RgbConversionCache::toRgb(const AVFrame& picture)
+{
+    auto format = static_cast<AVPixelFormat>(picture.format);
+    SwsContext* scaler = cachedScaler(toRgb_, picture.width, picture.height, format, kRgbPixelFormat, scalerFlags_);
+    if (!scaler || !prepareWorkingPicture(picture.width, picture.height))
+        return nullptr;
+    sws_scale(scaler, picture.data, picture.linesize, 0, picture.height, working_->data, working_->linesize);
+    return working_.get();
+}
+
+bool RgbConversionCache::fromRgb(AVFrame& picture)
+{
+    auto format = static_cast<AVPixelFormat>(picture.format);
+    SwsContext* scaler = cachedScaler(fromRgb_, picture.width, picture.height, kRgbPixelFormat, format, scalerFlags_);
+    if (!scaler || !working_)
+        return false;
+    sws_scale(scaler, working_->data, working_->linesize, 0, picture.height, picture.data, picture.linesize);
+    return true;
+}
+
+} // namespace engine

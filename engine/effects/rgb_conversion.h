@@ -1,0 +1,35 @@
+// Conversion of pictures to 32-bit RGB and back, with the conversion contexts and the RGB
+// working picture cached between frames. Owned by the caller; one per picture path and thread.
+#pragma once
+
+#include "ffmpeg_handles.h"
+
+namespace engine {
+
+inline constexpr AVPixelFormat kRgbPixelFormat = AV_PIX_FMT_RGB32;
+
+class RgbConversionCache {
+public:
+    explicit RgbConversionCache(int scalerFlags = SWS_BICUBIC) : scalerFlags_(scalerFlags) {}
+
+    // Flags for the conversion contexts made from now on (the engine's current scaler flags).
+    void setScalerFlags(int scalerFlags) { scalerFlags_ = scalerFlags; }
+
+    // Converts picture (same size, no scaling) into the cached RGB working picture and returns
+    // it; null when no conversion context can be made for the picture's format.
+    AVFrame* toRgb(const AVFrame& picture);
+
+    // Converts the working picture filled by the last toRgb back into picture's own planes;
+    // false when no conversion context can be made.
+    bool fromRgb(AVFrame& picture);
+
+private:
+    bool prepareWorkingPicture(int width, int height);
+
+    int scalerFlags_;
+    ScalerPtr toRgb_;
+    ScalerPtr fromRgb_;
+    FramePtr working_;
+};
+
+} // namespace engine
