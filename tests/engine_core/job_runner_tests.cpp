@@ -1,0 +1,134 @@
+#include "engine_fixture.h"
+#include "job_context.h"
+#include "job_runner.h"
+#include "media_fixture.h"
+#include "vkoConverterDll.h"
+
+#include <cstring>
+#include <vector>
+
+using namespace engine;
+
+namespace {
+
+// What the stages saw, recorded by the test's preset and transcode stage.
+struct Seen {
+    std::vector<std::string> steps;
+    int audioBitrateAtTranscode = 0;
+    std::string frameSizeAtTranscode;
+    bool engineReadyAtTranscode = false;
+    int inputCount = 0;
+    std::vector<std::pair<int, int>> inputStreams; // hasVideo, hasAudio
+    int anyVideo = 0, anyAudio = 0, audioJob = -1;
+};
+Seen seen;
+int presetResult = 0;
+
+int recordingPreset(JobContext& job)
+{
+    seen.steps.push_back("preset");
+    seen.audioJob = job.audioJob;
+    job.audioCodec = "libopencore_amrnb";
+    job.audioBitrate = 9200;
+    job.videoCodec = "h263";
+    job.frameSize = "200x150";
+    return presetResult;
+}
+
+int recordingTranscode(JobContext& job)
+{
+    seen.steps.push_back("transcode");
+    seen.audioBitrateAtTranscode = job.audioBitrate;
+    seen.frameSizeAtTranscode = job.frameSize ? job.frameSize : "";
+    seen.engineReadyAtTranscode = engineState().codecOptions[0] != nullptr && engineState().threadCount == 1;
+    seen.inputCount = job.inputCount;
+    for (int i = 0; i < job.inputCount; ++i)
+        seen.inputStreams.emplace_back(job.inputs[i]->hasVideo, job.inputs[i]->hasAudio);
+    seen.anyVideo = job.anyInputHasVideo;
+    seen.anyAudio = job.anyInputHasAudio;
+    return 0;
+}
+
+class JobRunner : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        seen = {};
+        presetResult = 0;
+        group = createGroupMediaUIOption(&group, "avi", 0);
+        std::strcpy(group->outputPath, dir.path("out.avi").c_str());
+    }
+    void TearDown() override { freeGroupMediaUIOption(&group); }
+
+    void addInput(const testsupport::ClipSpec& spec)
+    {
+        createMediaUIOption(group, testsupport::makeClip(dir, spec).c_str());
+    }
+
+    testsupport::TempDir dir;
+    GroupMediaUIOption* group = nullptr;
+};
+
+TEST_F(JobRunner, RunsPresetThenAdjustmentsThenTranscode)
+{
+    addInput({.name = "a.mp4", .seconds = 1});
+    ASSERT_EQ(runConversionJob(recordingPreset, *group, false, recordingTranscode), 0);
+    EXPECT_EQ(seen.steps, (std::vector<std::string>{"preset", "transcode"}));
+    EXPECT_EQ(seen.audioJob, 0);
+    EXPECT_EQ(seen.audioBitrateAtTranscode, 10200) << "audio adjusted after the preset";
+    EXPECT_EQ(seen.frameSizeAtTranscode, "176x144") << "video adjusted for a video job";
+    EXPECT_TRUE(seen.engineReadyAtTranscode);
+    EXPECT_EQ(jobTables().currentJob, nullptr) << "the job is released afterwards";
+}
+
+TEST_F(JobRunner, AudioJobSkipsTheVideoAdjustment)
+{
+    addInput({.name = "a.mp4", .seconds = 1});
+    ASSERT_EQ(runConversionJob(recordingPreset, *group, true, recordingTranscode), 0);
+    EXPECT_EQ(seen.audioJob, 1);
+    EXPECT_EQ(seen.frameSizeAtTranscode, "200x150");
+}
+
+TEST_F(JobRunner, FailingPresetEndsTheJobWithItsCode)
+{
+    addInput({.name = "a.mp4", .seconds = 1});
+    presetResult = 45;
+    EXPECT_EQ(runConversionJob(recordingPreset, *group, false, recordingTranscode), 45);
+    EXPECT_EQ(seen.steps, std::vector<std::string>{"preset"});
+    EXPECT_EQ(jobTables().currentJob, nullptr);
+}
+
+TEST_F(JobRunner, MissingOutputOrInputsFail)
+{
+    EXPECT_EQ(runConversionJob(nullptr, *group, false, recordingTranscode), 75);
+    EXPECT_EQ(lastReport().detail, "At least one input file must be specified\n");
+    addInput({.name = "a.mp4", .seconds = 1});
+    group->outputPath[0] = '\0';
+    EXPECT_EQ(runConversionJob(nullptr, *group, false, recordingTranscode), 74);
+    EXPECT_TRUE(seen.steps.empty());
+}
+
+TEST_F(JobRunner, ProbingStopsOnceVideoAndAudioAreKnown)
+{
+    addInput({.name = "video_only.mp4", .seconds = 1, .audio = false});
+    addInput({.name = "both.mp4", .seconds = 1});
+    addInput({.name = "audio_only.m4a", .seconds = 1, .video = false});
+    ASSERT_EQ(runConversionJob(nullptr, *group, false, recordingTranscode), 0);
+    ASSERT_EQ(seen.inputCount, 3);
+    EXPECT_EQ(seen.inputStreams[0], std::make_pair(1, 0));
+    EXPECT_EQ(seen.inputStreams[1], std::make_pair(1, 1));
+    EXPECT_EQ(seen.inputStreams[2], std::make_pair(0, 0)) << "not probed";
+    EXPECT_EQ(seen.anyVideo, 1);
+    EXPECT_EQ(seen.anyAudio, 1);
+}
+
+TEST_F(JobRunner, UnreadableInputDoesNotEndTheProbe)
+{
+    createMediaUIOption(group, dir.path("missing.mp4").c_str());
+    addInput({.name = "audio_only.m4a", .seconds = 1, .video = false});
+    ASSERT_EQ(runConversionJob(nullptr, *group, false, recordingTranscode), 0);
+    EXPECT_EQ(seen.inputStreams[0], std::make_pair(0, 0));
+    EXPECT_EQ(seen.inputStreams[1], std::make_pair(0, 1));
+}
+
+} // namespace
