@@ -29,6 +29,16 @@ void closeOutputFile(AVFormatContext*& output)
     output = nullptr;
 }
 
+void closeOutputs(EngineState& state)
+{
+    for (AVFormatContext*& output : state.outputFiles)
+        closeOutputFile(output);
+    state.outputCount = 0;
+    for (OutputStreamSetup& setup : state.outputStreamSetups)
+        avcodec_free_context(&setup.encoder);
+    state.outputStreamSetups.clear();
+}
+
 void releaseOptionContexts(EngineState& state)
 {
     for (AVCodecContext*& context : state.codecOptions)
@@ -43,15 +53,21 @@ void releaseOptionContexts(EngineState& state)
 
 } // namespace
 
+void closeInputFile(int file)
+{
+    EngineState& state = engineState();
+    if (state.inputFiles[file])
+        avformat_close_input(&state.inputFiles[file]);
+    avformat_free_context(state.placeholderAudio[file]);
+    state.placeholderAudio[file] = nullptr;
+}
+
 void releaseInputsAndOutputs()
 {
     EngineState& state = engineState();
-    for (AVFormatContext*& output : state.outputFiles)
-        closeOutputFile(output);
-    state.outputCount = 0;
-    for (AVFormatContext*& input : state.inputFiles)
-        if (input)
-            avformat_close_input(&input);
+    closeOutputs(state);
+    for (int file = 0; file < kMaxFiles; ++file)
+        closeInputFile(file);
     state.videoCodecName.clear();
     state.audioCodecName.clear();
     state.subtitleCodecName.clear();
@@ -87,9 +103,7 @@ int initEngine()
 void resetJobTables()
 {
     EngineState& state = engineState();
-    for (AVFormatContext*& output : state.outputFiles)
-        closeOutputFile(output);
-    state.outputCount = 0;
+    closeOutputs(state);
     state.forcedEncoders.clear();
     jobTables() = JobTables{};
 }

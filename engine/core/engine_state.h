@@ -2,6 +2,8 @@
 // nothing here is locked. Reset before every probe and before every transcode.
 #pragma once
 
+#include "picture_effects.h"
+
 #include <array>
 #include <climits>
 #include <cstdint>
@@ -25,6 +27,13 @@ constexpr int kMaxStreamsPerFile = 20;
 constexpr int kErrorTextSize = 600;
 constexpr int kCodecTypeCount = 5; // video, audio, data, subtitle, attachment
 
+// What output creation decided for one output stream: its encoder context (null for a copied
+// stream) and whether the stream is copied.
+struct OutputStreamSetup {
+    AVCodecContext* encoder = nullptr;
+    bool streamCopy = false;
+};
+
 struct MetadataMap {
     int outputFile;
     int inputFile;
@@ -33,6 +42,9 @@ struct MetadataMap {
 struct EngineState {
     // Inputs
     std::array<AVFormatContext*, kMaxFiles> inputFiles{};
+    // A silent audio stream for an input without sound in a job with sound, so that every input
+    // feeds the same output streams. It lives in a context of its own that is never read.
+    std::array<AVFormatContext*, kMaxFiles> placeholderAudio{};
     std::array<int64_t, kMaxFiles> inputTimeOffsets{}; // µs
     std::array<std::array<double, kMaxStreamsPerFile>, kMaxFiles> inputTimeScales{};
     std::vector<const AVCodec*> forcedDecoders;
@@ -45,6 +57,8 @@ struct EngineState {
     std::array<AVFormatContext*, kMaxFiles> outputFiles{};
     std::vector<const AVCodec*> forcedEncoders;
     int outputCount = 0;
+    // One entry per stream of the output file, in stream order.
+    std::vector<OutputStreamSetup> outputStreamSetups;
     std::vector<MetadataMap> metadataMaps;
     std::vector<std::pair<std::string, std::string>> metadataTags;
     int loopOutput = 0;
@@ -139,6 +153,9 @@ struct JobTables {
     std::array<double, kMaxFiles + 1> audioStartOf{}; // µs, where input k's audio starts
     std::array<double, kMaxFiles + 1> videoStartOf{}; // µs, where input k's video starts
     bool firstAudioAlignment = false;
+    bool realMediaMode = false; // the RealMedia writer, not a muxer, writes the output
+    PictureEffectParams effects;  // of the input being converted
+    RgbConversionCache rgbConversions{SWS_BICUBIC};
 };
 
 EngineState& engineState();
@@ -149,6 +166,9 @@ void resetEngineState();
 
 // resetEngineState, then allocates the option contexts.
 int initEngine();
+
+// Closes input file number file (and its placeholder sound).
+void closeInputFile(int file);
 
 // Closes every open input and output file and releases the option contexts and shared buffers.
 void releaseInputsAndOutputs();

@@ -98,6 +98,22 @@ AVDictionary* rawInputParameters(const EngineState& state)
     return parameters;
 }
 
+// A demuxer takes no streams after it has been opened, so the placeholder lives beside the file.
+void addPlaceholderAudio(const AVFormatContext* file, int fileIndex)
+{
+    AVFormatContext* holder = avformat_alloc_context();
+    AVStream* placeholder = holder ? avformat_new_stream(holder, nullptr) : nullptr;
+    if (!placeholder) {
+        avformat_free_context(holder);
+        return;
+    }
+    placeholder->id = static_cast<int>(file->nb_streams) + 1;
+    placeholder->codecpar->codec_type = AVMEDIA_TYPE_AUDIO;
+    placeholder->codecpar->codec_id = AV_CODEC_ID_MP3;
+    placeholder->time_base = AVRational{1, 90000};
+    engineState().placeholderAudio[fileIndex] = holder;
+}
+
 void markJobStreams(AVFormatContext* file, JobContext& job, JobInput& input)
 {
     if (!input.hasVideo && !input.hasAudio) {
@@ -109,15 +125,8 @@ void markJobStreams(AVFormatContext* file, JobContext& job, JobInput& input)
         job.anyInputHasAudio |= input.hasAudio;
         job.anyInputHasVideo |= input.hasVideo;
     }
-    if (job.anyInputHasAudio && !input.hasAudio) {
-        int id = static_cast<int>(file->nb_streams) + 1;
-        if (AVStream* placeholder = avformat_new_stream(file, nullptr)) {
-            placeholder->id = id;
-            placeholder->codecpar->codec_type = AVMEDIA_TYPE_AUDIO;
-            placeholder->codecpar->codec_id = AV_CODEC_ID_MP3;
-            placeholder->time_base = AVRational{1, 90000};
-        }
-    }
+    if (job.anyInputHasAudio && !input.hasAudio)
+        addPlaceholderAudio(file, engineState().inputCount);
 }
 
 void seekToStart(AVFormatContext* file, int64_t timestamp, const char* path)

@@ -1,0 +1,225 @@
+#include "audio_output.h"
+
+#include "encoding.h"
+#include "engine_state.h"
+#include "error_report.h"
+
+#include <algorithm>
+#include <cmath>
+
+extern "C" {
+#include <libavutil/samplefmt.h>
+}
+
+namespace engine {
+
+namespace {
+
+template <typename Sample> void scaleIntegers(Sample* data, int count, int volume, int64_t low, int64_t high)
+{
+    for (int i = 0; i < count; ++i)
+        data[i] = static_cast<Sample>(std::clamp((static_cast<int64_t>(data[i]) * volume + 128) >> 8, low, high));
+}
+
+template <typename Sample> void scaleReals(Sample* data, int count, int volume)
+{
+    const Sample gain = static_cast<Sample>(volume) / 256;
+    for (int i = 0; i < count; ++i)
+        data[i] = std::clamp(data[i] * gain, Sample(-1), Sample(1));
+}
+
+void scalePlane(uint8_t* plane, AVSampleFormat format, int count, int volume)
+{
+    switch (av_get_packed_sample_fmt(format)) {
+    case AV_SAMPLE_FMT_U8:
+        for (int i = 0; i < count; ++i)
+            plane[i] = static_cast<uint8_t>(std::clamp(((plane[i] - 128) * volume + 128) / 256 + 128, 0, 255));
+        break;
+    case AV_SAMPLE_FMT_S16:
+        scaleIntegers(reinterpret_cast<int16_t*>(plane), count, volume, INT16_MIN, INT16_MAX);
+        break;
+    case AV_SAMPLE_FMT_S32:
+        scaleIntegers(reinterpret_cast<int32_t*>(plane), count, volume, INT32_MIN, INT32_MAX);
+        break;
+    case AV_SAMPLE_FMT_FLT:
+        scaleReals(reinterpret_cast<float*>(plane), count, volume);
+        break;
+    case AV_SAMPLE_FMT_DBL:
+        scaleReals(reinterpret_cast<double*>(plane), count, volume);
+        break;
+    default:
+        break;
+    }
+}
+
+int ensureResampler(OutputStream& output, const AVFrame& samples)
+{
+    if (output.resampler)
+        return 0;
+    const AVCodecContext& encoder = *output.encoder;
+    SwrContext* resampler = nullptr;
+    // FFmpeg 5.1 takes the layouts by non-const pointer but only reads them.
+    int made = swr_alloc_set_opts2(&resampler, const_cast<AVChannelLayout*>(&encoder.ch_layout), encoder.sample_fmt,
+                                   encoder.sample_rate, const_cast<AVChannelLayout*>(&samples.ch_layout),
+                                   static_cast<AVSampleFormat>(samples.format),
+                                   samples.sample_rate, 0, nullptr);
+    output.resampler.reset(resampler);
+    if (made < 0 || swr_init(resampler) < 0) {
+        output.resampler.reset();
+        return reportError(4, "Can not resample %d channels @ %d Hz to %d channels @ %d Hz\n",
+                           samples.ch_layout.nb_channels, samples.sample_rate, encoder.ch_layout.nb_channels,
+                           encoder.sample_rate);
+    }
+    return 0;
+}
+
+// Where the joined audio has got to: every sample taken so far, FIFO included.
+void advanceAudioTimeline(const OutputStream& output, int inputIndex)
+{
+    int64_t samples = output.samplesQueued + av_audio_fifo_size(output.fifo.get());
+    jobTables().audioStartOf[inputIndex + 1] =
+        static_cast<double>(av_rescale(samples, AV_TIME_BASE, output.encoder->sample_rate));
+}
+
+int frameSizeOf(const AVCodecContext& encoder)
+{
+    return encoder.frame_size > 1 ? encoder.frame_size : 0;
+}
+
+// Encodes count samples from the FIFO as one frame.
+int encodeFromFifo(OutputStream& output, int count)
+{
+    const AVCodecContext& encoder = *output.encoder;
+    AVFrame* frame = output.audioFrame.get();
+    av_frame_unref(frame);
+    frame->nb_samples = count;
+    frame->format = encoder.sample_fmt;
+    frame->sample_rate = encoder.sample_rate;
+    if (av_channel_layout_copy(&frame->ch_layout, &encoder.ch_layout) < 0 || av_frame_get_buffer(frame, 0) < 0)
+        return reportError(55, "Cannot allocate audio buffers\n");
+    av_audio_fifo_read(output.fifo.get(), reinterpret_cast<void**>(frame->extended_data), count);
+    frame->pts = output.samplesQueued;
+    output.samplesQueued += count;
+    return encodeAndWrite(output, frame);
+}
+
+// Encodes every whole frame the FIFO holds (everything, for encoders without a frame size).
+int encodeQueuedFrames(OutputStream& output)
+{
+    int frameSize = frameSizeOf(*output.encoder);
+    AVAudioFifo* fifo = output.fifo.get();
+    if (frameSize == 0)
+        return av_audio_fifo_size(fifo) > 0 ? encodeFromFifo(output, av_audio_fifo_size(fifo)) : 0;
+    while (av_audio_fifo_size(fifo) >= frameSize)
+        if (int failed = encodeFromFifo(output, frameSize))
+            return failed;
+    return 0;
+}
+
+// Converted samples of one block, in the encoder's format.
+struct ConvertedBlock {
+    uint8_t** planes = nullptr;
+    int samples = 0;
+
+    ~ConvertedBlock()
+    {
+        if (planes)
+            av_freep(&planes[0]);
+        av_freep(&planes);
+    }
+};
+
+int convertBlock(OutputStream& output, const AVFrame& samples, ConvertedBlock& block)
+{
+    const AVCodecContext& encoder = *output.encoder;
+    int capacity = swr_get_out_samples(output.resampler.get(), samples.nb_samples);
+    if (capacity < 0 ||
+        av_samples_alloc_array_and_samples(&block.planes, nullptr, encoder.ch_layout.nb_channels, std::max(capacity, 1),
+                                           encoder.sample_fmt, 0) < 0)
+        return reportError(55, "Cannot allocate audio buffers\n");
+    block.samples = swr_convert(output.resampler.get(), block.planes, capacity,
+                                const_cast<const uint8_t**>(samples.extended_data), samples.nb_samples);
+    if (block.samples < 0) {
+        engineLog("audio conversion failed, block dropped\n");
+        block.samples = 0;
+    }
+    return 0;
+}
+
+// Appends count samples of silence to the FIFO.
+int appendSilence(OutputStream& output, int count)
+{
+    const AVCodecContext& encoder = *output.encoder;
+    ConvertedBlock block;
+    if (av_samples_alloc_array_and_samples(&block.planes, nullptr, encoder.ch_layout.nb_channels, count,
+                                           encoder.sample_fmt, 0) < 0)
+        return reportError(55, "Cannot allocate audio buffers\n");
+    av_samples_set_silence(block.planes, 0, count, encoder.ch_layout.nb_channels, encoder.sample_fmt);
+    if (av_audio_fifo_write(output.fifo.get(), reinterpret_cast<void**>(block.planes), count) < count)
+        return reportError(62, "av_fifo_realloc2() failed\n");
+    return 0;
+}
+
+} // namespace
+
+void scaleVolume(uint8_t* const* planes, AVSampleFormat format, int samples, int channels, int volume)
+{
+    if (volume == 256)
+        return;
+    if (av_sample_fmt_is_planar(format)) {
+        for (int channel = 0; channel < channels; ++channel)
+            scalePlane(planes[channel], format, samples, volume);
+    } else {
+        scalePlane(planes[0], format, samples * channels, volume);
+    }
+}
+
+int outputAudio(OutputStream& output, const AVFrame& samples, int inputIndex)
+{
+    if (int failed = ensureResampler(output, samples))
+        return failed;
+    ConvertedBlock block;
+    if (int failed = convertBlock(output, samples, block))
+        return failed;
+    const AVCodecContext& encoder = *output.encoder;
+    scaleVolume(block.planes, encoder.sample_fmt, block.samples, encoder.ch_layout.nb_channels,
+                engineState().volume);
+    if (block.samples > 0 &&
+        av_audio_fifo_write(output.fifo.get(), reinterpret_cast<void**>(block.planes), block.samples) < block.samples)
+        return reportError(62, "av_fifo_realloc2() failed\n");
+    int result = encodeQueuedFrames(output);
+    advanceAudioTimeline(output, inputIndex);
+    return result;
+}
+
+int outputSilence(OutputStream& output, int count, int inputIndex)
+{
+    if (int failed = appendSilence(output, count))
+        return failed;
+    int result = encodeQueuedFrames(output);
+    advanceAudioTimeline(output, inputIndex);
+    return result;
+}
+
+int flushAudio(OutputStream& output)
+{
+    const AVCodecContext& encoder = *output.encoder;
+    int left = av_audio_fifo_size(output.fifo.get());
+    int frameSize = frameSizeOf(encoder);
+    if (left > 0) {
+        bool shortLastFrame =
+            frameSize == 0 || (encoder.codec->capabilities &
+                               (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE));
+        if (!shortLastFrame) {
+            // The encoder takes whole frames only: complete the last one with silence.
+            if (int failed = appendSilence(output, frameSize - left))
+                return failed;
+            left = frameSize;
+        }
+        if (int failed = encodeFromFifo(output, left))
+            return failed;
+    }
+    return encodeAndWrite(output, nullptr);
+}
+
+} // namespace engine

@@ -1,0 +1,21 @@
+// The audio output path: converting decoded sound to the encoder's format, framing it through
+// the stream's FIFO, encoding and writing, and advancing the joined audio timeline.
+#pragma once
+
+#include "streams.h"
+
+namespace engine {
+
+// Returns 0, 4, 55, 63 or a write error.
+int outputAudio(OutputStream& output, const AVFrame& samples, int inputIndex);
+
+// Feeds count samples of silence, as for the alignment of joined inputs.
+int outputSilence(OutputStream& output, int count, int inputIndex);
+
+// Encodes what is left in the FIFO and drains the encoder (end of the job).
+int flushAudio(OutputStream& output);
+
+// Multiplies every sample by volume / 256 (16-bit samples: (s × volume + 128) >> 8), clipped.
+void scaleVolume(uint8_t* const* planes, AVSampleFormat format, int samples, int channels, int volume);
+
+} // namespace engine

@@ -1,0 +1,239 @@
+#include "decode.h"
+
+#include "audio_output.h"
+#include "encoding.h"
+#include "engine_state.h"
+#include "error_report.h"
+#include "video_output.h"
+
+#include <cmath>
+#include <cstring>
+
+extern "C" {
+#include <libavutil/time.h>
+}
+
+namespace engine {
+
+namespace {
+
+constexpr int kSubtitleBufferSize = 65536;
+constexpr int64_t kAlignmentToleranceMicroseconds = 10000;
+
+bool feeds(const OutputStream& output, int inputStreamIndex)
+{
+    return output.sourceIndex == inputStreamIndex;
+}
+
+// Timestamps of a decoded frame in µs; frames without one follow the previous frame.
+void timeFrame(InputStream& input, const AVFrame& frame)
+{
+    int64_t timestamp = frame.best_effort_timestamp;
+    if (timestamp != AV_NOPTS_VALUE)
+        input.pts = toMicroseconds(timestamp, input.stream->time_base);
+    else
+        input.pts = input.nextPts == AV_NOPTS_VALUE ? 0 : input.nextPts;
+    int64_t duration = 0;
+    if (frame.sample_rate > 0)
+        duration = av_rescale(frame.nb_samples, AV_TIME_BASE, frame.sample_rate);
+    else if (frame.pkt_duration > 0)
+        duration = toMicroseconds(frame.pkt_duration, input.stream->time_base);
+    else if (input.stream->avg_frame_rate.num > 0)
+        duration = av_rescale_q(1, av_inv_q(input.stream->avg_frame_rate), AVRational{1, AV_TIME_BASE});
+    input.nextPts = input.pts + duration;
+}
+
+void emulateRate(const InputStream& input)
+{
+    if (!engineState().rateEmulation)
+        return;
+    int64_t due = input.rateEmulationStart + input.pts;
+    int64_t now = av_gettime_relative();
+    if (due > now)
+        av_usleep(static_cast<unsigned>(due - now));
+}
+
+// Before the first real sound of a joined input whose video runs ahead of the joined audio,
+// 40 ms blocks of silence fill the gap.
+int alignFirstAudio(OutputStream& output, int inputIndex)
+{
+    JobTables& tables = jobTables();
+    if (!tables.firstAudioAlignment || tables.realMediaMode)
+        return 0;
+    tables.firstAudioAlignment = false;
+    if (tables.videoStartOf[inputIndex] <= tables.audioStartOf[inputIndex])
+        return 0;
+    const int blockSamples = output.encoder->sample_rate / 25;
+    auto gap = [&] { return tables.videoStartOf[inputIndex] - tables.audioStartOf[inputIndex + 1]; };
+    for (int blocks = 0; gap() > kAlignmentToleranceMicroseconds; ++blocks) {
+        if (blocks > 0) {
+            double averageAdvance = (tables.audioStartOf[inputIndex + 1] - tables.audioStartOf[inputIndex]) / blocks;
+            if (2 * gap() <= averageAdvance)
+                break;
+        }
+        if (int failed = outputSilence(output, blockSamples, inputIndex))
+            return failed;
+    }
+    return 0;
+}
+
+int outputSubtitle(OutputStream& output, AVSubtitle& subtitle, int64_t pts)
+{
+    if (pts == AV_NOPTS_VALUE) {
+        engineLog("Subtitle packets must have a pts\n");
+        return engineState().exitOnError ? reportDetail(57, "Subtitle packets must have a pts\n") : 0;
+    }
+    std::vector<uint8_t> buffer(kSubtitleBufferSize);
+    bool dvb = output.encoder->codec_id == AV_CODEC_ID_DVB_SUBTITLE;
+    for (int pass = 0; pass < (dvb ? 2 : 1); ++pass) {
+        subtitle.pts = pts;
+        int size = avcodec_encode_subtitle(output.encoder, buffer.data(), kSubtitleBufferSize, &subtitle);
+        if (size < 0)
+            return reportError(64, "Subtitle encoding failed\n");
+        AVPacket* packet = output.packet.get();
+        if (av_new_packet(packet, size) < 0)
+            return reportError(71, "AVERROR(ENOMEM)=%d\n", AVERROR(ENOMEM));
+        std::memcpy(packet->data, buffer.data(), size);
+        packet->stream_index = output.index;
+        packet->pts = fromMicroseconds(pts, output.stream->time_base);
+        if (dvb)
+            packet->pts += 90 * (pass == 0 ? subtitle.start_display_time : subtitle.end_display_time);
+        packet->dts = packet->pts;
+        int written = writePacket(outputFileOf(output), packet);
+        av_packet_unref(packet);
+        if (written)
+            return written;
+    }
+    return 0;
+}
+
+int handFrame(OutputStream& output, InputStream& input, const AVFrame& frame, int inputIndex)
+{
+    switch (output.encoder->codec_type) {
+    case AVMEDIA_TYPE_AUDIO:
+        if (int failed = alignFirstAudio(output, inputIndex))
+            return failed;
+        return outputAudio(output, frame, inputIndex);
+    case AVMEDIA_TYPE_VIDEO:
+        return outputVideoFrame(output, input, frame, inputIndex);
+    default:
+        return 0;
+    }
+}
+
+bool reachedStart(const InputStream& input)
+{
+    int64_t start = engineState().startTime;
+    return start == 0 || input.pts >= start;
+}
+
+int outputFrame(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVFrame& frame,
+                int inputIndex)
+{
+    timeFrame(input, frame);
+    emulateRate(input);
+    if (!reachedStart(input))
+        return 0;
+    for (auto& output : outputs)
+        if (feeds(*output, inputStreamIndex) && output->encodingNeeded)
+            if (int failed = handFrame(*output, input, frame, inputIndex))
+                return failed;
+    return 0;
+}
+
+int decodeFrames(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket* packet,
+                 int inputIndex)
+{
+    AVCodecContext* decoder = input.decoder.get();
+    int failure = decoder->codec_type == AVMEDIA_TYPE_AUDIO ? 60 : 65;
+    int sent = avcodec_send_packet(decoder, packet);
+    if (sent < 0 && sent != AVERROR_EOF)
+        return failure;
+    AVFrame* frame = input.frame.get();
+    for (;;) {
+        int received = avcodec_receive_frame(decoder, frame);
+        if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
+            return 0;
+        if (received < 0)
+            return failure;
+        input.quality = frame->quality;
+        int result = outputFrame(input, inputStreamIndex, outputs, *frame, inputIndex);
+        av_frame_unref(frame);
+        if (result)
+            return result;
+    }
+}
+
+int decodeSubtitle(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket* packet)
+{
+    if (!packet)
+        return 0;
+    AVSubtitle subtitle{};
+    int gotSubtitle = 0;
+    if (avcodec_decode_subtitle2(input.decoder.get(), &subtitle, &gotSubtitle, const_cast<AVPacket*>(packet)) < 0)
+        return 66;
+    if (!gotSubtitle)
+        return 0;
+    int64_t pts = packet->pts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : toMicroseconds(packet->pts, input.stream->time_base);
+    int result = 0;
+    if (pts == AV_NOPTS_VALUE || pts >= engineState().startTime)
+        for (auto& output : outputs)
+            if (!result && feeds(*output, inputStreamIndex) && output->encodingNeeded)
+                result = outputSubtitle(*output, subtitle, pts);
+    avsubtitle_free(&subtitle);
+    return result;
+}
+
+// Copied streams: packets go to the output as they are, from the first key frame on.
+int copyPacket(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket& packet)
+{
+    if (!input.sawKeyFrame && !(packet.flags & AV_PKT_FLAG_KEY))
+        return 0;
+    input.sawKeyFrame = true;
+    for (auto& output : outputs) {
+        if (!feeds(*output, inputStreamIndex) || !output->streamCopy)
+            continue;
+        PacketPtr copy(av_packet_clone(&packet));
+        if (!copy)
+            return reportError(71, "AVERROR(ENOMEM)=%d\n", AVERROR(ENOMEM));
+        if (copy->dts == AV_NOPTS_VALUE)
+            copy->dts = copy->pts;
+        int64_t offset = fromMicroseconds(engineState().startTime, input.stream->time_base);
+        copy->pts = copy->pts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : copy->pts - offset;
+        copy->dts = copy->dts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : copy->dts - offset;
+        av_packet_rescale_ts(copy.get(), input.stream->time_base, output->stream->time_base);
+        copy->stream_index = output->index;
+        (input.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO ? engineState().audioBytes
+                                                                  : engineState().videoBytes) += copy->size;
+        ++output->frameNumber;
+        output->lastWrittenPts = copy->pts;
+        if (int failed = writePacket(outputFileOf(*output), copy.get()))
+            return failed;
+    }
+    return 0;
+}
+
+} // namespace
+
+int decodeAndOutput(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket* packet,
+                    int inputIndex)
+{
+    if (!input.decodingNeeded) {
+        if (!packet)
+            return 0;
+        int64_t pts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+        input.pts = pts == AV_NOPTS_VALUE ? input.pts : toMicroseconds(pts, input.stream->time_base);
+        return reachedStart(input) ? copyPacket(input, inputStreamIndex, outputs, *packet) : 0;
+    }
+    switch (input.decoder->codec_type) {
+    case AVMEDIA_TYPE_AUDIO:
+    case AVMEDIA_TYPE_VIDEO:
+        return decodeFrames(input, inputStreamIndex, outputs, packet, inputIndex);
+    case AVMEDIA_TYPE_SUBTITLE:
+        return decodeSubtitle(input, inputStreamIndex, outputs, packet);
+    default:
+        return 67;
+    }
+}
+
+} // namespace engine

@@ -1,0 +1,37 @@
+// Frame geometry of one input: from the requested output size, the input's picture size, its zoom
+// mode, crop and padding to the engine state's crop bands, pad sizes, scaled picture size and
+// aspect ratio. Zoom "full" stretches the cropped picture over the requested size; "4:3" and
+// "16:9" fit that shape into it with black bars; anything else keeps the picture's own shape.
+#pragma once
+
+#include <string>
+
+struct AVFormatContext;
+
+namespace engine {
+
+struct JobContext;
+
+struct GeometryRequest {
+    int cropTop = 0, cropBottom = 0, cropLeft = 0, cropRight = 0;
+    const char* zoomMode = nullptr;
+    int padTop = 0, padBottom = 0, padLeft = 0, padRight = 0;
+    std::string frameSize;                  // requested "WxH"; empty when none is requested
+    const AVFormatContext* input = nullptr; // the opened input; its first video stream gives its size
+};
+
+// Sets crop, pad, frame size and aspect ratio through the option handlers. Returns 0 or the first
+// handler error (31, 32, 34, 36, 38, 39).
+int planFrameGeometry(GeometryRequest request);
+
+// setCropTop, setCropBottom, setCropLeft, setCropRight in this order, up to the first error.
+int applyCrop(int top, int bottom, int left, int right);
+
+// setPadding with the four sizes.
+int applyPad(int top, int bottom, int left, int right);
+
+// Plans the geometry of the job's input inputIndex, which is the input the engine opened last.
+// The job's frame size is left as it is.
+int applyInputGeometry(const JobContext& job, int inputIndex);
+
+} // namespace engine

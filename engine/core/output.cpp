@@ -1,0 +1,343 @@
+#include "output.h"
+
+#include "codec_options.h"
+#include "engine_state.h"
+#include "error_report.h"
+
+#include <cmath>
+#include <cstring>
+#include <unistd.h>
+
+extern "C" {
+#include <libavutil/opt.h>
+}
+
+namespace engine {
+
+namespace {
+
+constexpr int kQualityPerQuantiser = FF_QP2LAMBDA; // 118
+
+AVStream* newStream(AVFormatContext* output, AVMediaType type, AVCodecContext** encoder, const AVCodec* codec)
+{
+    AVStream* stream = avformat_new_stream(output, nullptr);
+    if (!stream)
+        return nullptr;
+    stream->codecpar->codec_type = type;
+    *encoder = avcodec_alloc_context3(codec);
+    if (!*encoder)
+        return nullptr;
+    (*encoder)->codec_type = type;
+    if (output->oformat->flags & AVFMT_GLOBALHEADER)
+        (*encoder)->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    (*encoder)->thread_count = engineState().threadCount;
+    return stream;
+}
+
+int failAllocatingStream()
+{
+    return reportError(9, "Could not alloc stream\n");
+}
+
+// The encoder named by the setting, or the one the container uses for this type of stream.
+int chooseEncoder(const std::string& name, AVMediaType type, const AVFormatContext* output, const AVCodec** codec)
+{
+    EngineState& state = engineState();
+    if (!name.empty()) {
+        AVCodecID id = AV_CODEC_ID_NONE;
+        if (int failed = findCodecByName(name.c_str(), type, true, &id))
+            return failed;
+        *codec = findEncoderNamed(name.c_str());
+        state.forcedEncoders.push_back(*codec);
+        return 0;
+    }
+    AVCodecID id = av_guess_codec(output->oformat, nullptr, output->url, nullptr, type);
+    *codec = id == AV_CODEC_ID_NONE ? nullptr : avcodec_find_encoder(id);
+    state.forcedEncoders.push_back(nullptr);
+    return 0;
+}
+
+template <typename T> bool listed(const T* list, T value, T terminator)
+{
+    for (; list && *list != terminator; ++list)
+        if (*list == value)
+            return true;
+    return false;
+}
+
+void chooseVideoFrameRate(AVCodecContext* encoder, const AVCodec* codec)
+{
+    const EngineState& state = engineState();
+    AVRational rate = state.frameRate.num && state.frameRate.den ? state.frameRate : AVRational{25, 1};
+    if (codec && codec->supported_framerates && !state.forceFrameRate)
+        rate = codec->supported_framerates[av_find_nearest_q_idx(rate, codec->supported_framerates)];
+    encoder->framerate = rate;
+    encoder->time_base = av_inv_q(rate);
+}
+
+void chooseVideoPixelFormat(AVCodecContext* encoder, const AVCodec* codec)
+{
+    AVPixelFormat format = engineState().pixelFormat;
+    if (format == AV_PIX_FMT_NONE)
+        format = AV_PIX_FMT_YUV420P;
+    if (codec && codec->pix_fmts && !listed(codec->pix_fmts, format, AV_PIX_FMT_NONE))
+        format = codec->pix_fmts[0];
+    encoder->pix_fmt = format;
+}
+
+void configureVideoEncoder(AVCodecContext* encoder, AVStream* stream, const AVCodec* codec)
+{
+    const EngineState& state = engineState();
+    copyCodecOptions(state.codecOptions[AVMEDIA_TYPE_VIDEO], encoder,
+                     AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+    chooseVideoFrameRate(encoder, codec);
+    encoder->width = state.frameWidth + state.padLeft + state.padRight;
+    encoder->height = state.frameHeight + state.padTop + state.padBottom;
+    double aspect = encoder->width ? state.aspectRatio * encoder->height / encoder->width : 0.0;
+    encoder->sample_aspect_ratio = aspect > 0 ? av_d2q(aspect, 255) : AVRational{0, 1};
+    stream->sample_aspect_ratio = encoder->sample_aspect_ratio;
+    chooseVideoPixelFormat(encoder, codec);
+    if (state.videoQscale > 0) {
+        encoder->flags |= AV_CODEC_FLAG_QSCALE;
+        encoder->global_quality = static_cast<int>(kQualityPerQuantiser * state.videoQscale);
+    }
+    if (encoder->rc_initial_buffer_occupancy == 0)
+        encoder->rc_initial_buffer_occupancy = encoder->rc_buffer_size * 3 / 4;
+    encoder->intra_dc_precision = state.intraDcPrecision - 8;
+    if (state.videoCodecTag)
+        encoder->codec_tag = state.videoCodecTag;
+    stream->time_base = encoder->time_base;
+}
+
+// The channel layout of the engine state when it fits the channel count, else the usual one.
+void chooseChannelLayout(AVCodecContext* encoder)
+{
+    const EngineState& state = engineState();
+    AVChannelLayout layout{};
+    if (state.channelLayout)
+        av_channel_layout_from_mask(&layout, state.channelLayout);
+    if (layout.nb_channels != state.channels) {
+        av_channel_layout_uninit(&layout);
+        av_channel_layout_default(&layout, state.channels);
+    }
+    av_channel_layout_uninit(&encoder->ch_layout);
+    encoder->ch_layout = layout;
+}
+
+// Encoders that take a fixed set of sample rates get the nearest one they take.
+int supportedSampleRate(const AVCodec* codec, int rate)
+{
+    if (!codec || !codec->supported_samplerates || listed(codec->supported_samplerates, rate, 0))
+        return rate;
+    int best = codec->supported_samplerates[0];
+    for (const int* candidate = codec->supported_samplerates; *candidate; ++candidate)
+        if (std::abs(*candidate - rate) < std::abs(best - rate))
+            best = *candidate;
+    return best;
+}
+
+void configureAudioEncoder(AVCodecContext* encoder, const AVCodec* codec)
+{
+    const EngineState& state = engineState();
+    copyCodecOptions(state.codecOptions[AVMEDIA_TYPE_AUDIO], encoder,
+                     AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+    if (state.audioQscale > -99999) {
+        encoder->flags |= AV_CODEC_FLAG_QSCALE;
+        encoder->global_quality = kQualityPerQuantiser * state.audioQscale;
+    }
+    AVSampleFormat format = state.sampleFormat == AV_SAMPLE_FMT_NONE ? AV_SAMPLE_FMT_S16 : state.sampleFormat;
+    if (codec && codec->sample_fmts && !listed(codec->sample_fmts, format, AV_SAMPLE_FMT_NONE))
+        format = codec->sample_fmts[0];
+    encoder->sample_fmt = format;
+    chooseChannelLayout(encoder);
+    encoder->sample_rate = supportedSampleRate(codec, state.sampleRate);
+    encoder->time_base = AVRational{1, encoder->sample_rate};
+}
+
+bool isPlainFileName(const char* path)
+{
+    return !std::strchr(path, ':') || (path[0] && path[1] == ':') || std::strncmp(path, "file:", 5) == 0;
+}
+
+const char* localPath(const char* path)
+{
+    return std::strncmp(path, "file:", 5) == 0 ? path + 5 : path;
+}
+
+StreamTypes wantedStreamTypes(const AVOutputFormat* format)
+{
+    const EngineState& state = engineState();
+    StreamTypes wanted;
+    wanted.video = format->video_codec != AV_CODEC_ID_NONE || state.videoStreamCopy || !state.videoCodecName.empty();
+    wanted.audio = format->audio_codec != AV_CODEC_ID_NONE || state.audioStreamCopy || !state.audioCodecName.empty();
+    wanted.subtitle = format->subtitle_codec != AV_CODEC_ID_NONE || state.subtitleStreamCopy ||
+                      !state.subtitleCodecName.empty();
+    if (state.inputCount > 0) {
+        StreamTypes present = inputStreamTypes();
+        wanted.video &= present.video;
+        wanted.audio &= present.audio;
+        wanted.subtitle &= present.subtitle;
+    }
+    wanted.video &= !state.videoDisabled;
+    wanted.audio &= !state.audioDisabled;
+    wanted.subtitle &= !state.subtitleDisabled;
+    return wanted;
+}
+
+int createStreams(AVFormatContext* output)
+{
+    StreamTypes wanted = wantedStreamTypes(output->oformat);
+    if (wanted.video)
+        if (int failed = addVideoStream(output))
+            return failed;
+    if (wanted.audio)
+        if (int failed = addAudioStream(output))
+            return failed;
+    if (wanted.subtitle)
+        if (int failed = addSubtitleStream(output))
+            return failed;
+    return 0;
+}
+
+void moveMetadataTags(AVFormatContext* output)
+{
+    auto& tags = engineState().metadataTags;
+    for (auto tag = tags.rbegin(); tag != tags.rend(); ++tag)
+        av_dict_set(&output->metadata, tag->first.c_str(), tag->second.c_str(), 0);
+    tags.clear();
+}
+
+int openOutputFile(AVFormatContext* output, const char* path)
+{
+    const EngineState& state = engineState();
+    if (output->oformat->flags & AVFMT_NOFILE)
+        return 0;
+    // Never asks: an existing file is kept unless overwriting was asked for.
+    if (!state.overwrite && isPlainFileName(path) && access(localPath(path), F_OK) == 0)
+        return reportError(13, "File '%s' already exists. Exiting.\n", path);
+    if (jobTables().realMediaMode)
+        return 0;
+    if (avio_open(&output->pb, path, AVIO_FLAG_WRITE) < 0)
+        return reportError(14, "Could not open '%s'\n", path);
+    return 0;
+}
+
+} // namespace
+
+StreamTypes inputStreamTypes()
+{
+    const EngineState& state = engineState();
+    StreamTypes types;
+    for (int file = 0; file < state.inputCount; ++file) {
+        const AVFormatContext* input = state.inputFiles[file];
+        for (unsigned i = 0; input && i < input->nb_streams; ++i) {
+            AVMediaType type = input->streams[i]->codecpar->codec_type;
+            types.video |= type == AVMEDIA_TYPE_VIDEO;
+            types.audio |= type == AVMEDIA_TYPE_AUDIO;
+            types.subtitle |= type == AVMEDIA_TYPE_SUBTITLE;
+        }
+        types.audio |= state.placeholderAudio[file] != nullptr;
+    }
+    return types;
+}
+
+int addVideoStream(AVFormatContext* output)
+{
+    EngineState& state = engineState();
+    const AVCodec* codec = nullptr;
+    if (!state.videoStreamCopy)
+        if (int failed = chooseEncoder(state.videoCodecName, AVMEDIA_TYPE_VIDEO, output, &codec))
+            return failed;
+    OutputStreamSetup setup{nullptr, state.videoStreamCopy};
+    AVStream* stream = newStream(output, AVMEDIA_TYPE_VIDEO, &setup.encoder, codec);
+    state.outputStreamSetups.push_back(setup);
+    if (!stream || !setup.encoder)
+        return failAllocatingStream();
+    if (setup.streamCopy) {
+        double aspect = state.frameWidth ? state.aspectRatio * state.frameHeight / state.frameWidth : 0.0;
+        stream->sample_aspect_ratio = aspect > 0 ? av_d2q(aspect, 255) : AVRational{0, 1};
+    } else {
+        configureVideoEncoder(setup.encoder, stream, codec);
+    }
+    state.videoDisabled = false;
+    state.videoCodecName.clear();
+    state.videoStreamCopy = false;
+    return 0;
+}
+
+int addAudioStream(AVFormatContext* output)
+{
+    EngineState& state = engineState();
+    const AVCodec* codec = nullptr;
+    if (!state.audioStreamCopy)
+        if (int failed = chooseEncoder(state.audioCodecName, AVMEDIA_TYPE_AUDIO, output, &codec))
+            return failed;
+    OutputStreamSetup setup{nullptr, state.audioStreamCopy};
+    AVStream* stream = newStream(output, AVMEDIA_TYPE_AUDIO, &setup.encoder, codec);
+    state.outputStreamSetups.push_back(setup);
+    if (!stream || !setup.encoder)
+        return failAllocatingStream();
+    if (!setup.streamCopy) {
+        configureAudioEncoder(setup.encoder, codec);
+        stream->time_base = setup.encoder->time_base;
+    }
+    state.audioDisabled = false;
+    state.audioCodecName.clear();
+    state.audioStreamCopy = false;
+    return 0;
+}
+
+int addSubtitleStream(AVFormatContext* output)
+{
+    EngineState& state = engineState();
+    const AVCodec* codec = nullptr;
+    if (!state.subtitleStreamCopy)
+        if (int failed = chooseEncoder(state.subtitleCodecName, AVMEDIA_TYPE_SUBTITLE, output, &codec))
+            return failed;
+    OutputStreamSetup setup{nullptr, state.subtitleStreamCopy};
+    AVStream* stream = newStream(output, AVMEDIA_TYPE_SUBTITLE, &setup.encoder, codec);
+    state.outputStreamSetups.push_back(setup);
+    if (!stream || !setup.encoder)
+        return failAllocatingStream();
+    if (!setup.streamCopy)
+        copyCodecOptions(state.codecOptions[AVMEDIA_TYPE_SUBTITLE], setup.encoder,
+                         AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+    state.subtitleDisabled = false;
+    state.subtitleCodecName.clear();
+    state.subtitleStreamCopy = false;
+    return 0;
+}
+
+int openOutput(const char* path)
+{
+    EngineState& state = engineState();
+    if (std::strcmp(path, "-") == 0)
+        path = "pipe:";
+    const AVOutputFormat* format = state.forcedOutputFormat ? state.forcedOutputFormat
+                                                            : av_guess_format(nullptr, path, nullptr);
+    if (!format)
+        return reportError(11, "Unable to find a suitable output format for '%s'\n", path);
+    AVFormatContext* output = nullptr;
+    if (avformat_alloc_output_context2(&output, format, nullptr, path) < 0 || !output)
+        return failAllocatingStream();
+    state.outputFiles[state.outputCount++] = output;
+
+    if (int failed = createStreams(output))
+        return failed;
+    moveMetadataTags(output);
+    if ((format->flags & AVFMT_NEEDNUMBER) && !av_filename_number_test(path))
+        return reportError(12, "%s: Incorrect image filename syntax.\nUse '%%d' to specify the image number:\n"
+                               "  for img1.jpg, img2.jpg, ..., use 'img%%d.jpg';\n"
+                               "  for img001.jpg, img002.jpg, ..., use 'img%%03d.jpg'.\n",
+                           path);
+    if (int failed = openOutputFile(output, path))
+        return failed;
+    output->max_delay = static_cast<int>(state.muxMaxDelay * 1000000);
+    output->flags |= AVFMT_FLAG_NONBLOCK;
+    copyCodecOptions(state.formatOptions, output, AV_OPT_FLAG_ENCODING_PARAM);
+    state.forcedOutputFormat = nullptr;
+    state.forcedInputFormat = nullptr;
+    return 0;
+}
+
+} // namespace engine

@@ -1,0 +1,19 @@
+// Per-stream set-up of the transcode: matching parameters of an output stream to its source,
+// and opening encoders and decoders.
+#pragma once
+
+#include "streams.h"
+
+#include <string>
+
+namespace engine {
+
+// Returns 0, a positive code (already reported) or a negative code whose positive value ends the
+// job without a further report.
+int prepareOutputStream(OutputStream& output, InputStream& input);
+
+// Each returns 0 or -22 with message set.
+int openEncoder(OutputStream& output, std::string& message);
+int openDecoder(InputStream& input, std::string& message);
+
+} // namespace engine

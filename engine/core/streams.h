@@ -1,0 +1,76 @@
+// The transcode's per-stream records: one OutputStream per stream of the output file, one
+// InputStream per stream of each input.
+#pragma once
+
+#include "ffmpeg_ptr.h"
+
+#include <cstdint>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+namespace engine {
+
+struct InputStream {
+    int fileIndex = 0;
+    int index = 0; // in its file
+    AVStream* stream = nullptr;
+    bool discard = true; // no output stream uses it
+    bool decodingNeeded = false;
+    CodecContextPtr decoder;
+    int64_t nextPts = AV_NOPTS_VALUE; // µs
+    int64_t pts = AV_NOPTS_VALUE;     // µs, of the frame being output
+    int64_t rateEmulationStart = 0;   // µs
+    bool isStart = true;
+    int quality = 0; // of the last decoded picture
+    bool sawKeyFrame = false; // a copied stream starts at its first key frame
+    FramePtr frame{av_frame_alloc()};
+};
+
+// Picture geometry of a video output stream: crop of the decoded picture, scaling into the inner
+// area, pads around it.
+struct PictureGeometry {
+    bool crop = false;
+    bool pad = false;
+    bool resample = false;
+    int cropTop = 0, cropBottom = 0, cropLeft = 0, cropRight = 0;
+    int padTop = 0, padBottom = 0, padLeft = 0, padRight = 0;
+    int sourceWidth = 0, sourceHeight = 0; // cropped source size the scaler was made for
+    AVPixelFormat sourceFormat = AV_PIX_FMT_NONE;
+};
+
+struct OutputStream {
+    int fileIndex = 0;
+    int index = 0;
+    int sourceIndex = -1; // into the input stream table
+    AVStream* stream = nullptr;
+    AVCodecContext* encoder = nullptr; // owned by the engine state's output stream setup
+    bool streamCopy = false;
+    bool encodingNeeded = false;
+    int64_t frameNumber = 0;
+    int64_t syncPosition = 0; // video: frames of this input, audio: samples
+    int64_t lastWrittenPts = AV_NOPTS_VALUE; // stream time base
+
+    // Video
+    PictureGeometry geometry;
+    FramePtr picture; // the final picture at the encoder's size and format, when it needs one
+    ScalerPtr scaler;
+    int quality = 0;
+
+    // Audio
+    ResamplerPtr resampler;
+    AudioFifoPtr fifo;
+    int64_t samplesQueued = 0; // samples handed to the encoder so far, over the whole job
+    FramePtr audioFrame{av_frame_alloc()}; // one encoder frame taken from the FIFO
+    PacketPtr packet{av_packet_alloc()};
+};
+
+// Per input of the job: where its streams start in the input stream table.
+struct InputRecord {
+    bool endReached = false;
+    int firstStream = 0;
+    int streamCount = 0;
+};
+
+} // namespace engine

@@ -1,0 +1,534 @@
+#include "transcode.h"
+
+#include "apply_steps.h"
+#include "audio_output.h"
+#include "decode.h"
+#include "encoding.h"
+#include "engine_state.h"
+#include "error_report.h"
+#include "geometry.h"
+#include "input.h"
+#include "job_context.h"
+#include "option_handlers.h"
+#include "output.h"
+#include "progress.h"
+#include "stream_setup.h"
+#include "video_output.h"
+
+#include <cmath>
+#include <string>
+
+extern "C" {
+#include <libavutil/time.h>
+}
+
+namespace engine {
+
+namespace {
+
+constexpr int kSeekAheadSeconds = 16;
+constexpr int kSeekMarginSeconds = 5;
+constexpr int kDecodeFailures[] = {60, 65, 66, 67};
+
+struct TranscodeRun {
+    JobContext& job;
+    OutputStreams outputs;
+    std::vector<std::unique_ptr<InputStream>> inputStreams;
+    std::vector<InputRecord> inputs;
+    int64_t startedAt = av_gettime_relative();
+    bool headerWritten = false;
+};
+
+JobInput& inputOf(TranscodeRun& run, int i)
+{
+    return *run.job.inputs[i];
+}
+
+int reportOpenFailure(int code, const std::string& message)
+{
+    std::fprintf(stderr, "%s\n", message.c_str());
+    char detail[kErrorTextSize];
+    std::snprintf(detail, sizeof detail, "codeid=%d, %s", code, message.c_str());
+    return reportDetail(72, detail);
+}
+
+// Long trims open at the key frame before start - 5 s and cut the rest, so they start fast and
+// still start exactly.
+void chooseStartSeek(JobInput& input)
+{
+    EngineState& state = engineState();
+    if (input.startSeconds >= kSeekAheadSeconds) {
+        state.startTime = static_cast<int64_t>(input.startSeconds - kSeekMarginSeconds) * AV_TIME_BASE;
+        input.startSeconds = kSeekMarginSeconds;
+        engineLog("seek ahead, starttime=%d\n", kSeekMarginSeconds);
+    } else {
+        state.startTime = 0;
+    }
+}
+
+int applyJobSettings(TranscodeRun& run)
+{
+    JobContext& job = run.job;
+    EngineState& state = engineState();
+    if (int failed = applyOutputFile(job))
+        return failed;
+    if (!job.audioJob) {
+        if (job.anyInputHasAudio && !job.audioDisabled) {
+            if (int failed = applyAudioSettings(job))
+                return failed;
+        } else {
+            state.audioDisabled = true;
+        }
+        if (job.anyInputHasVideo && !job.videoDisabled) {
+            if (int failed = applyVideoSettings(job))
+                return failed;
+            if (int failed = applyEncoderTuning(job))
+                return failed;
+        } else {
+            state.videoDisabled = true;
+        }
+        const AVFormatContext* first = state.inputFiles[state.inputCount - 1];
+        if (first && std::string(first->iformat->name) == "rm")
+            state.copyTimestamps = true;
+    } else {
+        if (int failed = applyAudioSettings(job))
+            return failed;
+        // An audio format carries sound only, also where its container could hold pictures (an
+        // MP3 file's cover picture, for one).
+        state.videoDisabled = true;
+        state.subtitleDisabled = true;
+    }
+    if (job.subtitlesDisabled)
+        state.subtitleDisabled = true;
+    return applyMetadata(job);
+}
+
+double inputDurationSeconds(const AVFormatContext& file)
+{
+    return file.duration == AV_NOPTS_VALUE ? 0.0 : static_cast<double>(file.duration) / AV_TIME_BASE;
+}
+
+int applyTrim(TranscodeRun& run, int i)
+{
+    JobInput& input = inputOf(run, i);
+    const AVFormatContext& file = *engineState().inputFiles[engineState().inputCount - 1];
+    if (input.reserved0 == 0 && input.startSeconds + input.durationSeconds >= inputDurationSeconds(file))
+        input.durationSeconds = 0;
+    std::string start = std::to_string(input.startSeconds);
+    std::string duration = std::to_string(input.durationSeconds);
+    if (!run.job.audioJob && run.job.anyInputHasVideo) {
+        if (input.startSeconds >= 0)
+            if (int failed = setStartTime(start.c_str()))
+                return failed;
+        if (input.durationSeconds >= 0)
+            return setRecordingTime(duration.c_str());
+        return 0;
+    }
+    if (input.startSeconds > 0)
+        if (int failed = setStartTime(start.c_str()))
+            return failed;
+    return addJoinedRecordingTime(duration.c_str(), i);
+}
+
+int applyPictureSettings(TranscodeRun& run, int i)
+{
+    JobInput& input = inputOf(run, i);
+    if (run.job.audioJob || !input.hasVideo || run.job.videoDisabled)
+        return 0;
+    if (int failed = applyInputGeometry(run.job, i))
+        return failed;
+    jobTables().effects = {input.brightness, input.contrast,       input.saturation,
+                           input.verticalFlip, input.horizontalFlip, input.pictureEffect};
+    for (auto& output : run.outputs) {
+        if (output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_VIDEO) {
+            takeInputGeometry(*output);
+            output->geometry.resample = true; // later inputs may differ in size and format
+        }
+    }
+    return 0;
+}
+
+int createOutput(TranscodeRun& run)
+{
+    EngineState& state = engineState();
+    if (int failed = openOutput(run.job.outputPath))
+        return failed;
+    AVFormatContext* file = state.outputFiles[0];
+    if (file->nb_streams == 0) {
+        av_dump_format(file, 0, file->url, 1);
+        return reportError(16, "Output file #%d does not contain any stream\n", 0);
+    }
+    for (unsigned k = 0; k < file->nb_streams; ++k) {
+        auto output = std::make_unique<OutputStream>();
+        output->index = static_cast<int>(k);
+        output->stream = file->streams[k];
+        output->encoder = state.outputStreamSetups[k].encoder;
+        output->streamCopy = state.outputStreamSetups[k].streamCopy;
+        run.outputs.push_back(std::move(output));
+    }
+    return 0;
+}
+
+void registerInputStreams(TranscodeRun& run, int i)
+{
+    const EngineState& state = engineState();
+    int fileIndex = state.inputCount - 1;
+    AVFormatContext* file = state.inputFiles[fileIndex];
+    InputRecord& record = run.inputs[i];
+    record.firstStream = static_cast<int>(run.inputStreams.size());
+    std::vector<AVStream*> streams(file->streams, file->streams + file->nb_streams);
+    if (const AVFormatContext* placeholder = state.placeholderAudio[fileIndex])
+        streams.push_back(placeholder->streams[0]);
+    record.streamCount = static_cast<int>(streams.size());
+    for (size_t s = 0; s < streams.size(); ++s) {
+        auto input = std::make_unique<InputStream>();
+        input->fileIndex = fileIndex;
+        input->index = static_cast<int>(s);
+        input->stream = streams[s];
+        input->rateEmulationStart = av_gettime_relative();
+        run.inputStreams.push_back(std::move(input));
+    }
+}
+
+bool hasSound(const AVCodecParameters& parameters)
+{
+    return parameters.ch_layout.nb_channels > 0 && parameters.sample_rate > 0;
+}
+
+// The stream of input i an output stream takes its data from: the first unused one of the same
+// type (for sound, preferably one with channels and a rate), else the last one of that type.
+int findSource(TranscodeRun& run, int i, const OutputStream& output)
+{
+    const InputRecord& record = run.inputs[i];
+    AVMediaType type = output.stream->codecpar->codec_type;
+    int fallback = -1;
+    if (inputOf(run, i).reserved0 == 0) {
+        for (int k = record.firstStream; k < record.firstStream + record.streamCount; ++k) {
+            const InputStream& input = *run.inputStreams[k];
+            if (input.stream->codecpar->codec_type != type || !input.discard)
+                continue;
+            if (type != AVMEDIA_TYPE_AUDIO || hasSound(*input.stream->codecpar))
+                return k;
+            if (fallback < 0)
+                fallback = k;
+        }
+    }
+    if (fallback >= 0)
+        return fallback;
+    for (int k = record.firstStream + record.streamCount - 1; k >= record.firstStream; --k)
+        if (run.inputStreams[k]->stream->codecpar->codec_type == type)
+            return k;
+    return -1;
+}
+
+int mapOutputStreams(TranscodeRun& run, int i)
+{
+    for (auto& output : run.outputs) {
+        int source = findSource(run, i, *output);
+        if (source < 0) {
+            AVFormatContext* file = engineState().outputFiles[0];
+            av_dump_format(file, 0, file->url, 1);
+            return reportError(21, "Could not find input stream matching output stream #%d.%d\n", 0,
+                               output->index);
+        }
+        InputStream& input = *run.inputStreams[source];
+        input.discard = false;
+        input.decodingNeeded |= output->encodingNeeded;
+        output->sourceIndex = source;
+    }
+    return 0;
+}
+
+int prepareOutputs(TranscodeRun& run)
+{
+    for (auto& output : run.outputs) {
+        int result = prepareOutputStream(*output, *run.inputStreams[output->sourceIndex]);
+        if (result != 0)
+            return result < 0 ? -result : result;
+    }
+    for (auto& output : run.outputs) {
+        std::string message;
+        if (output->encodingNeeded)
+            if (int failed = openEncoder(*output, message))
+                return reportOpenFailure(failed, message);
+    }
+    return 0;
+}
+
+int openDecoders(TranscodeRun& run, int i)
+{
+    const InputRecord& record = run.inputs[i];
+    for (int k = record.firstStream; k < record.firstStream + record.streamCount; ++k) {
+        InputStream& input = *run.inputStreams[k];
+        std::string message;
+        if (input.decodingNeeded)
+            if (int failed = openDecoder(input, message))
+                return reportOpenFailure(failed, message);
+        input.pts = 0;
+        input.nextPts = AV_NOPTS_VALUE;
+        input.isStart = true;
+    }
+    return 0;
+}
+
+int copyMetadata()
+{
+    const EngineState& state = engineState();
+    int fileIndex = state.inputCount - 1;
+    for (const MetadataMap& map : state.metadataMaps) {
+        char message[256];
+        if (map.outputFile < 0 || map.outputFile >= state.outputCount) {
+            std::snprintf(message, sizeof message, "Invalid output file index %d map_meta_data(%d,%d)", map.outputFile,
+                          map.outputFile, map.inputFile);
+            return reportOpenFailure(AVERROR(EINVAL), message);
+        }
+        if (map.inputFile < 0 || map.inputFile >= kMaxFiles || map.inputFile != fileIndex) {
+            std::snprintf(message, sizeof message, "Invalid input file index %d map_meta_data(%d,%d)", map.inputFile,
+                          map.outputFile, map.inputFile);
+            return reportOpenFailure(AVERROR(EINVAL), message);
+        }
+        AVFormatContext* output = state.outputFiles[map.outputFile];
+        const AVDictionaryEntry* tag = nullptr;
+        while ((tag = av_dict_get(state.inputFiles[fileIndex]->metadata, "", tag, AV_DICT_IGNORE_SUFFIX)))
+            av_dict_set(&output->metadata, tag->key, tag->value, AV_DICT_DONT_OVERWRITE);
+    }
+    return 0;
+}
+
+int writeHeader(TranscodeRun& run)
+{
+    int written = avformat_write_header(engineState().outputFiles[0], nullptr);
+    if (written < 0)
+        return reportOpenFailure(written, "Could not write header for output file #0 (incorrect codec parameters ?)");
+    run.headerWritten = true;
+    return 0;
+}
+
+// Where the output streams have got to, in seconds: video by its frames of this input, sound and
+// subtitles by what was written.
+double outputPosition(const OutputStream& output)
+{
+    if (output.encodingNeeded && output.encoder->codec_type == AVMEDIA_TYPE_VIDEO)
+        return static_cast<double>(output.syncPosition) * av_q2d(output.encoder->time_base);
+    if (output.lastWrittenPts == AV_NOPTS_VALUE)
+        return 0.0;
+    return static_cast<double>(output.lastWrittenPts) * av_q2d(output.stream->time_base);
+}
+
+double minimumPosition(const TranscodeRun& run)
+{
+    double minimum = 1e10;
+    for (const auto& output : run.outputs)
+        minimum = std::min(minimum, outputPosition(*output));
+    return minimum;
+}
+
+ProgressFigures measureProgress(const TranscodeRun& run)
+{
+    const EngineState& state = engineState();
+    ProgressFigures figures;
+    figures.elapsedSeconds = static_cast<double>(av_gettime_relative() - run.startedAt) / AV_TIME_BASE;
+    for (const auto& output : run.outputs) {
+        double position = outputPosition(*output);
+        if (position > 0)
+            figures.timeSeconds = std::min(figures.timeSeconds, std::max(position, 0.01));
+        if (!figures.hasVideo && output->stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
+            figures.hasVideo = true;
+            figures.frameNumber = static_cast<int>(output->frameNumber);
+            figures.quality = output->quality > 0 ? static_cast<double>(output->quality) / FF_QP2LAMBDA : -1.0;
+        }
+    }
+    const AVFormatContext* file = state.outputFiles[0];
+    figures.bytesWritten = file && file->pb ? avio_tell(file->pb) : 0;
+    figures.duplicated = state.framesDuplicated;
+    figures.dropped = state.framesDropped;
+    figures.verbose = state.verbosity > 1;
+    return figures;
+}
+
+// Moves a packet's timestamps onto the joined timeline and mends jumps in them.
+void retimePacket(InputStream& input, AVPacket& packet)
+{
+    EngineState& state = engineState();
+    AVRational timeBase = input.stream->time_base;
+    int64_t& offset = state.inputTimeOffsets[input.fileIndex];
+    int64_t shift = fromMicroseconds(offset, timeBase);
+    if (packet.dts != AV_NOPTS_VALUE)
+        packet.dts += shift;
+    if (packet.pts != AV_NOPTS_VALUE)
+        packet.pts += shift;
+    const AVFormatContext* file = state.inputFiles[input.fileIndex];
+    if (packet.dts == AV_NOPTS_VALUE || input.nextPts == AV_NOPTS_VALUE || !(file->iformat->flags & AVFMT_TS_DISCONT) ||
+        state.copyTimestamps)
+        return;
+    int64_t delta = toMicroseconds(packet.dts, timeBase) - input.nextPts;
+    if (std::llabs(delta) > static_cast<int64_t>(state.discontinuityThreshold * AV_TIME_BASE) ||
+        toMicroseconds(packet.dts, timeBase) + 1 < input.pts) {
+        offset -= delta;
+        if (state.verbosity > 2)
+            engineLog("timestamp discontinuity %" PRId64 ", new offset= %" PRId64 "\n", delta, offset);
+        int64_t correction = fromMicroseconds(delta, timeBase);
+        packet.dts -= correction;
+        if (packet.pts != AV_NOPTS_VALUE)
+            packet.pts -= correction;
+    }
+}
+
+bool isDecodeFailure(int code)
+{
+    return std::find(std::begin(kDecodeFailures), std::end(kDecodeFailures), code) != std::end(kDecodeFailures);
+}
+
+int runPacketLoop(TranscodeRun& run, int i)
+{
+    EngineState& state = engineState();
+    const InputRecord& record = run.inputs[i];
+    AVFormatContext* file = state.inputFiles[state.inputCount - 1];
+    PacketPtr packet(av_packet_alloc());
+    for (;;) {
+        if (cancelRequested())
+            return 0;
+        if (minimumPosition(run) >= static_cast<double>(state.recordingTime) / AV_TIME_BASE)
+            return 0;
+        const AVFormatContext* output = state.outputFiles[0];
+        if (state.fileSizeLimit > 0 && output->pb && avio_tell(output->pb) >= state.fileSizeLimit)
+            return 0;
+        int read = av_read_frame(file, packet.get());
+        if (read == AVERROR(EAGAIN)) {
+            av_usleep(10000);
+            continue;
+        }
+        if (read < 0)
+            return 0;
+        int index = record.firstStream + packet->stream_index;
+        if (packet->stream_index < record.streamCount && !run.inputStreams[index]->discard) {
+            InputStream& input = *run.inputStreams[index];
+            retimePacket(input, *packet);
+            int result = decodeAndOutput(input, index, run.outputs, packet.get(), i);
+            if (result && (state.exitOnError || !isDecodeFailure(result)))
+                return result;
+        }
+        av_packet_unref(packet.get());
+        postProgressIfDue([&] { return measureProgress(run); });
+    }
+}
+
+int finishInput(TranscodeRun& run, int i)
+{
+    EngineState& state = engineState();
+    const InputRecord& record = run.inputs[i];
+    for (int k = record.firstStream; k < record.firstStream + record.streamCount; ++k) {
+        InputStream& input = *run.inputStreams[k];
+        if (!input.decodingNeeded)
+            continue;
+        int result = decodeAndOutput(input, k, run.outputs, nullptr, i);
+        if (result && (state.exitOnError || !isDecodeFailure(result)))
+            return result;
+        input.decoder.reset();
+    }
+    closeInputFile(state.inputCount - 1);
+    return 0;
+}
+
+void resetBetweenInputs(TranscodeRun& run, int i)
+{
+    run.inputs[i - 1].endReached = true;
+    JobTables& tables = jobTables();
+    tables.audioStartOf[i + 1] = tables.audioStartOf[i];
+    tables.videoStartOf[i + 1] = tables.videoStartOf[i];
+    for (auto& output : run.outputs) {
+        if (!output->encodingNeeded)
+            continue;
+        if (output->encoder->codec_type == AVMEDIA_TYPE_VIDEO) {
+            output->syncPosition = 1;
+        } else if (output->encoder->codec_type == AVMEDIA_TYPE_AUDIO) {
+            output->syncPosition = 0;
+            output->resampler.reset();
+        }
+    }
+}
+
+int openAndPrepareInput(TranscodeRun& run, int i)
+{
+    JobContext& job = run.job;
+    JobInput& input = inputOf(run, i);
+    chooseStartSeek(input);
+    if (int failed = openInput(input.sourcePath, &job, &input))
+        return failed;
+    if (!job.audioJob && job.anyInputHasAudio && job.anyInputHasVideo)
+        jobTables().firstAudioAlignment = true;
+    if (i == 0)
+        if (int failed = applyJobSettings(run))
+            return failed;
+    if (int failed = applyTrim(run, i))
+        return failed;
+    return applyPictureSettings(run, i);
+}
+
+int transcodeInput(TranscodeRun& run, int i)
+{
+    run.job.currentInput = i;
+    if (i > 0)
+        resetBetweenInputs(run, i);
+    if (int failed = openAndPrepareInput(run, i))
+        return failed;
+    if (i == 0)
+        if (int failed = createOutput(run))
+            return failed;
+    registerInputStreams(run, i);
+    if (int failed = mapOutputStreams(run, i))
+        return failed;
+    if (i == 0)
+        if (int failed = prepareOutputs(run))
+            return failed;
+    if (int failed = openDecoders(run, i))
+        return failed;
+    if (i == 0) {
+        if (int failed = copyMetadata())
+            return failed;
+        if (int failed = writeHeader(run))
+            return failed;
+    }
+    if (int failed = runPacketLoop(run, i))
+        return failed;
+    return finishInput(run, i);
+}
+
+// Drains the encoders and closes the file; called once after the last input or a cancel.
+int finishOutput(TranscodeRun& run)
+{
+    if (!run.headerWritten)
+        return 0;
+    for (auto& output : run.outputs) {
+        if (!output->encodingNeeded)
+            continue;
+        AVMediaType type = output->encoder->codec_type;
+        int result = type == AVMEDIA_TYPE_AUDIO ? flushAudio(*output)
+                     : type == AVMEDIA_TYPE_VIDEO ? encodeAndWrite(*output, nullptr)
+                                                  : 0;
+        if (result)
+            return result;
+    }
+    if (av_write_trailer(engineState().outputFiles[0]) < 0)
+        return reportError(2, "av_write_trailer() failed\n");
+    return 0;
+}
+
+} // namespace
+
+int transcodeJob(JobContext& job)
+{
+    if (cancelRequested())
+        return 0;
+    TranscodeRun run{job};
+    run.inputs.resize(job.inputCount);
+    for (int i = 0; i < job.inputCount; ++i) {
+        if (cancelRequested())
+            break;
+        if (int failed = transcodeInput(run, i))
+            return failed;
+    }
+    return finishOutput(run);
+}
+
+} // namespace engine

@@ -1,0 +1,11 @@
+// The transcode loop: the job's inputs one after another into the same output streams.
+#pragma once
+
+namespace engine {
+
+struct JobContext;
+
+// Returns 0 (also when cancelled) or an error code.
+int transcodeJob(JobContext& job);
+
+} // namespace engine

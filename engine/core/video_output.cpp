@@ -1,0 +1,258 @@
+#include "video_output.h"
+
+#include "encoding.h"
+#include "engine_state.h"
+#include "error_report.h"
+#include "progress.h"
+#include "vkoPlayerDll.h"
+
+#include <algorithm>
+#include <cmath>
+
+extern "C" {
+#include <libavutil/imgutils.h>
+#include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
+}
+
+namespace engine {
+
+namespace {
+
+constexpr double kDropThreshold = 1.1;
+constexpr double kVariableRateThreshold = 0.6;
+
+// How many times the picture is encoded to keep the output rate.
+int framesForPicture(OutputStream& output, const InputStream& input)
+{
+    EngineState& state = engineState();
+    AVRational timeBase = output.encoder->time_base;
+    double inputTime = static_cast<double>(input.pts - state.startTime) / AV_TIME_BASE;
+    double position = inputTime / av_q2d(timeBase);
+    bool variableRate = outputFileOf(output)->oformat->flags & AVFMT_VARIABLE_FPS;
+    bool sync = state.videoSyncMethod > 0 || (state.videoSyncMethod == -1 && av_q2d(timeBase) > 0.001);
+    if (!sync) {
+        output.syncPosition = std::llround(position);
+        return 1;
+    }
+    double delta = position - static_cast<double>(output.syncPosition);
+    int frames = 1;
+    if (delta < -kDropThreshold) {
+        frames = 0;
+    } else if (state.videoSyncMethod == 2 || (state.videoSyncMethod == -1 && variableRate)) {
+        if (delta <= -kVariableRateThreshold)
+            frames = 0;
+        else if (delta > kVariableRateThreshold)
+            output.syncPosition = std::llround(position);
+    } else if (delta > kDropThreshold) {
+        frames = static_cast<int>(std::lround(delta));
+    }
+    if (frames == 0) {
+        ++state.framesDropped;
+        if (state.verbosity > 2)
+            engineLog("*** drop!\n");
+    } else if (frames > 1) {
+        state.framesDuplicated += frames - 1;
+        if (state.verbosity > 2)
+            engineLog("*** %d dup!\n", frames - 1);
+    }
+    int64_t limit = state.frameLimits[AVMEDIA_TYPE_VIDEO] - output.frameNumber;
+    return static_cast<int>(std::min<int64_t>(frames, limit));
+}
+
+// Data pointers of a picture moved to the pixel at (left, top).
+void offsetPlanes(const AVFrame& picture, int left, int top, uint8_t* planes[4])
+{
+    const AVPixFmtDescriptor* format = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture.format));
+    for (int plane = 0; plane < 4; ++plane) {
+        planes[plane] = picture.data[plane];
+        if (!planes[plane] || ((format->flags & AV_PIX_FMT_FLAG_PAL) && plane == 1))
+            continue;
+        int bytesPerPixel = 0;
+        for (int component = 0; component < format->nb_components; ++component)
+            if (format->comp[component].plane == plane)
+                bytesPerPixel = std::max(bytesPerPixel, format->comp[component].step);
+        bool chroma = plane == 1 || plane == 2;
+        int x = chroma ? left >> format->log2_chroma_w : left;
+        int y = chroma ? top >> format->log2_chroma_h : top;
+        planes[plane] += static_cast<ptrdiff_t>(y) * picture.linesize[plane] + static_cast<ptrdiff_t>(x) * bytesPerPixel;
+    }
+}
+
+// A final picture at the encoder's size and format that the encoder does not hold any more,
+// with the pad area black.
+int prepareFinalPicture(OutputStream& output)
+{
+    if (output.picture && av_frame_is_writable(output.picture.get()))
+        return 0;
+    const AVCodecContext& encoder = *output.encoder;
+    output.picture.reset(av_frame_alloc());
+    AVFrame* picture = output.picture.get();
+    if (!picture)
+        return reportError(23, "Cannot allocate temp picture, check pix fmt\n");
+    picture->format = encoder.pix_fmt;
+    picture->width = encoder.width;
+    picture->height = encoder.height;
+    if (av_frame_get_buffer(picture, 0) < 0)
+        return reportError(23, "Cannot allocate temp picture, check pix fmt\n");
+    ptrdiff_t linesizes[4] = {};
+    for (int plane = 0; plane < 4; ++plane)
+        linesizes[plane] = picture->linesize[plane];
+    av_image_fill_black(picture->data, linesizes, encoder.pix_fmt, AVCOL_RANGE_MPEG, encoder.width, encoder.height);
+    return 0;
+}
+
+int scalerFlags()
+{
+    int64_t flags = engineState().scalerFlags;
+    if (SwsContext* options = engineState().scalerOptions)
+        av_opt_get_int(options, "sws_flags", 0, &flags);
+    return static_cast<int>(flags);
+}
+
+// The scaler for pictures of this size and format; remade when the decoded pictures change.
+int ensureScaler(OutputStream& output, const InputStream& input, const AVFrame& source)
+{
+    PictureGeometry& geometry = output.geometry;
+    auto format = static_cast<AVPixelFormat>(source.format);
+    if (output.scaler && source.width == geometry.sourceWidth && source.height == geometry.sourceHeight &&
+        format == geometry.sourceFormat)
+        return 0;
+    if (output.scaler)
+        engineLog("Input Stream #%d.%d frame size changed to %dx%d, %s\n", input.fileIndex, input.index,
+                  source.width, source.height, av_get_pix_fmt_name(format));
+    const AVCodecContext& encoder = *output.encoder;
+    int innerWidth = encoder.width - geometry.padLeft - geometry.padRight;
+    int innerHeight = encoder.height - geometry.padTop - geometry.padBottom;
+    output.scaler.reset(sws_getContext(source.width, source.height, format, innerWidth, innerHeight, encoder.pix_fmt,
+                                       scalerFlags(), nullptr, nullptr, nullptr));
+    if (!output.scaler)
+        return reportError(24, "Cannot get resampling context\n");
+    geometry.sourceWidth = source.width;
+    geometry.sourceHeight = source.height;
+    geometry.sourceFormat = format;
+    return 0;
+}
+
+// The decoded picture with the crop bands taken off (a new reference to the same data).
+FramePtr croppedPicture(const AVFrame& decoded, const PictureGeometry& geometry)
+{
+    FramePtr cropped(av_frame_clone(&decoded));
+    if (!cropped)
+        return cropped;
+    cropped->crop_top = geometry.cropTop;
+    cropped->crop_bottom = geometry.cropBottom;
+    cropped->crop_left = geometry.cropLeft;
+    cropped->crop_right = geometry.cropRight;
+    if (av_frame_apply_cropping(cropped.get(), AV_FRAME_CROP_UNALIGNED) < 0)
+        engineLog("error cropping picture\n");
+    return cropped;
+}
+
+// Crops, scales and pads the decoded picture into the stream's final picture.
+int composeFinalPicture(OutputStream& output, const InputStream& input, const AVFrame& decoded)
+{
+    const PictureGeometry& geometry = output.geometry;
+    FramePtr source = croppedPicture(decoded, geometry);
+    if (!source)
+        return reportError(23, "Cannot allocate temp picture, check pix fmt\n");
+    if (int failed = prepareFinalPicture(output))
+        return failed;
+    AVFrame& picture = *output.picture;
+    uint8_t* inner[4];
+    offsetPlanes(picture, geometry.padLeft, geometry.padTop, inner);
+    if (geometry.resample) {
+        if (int failed = ensureScaler(output, input, *source))
+            return failed;
+        sws_scale(output.scaler.get(), source->data, source->linesize, 0, source->height, inner, picture.linesize);
+    } else {
+        av_image_copy(inner, picture.linesize, const_cast<const uint8_t**>(source->data), source->linesize,
+                      static_cast<AVPixelFormat>(source->format), source->width, source->height);
+    }
+    return 0;
+}
+
+void applyEffects(OutputStream& output)
+{
+    JobTables& tables = jobTables();
+    if (!anyPictureEffect(tables.effects))
+        return;
+    const PictureGeometry& geometry = output.geometry;
+    PicturePads pads{geometry.padTop, geometry.padBottom, geometry.padLeft, geometry.padRight};
+    tables.rgbConversions.setScalerFlags(scalerFlags());
+    applyPictureEffects(*output.picture, tables.effects, pads, tables.rgbConversions);
+}
+
+// Presentation time of the next picture: its position in this input, after where the joined
+// video of the earlier inputs ended.
+int64_t nextPictureTime(const OutputStream& output, int inputIndex)
+{
+    int64_t start = inputIndex > 0 ? fromMicroseconds(static_cast<int64_t>(jobTables().videoStartOf[inputIndex]),
+                                                      output.encoder->time_base)
+                                   : 0;
+    return output.syncPosition + start;
+}
+
+int encodePicture(OutputStream& output, AVFrame& picture, const AVFrame& decoded, int inputIndex)
+{
+    picture.pts = nextPictureTime(output, inputIndex);
+    picture.pict_type = AV_PICTURE_TYPE_NONE;
+    picture.interlaced_frame = decoded.interlaced_frame;
+    picture.top_field_first = engineState().topFieldFirst >= 0 ? engineState().topFieldFirst : decoded.top_field_first;
+    picture.quality = output.quality;
+    picture.sample_aspect_ratio = output.encoder->sample_aspect_ratio;
+    if (int failed = encodeAndWrite(output, &picture))
+        return failed;
+    jobTables().videoStartOf[inputIndex + 1] =
+        static_cast<double>(toMicroseconds(picture.pts, output.encoder->time_base));
+    return 0;
+}
+
+} // namespace
+
+void takeInputGeometry(OutputStream& output)
+{
+    const EngineState& state = engineState();
+    PictureGeometry& geometry = output.geometry;
+    geometry.cropTop = state.cropTop;
+    geometry.cropBottom = state.cropBottom;
+    geometry.cropLeft = state.cropLeft;
+    geometry.cropRight = state.cropRight;
+    geometry.padTop = state.padTop;
+    geometry.padBottom = state.padBottom;
+    geometry.padLeft = state.padLeft;
+    geometry.padRight = state.padRight;
+    geometry.crop = state.cropTop || state.cropBottom || state.cropLeft || state.cropRight;
+    geometry.pad = state.padTop || state.padBottom || state.padLeft || state.padRight;
+    output.scaler.reset();
+    output.picture.reset();
+}
+
+int outputVideoFrame(OutputStream& output, InputStream& input, const AVFrame& decoded, int inputIndex)
+{
+    int frames = framesForPicture(output, input);
+    if (frames <= 0)
+        return 0;
+    const PictureGeometry& geometry = output.geometry;
+    bool composed = geometry.resample || geometry.pad || geometry.crop;
+    if (composed) {
+        if (int failed = composeFinalPicture(output, input, decoded))
+            return failed;
+        applyEffects(output);
+    }
+    for (int i = 0; i < frames; ++i) {
+        FramePtr picture(av_frame_clone(composed ? output.picture.get() : &decoded));
+        if (!picture)
+            return reportError(23, "Cannot allocate temp picture, check pix fmt\n");
+        if (int failed = encodePicture(output, *picture, decoded, inputIndex))
+            return failed;
+        bool keyFrame = geometry.resample || decoded.key_frame;
+        if (keyFrame && previewEnabled())
+            preview(picture.get(), output.encoder);
+        ++output.syncPosition;
+        ++output.frameNumber;
+    }
+    return 0;
+}
+
+} // namespace engine

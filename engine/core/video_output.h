@@ -1,0 +1,15 @@
+// The video output path: frame-rate conversion by dropping and duplicating, crop, scale and pad
+// to the planned output size, picture effects, the joined timeline, encoding and preview.
+#pragma once
+
+#include "streams.h"
+
+namespace engine {
+
+// Returns 0, 24, 64 or a write error.
+int outputVideoFrame(OutputStream& output, InputStream& input, const AVFrame& decoded, int inputIndex);
+
+// Takes the crop and pad of the input being converted (planned for it) into the stream.
+void takeInputGeometry(OutputStream& output);
+
+} // namespace engine
