@@ -2,7 +2,7 @@
 // working picture cached between frames. Owned by the caller; one per picture path and thread.
 #pragma once
 
-#include "ffmpeg_handles.h"
+#include "effects_handles.h"
 
 namespace engine {
 
@@ -27,9 +27,9 @@ private:
     bool prepareWorkingPicture(int width, int height);
 
     int scalerFlags_;
-    ScalerPtr toRgb_;
-    ScalerPtr fromRgb_;
-    FramePtr working_;
+    effects::ScalerPtr toRgb_;
+    effects::ScalerPtr fromRgb_;
+    effects::FramePtr working_;
 };
 
 } // namespace engine

@@ -8,7 +8,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-namespace engine {
+namespace engine::effects {
 
 struct FrameDeleter {
     void operator()(AVFrame* frame) const { av_frame_free(&frame); }
@@ -20,4 +20,4 @@ struct ScalerDeleter {
 using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
 using ScalerPtr = std::unique_ptr<SwsContext, ScalerDeleter>;
 
-} // namespace engine
+} // namespace engine::effects
