@@ -1,0 +1,36 @@
+// Small pictures for the effects tests: 32-bit RGB pictures read and written pixel by pixel, and
+// conversions to other pixel formats.
+#pragma once
+
+#include "effects_handles.h"
+
+#include <ostream>
+
+namespace testpictures {
+
+struct Rgba {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    int alpha = 255;
+
+    bool operator==(const Rgba&) const = default;
+};
+
+inline Rgba gray(int level) { return {level, level, level}; }
+
+void PrintTo(const Rgba& pixel, std::ostream* out);
+
+// A 32-bit RGB picture filled with one colour.
+engine::effects::FramePtr makeRgbPicture(int width, int height, Rgba fill);
+
+Rgba pixelAt(const AVFrame& rgbPicture, int x, int y);
+void setPixel(AVFrame& rgbPicture, int x, int y, Rgba pixel);
+
+// The picture converted to another pixel format at the same size.
+engine::effects::FramePtr convertPicture(const AVFrame& picture, AVPixelFormat format);
+
+// Largest difference of a channel between two colours.
+int colourDistance(const Rgba& a, const Rgba& b);
+
+} // namespace testpictures

@@ -1,0 +1,217 @@
+// Preview pictures handed to the player by the engine and read back by the host.
+#include "vkoPlayerDll.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <thread>
+#include <vector>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavutil/frame.h>
+#include <libswscale/swscale.h>
+}
+
+namespace {
+
+struct Colour {
+    int red;
+    int green;
+    int blue;
+};
+
+constexpr Colour kRed{220, 20, 20};
+constexpr Colour kBlue{20, 20, 220};
+constexpr Colour kGreen{20, 200, 20};
+
+struct FrameDeleter {
+    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+};
+struct CodecContextDeleter {
+    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
+};
+using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
+using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
+
+FramePtr allocatePicture(int width, int height, AVPixelFormat format)
+{
+    FramePtr frame(av_frame_alloc());
+    frame->format = format;
+    frame->width = width;
+    frame->height = height;
+    EXPECT_EQ(av_frame_get_buffer(frame.get(), 0), 0);
+    return frame;
+}
+
+// A YUV 4:2:0 picture whose left half has one colour and right half another.
+FramePtr yuvPicture(int width, int height, Colour left, Colour right)
+{
+    FramePtr rgb = allocatePicture(width, height, AV_PIX_FMT_RGB24);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            Colour c = x < width / 2 ? left : right;
+            uint8_t* pixel = rgb->data[0] + y * rgb->linesize[0] + x * 3;
+            pixel[0] = static_cast<uint8_t>(c.red);
+            pixel[1] = static_cast<uint8_t>(c.green);
+            pixel[2] = static_cast<uint8_t>(c.blue);
+        }
+    FramePtr yuv = allocatePicture(width, height, AV_PIX_FMT_YUV420P);
+    SwsContext* scaler = sws_getContext(width, height, AV_PIX_FMT_RGB24, width, height, AV_PIX_FMT_YUV420P,
+                                        SWS_BICUBIC, nullptr, nullptr, nullptr);
+    sws_scale(scaler, rgb->data, rgb->linesize, 0, height, yuv->data, yuv->linesize);
+    sws_freeContext(scaler);
+    return yuv;
+}
+
+// An encoder context that describes a picture, as the engine's does.
+CodecContextPtr describing(const AVFrame& picture)
+{
+    CodecContextPtr context(avcodec_alloc_context3(nullptr));
+    context->width = picture.width;
+    context->height = picture.height;
+    context->pix_fmt = static_cast<AVPixelFormat>(picture.format);
+    return context;
+}
+
+struct PreviewPicture {
+    int32_t sequence = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> pixels;
+
+    bool shows(int x, int y, Colour expected) const
+    {
+        uint32_t value;
+        std::memcpy(&value, pixels.data() + (static_cast<size_t>(y) * width + x) * 4, 4);
+        auto near = [](int actual, int wanted) { return std::abs(actual - wanted) <= 8; };
+        return near(static_cast<int>((value >> 16) & 0xFF), expected.red) &&
+               near(static_cast<int>((value >> 8) & 0xFF), expected.green) &&
+               near(static_cast<int>(value & 0xFF), expected.blue);
+    }
+};
+
+// Reads the latest picture the way the host does: asks for the size, then copies.
+PreviewPicture readPreview()
+{
+    PreviewPicture picture;
+    for (;;) {
+        picture.sequence = getPreviewPicture(picture.pixels.data(), static_cast<int32_t>(picture.pixels.size()),
+                                             &picture.width, &picture.height);
+        if (picture.sequence != -1)
+            return picture;
+        picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height * 4);
+    }
+}
+
+TEST(PlayerPreview, YuvPictureIsReadBackAsRgbOfTheSameSize)
+{
+    FramePtr picture = yuvPicture(64, 48, kRed, kBlue);
+    preview(picture.get(), describing(*picture).get());
+
+    PreviewPicture shown = readPreview();
+    ASSERT_GT(shown.sequence, 0);
+    EXPECT_EQ(shown.width, 64);
+    EXPECT_EQ(shown.height, 48);
+    EXPECT_TRUE(shown.shows(5, 5, kRed));
+    EXPECT_TRUE(shown.shows(58, 40, kBlue));
+}
+
+TEST(PlayerPreview, TheEncoderContextDescribesThePicture)
+{
+    FramePtr picture = yuvPicture(32, 16, kGreen, kGreen);
+    CodecContextPtr context = describing(*picture);
+    picture->format = AV_PIX_FMT_NONE;
+    picture->width = 0;
+    picture->height = 0;
+    preview(picture.get(), context.get());
+
+    PreviewPicture shown = readPreview();
+    EXPECT_EQ(shown.width, 32);
+    EXPECT_EQ(shown.height, 16);
+    EXPECT_TRUE(shown.shows(10, 10, kGreen));
+}
+
+TEST(PlayerPreview, EveryNewPictureReplacesTheLatestOne)
+{
+    FramePtr first = yuvPicture(64, 48, kRed, kRed);
+    FramePtr second = yuvPicture(16, 8, kBlue, kBlue);
+    preview(first.get(), describing(*first).get());
+    int32_t firstSequence = readPreview().sequence;
+    preview(second.get(), nullptr);
+
+    PreviewPicture shown = readPreview();
+    EXPECT_EQ(shown.sequence, firstSequence + 1);
+    EXPECT_EQ(shown.width, 16);
+    EXPECT_EQ(shown.height, 8);
+    EXPECT_TRUE(shown.shows(3, 3, kBlue));
+}
+
+TEST(PlayerPreview, SmallBufferGetsTheSizeAndNoCopy)
+{
+    FramePtr picture = yuvPicture(20, 10, kRed, kRed);
+    preview(picture.get(), describing(*picture).get());
+
+    std::vector<uint8_t> buffer(20 * 10 * 4 - 1, 0xAB);
+    int32_t width = 0, height = 0;
+    EXPECT_EQ(getPreviewPicture(buffer.data(), static_cast<int32_t>(buffer.size()), &width, &height), -1);
+    EXPECT_EQ(width, 20);
+    EXPECT_EQ(height, 10);
+    EXPECT_EQ(buffer.front(), 0xAB);
+    EXPECT_EQ(getPreviewPicture(nullptr, 0, nullptr, nullptr), -1);
+}
+
+TEST(PlayerPreview, PicturesItCannotUseAreIgnored)
+{
+    FramePtr picture = yuvPicture(20, 10, kRed, kRed);
+    preview(picture.get(), describing(*picture).get());
+    int32_t sequence = readPreview().sequence;
+
+    preview(nullptr, describing(*picture).get());
+    CodecContextPtr noSize = describing(*picture);
+    noSize->width = 0;
+    preview(picture.get(), noSize.get());
+    CodecContextPtr unknownFormat = describing(*picture);
+    unknownFormat->pix_fmt = AV_PIX_FMT_VAAPI;
+    preview(picture.get(), unknownFormat.get());
+
+    EXPECT_EQ(readPreview().sequence, sequence);
+}
+
+void expectWholePicture(const PreviewPicture& shown)
+{
+    Colour expected = shown.width == 64 ? kRed : kGreen;
+    EXPECT_TRUE(shown.shows(0, 0, expected) && shown.shows(shown.width - 1, shown.height - 1, expected))
+        << shown.width << "x" << shown.height << " picture " << shown.sequence;
+}
+
+// The engine hands pictures over on its thread while the host reads: every read gives a whole
+// picture, the colour matching its size.
+TEST(PlayerPreview, ReadsWhilePicturesArriveGiveWholePictures)
+{
+    FramePtr redPicture = yuvPicture(64, 48, kRed, kRed);
+    FramePtr greenPicture = yuvPicture(32, 24, kGreen, kGreen);
+    int32_t before = readPreview().sequence;
+    std::atomic<bool> done{false};
+    std::thread engine([&] {
+        for (int n = 0; n < 200; ++n) {
+            const AVFrame* picture = n % 2 ? greenPicture.get() : redPicture.get();
+            preview(picture, describing(*picture).get());
+        }
+        done = true;
+    });
+    while (!done) {
+        PreviewPicture shown = readPreview();
+        if (shown.sequence != before)
+            expectWholePicture(shown);
+    }
+    engine.join();
+    PreviewPicture last = readPreview();
+    EXPECT_EQ(last.sequence, before + 200);
+    expectWholePicture(last);
+}
+
+} // namespace
