@@ -25,8 +25,9 @@ Blocks& blocks()
 void* allocateZeroed(size_t size)
 {
     size_t units = (size + sizeof(std::max_align_t) - 1) / sizeof(std::max_align_t);
-    auto block = std::make_unique<std::max_align_t[]>(units); // value-initialised: zero-filled
+    auto block = std::make_unique_for_overwrite<std::max_align_t[]>(units);
     void* address = block.get();
+    std::memset(address, 0, units * sizeof(std::max_align_t));
     Blocks& all = blocks();
     std::lock_guard lock(all.mutex);
     all.blocks.push_back(std::move(block));
