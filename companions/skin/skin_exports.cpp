@@ -20,14 +20,16 @@ struct StoredInfo {
     SkinInfo info{};
 };
 
+// A section handle is the skin's number (one per description path, kept for the process) above
+// the section's position, so handles stay valid when the same skin is loaded again.
 struct CurrentSkin {
     std::unique_ptr<vko::skin::SkinDescription> skin;
     const SkinInfo* info = nullptr;
-    int32_t generation = 0;
+    int32_t number = 0;
 };
 
 constexpr int32_t kSectionBits = 12;
-constexpr int32_t kGenerationLimit = 1 << 18;
+constexpr int32_t kSkinNumberLimit = 1 << 18;
 
 CurrentSkin& current()
 {
@@ -48,10 +50,17 @@ const SkinInfo* rememberInfo(const std::string& path, const vko::skin::SkinDescr
     return &stored.info;
 }
 
+int32_t numberOf(const std::string& path)
+{
+    static std::map<std::string, int32_t> numbers;
+    const auto [entry, added] = numbers.try_emplace(path, static_cast<int32_t>(numbers.size()) + 1);
+    return entry->second % kSkinNumberLimit;
+}
+
 const vko::skin::Section* sectionOf(int32_t handle)
 {
     const CurrentSkin& state = current();
-    if (!state.skin || handle <= 0 || (handle >> kSectionBits) != state.generation) {
+    if (!state.skin || handle <= 0 || (handle >> kSectionBits) != state.number) {
         return nullptr;
     }
     const size_t index = static_cast<size_t>(handle & ((1 << kSectionBits) - 1)) - 1;
@@ -65,7 +74,7 @@ extern "C" int32_t loadSkin(const char* path)
     CurrentSkin& state = current();
     state.skin.reset();
     state.info = nullptr;
-    state.generation = state.generation % (kGenerationLimit - 1) + 1;
+    state.number = 0;
     if (path == nullptr) {
         std::fprintf(stderr, "vkoAnalyzeImg: no skin file given\n");
         return -1;
@@ -78,6 +87,7 @@ extern "C" int32_t loadSkin(const char* path)
     }
     state.skin = std::move(outcome.skin);
     state.info = rememberInfo(path, *state.skin);
+    state.number = numberOf(path);
     return 0;
 }
 
@@ -90,7 +100,7 @@ extern "C" int32_t getSkinSection(const char* name)
     const auto& sections = state.skin->sections;
     for (size_t index = 0; index < sections.size() && index + 1 < (1u << kSectionBits); ++index) {
         if (sections[index].name == name) {
-            return (state.generation << kSectionBits) | static_cast<int32_t>(index + 1);
+            return (state.number << kSectionBits) | static_cast<int32_t>(index + 1);
         }
     }
     return 0;

@@ -1,0 +1,92 @@
+#include "app_settings.h"
+
+#include <QDir>
+#include <cstdio>
+
+#include "skin_catalogue.h"
+
+namespace {
+
+QString homeFolder(const char* name)
+{
+#ifdef _WIN32
+    return QStringLiteral("C:\\") + QLatin1String(name) + QLatin1Char('\\');
+#else
+    return QDir::homePath() + QLatin1Char('/') + QLatin1String(name) + QLatin1Char('/');
+#endif
+}
+
+QString textOr(QSettings& store, const char* key, const QString& fallback)
+{
+    const QString stored = store.value(QLatin1String(key)).toString();
+    return stored.isEmpty() ? fallback : stored;
+}
+
+// A decimal flag; missing, empty or unreadable values take the default, written back.
+int readFlag(QSettings& store, const char* key, int fallback)
+{
+    const QString stored = store.value(QLatin1String(key)).toString();
+    bool ok = false;
+    const int value = stored.toInt(&ok);
+    if (ok) {
+        return value;
+    }
+    if (!stored.isEmpty()) {
+        std::fprintf(stderr, "CorvaneClipwright: setting %s=\"%s\" is not a number; using %d\n", key,
+                     stored.toUtf8().constData(), fallback);
+    }
+    store.setValue(QLatin1String(key), QString::number(fallback));
+    return fallback;
+}
+
+}  // namespace
+
+std::unique_ptr<QSettings> openSettingsStore()
+{
+    auto store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                             QStringLiteral("Corvane"), QStringLiteral("Clipwright Pro"));
+    store->beginGroup(QStringLiteral("setting"));
+    return store;
+}
+
+QString defaultOutputFolder()
+{
+    return homeFolder("Product OutPut");
+}
+
+QString defaultSnapshotFolder()
+{
+    return homeFolder("Product Snapshot");
+}
+
+AppSettings readAppSettings(QSettings& store, const QString& defaultSkin)
+{
+    AppSettings settings;
+    settings.lastProfile = store.value(QStringLiteral("last_profile")).toString();
+    if (settings.lastProfile == QLatin1String("0")) {
+        settings.lastProfile.clear();
+    }
+    settings.mediaOutputDir = textOr(store, "media_output_dir", defaultOutputFolder());
+    settings.snapshotOutputDir = textOr(store, "snapshot_output_dir", defaultSnapshotFolder());
+    settings.autoUpdate = readFlag(store, "AutoUpdate", 0);
+    settings.autoShowWeb = readFlag(store, "AutoShowWeb", 1);
+    settings.skin = resolveSkinSetting(store, defaultSkin);
+    store.sync();
+    return settings;
+}
+
+void writeClosingSettings(QSettings& store, const AppSettings& settings)
+{
+    store.setValue(QStringLiteral("last_profile"), settings.lastProfile);
+    store.setValue(QStringLiteral("media_output_dir"), settings.mediaOutputDir);
+    store.setValue(QStringLiteral("snapshot_output_dir"), settings.snapshotOutputDir);
+    store.sync();
+}
+
+void writeOptionSettings(QSettings& store, const AppSettings& settings)
+{
+    store.setValue(QStringLiteral("AutoUpdate"), QString::number(settings.autoUpdate != 0 ? 1 : 0));
+    store.setValue(QStringLiteral("AutoShowWeb"), QString::number(settings.autoShowWeb != 0 ? 1 : 0));
+    store.setValue(QStringLiteral("Skin"), settings.skin);
+    store.sync();
+}

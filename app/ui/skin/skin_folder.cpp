@@ -1,0 +1,77 @@
+#include "skin_folder.h"
+
+#include <vector>
+
+#include <QCoreApplication>
+
+#include "vkoAnalyzeImg.h"
+
+namespace {
+
+QString& programFolderOverride()
+{
+    static QString folder;
+    return folder;
+}
+
+QString& folderText()
+{
+    static QString folder;
+    return folder;
+}
+
+bool endsWithSeparator(const QString& path)
+{
+    return path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\'));
+}
+
+}  // namespace
+
+void setSkinImageFolder(const QString& reported)
+{
+    QString folder = reported.trimmed();
+    if (!endsWithSeparator(folder)) {
+        folder += QLatin1Char('/');
+    }
+    folderText() = folder;
+}
+
+const QString& skinImageFolder()
+{
+    return folderText();
+}
+
+void readSkinImageFolder()
+{
+    std::vector<char> buffer(1024);
+    int32_t length = getSkinImageFolder(buffer.data(), static_cast<int32_t>(buffer.size()));
+    if (length >= static_cast<int32_t>(buffer.size())) {
+        buffer.resize(static_cast<size_t>(length) + 1);
+        length = getSkinImageFolder(buffer.data(), static_cast<int32_t>(buffer.size()));
+    }
+    if (length < 0) {
+        folderText().clear();
+        return;
+    }
+    setSkinImageFolder(QString::fromUtf8(buffer.data()));
+}
+
+QString skinPictureName(const QString& base, int kind)
+{
+    static const char* const suffixes[] = {".bmp", "_normal.bmp", "_hot.bmp", "_down.bmp"};
+    if (kind < 0 || kind > 3) {
+        return {};
+    }
+    return base + QLatin1String(suffixes[kind]);
+}
+
+QString programFolder()
+{
+    const QString& chosen = programFolderOverride();
+    return chosen.isEmpty() ? QCoreApplication::applicationDirPath() : chosen;
+}
+
+void setProgramFolder(const QString& folder)
+{
+    programFolderOverride() = folder;
+}

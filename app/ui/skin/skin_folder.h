@@ -1,0 +1,21 @@
+// The current skin's bitmap folder and the naming of skin bitmap files.
+#pragma once
+
+#include <QString>
+
+enum class PictureKind { Plain = 0, Normal = 1, Hot = 2, Down = 3 };
+
+// The folder as the skin library reports it, trimmed, with a separator appended when missing.
+void setSkinImageFolder(const QString& reported);
+const QString& skinImageFolder();
+
+// Reads the folder of the current skin from the skin library into skinImageFolder.
+void readSkinImageFolder();
+
+// base + ".bmp", "_normal.bmp", "_hot.bmp" or "_down.bmp" by kind; empty for any other kind.
+QString skinPictureName(const QString& base, int kind);
+
+// The folder of the program, where "lang", "Images", "Default.bmp" and "bj.bmp" are: the
+// executable's folder unless another one was set (tests run the windows on prepared folders).
+QString programFolder();
+void setProgramFolder(const QString& folder);

@@ -1,0 +1,57 @@
+#include "app_test_support.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QImage>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "app_settings.h"
+
+namespace apptest {
+
+QApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "clipwright_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* instance = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        auto* created = new QApplication(argc, argv);
+        QApplication::setApplicationDisplayName(QStringLiteral("Corvane Clipwright"));
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
+        return created;
+    }();
+    return *instance;
+}
+
+TemporarySettings::TemporarySettings()
+{
+    application();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(dir_.root()));
+}
+
+TemporarySettings::~TemporarySettings()
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(dir_.path("unused")));
+}
+
+std::unique_ptr<QSettings> TemporarySettings::store() const
+{
+    return openSettingsStore();
+}
+
+void writeBitmap(const QString& path, int width, int height, unsigned rgb)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor::fromRgb(rgb));
+    QDir().mkpath(QFileInfo(path).path());
+    image.save(path, "BMP");
+}
+
+}  // namespace apptest

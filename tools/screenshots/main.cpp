@@ -1,0 +1,151 @@
+// Renders every window of the program, in every skin and both languages, into PNG files.
+//
+//   clipwright_screenshots <output folder>
+//
+// Runs offscreen with a settings store in a temporary folder, so the user's settings stay as
+// they are. The job list gets a few sample rows so that its columns can be judged.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFont>
+#include <QPainter>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <cstdio>
+
+#include "app_settings.h"
+#include "application_windows.h"
+#include "choice_combo.h"
+#include "choice_objects.h"
+#include "i18n_binding.h"
+#include "skin_catalogue.h"
+
+namespace {
+
+void addSampleRows(QTreeWidget* list)
+{
+    const char* const rows[][4] = {
+        {"holiday_2024.mp4", "00:12:41", "00:10:05", "holiday_2024.avi"},
+        {"interview-take3.mov", "00:48:02", "00:48:02", "interview-take3.avi"},
+        {"concert_highlights.mkv", "01:05:17", "00:07:30", "concert_highlights.avi"},
+    };
+    for (const auto& row : rows) {
+        auto* item = new QTreeWidgetItem(list);
+        for (int column = 0; column < 4; ++column) {
+            item->setText(column, QString::fromLatin1(row[column]));
+        }
+        item->setCheckState(0, Qt::Checked);
+    }
+    list->setCurrentItem(list->topLevelItem(0));
+    list->show();
+}
+
+void fillConstChoices(QComboBox* combo, std::initializer_list<std::pair<ChoiceValue, const char*>> entries)
+{
+    std::vector<ComboboxSelectObject*> objects;
+    int id = 0;
+    for (const auto& [value, textId] : entries) {
+        objects.push_back(new I18nConstSelectObject(id++, value, textId, textId));
+    }
+    fillChoiceCombo(combo, objects, 0);
+}
+
+void addSampleChoices(ApplicationWindows& windows)
+{
+    fillConstChoices(windows.edit.findChild<QComboBox*>(QStringLiteral("Crop_zoom")),
+                     {{ChoiceValue::ofText("original"), "05011"}, {ChoiceValue::ofText("full"), "05012"},
+                      {ChoiceValue::ofText("16:9"), "05013"}, {ChoiceValue::ofText("4:3"), "05014"}});
+    fillConstChoices(windows.edit.findChild<QComboBox*>(QStringLiteral("Effect_cmb")),
+                     {{ChoiceValue::ofInteger(0), "05015"}, {ChoiceValue::ofInteger(1), "05016"},
+                      {ChoiceValue::ofInteger(2), "05017"}, {ChoiceValue::ofInteger(3), "05018"}});
+    fillConstChoices(windows.options.findChild<QComboBox*>(QStringLiteral("language_cmb")),
+                     {{ChoiceValue::ofText("null"), "05020"}, {ChoiceValue::ofText("null"), "05022"}});
+}
+
+// The window as the user sees it: its picture cut to its rounded outline.
+QImage windowPicture(QWidget* window)
+{
+    window->show();
+    const QPixmap grabbed = window->grab();
+    window->hide();
+    QImage picture(grabbed.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    if (!window->mask().isEmpty()) {
+        painter.setClipRegion(window->mask());
+    }
+    painter.drawPixmap(0, 0, grabbed);
+    return picture;
+}
+
+// One picture per tab page for windows with tabs, else one picture.
+bool renderWindow(SkinWindow* window, const QString& stem)
+{
+    auto* tabs = window->findChild<QTabWidget*>();
+    if (tabs == nullptr) {
+        std::printf("%s.png\n", qPrintable(stem));
+        return windowPicture(window).save(stem + QStringLiteral(".png"));
+    }
+    bool ok = true;
+    for (int page = 0; page < tabs->count(); ++page) {
+        tabs->setCurrentIndex(page);
+        const QString file = stem + QLatin1Char('_') + tabs->widget(page)->objectName() + QStringLiteral(".png");
+        std::printf("%s\n", qPrintable(file));
+        ok &= windowPicture(window).save(file);
+    }
+    tabs->setCurrentIndex(0);
+    return ok;
+}
+
+bool renderAll(ApplicationWindows& windows, const QString& folder)
+{
+    bool ok = true;
+    for (const auto& [index, info] : buildSkinList(skinFolder(), windows.main.settings().skin)) {
+        switchSkin(QString::fromUtf8(info->descriptionPath), windows.skinSwitchOrder());
+        for (const char* language : {"en_us", "zh_cn"}) {
+            setI18nLanguage(QString::fromLatin1(language));
+            applyI18nAll();
+            windows.options.setCurrentSkin(QString::fromUtf8(info->descriptionPath));
+            for (QComboBox* combo : {windows.options.findChild<QComboBox*>(QStringLiteral("language_cmb")),
+                                     windows.edit.findChild<QComboBox*>(QStringLiteral("Crop_zoom")),
+                                     windows.edit.findChild<QComboBox*>(QStringLiteral("Effect_cmb"))}) {
+                relocaliseChoiceCombo(combo);
+            }
+            for (SkinWindow* window : windows.skinnedWindows()) {
+                ok &= renderWindow(window, QStringLiteral("%1/%2_%3_%4")
+                                               .arg(folder, QString::fromUtf8(info->englishName),
+                                                    QString::fromLatin1(language), window->objectName()));
+            }
+        }
+    }
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: clipwright_screenshots <output folder>\n");
+        return 2;
+    }
+    QApplication::setApplicationDisplayName(QStringLiteral("Corvane Clipwright"));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
+    QTemporaryDir settingsFolder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+
+    ApplicationWindows windows(openSettingsStore());
+    windows.main.show();
+    windows.main.hideWebPanel();
+    addSampleRows(windows.main.jobList());
+    addSampleChoices(windows);
+    windows.options.setSkinList(buildSkinList(skinFolder(), windows.main.settings().skin));
+    return renderAll(windows, folder) ? 0 : 1;
+}

@@ -1,0 +1,185 @@
+// Draws the bitmaps of the program's skins at build time.
+//
+//   clipwright_skingen --lang <language folder> --out <program folder> --player <skin.xml> <skin.xml>...
+//
+// For each skin description: copies it into <out>/Images/, draws every picture it names into its
+// image folder, the language-specific button pictures that the language files name, and the trim
+// bar. The skin given with --player also gives the player pictures Default.bmp and bj.bmp.
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <cstdio>
+
+#include "painters.h"
+#include "skin_model.h"
+
+namespace {
+
+struct Options {
+    QString languageFolder;
+    QString outFolder;
+    QString playerSkin;
+    QStringList skins;
+};
+
+Options parseArguments(const QStringList& arguments)
+{
+    Options options;
+    for (int index = 1; index < arguments.size(); ++index) {
+        const QString& argument = arguments[index];
+        const bool hasValue = index + 1 < arguments.size();
+        if (argument == "--lang" && hasValue) {
+            options.languageFolder = arguments[++index];
+        } else if (argument == "--out" && hasValue) {
+            options.outFolder = arguments[++index];
+        } else if (argument == "--player" && hasValue) {
+            options.playerSkin = arguments[++index];
+        } else {
+            options.skins << argument;
+        }
+    }
+    return options;
+}
+
+bool save(const QImage& image, const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    if (image.convertToFormat(QImage::Format_RGB32).save(path, "BMP")) {
+        return true;
+    }
+    std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+const char* const kStateSuffixes[] = {"_normal.bmp", "_hot.bmp", "_down.bmp"};
+
+bool saveButtonStates(const GenSkin& skin, const GenItem& item, const QImage& surface,
+                      const QString& base)
+{
+    bool ok = true;
+    for (int state = 0; state < 3; ++state) {
+        ok &= save(paintButton(skin, item, surface, static_cast<ButtonState>(state), {}),
+                   base + QLatin1String(kStateSuffixes[state]));
+    }
+    return ok;
+}
+
+bool saveItem(const GenSkin& skin, const QImage& background, const GenItem& item, const QString& base)
+{
+    if (item.draw == "background") {
+        return save(background, base + ".bmp");
+    }
+    if (item.draw == "button") {
+        return saveButtonStates(skin, item, surfaceOf(skin, background, item, item.rect.size()), base);
+    }
+    if (item.draw == "thumb") {
+        return save(paintThumb(skin, surfaceOf(skin, background, item, {kThumbSize, kThumbSize})),
+                    base + ".bmp");
+    }
+    if (item.draw == "icon") {
+        return save(paintPlainIcon(skin, item, surfaceOf(skin, background, item, item.rect.size())),
+                    base + ".bmp");
+    }
+    return true;
+}
+
+bool drawSection(const GenSkin& skin, const GenSection& section, const QString& imageFolder)
+{
+    const QImage background = paintBackground(skin, section);
+    bool ok = true;
+    for (const GenItem& item : section.items) {
+        if (!item.picture.isEmpty()) {
+            ok &= saveItem(skin, background, item, imageFolder + section.folder + item.picture);
+        }
+    }
+    if (section.folder == "edit/") {
+        ok &= save(paintTrimBar(skin), imageFolder + "edit/Barpic.bmp");
+    }
+    return ok;
+}
+
+int stateOfPath(const QString& path)
+{
+    for (int state = 0; state < 3; ++state) {
+        if (path.endsWith(QLatin1String(kStateSuffixes[state]))) {
+            return state;
+        }
+    }
+    return -1;
+}
+
+bool drawLanguagePicture(const GenSkin& skin, const LanguagePicture& picture, const QString& imageFolder)
+{
+    const QString folder = picture.path.section('/', 0, 0) + '/';
+    const GenSection* section = skin.sectionByFolder(folder);
+    const GenItem* item = section != nullptr ? section->find(picture.item) : nullptr;
+    const int state = stateOfPath(picture.path);
+    if (item == nullptr || state < 0) {
+        std::fprintf(stderr, "skingen: no skin item %s for %s\n", qPrintable(picture.item),
+                     qPrintable(picture.path));
+        return false;
+    }
+    const QImage background = paintBackground(skin, *section);
+    const QImage surface = surfaceOf(skin, background, *item, item->rect.size());
+    return save(paintButton(skin, *item, surface, static_cast<ButtonState>(state), picture.caption),
+                imageFolder + picture.path);
+}
+
+bool drawLanguagePictures(const GenSkin& skin, const QString& languageFolder, const QString& imageFolder)
+{
+    bool ok = true;
+    for (const QFileInfo& file : QDir(languageFolder).entryInfoList({"*.xml"}, QDir::Files, QDir::Name)) {
+        QString error;
+        const auto pictures = readLanguagePictures(file.filePath(), error);
+        if (!pictures) {
+            std::fprintf(stderr, "skingen: %s: %s\n", qPrintable(file.filePath()), qPrintable(error));
+            return false;
+        }
+        for (const LanguagePicture& picture : *pictures) {
+            ok &= drawLanguagePicture(skin, picture, imageFolder);
+        }
+    }
+    return ok;
+}
+
+bool drawSkin(const QString& path, const Options& options)
+{
+    QString error;
+    const auto skin = readSkin(path, error);
+    if (!skin) {
+        std::fprintf(stderr, "skingen: %s: %s\n", qPrintable(path), qPrintable(error));
+        return false;
+    }
+    const QString imagesRoot = options.outFolder + "/Images/";
+    QDir().mkpath(imagesRoot);
+    const QString copy = imagesRoot + QFileInfo(path).fileName();
+    QFile::remove(copy);
+    bool ok = QFile::copy(path, copy);
+    const QString imageFolder = imagesRoot + skin->imageFolder;
+    for (const GenSection& section : skin->sections) {
+        ok &= drawSection(*skin, section, imageFolder);
+    }
+    ok &= drawLanguagePictures(*skin, options.languageFolder, imageFolder);
+    if (QFileInfo(path) == QFileInfo(options.playerSkin)) {
+        ok &= save(paintPlayerIdle(*skin), options.outFolder + "/Default.bmp");
+        ok &= save(paintPlayerBackground(*skin), options.outFolder + "/bj.bmp");
+    }
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication application(argc, argv);
+    const Options options = parseArguments(QCoreApplication::arguments());
+    if (options.outFolder.isEmpty() || options.skins.isEmpty()) {
+        std::fprintf(stderr, "usage: clipwright_skingen --lang DIR --out DIR --player SKIN SKIN...\n");
+        return 2;
+    }
+    bool ok = true;
+    for (const QString& skin : options.skins) {
+        ok &= drawSkin(skin, options);
+    }
+    return ok ? 0 : 1;
+}
