@@ -3,6 +3,7 @@
 #include "error_report.h"
 #include "format_catalogue.h"
 #include "presets.h"
+#include "realmedia_output.h"
 #include "vkoConverterDll.h"
 
 #include <cstring>
@@ -19,11 +20,11 @@ struct AudioPresetRow {
     Preset preset;
 };
 
-// The RealAudio format has no preset yet.
 const AudioPresetRow kAudioPresets[] = {
     {kFormatMp3, mp3Preset},   {kFormatAac, aacPreset},   {kFormatWav, wavPreset},   {kFormatM4a, m4aPreset},
     {kFormatAc3, ac3Preset},   {kFormatAmr, amrPreset},   {kFormatMp2, mp2Preset},   {kFormatWma, wmaPreset},
     {kFormatFlac, flacPreset}, {kFormatAiff, aiffPreset}, {kFormatOgg, oggPreset},   {kFormatMka, mkaPreset},
+    {kFormatRa, raPreset},
 };
 
 bool isAbsentOrXvid(const char* videoCodec)
@@ -39,8 +40,7 @@ struct VideoPresetRow {
     bool (*acceptsVideoCodec)(const char*) = nullptr; // null: any video codec
 };
 
-// Device class 0 holds the general profiles; the other ranges are device families. The RealMedia
-// formats have no preset yet.
+// Device class 0 holds the general profiles; the other ranges are device families.
 const VideoPresetRow kVideoPresets[] = {
     {0, 0, kFormat3gp, threeGpPreset},
     {0, 0, kFormatMpeg1, mpeg1Preset},
@@ -54,6 +54,8 @@ const VideoPresetRow kVideoPresets[] = {
     {0, 0, kFormatWmv, wmvCheckPreset},
     {0, 0, kFormatMkv, mkvPreset},
     {0, 0, kFormatDv, dvPreset},
+    {0, 0, kFormatRm, rmPreset},
+    {0, 0, kFormatRmvb, rmvbPreset},
     {0, 0, kFormatM4v, m4vPreset},
 
     {1, 20, kFormatMp4, handheldMp4Preset},

@@ -4,6 +4,7 @@
 #include "encoding.h"
 #include "engine_state.h"
 #include "error_report.h"
+#include "realmedia_output.h"
 #include "video_output.h"
 
 #include <cmath>
@@ -58,7 +59,7 @@ void emulateRate(const InputStream& input)
 int alignFirstAudio(OutputStream& output, int inputIndex)
 {
     JobTables& tables = jobTables();
-    if (!tables.firstAudioAlignment || tables.realMediaMode)
+    if (!tables.firstAudioAlignment)
         return 0;
     tables.firstAudioAlignment = false;
     if (tables.videoStartOf[inputIndex] <= tables.audioStartOf[inputIndex])
@@ -111,6 +112,8 @@ int handFrame(OutputStream& output, InputStream& input, const AVFrame& frame, in
 {
     switch (output.encoder->codec_type) {
     case AVMEDIA_TYPE_AUDIO:
+        if (jobTables().realMediaMode)
+            return outputRealMediaAudio(output, input, frame, inputIndex);
         if (int failed = alignFirstAudio(output, inputIndex))
             return failed;
         return outputAudio(output, frame, inputIndex);

@@ -12,6 +12,7 @@
 #include "option_handlers.h"
 #include "output.h"
 #include "progress.h"
+#include "realmedia_output.h"
 #include "stream_setup.h"
 #include "video_output.h"
 
@@ -239,12 +240,32 @@ int mapOutputStreams(TranscodeRun& run, int i)
     return 0;
 }
 
+// The writer is told what the first input's mapped sound and pictures are like.
+void noteRealMediaSources(TranscodeRun& run)
+{
+    const InputStream* audio = nullptr;
+    const InputStream* video = nullptr;
+    for (auto& output : run.outputs) {
+        AVMediaType type = output->stream->codecpar->codec_type;
+        const InputStream* source = run.inputStreams[output->sourceIndex].get();
+        if (type == AVMEDIA_TYPE_AUDIO)
+            audio = source;
+        else if (type == AVMEDIA_TYPE_VIDEO)
+            video = source;
+    }
+    noteRealMediaInputs(audio, video);
+}
+
 int prepareOutputs(TranscodeRun& run)
 {
     for (auto& output : run.outputs) {
         int result = prepareOutputStream(*output, *run.inputStreams[output->sourceIndex]);
         if (result != 0)
             return result < 0 ? -result : result;
+    }
+    if (jobTables().realMediaMode) {
+        noteRealMediaSources(run);
+        return 0;
     }
     for (auto& output : run.outputs) {
         std::string message;
@@ -297,6 +318,11 @@ int copyMetadata()
 
 int writeHeader(TranscodeRun& run)
 {
+    if (jobTables().realMediaMode) {
+        startRealMediaOutput();
+        run.headerWritten = true;
+        return 0;
+    }
     int written = avformat_write_header(engineState().outputFiles[0], nullptr);
     if (written < 0)
         return reportOpenFailure(written, "Could not write header for output file #0 (incorrect codec parameters ?)");
@@ -340,6 +366,8 @@ ProgressFigures measureProgress(const TranscodeRun& run)
     }
     const AVFormatContext* file = state.outputFiles[0];
     figures.bytesWritten = file && file->pb ? avio_tell(file->pb) : 0;
+    if (jobTables().realMediaMode)
+        figures.timeSeconds = realMediaSeconds();
     figures.duplicated = state.framesDuplicated;
     figures.dropped = state.framesDropped;
     figures.verbose = state.verbosity > 1;
@@ -499,6 +527,10 @@ int finishOutput(TranscodeRun& run)
 {
     if (!run.headerWritten)
         return 0;
+    if (jobTables().realMediaMode) {
+        stopRealMediaOutput();
+        return 0;
+    }
     for (auto& output : run.outputs) {
         if (!output->encodingNeeded)
             continue;
@@ -525,8 +557,11 @@ int transcodeJob(JobContext& job)
     for (int i = 0; i < job.inputCount; ++i) {
         if (cancelRequested())
             break;
-        if (int failed = transcodeInput(run, i))
+        if (int failed = transcodeInput(run, i)) {
+            // The writer still closes what it has written, so that the file is not left open.
+            stopRealMediaOutput();
             return failed;
+        }
     }
     return finishOutput(run);
 }

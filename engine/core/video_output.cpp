@@ -4,6 +4,7 @@
 #include "engine_state.h"
 #include "error_report.h"
 #include "progress.h"
+#include "realmedia_output.h"
 #include "vkoPlayerDll.h"
 
 #include <algorithm>
@@ -235,11 +236,16 @@ int outputVideoFrame(OutputStream& output, InputStream& input, const AVFrame& de
         return 0;
     const PictureGeometry& geometry = output.geometry;
     bool composed = geometry.resample || geometry.pad || geometry.crop;
-    if (composed) {
+    if (composed)
         if (int failed = composeFinalPicture(output, input, decoded))
             return failed;
-        applyEffects(output);
+    if (jobTables().realMediaMode) {
+        output.syncPosition += frames;
+        output.frameNumber += frames;
+        return outputRealMediaPicture(output, input, inputIndex);
     }
+    if (composed)
+        applyEffects(output);
     for (int i = 0; i < frames; ++i) {
         FramePtr picture(av_frame_clone(composed ? output.picture.get() : &decoded));
         if (!picture)
