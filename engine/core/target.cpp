@@ -4,6 +4,8 @@
 #include "option_handlers.h"
 
 #include <cstring>
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace engine {
@@ -79,61 +81,56 @@ NormSettings settingsOf(Norm norm)
     }
 }
 
-void applyVcd(const NormSettings& norm)
+struct CodecOption {
+    const char* name;
+    const char* value;
+};
+
+// A disc target: its codecs and container, picture size per norm, encoder and muxer options (set
+// in this order after the frame rate and GOP length), and its sound.
+struct DiscTarget {
+    std::string_view name;
+    const char* videoCodec;
+    const char* audioCodec;
+    const char* palSize;
+    const char* otherSize;
+    std::initializer_list<CodecOption> options;
+    int sampleRate;
+    int channels;      // 0: unchanged
+    float muxPreload;  // 0: unchanged
+};
+
+const DiscTarget kDiscTargets[] = {
+    {"vcd", "mpeg1video", "mp2", "352x288", "352x240",
+     {{"b", "1150000"}, {"maxrate", "1150000"}, {"minrate", "1150000"}, {"bufsize", "327680"}, {"ab", "224000"},
+      {"packetsize", "2324"}, {"muxrate", "1411200"}},
+     44100, 2, 0.44f},
+    {"svcd", "mpeg2video", "mp2", "480x576", "480x480",
+     {{"b", "2040000"}, {"maxrate", "2516000"}, {"minrate", "0"}, {"bufsize", "1835008"}, {"flags", "+scan_offset"},
+      {"ab", "224000"}, {"packetsize", "2324"}},
+     44100, 0, 0.0f},
+    {"dvd", "mpeg2video", "ac3", "720x576", "720x480",
+     {{"b", "6000000"}, {"maxrate", "9000000"}, {"minrate", "0"}, {"bufsize", "1835008"}, {"packetsize", "2048"},
+      {"muxrate", "10080000"}, {"ab", "448000"}},
+     48000, 0, 0.0f},
+};
+
+void applyDiscTarget(const DiscTarget& target, const NormSettings& norm)
 {
     EngineState& state = engineState();
-    setVideoCodec("mpeg1video");
-    setAudioCodec("mp2");
-    setOutputFormat("vcd");
-    setFrameSize(norm.pal ? "352x288" : "352x240");
+    setVideoCodec(target.videoCodec);
+    setAudioCodec(target.audioCodec);
+    setOutputFormat(std::string(target.name).c_str());
+    setFrameSize(norm.pal ? target.palSize : target.otherSize);
     setFrameRate(norm.frameRate);
     setCodecOption("g", norm.gopLength);
-    setCodecOption("b", "1150000");
-    setCodecOption("maxrate", "1150000");
-    setCodecOption("minrate", "1150000");
-    setCodecOption("bufsize", "327680");
-    setCodecOption("ab", "224000");
-    state.sampleRate = 44100;
-    state.channels = 2;
-    setCodecOption("packetsize", "2324");
-    setCodecOption("muxrate", "1411200");
-    state.muxPreload = 0.44f;
-}
-
-void applySvcd(const NormSettings& norm)
-{
-    setVideoCodec("mpeg2video");
-    setAudioCodec("mp2");
-    setOutputFormat("svcd");
-    setFrameSize(norm.pal ? "480x576" : "480x480");
-    setFrameRate(norm.frameRate);
-    setCodecOption("g", norm.gopLength);
-    setCodecOption("b", "2040000");
-    setCodecOption("maxrate", "2516000");
-    setCodecOption("minrate", "0");
-    setCodecOption("bufsize", "1835008");
-    setCodecOption("flags", "+scan_offset");
-    setCodecOption("ab", "224000");
-    engineState().sampleRate = 44100;
-    setCodecOption("packetsize", "2324");
-}
-
-void applyDvd(const NormSettings& norm)
-{
-    setVideoCodec("mpeg2video");
-    setAudioCodec("ac3");
-    setOutputFormat("dvd");
-    setFrameSize(norm.pal ? "720x576" : "720x480");
-    setFrameRate(norm.frameRate);
-    setCodecOption("g", norm.gopLength);
-    setCodecOption("b", "6000000");
-    setCodecOption("maxrate", "9000000");
-    setCodecOption("minrate", "0");
-    setCodecOption("bufsize", "1835008");
-    setCodecOption("packetsize", "2048");
-    setCodecOption("muxrate", "10080000");
-    setCodecOption("ab", "448000");
-    engineState().sampleRate = 48000;
+    for (const CodecOption& option : target.options)
+        setCodecOption(option.name, option.value);
+    state.sampleRate = target.sampleRate;
+    if (target.channels)
+        state.channels = target.channels;
+    if (target.muxPreload > 0)
+        state.muxPreload = target.muxPreload;
 }
 
 void applyDv(std::string_view name, const NormSettings& norm)
@@ -164,16 +161,15 @@ int setTarget(const char* target)
                                "or set a framerate with \"-r xxx\".\n");
 
     NormSettings settings = settingsOf(norm);
-    if (name == "vcd")
-        applyVcd(settings);
-    else if (name == "svcd")
-        applySvcd(settings);
-    else if (name == "dvd")
-        applyDvd(settings);
-    else if (name.substr(0, 2) == "dv")
-        applyDv(name, settings);
-    else
+    for (const DiscTarget& disc : kDiscTargets) {
+        if (name == disc.name) {
+            applyDiscTarget(disc, settings);
+            return 0;
+        }
+    }
+    if (name.substr(0, 2) != "dv")
         return reportError(49, "Unknown target: %s\n", std::string(name).c_str());
+    applyDv(name, settings);
     return 0;
 }
 
