@@ -4,6 +4,7 @@
 #include "encoding.h"
 #include "engine_state.h"
 #include "error_report.h"
+#include "job_context.h"
 #include "realmedia_output.h"
 #include "video_output.h"
 
@@ -130,12 +131,24 @@ bool reachedStart(const InputStream& input)
     return start == 0 || input.pts >= start;
 }
 
+// Frames the decoders still give after reading stopped at the recording time are not wanted.
+// Sound-only jobs measure the recording time on the joined timeline.
+bool beyondRecordingTime(const InputStream& input, int inputIndex)
+{
+    const EngineState& state = engineState();
+    if (state.recordingTime == INT64_MAX)
+        return false;
+    const JobTables& tables = jobTables();
+    double joinedStart = tables.currentJob && tables.currentJob->audioJob ? tables.audioStartOf[inputIndex] : 0.0;
+    return joinedStart + static_cast<double>(input.pts - state.startTime) >= static_cast<double>(state.recordingTime);
+}
+
 int outputFrame(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVFrame& frame,
                 int inputIndex)
 {
     timeFrame(input, frame);
     emulateRate(input);
-    if (!reachedStart(input))
+    if (!reachedStart(input) || beyondRecordingTime(input, inputIndex))
         return 0;
     for (auto& output : outputs)
         if (feeds(*output, inputStreamIndex) && output->encodingNeeded)

@@ -17,6 +17,7 @@
 #include "video_output.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 extern "C" {
@@ -38,6 +39,7 @@ struct TranscodeRun {
     std::vector<InputRecord> inputs;
     int64_t startedAt = av_gettime_relative();
     bool headerWritten = false;
+    bool outputCreated = false;
 };
 
 JobInput& inputOf(TranscodeRun& run, int i)
@@ -500,9 +502,11 @@ int transcodeInput(TranscodeRun& run, int i)
         resetBetweenInputs(run, i);
     if (int failed = openAndPrepareInput(run, i))
         return failed;
-    if (i == 0)
+    if (i == 0) {
         if (int failed = createOutput(run))
             return failed;
+        run.outputCreated = true;
+    }
     registerInputStreams(run, i);
     if (int failed = mapOutputStreams(run, i))
         return failed;
@@ -546,6 +550,17 @@ int finishOutput(TranscodeRun& run)
     return 0;
 }
 
+// A failed job leaves no unplayable output behind.
+void discardOutput(const TranscodeRun& run)
+{
+    stopRealMediaOutput();
+    if (!run.outputCreated)
+        return;
+    if (AVFormatContext* file = engineState().outputFiles[0])
+        avio_closep(&file->pb);
+    std::remove(run.job.outputPath);
+}
+
 } // namespace
 
 int transcodeJob(JobContext& job)
@@ -558,12 +573,14 @@ int transcodeJob(JobContext& job)
         if (cancelRequested())
             break;
         if (int failed = transcodeInput(run, i)) {
-            // The writer still closes what it has written, so that the file is not left open.
-            stopRealMediaOutput();
+            discardOutput(run);
             return failed;
         }
     }
-    return finishOutput(run);
+    int result = finishOutput(run);
+    if (result)
+        discardOutput(run);
+    return result;
 }
 
 } // namespace engine

@@ -105,8 +105,8 @@ TEST_F(Dispatch, NoPresetGives51WithoutRunningTheJob)
         int deviceClass;
         const char* videoCodec;
     } cases[] = {
-        {"image2", 0, nullptr}, {"avi", 100, nullptr}, {"ra", 0, nullptr},    {"rm", 0, nullptr},
-        {"rmvb", 0, nullptr},   {"amv", 0, nullptr},   {"mp4", 221, nullptr}, {"mkv", -1, nullptr},
+        {"image2", 0, nullptr}, {"avi", 100, nullptr}, {"rm", 21, nullptr},   {"rmvb", 201, nullptr},
+        {"amv", 0, nullptr},   {"mp4", 221, nullptr}, {"mkv", -1, nullptr},
         {"mp4", 190, "libx264"}, {"MP4", 0, nullptr},  {nullptr, 0, nullptr},
     };
     for (const auto& c : cases) {

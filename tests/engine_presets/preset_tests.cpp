@@ -274,8 +274,8 @@ TEST(PresetSelection, CombinationsWithoutPresetGive51)
     } cases[] = {
         {"avi", 100, nullptr},  {"flv", 5, nullptr},      {"mpeg1", 20, nullptr}, {"3gp", 41, nullptr},
         {"wmv", 1, nullptr},    {"dv", 170, nullptr},     {"mov", 61, nullptr},   {"vob", 140, nullptr},
-        {"mp4", 190, "libx264"}, {"mp4", 181, ""},        {"mp4", 200, "mpeg4"},  {"ra", 0, nullptr},
-        {"rm", 0, nullptr},     {"rmvb", 0, nullptr},     {"amv", 0, nullptr},    {"mtv", 0, nullptr},
+        {"mp4", 190, "libx264"}, {"mp4", 181, ""},        {"mp4", 200, "mpeg4"},  {"rm", 5, nullptr},
+        {"rmvb", 61, nullptr},  {"rm", 141, nullptr},     {"amv", 0, nullptr},    {"mtv", 0, nullptr},
         {"smv", 0, nullptr},    {"image2", 0, nullptr},   {"MP4", 0, nullptr},    {nullptr, 0, nullptr},
     };
     for (const auto& c : cases) {

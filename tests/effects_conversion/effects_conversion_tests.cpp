@@ -1,0 +1,233 @@
+// Picture effects seen in converted files: clips of known colours go through converteToMedia and
+// a decoded frame of the result is checked pixel by pixel.
+#include "ffprobe.h"
+#include "media_fixture.h"
+#include "vkoConverterDll.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsupport::makeClip;
+using testsupport::shellQuote;
+using testsupport::TempDir;
+
+struct Rgb {
+    int r, g, b;
+};
+
+std::ostream& operator<<(std::ostream& out, const Rgb& pixel)
+{
+    return out << "(" << pixel.r << ", " << pixel.g << ", " << pixel.b << ")";
+}
+
+// Channels may drift this far through the YUV round trips and the lossy encoder.
+constexpr int kTolerance = 12;
+
+bool near(const Rgb& actual, const Rgb& expected)
+{
+    return std::abs(actual.r - expected.r) <= kTolerance && std::abs(actual.g - expected.g) <= kTolerance &&
+           std::abs(actual.b - expected.b) <= kTolerance;
+}
+
+const Rgb kRed{255, 0, 0};
+const Rgb kBlue{0, 0, 255};
+const Rgb kBlack{0, 0, 0};
+
+// One decoded picture in 24-bit RGB.
+struct RgbPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> bytes;
+
+    Rgb at(int x, int y) const
+    {
+        size_t offset = (static_cast<size_t>(y) * width + x) * 3;
+        if (offset + 2 >= bytes.size())
+            return {-1, -1, -1};
+        return {bytes[offset], bytes[offset + 1], bytes[offset + 2]};
+    }
+};
+
+// Decodes the picture shown half a second into the file with the ffmpeg tool.
+RgbPicture decodePicture(const TempDir& dir, const std::string& path)
+{
+    RgbPicture picture;
+    testsupport::ProbeResult probe = testsupport::probeMedia(path);
+    const testsupport::ProbeFields* video = probe.firstStream("video");
+    if (!video) {
+        ADD_FAILURE() << path << " has no picture " << probe.errors;
+        return picture;
+    }
+    picture.width = static_cast<int>(video->integer("width"));
+    picture.height = static_cast<int>(video->integer("height"));
+    std::string rawPath = dir.path("picture.rgb");
+    std::string output;
+    std::string command = "ffmpeg -nostdin -v error -y -ss 0.5 -i " + shellQuote(path) +
+                          " -frames:v 1 -f rawvideo -pix_fmt rgb24 " + shellQuote(rawPath);
+    EXPECT_EQ(testsupport::runCommand(command, &output), 0) << command << "\n" << output;
+    std::ifstream raw(rawPath, std::ios::binary);
+    picture.bytes.assign(std::istreambuf_iterator<char>(raw), std::istreambuf_iterator<char>());
+    EXPECT_EQ(picture.bytes.size(), static_cast<size_t>(picture.width) * picture.height * 3) << path;
+    return picture;
+}
+
+// A one-second clip whose picture is two colour fields side by side ("hstack") or one above the
+// other ("vstack"), each field half of width x height.
+std::string makeTwoColourClip(const TempDir& dir, const std::string& name, const std::string& stack,
+                              const std::string& first, const std::string& second, int width, int height)
+{
+    int fieldWidth = stack == "hstack" ? width / 2 : width;
+    int fieldHeight = stack == "vstack" ? height / 2 : height;
+    std::string field = ":size=" + std::to_string(fieldWidth) + "x" + std::to_string(fieldHeight) + ":rate=25";
+    std::string graph = "color=c=" + first + field + "[a];color=c=" + second + field + "[b];[a][b]" + stack;
+    std::string path = dir.path(name);
+    std::string command = "ffmpeg -nostdin -v error -y -f lavfi -i " + shellQuote(graph) +
+                          " -t 1 -c:v mpeg4 -q:v 2 -pix_fmt yuv420p " + shellQuote(path);
+    std::string output;
+    EXPECT_EQ(testsupport::runCommand(command, &output), 0) << command << "\n" << output;
+    return path;
+}
+
+std::string makeColourClip(const TempDir& dir, const std::string& name, const std::string& colour, int width,
+                           int height)
+{
+    return makeClip(dir, {.name = name, .seconds = 1, .audio = false, .width = width, .height = height,
+                          .videoSource = "color=c=" + colour, .videoCodec = "mpeg4", .extraArgs = "-q:v 2"});
+}
+
+struct Effects {
+    int brightness = 0;
+    int contrast = 0;
+    int saturation = 0;
+    int verticalFlip = 0;
+    int horizontalFlip = 0;
+    int pictureEffect = 0;
+};
+
+// Converts source to an "avi" file of the general profiles with the given effects and frame size.
+std::string convertWithEffects(const TempDir& dir, const std::string& source, const Effects& effects,
+                               const std::string& name, const char* frameSize = "320x240")
+{
+    std::string output = dir.path(name);
+    GroupMediaUIOption* group = nullptr;
+    createGroupMediaUIOption(&group, "avi", 0);
+    EXPECT_NE(group, nullptr);
+    if (!group)
+        return output;
+    std::snprintf(group->outputPath, sizeof group->outputPath, "%s", output.c_str());
+    group->frameSize = frameSize;
+    group->overwrite = 1;
+    MediaUIOption* input = createMediaUIOption(group, source.c_str());
+    EXPECT_NE(input, nullptr);
+    if (input) {
+        input->zoomMode = "original";
+        input->brightness = effects.brightness;
+        input->contrast = effects.contrast;
+        input->saturation = effects.saturation;
+        input->verticalFlip = effects.verticalFlip;
+        input->horizontalFlip = effects.horizontalFlip;
+        input->pictureEffect = effects.pictureEffect;
+    }
+    setUsingPreview(0);
+    EXPECT_EQ(converteToMedia(group, "avi", 0), 0) << name;
+    freeGroupMediaUIOption(&group);
+    return output;
+}
+
+TEST(EffectsConversion, WithoutEffectsTheColoursStay)
+{
+    TempDir dir;
+    std::string source = makeTwoColourClip(dir, "red_blue.avi", "hstack", "red", "blue", 320, 240);
+    RgbPicture picture = decodePicture(dir, convertWithEffects(dir, source, {}, "plain.avi"));
+    EXPECT_PRED2(near, picture.at(80, 120), kRed);
+    EXPECT_PRED2(near, picture.at(240, 120), kBlue);
+}
+
+// Red (255, 0, 0) has the gray value 85: gray gives (85, 85, 85) and old (120, 100, 65); emboss
+// turns an even area into mid-grey.
+TEST(EffectsConversion, LooksRecolourARedClip)
+{
+    TempDir dir;
+    std::string source = makeColourClip(dir, "red.avi", "red", 320, 240);
+    struct {
+        int pictureEffect;
+        Rgb expected;
+    } cases[] = {{1, {85, 85, 85}}, {2, {128, 128, 128}}, {3, {120, 100, 65}}};
+    for (const auto& c : cases) {
+        std::string name = "look" + std::to_string(c.pictureEffect) + ".avi";
+        Effects look{.pictureEffect = c.pictureEffect};
+        RgbPicture picture = decodePicture(dir, convertWithEffects(dir, source, look, name));
+        for (Rgb pixel : {picture.at(160, 120), picture.at(40, 200), picture.at(300, 30)})
+            EXPECT_PRED2(near, pixel, c.expected) << "look " << c.pictureEffect;
+    }
+}
+
+TEST(EffectsConversion, MirrorSwapsLeftAndRight)
+{
+    TempDir dir;
+    std::string source = makeTwoColourClip(dir, "red_blue.avi", "hstack", "red", "blue", 320, 240);
+    RgbPicture picture = decodePicture(dir, convertWithEffects(dir, source, {.horizontalFlip = 1}, "mirrored.avi"));
+    EXPECT_PRED2(near, picture.at(80, 120), kBlue);
+    EXPECT_PRED2(near, picture.at(240, 120), kRed);
+}
+
+TEST(EffectsConversion, FlipSwapsTopAndBottom)
+{
+    TempDir dir;
+    std::string source = makeTwoColourClip(dir, "red_over_blue.avi", "vstack", "red", "blue", 320, 240);
+    RgbPicture picture = decodePicture(dir, convertWithEffects(dir, source, {.verticalFlip = 1}, "flipped.avi"));
+    EXPECT_PRED2(near, picture.at(160, 60), kBlue);
+    EXPECT_PRED2(near, picture.at(160, 180), kRed);
+}
+
+// Brightness 100 lifts a channel c to c + (255 - c) * 100 / 255: 48 becomes 129.
+TEST(EffectsConversion, BrightnessLightensADarkClip)
+{
+    TempDir dir;
+    std::string source = makeColourClip(dir, "dark.avi", "0x303030", 320, 240);
+    RgbPicture before = decodePicture(dir, convertWithEffects(dir, source, {}, "unchanged.avi"));
+    RgbPicture after = decodePicture(dir, convertWithEffects(dir, source, {.brightness = 100}, "lighter.avi"));
+    EXPECT_PRED2(near, before.at(160, 120), (Rgb{48, 48, 48}));
+    EXPECT_PRED2(near, after.at(160, 120), (Rgb{129, 129, 129}));
+}
+
+// A 16:9 clip in a 4:3 frame is letterboxed: 320x180 between two 30-row black bars. The clip's
+// two halves differ so that the flips show too.
+TEST(EffectsConversion, LetterboxBarsStayBlack)
+{
+    TempDir dir;
+    std::string source = makeTwoColourClip(dir, "wide.avi", "hstack", "0x3070b0", "0xc06020", 640, 360);
+    const Effects cases[] = {
+        {.pictureEffect = 1},
+        {.pictureEffect = 3},
+        {.brightness = 100},
+        {.contrast = 60},
+        {.saturation = 100},
+        {.verticalFlip = 1, .horizontalFlip = 1},
+        {.brightness = 40, .contrast = 30, .saturation = -50, .verticalFlip = 1, .horizontalFlip = 1,
+         .pictureEffect = 3},
+    };
+    RgbPicture plain = decodePicture(dir, convertWithEffects(dir, source, {}, "plain.avi"));
+    int index = 0;
+    for (const Effects& effects : cases) {
+        std::string name = "boxed" + std::to_string(index++) + ".avi";
+        RgbPicture picture = decodePicture(dir, convertWithEffects(dir, source, effects, name));
+        ASSERT_EQ(picture.width, 320);
+        ASSERT_EQ(picture.height, 240);
+        for (int x : {5, 160, 314})
+            for (int y : {3, 15, 225, 236})
+                EXPECT_PRED2(near, picture.at(x, y), kBlack) << name << " at " << x << "," << y;
+        EXPECT_FALSE(near(picture.at(80, 120), plain.at(80, 120))) << name << " shows no effect";
+    }
+}
+
+} // namespace

@@ -1,0 +1,224 @@
+// What getFileInfo reports about real files, checked against what ffprobe says about them.
+#include "ffprobe.h"
+#include "media_fixture.h"
+#include "vkoConverterDll.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+using testsupport::makeClip;
+using testsupport::TempDir;
+
+MediaFileInfo describe(const std::string& path, int expectedResult = 0)
+{
+    MediaFileInfo info{};
+    std::snprintf(info.path, sizeof info.path, "%s", path.c_str());
+    EXPECT_EQ(getFileInfo(&info), expectedResult) << path;
+    return info;
+}
+
+// Runs the ffmpeg tool with the given arguments and an output file of dir; returns its path.
+std::string runFfmpeg(const TempDir& dir, const std::string& arguments, const std::string& name)
+{
+    std::string path = dir.path(name);
+    std::string output;
+    std::string command = "ffmpeg -nostdin -hide_banner -loglevel error -y " + arguments + " " +
+                          testsupport::shellQuote(path);
+    EXPECT_EQ(testsupport::runCommand(command, &output), 0) << command << "\n" << output;
+    return path;
+}
+
+TEST(FileInfoDuration, IsTheContainersLengthAndItsWholeSecondsRoundedUp)
+{
+    TempDir dir;
+    struct {
+        double seconds;
+        int wholeSeconds;
+    } cases[] = {{2.2, 3}, {10.0, 10}, {0.5, 1}};
+    for (const auto& c : cases) {
+        std::string path = makeClip(dir, {.name = "sound" + std::to_string(c.seconds) + ".wav", .seconds = c.seconds,
+                                          .video = false, .sampleRate = 8000, .channels = 1});
+        MediaFileInfo info = describe(path);
+        EXPECT_NEAR(info.durationSeconds, c.seconds, 1e-6) << path;
+        EXPECT_EQ(info.durationWholeSeconds, c.wholeSeconds) << path;
+    }
+}
+
+TEST(FileInfoAudio, PcmBitRateIsChannelsTimesRateTimesSampleBits)
+{
+    TempDir dir;
+    struct {
+        const char* codec;
+        int sampleRate;
+        int channels;
+        int bitrate;
+    } cases[] = {
+        {"pcm_s16le", 44100, 2, 1411200},
+        {"pcm_u8", 22050, 1, 176400},
+        {"pcm_s24le", 48000, 2, 2304000},
+        {"pcm_mulaw", 8000, 1, 64000},
+    };
+    for (const auto& c : cases) {
+        std::string path = makeClip(dir, {.name = std::string(c.codec) + ".wav", .seconds = 0.5, .video = false,
+                                          .sampleRate = c.sampleRate, .channels = c.channels, .audioCodec = c.codec});
+        MediaFileInfo info = describe(path);
+        EXPECT_STREQ(info.audioCodecName, c.codec);
+        EXPECT_EQ(info.audioBitrate, c.bitrate) << c.codec;
+        EXPECT_EQ(info.audioSampleRate, c.sampleRate) << c.codec;
+        EXPECT_EQ(info.audioChannels, c.channels) << c.codec;
+    }
+}
+
+TEST(FileInfoAudio, CompressedBitRateIsTheStreams)
+{
+    TempDir dir;
+    std::string path = makeClip(dir, {.name = "sound.mp2", .seconds = 1, .video = false, .audioCodec = "mp2",
+                                      .extraArgs = "-b:a 192k"});
+    MediaFileInfo info = describe(path);
+    EXPECT_EQ(info.audioBitrate, 192000);
+}
+
+// MPEG audio names its layer; layer 3 is named after the decoder this FFmpeg picks for it.
+TEST(FileInfoAudio, MpegAudioIsNamedByLayer)
+{
+    TempDir dir;
+    struct {
+        const char* name;
+        const char* encoder;
+        const char* reported;
+    } cases[] = {{"layer2.mp2", "mp2", "mp2"}, {"layer3.mp3", "libmp3lame", "mp3float"}};
+    for (const auto& c : cases) {
+        std::string path = makeClip(dir, {.name = c.name, .seconds = 1, .video = false, .audioCodec = c.encoder});
+        EXPECT_STREQ(describe(path).audioCodecName, c.reported) << c.name;
+    }
+}
+
+TEST(FileInfoAudio, TheLastAudioStreamIsReported)
+{
+    TempDir dir;
+    std::string path = runFfmpeg(dir,
+                                 "-f lavfi -i sine=sample_rate=22050 -f lavfi -i sine=sample_rate=48000 -t 1 "
+                                 "-map 0 -map 1 -c:a:0 mp2 -ac:a:0 1 -c:a:1 ac3 -ac:a:1 2",
+                                 "two_sounds.mkv");
+    testsupport::ProbeResult probe = testsupport::probeMedia(path);
+    ASSERT_EQ(probe.countStreams("audio"), 2);
+    MediaFileInfo info = describe(path);
+    EXPECT_STREQ(info.audioCodecName, "ac3");
+    EXPECT_EQ(info.audioSampleRate, 48000);
+    EXPECT_EQ(info.audioChannels, 2);
+    EXPECT_EQ(info.audioBitrate, probe.streams[1].integer("bit_rate"));
+}
+
+TEST(FileInfoAudio, AudioOnlyFileHasNoPictureAndIsSupported)
+{
+    TempDir dir;
+    std::string path = makeClip(dir, {.name = "sound.ogg", .seconds = 1, .video = false, .audioCodec = "libvorbis"});
+    MediaFileInfo info = describe(path);
+    EXPECT_EQ(info.width, 0);
+    EXPECT_EQ(info.height, 0);
+    EXPECT_STREQ(info.videoCodecName, "");
+    EXPECT_EQ(info.videoBitrate, 0);
+    EXPECT_STREQ(info.audioCodecName, "vorbis");
+    EXPECT_STREQ(info.demuxerName, "ogg");
+    EXPECT_EQ(isSupportFormat(path.c_str()), 0);
+}
+
+TEST(FileInfoVideo, DescribesTheLastVideoStream)
+{
+    TempDir dir;
+    std::string path = runFfmpeg(dir,
+                                 "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i testsrc=size=320x240:rate=10 "
+                                 "-t 1 -map 0 -map 1 -c:v:0 mpeg4 -c:v:1 mjpeg",
+                                 "two_pictures.mkv");
+    MediaFileInfo info = describe(path);
+    EXPECT_STREQ(info.videoCodecName, "mjpeg");
+    EXPECT_FLOAT_EQ(info.videoFrameRate, 10.0f);
+    EXPECT_STREQ(info.audioCodecName, "");
+}
+
+TEST(FileInfoTags, AllSevenTagsAreRead)
+{
+    TempDir dir;
+    const char* tagArgs = "-metadata title=Harbour -metadata author=Ines -metadata album=Tides "
+                          "-metadata genre=Ambient -metadata copyright=Corvane -metadata track=7 -metadata year=2009";
+    for (const char* name : {"tagged.flac", "tagged.mp3"}) {
+        std::string path = makeClip(dir, {.name = name, .seconds = 0.5, .video = false, .extraArgs = tagArgs});
+        MediaFileInfo info = describe(path);
+        EXPECT_STREQ(info.title, "Harbour") << name;
+        EXPECT_STREQ(info.author, "Ines") << name;
+        EXPECT_STREQ(info.album, "Tides") << name;
+        EXPECT_STREQ(info.genre, "Ambient") << name;
+        EXPECT_STREQ(info.copyright, "Corvane") << name;
+        EXPECT_STREQ(info.track, "7") << name;
+        EXPECT_STREQ(info.year, "2009") << name;
+    }
+}
+
+TEST(FileInfoTags, MissingTagsKeepWhatTheCallerPutThere)
+{
+    TempDir dir;
+    std::string path = makeClip(dir, {.name = "titled.flac", .seconds = 0.5, .video = false,
+                                      .extraArgs = "-metadata title=Harbour"});
+    MediaFileInfo info{};
+    std::snprintf(info.path, sizeof info.path, "%s", path.c_str());
+    std::strcpy(info.album, "kept");
+    ASSERT_EQ(getFileInfo(&info), 0);
+    EXPECT_STREQ(info.title, "Harbour");
+    EXPECT_STREQ(info.album, "kept");
+}
+
+TEST(FileInfoTags, OverlongValuesAreCutToTheField)
+{
+    TempDir dir;
+    std::string longTitle(600, 'T');
+    std::string path = makeClip(dir, {.name = "long.flac", .seconds = 0.5, .video = false,
+                                      .extraArgs = "-metadata title=" + longTitle + " -metadata author=Ines"});
+    MediaFileInfo info{};
+    std::snprintf(info.path, sizeof info.path, "%s", path.c_str());
+    std::memset(info.title, 'x', sizeof info.title);
+    ASSERT_EQ(getFileInfo(&info), 0);
+    EXPECT_EQ(info.title[VKO_TAG_SIZE - 1], '\0');
+    EXPECT_EQ(std::string(info.title), longTitle.substr(0, VKO_TAG_SIZE - 1));
+    EXPECT_STREQ(info.author, "Ines");
+}
+
+// A file that cannot be probed changes nothing in the record but the caller's own bytes.
+TEST(FileInfoFailure, UnreadableFilesLeaveTheRecordAsGiven)
+{
+    TempDir dir;
+    struct {
+        std::string path;
+        int expected;
+    } cases[] = {
+        {dir.path("missing.mp4"), 7},
+        {testsupport::writeFile(dir, "empty.mkv", ""), 7},
+        {testsupport::writeFile(dir, "noise.mp4", std::string(8192, '\x3c')), 7},
+    };
+    for (const auto& c : cases) {
+        MediaFileInfo given;
+        std::memset(&given, 0x5a, sizeof given);
+        std::snprintf(given.path, sizeof given.path, "%s", c.path.c_str());
+        MediaFileInfo info = given;
+        EXPECT_EQ(getFileInfo(&info), c.expected) << c.path;
+        EXPECT_EQ(std::memcmp(&info, &given, sizeof info), 0) << c.path;
+    }
+}
+
+TEST(FileInfoFailure, SubtitlesOnlyAreDescribedButNotSupported)
+{
+    TempDir dir;
+    std::string path = testsupport::writeFile(dir, "words.srt", "1\n00:00:00,000 --> 00:00:02,000\nHello\n\n");
+    MediaFileInfo info = describe(path);
+    EXPECT_STREQ(info.demuxerName, "srt");
+    EXPECT_STREQ(info.videoCodecName, "");
+    EXPECT_STREQ(info.audioCodecName, "");
+    EXPECT_EQ(info.width, 0);
+    EXPECT_EQ(isSupportFormat(path.c_str()), 42);
+}
+
+} // namespace
