@@ -64,8 +64,7 @@ int prepareVideoEncoding(OutputStream& output, const InputStream& input)
     const AVCodecContext& encoder = *output.encoder;
     geometry.resample = encoder.width != source.width + state.padLeft + state.padRight - state.cropLeft - state.cropRight ||
                         encoder.height != source.height + state.padTop + state.padBottom - state.cropTop - state.cropBottom ||
-                        encoder.pix_fmt != source.format || anyPictureEffect(jobTables().effects) ||
-                        jobTables().realMediaMode;
+                        encoder.pix_fmt != source.format || jobTables().realMediaMode;
     return 0;
 }
 

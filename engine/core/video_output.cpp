@@ -235,7 +235,8 @@ int outputVideoFrame(OutputStream& output, InputStream& input, const AVFrame& de
     if (frames <= 0)
         return 0;
     const PictureGeometry& geometry = output.geometry;
-    bool composed = geometry.resample || geometry.pad || geometry.crop;
+    // Effects change the picture in place, so they work on a copy of their own.
+    bool composed = geometry.resample || geometry.pad || geometry.crop || anyPictureEffect(jobTables().effects);
     if (composed)
         if (int failed = composeFinalPicture(output, input, decoded))
             return failed;

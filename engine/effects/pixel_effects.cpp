@@ -143,23 +143,42 @@ public:
           saturation_(std::clamp(params.saturation, -kAdjustmentLimit, kAdjustmentLimit))
     {
         for (int k = 0; k < 256; ++k)
-            adjusted_[static_cast<size_t>(k)] = adjust(k);
+            adjusted_[static_cast<size_t>(k)] = clampChannel(adjust(k));
         if (saturation_ != 0)
             buildSaturationTables();
     }
 
     uint32_t operator()(uint32_t pixel) const
     {
-        std::array<int, 3> channels = {adjustedOf(redOf(pixel)), adjustedOf(greenOf(pixel)), adjustedOf(blueOf(pixel))};
-        if (saturation_ != 0)
-            saturate(channels);
-        return withChannels(pixel, clampChannel(channels[0]), clampChannel(channels[1]), clampChannel(channels[2]));
+        int red = adjustedOf(redOf(pixel));
+        int green = adjustedOf(greenOf(pixel));
+        int blue = adjustedOf(blueOf(pixel));
+        if (saturation_ != 0) {
+            int offset = offset_[static_cast<size_t>(red + green + blue)];
+            red = saturated(offset, red);
+            green = saturated(offset, green);
+            blue = saturated(offset, blue);
+        }
+        return withChannels(pixel, red, green, blue);
+    }
+
+    // A grey pixel stays grey under saturation, so a grey picture needs the channel table only.
+    uint32_t adjustedGray(uint32_t pixel) const
+    {
+        int gray = adjustedOf(grayOf(pixel));
+        return withChannels(pixel, gray, gray, gray);
     }
 
 private:
     static int clampChannel(int value) { return std::clamp(value, 0, 255); }
 
+    // Channel after brightness and contrast, clamped.
     int adjustedOf(int channel) const { return adjusted_[static_cast<size_t>(channel)]; }
+
+    int saturated(int offset, int channel) const
+    {
+        return clampChannel(offset + scaled_[static_cast<size_t>(channel)]);
+    }
 
     int adjust(int channel) const
     {
@@ -170,15 +189,6 @@ private:
             channel = channel < 128 ? channel - distance : channel + distance;
         }
         return channel;
-    }
-
-    void saturate(std::array<int, 3>& channels) const
-    {
-        for (int& channel : channels)
-            channel = clampChannel(channel);
-        int offset = offset_[static_cast<size_t>(channels[0] + channels[1] + channels[2])];
-        for (int& channel : channels)
-            channel = std::max(0, offset + scaled_[static_cast<size_t>(channel)]);
     }
 
     void buildSaturationTables()
@@ -195,9 +205,9 @@ private:
     int brightness_;
     int contrast_;
     int saturation_;
-    std::array<int, 256> adjusted_{}; // channel after brightness and contrast, not yet clamped
-    std::array<int, 256> scaled_{};  // channel x saturation factor
-    std::array<int, 768> offset_{};  // grey level minus its scaled value, by channel sum
+    std::array<int, 256> adjusted_{}; // channel after brightness and contrast, clamped
+    std::array<int, 256> scaled_{};   // channel x saturation factor
+    std::array<int, 768> offset_{};   // grey level minus its scaled value, by channel sum
 };
 
 bool anyColourAdjustment(const PictureEffectParams& params)
@@ -212,13 +222,20 @@ void applyEffectsToRgb(const RgbPicture& picture, const PicturePads& pads, const
     PictureArea area = areaInside(picture, pads);
     if (area.empty())
         return;
-    applyLook(picture, area, params.pictureEffect);
+    // Gray and the colour adjustment are both per pixel: with both on, one pass does them.
+    bool grayAndColour = params.pictureEffect == kLookGray && anyColourAdjustment(params);
+    if (!grayAndColour)
+        applyLook(picture, area, params.pictureEffect);
     if (params.horizontalFlip != 0)
         mirror(picture, area);
     if (params.verticalFlip != 0)
         flip(picture, area);
-    if (anyColourAdjustment(params))
+    if (grayAndColour) {
+        ColourAdjustment adjustment(params);
+        changeEachPixel(picture, area, [&](uint32_t pixel) { return adjustment.adjustedGray(pixel); });
+    } else if (anyColourAdjustment(params)) {
         changeEachPixel(picture, area, ColourAdjustment(params));
+    }
 }
 
 } // namespace engine
