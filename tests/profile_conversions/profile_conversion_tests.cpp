@@ -16,7 +16,6 @@
 #include <memory>
 #include <optional>
 #include <ostream>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -31,9 +30,6 @@ namespace {
 using testsupport::ProbeFields;
 using testsupport::ProbeResult;
 
-// RealMedia output has no preset in the engine yet.
-const std::set<std::string> kUnconvertedFormats = {"ra", "rm", "rmvb"};
-
 std::vector<const ProfileXmlInfo*> convertibleProfiles()
 {
     static const std::vector<const ProfileXmlInfo*> profiles = [] {
@@ -41,8 +37,7 @@ std::vector<const ProfileXmlInfo*> convertibleProfiles()
         praseXMLFolder(BUILTIN_PROFILE_DIR, &list);
         std::vector<const ProfileXmlInfo*> kept;
         for (int32_t i = 0; i < list.count; ++i)
-            if (!kUnconvertedFormats.count(list.items[i].formatName))
-                kept.push_back(&list.items[i]);
+            kept.push_back(&list.items[i]);
         return kept;
     }();
     return profiles;
@@ -136,7 +131,7 @@ const std::map<std::string, std::string>& containerOfFormat()
         {"ogg", "ogg"},    {"mka", "matroska,webm"},                 {"3gp", mp4Family}, {"3g2", mp4Family},
         {"mpeg1", "mpeg"}, {"vob", "mpeg"},    {"mp4", mp4Family},   {"flv", "flv"},     {"swf", "swf"},
         {"avi", "avi"},    {"divx", "avi"},    {"mov", mp4Family},   {"wmv", "asf"},     {"mkv", "matroska,webm"},
-        {"dv", "dv"},      {"m4v", "m4v"},
+        {"dv", "dv"},      {"m4v", "m4v"},     {"ra", "rm"},         {"rm", "rm"},       {"rmvb", "rm"},
     };
     return containers;
 }
@@ -152,6 +147,7 @@ const std::map<std::string, std::string>& codecOfEncoder()
         {"libopencore_amrnb", "amr_nb"}, {"libvorbis", "vorbis"}, {"ac3", "ac3"},
         {"mp2", "mp2"},            {"wmav1", "wmav1"},         {"wmav2", "wmav2"},
         {"flac", "flac"},          {"pcm_s16le", "pcm_s16le"}, {"pcm_s16be", "pcm_s16be"},
+        {"rv10", "rv10"},          {"rv20", "rv20"},           {"cooker", "ac3"},
     };
     return codecs;
 }
@@ -278,7 +274,7 @@ INSTANTIATE_TEST_SUITE_P(Shipped, ProfileConversion, ::testing::ValuesIn(convert
 
 TEST(ShippedProfileSet, HoldsTheConvertibleProfiles)
 {
-    EXPECT_GT(convertibleProfiles().size(), 50u);
+    EXPECT_GT(convertibleProfiles().size(), 60u);
 }
 
 } // namespace
