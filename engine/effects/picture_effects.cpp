@@ -2,13 +2,21 @@
 
 #include "pixel_effects.h"
 
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
+
 #include <algorithm>
 #include <cstdio>
+#include <future>
 #include <vector>
 
 namespace engine {
 
 namespace {
+
+// Below this, a second thread costs more than it saves.
+constexpr int kSmallestHalvedHeight = 64;
 
 bool isRgb(const AVFrame& picture) { return picture.format == kRgbPixelFormat; }
 
@@ -50,6 +58,58 @@ int applyThroughRgb(AVFrame& picture, const PictureEffectParams& params, const P
     return kEffectsOk;
 }
 
+// Effects that change every row on its own: all but emboss and the upside-down flip.
+bool rowByRow(const PictureEffectParams& params)
+{
+    return params.verticalFlip == 0 && params.pictureEffect != kLookEmboss;
+}
+
+// Rows [first, first + count) of picture as a picture of its own that shares the pixels.
+effects::FramePtr rowsOf(const AVFrame& picture, int first, int count)
+{
+    effects::FramePtr rows(av_frame_alloc());
+    if (!rows || av_frame_ref(rows.get(), &picture) < 0)
+        return nullptr;
+    const AVPixFmtDescriptor* format = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture.format));
+    for (int plane = 0; plane < 4 && rows->data[plane]; ++plane) {
+        int shift = plane == 1 || plane == 2 ? format->log2_chroma_h : 0;
+        rows->data[plane] += static_cast<ptrdiff_t>(first >> shift) * rows->linesize[plane];
+    }
+    rows->height = count;
+    return rows;
+}
+
+// The pads of the whole picture as seen from rows [first, first + count).
+PicturePads padsOfRows(const PicturePads& pads, int first, int count, int height)
+{
+    int areaBottom = height - pads.bottom;
+    return {std::max(0, pads.top - first), std::max(0, first + count - areaBottom), pads.left, pads.right};
+}
+
+// The two halves of a large picture go through RGB at the same time, one on a second thread;
+// their rows and conversion contexts are separate.
+int applyThroughRgbInHalves(AVFrame& picture, const PictureEffectParams& params, const PicturePads& pads,
+                            RgbConversionCache& cache)
+{
+    const AVPixFmtDescriptor* format = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture.format));
+    int chromaRows = 1 << format->log2_chroma_h;
+    int split = picture.height / 2 / chromaRows * chromaRows;
+    int rest = picture.height - split;
+    effects::FramePtr upper = rowsOf(picture, 0, split);
+    effects::FramePtr lower = rowsOf(picture, split, rest);
+    if (!upper || !lower)
+        return applyThroughRgb(picture, params, pads, cache, nullptr);
+    PicturePads upperPads = padsOfRows(pads, 0, split, picture.height);
+    PicturePads lowerPads = padsOfRows(pads, split, rest, picture.height);
+    RgbConversionCache& lowerCache = cache.lowerHalf();
+    std::future<int> lowerDone = std::async(std::launch::async, [&] {
+        return applyThroughRgb(*lower, params, lowerPads, lowerCache, nullptr);
+    });
+    int upperResult = applyThroughRgb(*upper, params, upperPads, cache, nullptr);
+    int lowerResult = lowerDone.get();
+    return upperResult != kEffectsOk ? upperResult : lowerResult;
+}
+
 } // namespace
 
 bool anyPictureEffect(const PictureEffectParams& params)
@@ -63,10 +123,13 @@ int applyPictureEffects(AVFrame& picture, const PictureEffectParams& params, con
 {
     if (!anyPictureEffect(params))
         return kEffectsOk;
-    if (!isRgb(picture))
-        return applyThroughRgb(picture, params, pads, cache, nullptr);
-    applyEffectsToRgb(rgbPictureOf(picture), pads, params);
-    return kEffectsOk;
+    if (isRgb(picture)) {
+        applyEffectsToRgb(rgbPictureOf(picture), pads, params);
+        return kEffectsOk;
+    }
+    if (rowByRow(params) && picture.height >= kSmallestHalvedHeight)
+        return applyThroughRgbInHalves(picture, params, pads, cache);
+    return applyThroughRgb(picture, params, pads, cache, nullptr);
 }
 
 int applyPictureEffectsForRealMedia(AVFrame& picture, const PictureEffectParams& params, const PicturePads& pads,

@@ -14,6 +14,20 @@ SwsContext* cachedScaler(effects::ScalerPtr& slot, int width, int height, AVPixe
 
 } // namespace
 
+void RgbConversionCache::setScalerFlags(int scalerFlags)
+{
+    scalerFlags_ = scalerFlags;
+    if (lowerHalf_)
+        lowerHalf_->setScalerFlags(scalerFlags);
+}
+
+RgbConversionCache& RgbConversionCache::lowerHalf()
+{
+    if (!lowerHalf_)
+        lowerHalf_ = std::make_unique<RgbConversionCache>(scalerFlags_);
+    return *lowerHalf_;
+}
+
 bool RgbConversionCache::prepareWorkingPicture(int width, int height)
 {
     if (working_ && working_->width == width && working_->height == height)

@@ -4,6 +4,8 @@
 
 #include "effects_handles.h"
 
+#include <memory>
+
 namespace engine {
 
 inline constexpr AVPixelFormat kRgbPixelFormat = AV_PIX_FMT_RGB32;
@@ -13,7 +15,10 @@ public:
     explicit RgbConversionCache(int scalerFlags = SWS_BICUBIC) : scalerFlags_(scalerFlags) {}
 
     // Flags for the conversion contexts made from now on (the engine's current scaler flags).
-    void setScalerFlags(int scalerFlags) { scalerFlags_ = scalerFlags; }
+    void setScalerFlags(int scalerFlags);
+
+    // The cache for the lower half of a picture whose two halves are converted at the same time.
+    RgbConversionCache& lowerHalf();
 
     // Converts picture (same size, no scaling) into the cached RGB working picture and returns
     // it; null when no conversion context can be made for the picture's format.
@@ -30,6 +35,7 @@ private:
     effects::ScalerPtr toRgb_;
     effects::ScalerPtr fromRgb_;
     effects::FramePtr working_;
+    std::unique_ptr<RgbConversionCache> lowerHalf_;
 };
 
 } // namespace engine
