@@ -172,7 +172,6 @@ int decodeFrames(InputStream& input, int inputStreamIndex, OutputStreams& output
             return 0;
         if (received < 0)
             return failure;
-        input.quality = frame->quality;
         int result = outputFrame(input, inputStreamIndex, outputs, *frame, inputIndex);
         av_frame_unref(frame);
         if (result)

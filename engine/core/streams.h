@@ -22,8 +22,6 @@ struct InputStream {
     int64_t nextPts = AV_NOPTS_VALUE; // µs
     int64_t pts = AV_NOPTS_VALUE;     // µs, of the frame being output
     int64_t rateEmulationStart = 0;   // µs
-    bool isStart = true;
-    int quality = 0; // of the last decoded picture
     bool sawKeyFrame = false; // a copied stream starts at its first key frame
     FramePtr frame{av_frame_alloc()};
 };
@@ -49,7 +47,7 @@ struct OutputStream {
     bool streamCopy = false;
     bool encodingNeeded = false;
     int64_t frameNumber = 0;
-    int64_t syncPosition = 0; // video: frames of this input, audio: samples
+    int64_t syncPosition = 0; // pictures of this input
     int64_t lastWrittenPts = AV_NOPTS_VALUE; // stream time base
 
     // Video
@@ -68,7 +66,6 @@ struct OutputStream {
 
 // Per input of the job: where its streams start in the input stream table.
 struct InputRecord {
-    bool endReached = false;
     int firstStream = 0;
     int streamCount = 0;
 };

@@ -289,7 +289,6 @@ int openDecoders(TranscodeRun& run, int i)
                 return reportOpenFailure(failed, message);
         input.pts = 0;
         input.nextPts = AV_NOPTS_VALUE;
-        input.isStart = true;
     }
     return 0;
 }
@@ -462,19 +461,18 @@ int finishInput(TranscodeRun& run, int i)
 
 void resetBetweenInputs(TranscodeRun& run, int i)
 {
-    run.inputs[i - 1].endReached = true;
     JobTables& tables = jobTables();
     tables.audioStartOf[i + 1] = tables.audioStartOf[i];
     tables.videoStartOf[i + 1] = tables.videoStartOf[i];
     for (auto& output : run.outputs) {
         if (!output->encodingNeeded)
             continue;
-        if (output->encoder->codec_type == AVMEDIA_TYPE_VIDEO) {
+        // Pictures count from 1 after the previous input's last one; the next input's sound
+        // gets a resampler for its own parameters.
+        if (output->encoder->codec_type == AVMEDIA_TYPE_VIDEO)
             output->syncPosition = 1;
-        } else if (output->encoder->codec_type == AVMEDIA_TYPE_AUDIO) {
-            output->syncPosition = 0;
+        else if (output->encoder->codec_type == AVMEDIA_TYPE_AUDIO)
             output->resampler.reset();
-        }
     }
 }
 
