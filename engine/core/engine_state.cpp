@@ -104,7 +104,6 @@ void resetJobTables()
 {
     EngineState& state = engineState();
     closeOutputs(state);
-    state.forcedEncoders.clear();
     jobTables() = JobTables{};
 }
 

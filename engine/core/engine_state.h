@@ -23,7 +23,6 @@ namespace engine {
 struct JobContext;
 
 constexpr int kMaxFiles = 120;
-constexpr int kMaxStreamsPerFile = 20;
 constexpr int kErrorTextSize = 600;
 constexpr int kCodecTypeCount = 5; // video, audio, data, subtitle, attachment
 
@@ -46,22 +45,17 @@ struct EngineState {
     // feeds the same output streams. It lives in a context of its own that is never read.
     std::array<AVFormatContext*, kMaxFiles> placeholderAudio{};
     std::array<int64_t, kMaxFiles> inputTimeOffsets{}; // µs
-    std::array<std::array<double, kMaxStreamsPerFile>, kMaxFiles> inputTimeScales{};
-    std::vector<const AVCodec*> forcedDecoders;
     int inputCount = 0;
     int64_t inputTimeOffset = 0; // µs, applied to the next opened input
     bool readsStandardInput = false;
-    int loopInput = 0;
 
     // Outputs
     std::array<AVFormatContext*, kMaxFiles> outputFiles{};
-    std::vector<const AVCodec*> forcedEncoders;
     int outputCount = 0;
     // One entry per stream of the output file, in stream order.
     std::vector<OutputStreamSetup> outputStreamSetups;
     std::vector<MetadataMap> metadataMaps;
     std::vector<std::pair<std::string, std::string>> metadataTags;
-    int loopOutput = 0;
 
     // Forced container
     const AVInputFormat* forcedInputFormat = nullptr;
@@ -75,13 +69,11 @@ struct EngineState {
     AVPixelFormat pixelFormat = AV_PIX_FMT_NONE;
     int cropTop = 0, cropBottom = 0, cropLeft = 0, cropRight = 0;
     int padTop = 0, padBottom = 0, padLeft = 0, padRight = 0;
-    std::array<int, 3> padColor{16, 128, 128}; // Y, U, V
     AVRational frameRate{0, 0};
     float videoQscale = 0.0f;
     int videoSyncMethod = -1;
     int topFieldFirst = -1;
     int intraDcPrecision = 8;
-    bool deinterlace = false;
     std::string videoCodecName;
     uint32_t videoCodecTag = 0;
     bool videoStreamCopy = false;
@@ -97,8 +89,6 @@ struct EngineState {
     bool audioStreamCopy = false;
     bool audioDisabled = false;
     int volume = 256;
-    int audioSyncMethod = 0;
-    float audioDriftThreshold = 0.1f;
 
     // Subtitles
     std::string subtitleCodecName;
@@ -121,10 +111,7 @@ struct EngineState {
     int threadCount = 1;
     bool forceFrameRate = false;
     bool rateEmulation = false;
-    int programId = 0;
     bool exitOnError = false;
-    int passMode = 0;
-    bool dumpPackets = false;
 
     // Counters
     int64_t videoBytes = 0, audioBytes = 0, extraBytes = 0;

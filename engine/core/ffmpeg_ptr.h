@@ -1,24 +1,19 @@
-// Owning handles for the FFmpeg objects of the transcode.
+// Owning handles for the FFmpeg objects of the transcode; frames and scalers share the effects
+// library's handles.
 #pragma once
 
-#include <memory>
+#include "effects_handles.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavutil/audio_fifo.h>
-#include <libavutil/frame.h>
 #include <libswresample/swresample.h>
-#include <libswscale/swscale.h>
 }
 
 namespace engine {
 
-struct FrameDeleter {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct ScalerDeleter {
-    void operator()(SwsContext* scaler) const { sws_freeContext(scaler); }
-};
+using effects::FramePtr;
+using effects::ScalerPtr;
 
 struct CodecContextDeleter {
     void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
@@ -33,8 +28,6 @@ struct PacketDeleter {
     void operator()(AVPacket* packet) const { av_packet_free(&packet); }
 };
 
-using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
-using ScalerPtr = std::unique_ptr<SwsContext, ScalerDeleter>;
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
 using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerDeleter>;
 using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoDeleter>;

@@ -160,11 +160,6 @@ void takeVideoParameters(EngineState& state, const AVStream& stream)
     state.frameRate = stream.r_frame_rate;
 }
 
-const AVCodec* forcedDecoder(const std::string& name)
-{
-    return name.empty() ? nullptr : avcodec_find_decoder_by_name(name.c_str());
-}
-
 void takeStreamParameters(EngineState& state, AVFormatContext* file)
 {
     for (unsigned i = 0; i < file->nb_streams; ++i) {
@@ -172,25 +167,19 @@ void takeStreamParameters(EngineState& state, AVFormatContext* file)
         switch (stream->codecpar->codec_type) {
         case AVMEDIA_TYPE_AUDIO:
             takeAudioParameters(state, *stream->codecpar);
-            state.forcedDecoders.push_back(forcedDecoder(state.audioCodecName));
             if (state.audioDisabled)
                 stream->discard = AVDISCARD_ALL;
             break;
         case AVMEDIA_TYPE_VIDEO:
             takeVideoParameters(state, *stream);
-            state.forcedDecoders.push_back(forcedDecoder(state.videoCodecName));
             if (state.videoDisabled)
                 stream->discard = AVDISCARD_ALL;
             break;
         case AVMEDIA_TYPE_SUBTITLE:
-            state.forcedDecoders.push_back(forcedDecoder(state.subtitleCodecName));
             if (state.subtitleDisabled)
                 stream->discard = AVDISCARD_ALL;
             break;
-        case AVMEDIA_TYPE_DATA:
-            break;
         default:
-            state.forcedDecoders.push_back(nullptr);
             break;
         }
     }

@@ -42,18 +42,15 @@ int failAllocatingStream()
 // The encoder named by the setting, or the one the container uses for this type of stream.
 int chooseEncoder(const std::string& name, AVMediaType type, const AVFormatContext* output, const AVCodec** codec)
 {
-    EngineState& state = engineState();
     if (!name.empty()) {
         AVCodecID id = AV_CODEC_ID_NONE;
         if (int failed = findCodecByName(name.c_str(), type, true, &id))
             return failed;
         *codec = findEncoderNamed(name.c_str());
-        state.forcedEncoders.push_back(*codec);
         return 0;
     }
     AVCodecID id = av_guess_codec(output->oformat, nullptr, output->url, nullptr, type);
     *codec = id == AV_CODEC_ID_NONE ? nullptr : avcodec_find_encoder(id);
-    state.forcedEncoders.push_back(nullptr);
     return 0;
 }
 
