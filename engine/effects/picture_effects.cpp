@@ -8,7 +8,6 @@ extern "C" {
 
 #include <algorithm>
 #include <cstdio>
-#include <future>
 #include <vector>
 
 namespace engine {
@@ -86,8 +85,8 @@ PicturePads padsOfRows(const PicturePads& pads, int first, int count, int height
     return {std::max(0, pads.top - first), std::max(0, first + count - areaBottom), pads.left, pads.right};
 }
 
-// The two halves of a large picture go through RGB at the same time, one on a second thread;
-// their rows and conversion contexts are separate.
+// The two halves of a large picture go through RGB at the same time, the lower one on the
+// cache's second thread; their rows and conversion contexts are separate.
 int applyThroughRgbInHalves(AVFrame& picture, const PictureEffectParams& params, const PicturePads& pads,
                             RgbConversionCache& cache)
 {
@@ -102,11 +101,11 @@ int applyThroughRgbInHalves(AVFrame& picture, const PictureEffectParams& params,
     PicturePads upperPads = padsOfRows(pads, 0, split, picture.height);
     PicturePads lowerPads = padsOfRows(pads, split, rest, picture.height);
     RgbConversionCache& lowerCache = cache.lowerHalf();
-    std::future<int> lowerDone = std::async(std::launch::async, [&] {
-        return applyThroughRgb(*lower, params, lowerPads, lowerCache, nullptr);
-    });
+    WorkerThread& lowerThread = cache.lowerHalfThread();
+    int lowerResult = kEffectsOk;
+    lowerThread.start([&] { lowerResult = applyThroughRgb(*lower, params, lowerPads, lowerCache, nullptr); });
     int upperResult = applyThroughRgb(*upper, params, upperPads, cache, nullptr);
-    int lowerResult = lowerDone.get();
+    lowerThread.wait();
     return upperResult != kEffectsOk ? upperResult : lowerResult;
 }
 

@@ -1,5 +1,7 @@
 #include "rgb_conversion.h"
 
+#include "yuv420_from_rgb.h"
+
 namespace engine {
 
 namespace {
@@ -26,6 +28,13 @@ RgbConversionCache& RgbConversionCache::lowerHalf()
     if (!lowerHalf_)
         lowerHalf_ = std::make_unique<RgbConversionCache>(scalerFlags_);
     return *lowerHalf_;
+}
+
+WorkerThread& RgbConversionCache::lowerHalfThread()
+{
+    if (!lowerHalfThread_)
+        lowerHalfThread_ = std::make_unique<WorkerThread>();
+    return *lowerHalfThread_;
 }
 
 bool RgbConversionCache::prepareWorkingPicture(int width, int height)
@@ -57,9 +66,18 @@ AVFrame* RgbConversionCache::toRgb(const AVFrame& picture)
 
 bool RgbConversionCache::fromRgb(AVFrame& picture)
 {
+    if (!working_)
+        return false;
+    if (fitsYuv420FromRgb(picture)) {
+        convertYuv420FromRgb(*working_, picture);
+        return true;
+    }
     auto format = static_cast<AVPixelFormat>(picture.format);
-    SwsContext* scaler = cachedScaler(fromRgb_, picture.width, picture.height, kRgbPixelFormat, format, scalerFlags_);
-    if (!scaler || !working_)
+    // Chroma taken from every RGB pixel before it is filtered down: sharper colour edges, and
+    // the scaler's vectorised path for it runs about twice as fast as the averaging one.
+    SwsContext* scaler = cachedScaler(fromRgb_, picture.width, picture.height, kRgbPixelFormat, format,
+                                      scalerFlags_ | SWS_FULL_CHR_H_INP);
+    if (!scaler)
         return false;
     sws_scale(scaler, working_->data, working_->linesize, 0, picture.height, picture.data, picture.linesize);
     return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "effects_handles.h"
+#include "worker_thread.h"
 
 #include <memory>
 
@@ -17,8 +18,10 @@ public:
     // Flags for the conversion contexts made from now on (the engine's current scaler flags).
     void setScalerFlags(int scalerFlags);
 
-    // The cache for the lower half of a picture whose two halves are converted at the same time.
+    // The cache for the lower half of a picture whose two halves are converted at the same time,
+    // and the thread that works on that half.
     RgbConversionCache& lowerHalf();
+    WorkerThread& lowerHalfThread();
 
     // Converts picture (same size, no scaling) into the cached RGB working picture and returns
     // it; null when no conversion context can be made for the picture's format.
@@ -36,6 +39,7 @@ private:
     effects::ScalerPtr fromRgb_;
     effects::FramePtr working_;
     std::unique_ptr<RgbConversionCache> lowerHalf_;
+    std::unique_ptr<WorkerThread> lowerHalfThread_;
 };
 
 } // namespace engine

@@ -65,13 +65,15 @@ TEST(RgbConversion, NoEffectNeedsNoConversion)
     EXPECT_EQ(engine::applyPictureEffects(*picture, {}, {}, cache), engine::kEffectsOk);
 }
 
+// Odd sizes go through the general scaler, even ones through the fast 4:2:0 path; the result is
+// checked after three lossy conversions, hence the tolerance.
 TEST(RgbConversion, YuvPicturesOfChangingSizesTurnGray)
 {
     engine::RgbConversionCache cache;
-    for (auto [width, height] : {std::pair{16, 16}, std::pair{34, 24}, std::pair{16, 16}}) {
+    for (auto [width, height] : {std::pair{16, 16}, std::pair{34, 24}, std::pair{15, 9}, std::pair{16, 16}}) {
         engine::effects::FramePtr picture = yuvPicture(width, height, {200, 100, 50});
         ASSERT_EQ(engine::applyPictureEffects(*picture, grayLook(), {}, cache), engine::kEffectsOk);
-        EXPECT_LE(worstDistance(*picture, testpictures::gray(116)), 4) << width << "x" << height;
+        EXPECT_LE(worstDistance(*picture, testpictures::gray(116)), 5) << width << "x" << height;
     }
 }
 

@@ -58,9 +58,10 @@ void setPixel(AVFrame& rgbPicture, int x, int y, Rgba pixel)
 engine::effects::FramePtr convertPicture(const AVFrame& picture, AVPixelFormat format)
 {
     engine::effects::FramePtr converted = allocatePicture(picture.width, picture.height, format);
+    // Full chroma input: without it the scaler reads RGB pixels in pairs, one past an odd width.
     engine::effects::ScalerPtr scaler(sws_getContext(picture.width, picture.height, static_cast<AVPixelFormat>(picture.format),
-                                            picture.width, picture.height, format, SWS_BICUBIC, nullptr, nullptr,
-                                            nullptr));
+                                            picture.width, picture.height, format,
+                                            SWS_BICUBIC | SWS_FULL_CHR_H_INP, nullptr, nullptr, nullptr));
     EXPECT_NE(scaler, nullptr);
     sws_scale(scaler.get(), picture.data, picture.linesize, 0, picture.height, converted->data, converted->linesize);
     return converted;
