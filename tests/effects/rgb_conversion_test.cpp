@@ -77,6 +77,34 @@ TEST(RgbConversion, YuvPicturesOfChangingSizesTurnGray)
     }
 }
 
+// Tall pictures are converted in two halves at once (split at row 64 here). Both halves must
+// turn grey and brighter across the split, and the bars of both halves must stay black, picture
+// after picture. Rows next to a colour edge are not checked: the test's own conversions smear them.
+TEST(RgbConversion, TallYuvPictureConvertedInHalvesKeepsBandsAndBars)
+{
+    const int width = 32, height = 130, bar = 10, split = 64, bandEdge = 40;
+    engine::effects::FramePtr rgb = testpictures::makeRgbPicture(width, height, {});
+    for (int y = bar; y < height - bar; ++y)
+        for (int x = 0; x < width; ++x)
+            testpictures::setPixel(*rgb, x, y, y < bandEdge ? Rgba{240, 30, 30} : Rgba{30, 30, 180});
+    PictureEffectParams params = grayLook();
+    params.brightness = 50;
+    engine::RgbConversionCache cache;
+    for (int picture = 0; picture < 3; ++picture) {
+        engine::effects::FramePtr yuv = convertPicture(*rgb, AV_PIX_FMT_YUV420P);
+        ASSERT_EQ(engine::applyPictureEffects(*yuv, params, PicturePads{bar, bar, 0, 0}, cache),
+                  engine::kEffectsOk);
+        engine::effects::FramePtr result = convertPicture(*yuv, AV_PIX_FMT_RGB32);
+        for (int y : {0, bar - 5, height - bar + 4, height - 1})
+            EXPECT_LE(colourDistance(pixelAt(*result, 7, y), {}), 3) << "bar row " << y;
+        // Grey 100 and 80, then lifted by 155 x 50 / 255 and 175 x 50 / 255.
+        EXPECT_LE(colourDistance(pixelAt(*result, 7, bar + 15), testpictures::gray(130)), 4);
+        for (int y = split - 3; y <= split + 3; ++y)
+            EXPECT_LE(colourDistance(pixelAt(*result, 7, y), testpictures::gray(114)), 4) << "row " << y;
+        EXPECT_LE(colourDistance(pixelAt(*result, 7, height - bar - 5), testpictures::gray(114)), 4);
+    }
+}
+
 TEST(RgbConversion, YuvLetterboxStaysBlackUnderBrightness)
 {
     engine::effects::FramePtr rgb = testpictures::makeRgbPicture(32, 32, {});
