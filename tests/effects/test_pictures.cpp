@@ -15,6 +15,13 @@ void PrintTo(const Rgba& pixel, std::ostream* out)
 
 namespace {
 
+uint32_t* pixelAddress(const AVFrame& picture, int x, int y)
+{
+    return reinterpret_cast<uint32_t*>(picture.data[0] + y * picture.linesize[0]) + x;
+}
+
+} // namespace
+
 engine::effects::FramePtr allocatePicture(int width, int height, AVPixelFormat format)
 {
     engine::effects::FramePtr frame(av_frame_alloc());
@@ -24,13 +31,6 @@ engine::effects::FramePtr allocatePicture(int width, int height, AVPixelFormat f
     EXPECT_EQ(av_frame_get_buffer(frame.get(), 0), 0);
     return frame;
 }
-
-uint32_t* pixelAddress(const AVFrame& picture, int x, int y)
-{
-    return reinterpret_cast<uint32_t*>(picture.data[0] + y * picture.linesize[0]) + x;
-}
-
-} // namespace
 
 engine::effects::FramePtr makeRgbPicture(int width, int height, Rgba fill)
 {

@@ -21,6 +21,9 @@ inline Rgba gray(int level) { return {level, level, level}; }
 
 void PrintTo(const Rgba& pixel, std::ostream* out);
 
+// A picture with its planes allocated and not filled.
+engine::effects::FramePtr allocatePicture(int width, int height, AVPixelFormat format);
+
 // A 32-bit RGB picture filled with one colour.
 engine::effects::FramePtr makeRgbPicture(int width, int height, Rgba fill);
 

@@ -26,16 +26,6 @@ Yuv lumaAndChromaAt(const AVFrame& picture, int x, int y)
             picture.data[2][y / 2 * picture.linesize[2] + x / 2]};
 }
 
-engine::effects::FramePtr emptyYuv420(int width, int height)
-{
-    engine::effects::FramePtr picture(av_frame_alloc());
-    picture->format = AV_PIX_FMT_YUV420P;
-    picture->width = width;
-    picture->height = height;
-    EXPECT_EQ(av_frame_get_buffer(picture.get(), 0), 0);
-    return picture;
-}
-
 // What the general scaler makes of a picture of one colour.
 Yuv scalerYuvOf(Rgba colour)
 {
@@ -56,7 +46,7 @@ TEST(Yuv420FromRgb, EachTwoByTwoBlockTakesItsOwnColourAsTheScalerWould)
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 2; ++x)
                 testpictures::setPixel(*rgb, k * 2 + x, y, kColours[(k + y / 2) % blocks]);
-    engine::effects::FramePtr picture = emptyYuv420(blocks * 2, 4);
+    engine::effects::FramePtr picture = testpictures::allocatePicture(blocks * 2, 4, AV_PIX_FMT_YUV420P);
     ASSERT_TRUE(engine::fitsYuv420FromRgb(*picture));
     engine::convertYuv420FromRgb(*rgb, *picture);
 
@@ -80,7 +70,7 @@ TEST(Yuv420FromRgb, GreyStaysExactlyNeutralAndBlackAndWhiteHitTheRangeEnds)
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 2; ++x)
                 testpictures::setPixel(*rgb, level * 2 + x, y, testpictures::gray(level));
-    engine::effects::FramePtr picture = emptyYuv420(256 * 2, 2);
+    engine::effects::FramePtr picture = testpictures::allocatePicture(256 * 2, 2, AV_PIX_FMT_YUV420P);
     engine::convertYuv420FromRgb(*rgb, *picture);
 
     for (int level = 0; level < 256; ++level) {
