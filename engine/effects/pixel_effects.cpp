@@ -91,20 +91,25 @@ int embossLevel(int leftGray, int gray)
 
 // Each pixel turns grey; the pixel one row up and one column left then takes the emboss level
 // of the grey step between the pixel and its left neighbour. Columns left of the area count as
-// grey 0. The row buffer spans the whole picture width.
-void emboss(const RgbPicture& picture, const PictureArea& area)
+// grey 0. A row's levels depend only on the row's own greys, so each row is done in two passes
+// the compiler can vectorise: greys first, then the levels written into the row above. The row
+// buffer spans the whole picture width.
+void emboss(const RgbPicture& picture, PictureArea area)
 {
     std::vector<int> rowGray(static_cast<size_t>(picture.width), 0);
+    int* grays = rowGray.data();
+    int firstLevelColumn = std::max(area.left, 1);
     for (int y = area.top; y < area.bottom; ++y) {
         uint32_t* row = pixelRow(picture, y);
-        uint32_t* rowAbove = y > 0 ? pixelRow(picture, y - 1) : nullptr;
         for (int x = area.left; x < area.right; ++x) {
-            int gray = grayOf(row[x]);
-            row[x] = withGray(row[x], gray);
-            rowGray[x] = gray;
-            if (rowAbove && x > 0)
-                rowAbove[x - 1] = withGray(rowAbove[x - 1], embossLevel(rowGray[x - 1], gray));
+            grays[x] = grayOf(row[x]);
+            row[x] = withGray(row[x], grays[x]);
         }
+        if (y == 0)
+            continue;
+        uint32_t* rowAbove = pixelRow(picture, y - 1);
+        for (int x = firstLevelColumn; x < area.right; ++x)
+            rowAbove[x - 1] = withGray(rowAbove[x - 1], embossLevel(grays[x - 1], grays[x]));
     }
 }
 
@@ -159,19 +164,22 @@ public:
             adjustedGray_[static_cast<size_t>(sum)] = adjusted_[static_cast<size_t>(sum / 3)];
     }
 
-    uint32_t operator()(uint32_t pixel) const
+    bool saturates() const { return saturation_ != 0; }
+
+    // Brightness and contrast only.
+    uint32_t adjusted(uint32_t pixel) const
+    {
+        return withChannels(pixel, adjustedOf(redOf(pixel)), adjustedOf(greenOf(pixel)), adjustedOf(blueOf(pixel)));
+    }
+
+    uint32_t adjustedAndSaturated(uint32_t pixel) const
     {
         int red = adjustedOf(redOf(pixel));
         int green = adjustedOf(greenOf(pixel));
         int blue = adjustedOf(blueOf(pixel));
-        if (saturation_ != 0) {
-            int gray = static_cast<int>(static_cast<unsigned>(red + green + blue) / 3u);
-            int offset = gray - scaled(gray);
-            red = saturated(offset, red);
-            green = saturated(offset, green);
-            blue = saturated(offset, blue);
-        }
-        return withChannels(pixel, red, green, blue);
+        int gray = static_cast<int>(static_cast<unsigned>(red + green + blue) / 3u);
+        int offset = gray - scaled(gray);
+        return withChannels(pixel, saturated(offset, red), saturated(offset, green), saturated(offset, blue));
     }
 
     // A grey pixel stays grey under saturation, so a grey picture needs the channel table only;
@@ -228,8 +236,10 @@ void adjustColours(const RgbPicture& picture, const PictureArea& area, const Pic
     ColourAdjustment adjustment(params);
     if (grayFirst)
         changeEachPixel(picture, area, [&](uint32_t pixel) { return adjustment.adjustedGray(pixel); });
+    else if (adjustment.saturates())
+        changeEachPixel(picture, area, [&](uint32_t pixel) { return adjustment.adjustedAndSaturated(pixel); });
     else
-        changeEachPixel(picture, area, adjustment);
+        changeEachPixel(picture, area, [&](uint32_t pixel) { return adjustment.adjusted(pixel); });
 }
 
 } // namespace

@@ -1,9 +1,10 @@
 // Marks a hot pixel loop to be built twice on x86-64, for AVX2 and for the base instruction set;
-// the loader picks the one the processor runs.
+// the loader picks the one the processor runs. Everything the loop calls is inlined into it, so
+// that the callees are built for the same instructions.
 #pragma once
 
 #if defined(__x86_64__) && defined(__GNUC__)
-#define CLIPWRIGHT_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#define CLIPWRIGHT_VECTOR_CLONES __attribute__((target_clones("avx2", "default"), flatten))
 #else
 #define CLIPWRIGHT_VECTOR_CLONES
 #endif
