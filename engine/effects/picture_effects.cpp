@@ -96,16 +96,16 @@ int applyThroughRgbInHalves(AVFrame& picture, const PictureEffectParams& params,
     int rest = picture.height - split;
     effects::FramePtr upper = rowsOf(picture, 0, split);
     effects::FramePtr lower = rowsOf(picture, split, rest);
-    if (!upper || !lower)
+    WorkerThread* lowerThread = cache.lowerHalfThread();
+    if (!upper || !lower || !lowerThread)
         return applyThroughRgb(picture, params, pads, cache, nullptr);
     PicturePads upperPads = padsOfRows(pads, 0, split, picture.height);
     PicturePads lowerPads = padsOfRows(pads, split, rest, picture.height);
     RgbConversionCache& lowerCache = cache.lowerHalf();
-    WorkerThread& lowerThread = cache.lowerHalfThread();
     int lowerResult = kEffectsOk;
-    lowerThread.start([&] { lowerResult = applyThroughRgb(*lower, params, lowerPads, lowerCache, nullptr); });
+    lowerThread->start([&] { lowerResult = applyThroughRgb(*lower, params, lowerPads, lowerCache, nullptr); });
     int upperResult = applyThroughRgb(*upper, params, upperPads, cache, nullptr);
-    lowerThread.wait();
+    lowerThread->wait();
     return upperResult != kEffectsOk ? upperResult : lowerResult;
 }
 

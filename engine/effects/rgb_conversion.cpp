@@ -2,6 +2,8 @@
 
 #include "yuv420_from_rgb.h"
 
+#include <system_error>
+
 namespace engine {
 
 namespace {
@@ -30,11 +32,16 @@ RgbConversionCache& RgbConversionCache::lowerHalf()
     return *lowerHalf_;
 }
 
-WorkerThread& RgbConversionCache::lowerHalfThread()
+WorkerThread* RgbConversionCache::lowerHalfThread()
 {
-    if (!lowerHalfThread_)
-        lowerHalfThread_ = std::make_unique<WorkerThread>();
-    return *lowerHalfThread_;
+    if (!lowerHalfThread_) {
+        try {
+            lowerHalfThread_ = std::make_unique<WorkerThread>();
+        } catch (const std::system_error&) {
+            return nullptr;
+        }
+    }
+    return lowerHalfThread_.get();
 }
 
 bool RgbConversionCache::prepareWorkingPicture(int width, int height)

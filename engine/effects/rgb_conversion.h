@@ -19,9 +19,9 @@ public:
     void setScalerFlags(int scalerFlags);
 
     // The cache for the lower half of a picture whose two halves are converted at the same time,
-    // and the thread that works on that half.
+    // and the thread that works on that half (null when no thread can be started).
     RgbConversionCache& lowerHalf();
-    WorkerThread& lowerHalfThread();
+    WorkerThread* lowerHalfThread();
 
     // Converts picture (same size, no scaling) into the cached RGB working picture and returns
     // it; null when no conversion context can be made for the picture's format.
