@@ -10,9 +10,9 @@ namespace {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
-engine::effects::FramePtr makePicture(AVPixelFormat format)
+engine::FramePtr makePicture(AVPixelFormat format)
 {
-    engine::effects::FramePtr picture(av_frame_alloc());
+    engine::FramePtr picture(av_frame_alloc());
     picture->format = format;
     picture->width = kWidth;
     picture->height = kHeight;
@@ -43,7 +43,7 @@ engine::PictureEffectParams paramsFor(int variant)
 
 void runEffects(benchmark::State& state, AVPixelFormat format)
 {
-    engine::effects::FramePtr picture = makePicture(format);
+    engine::FramePtr picture = makePicture(format);
     if (!picture) {
         state.SkipWithError("cannot allocate the picture");
         return;

@@ -10,9 +10,9 @@ namespace {
 constexpr int kMaxSide = 16384; // keeps width x height x 4 within 32 bits
 
 // A frame that points at picture's planes, with the size and format the encoder context gives.
-engine::effects::FramePtr describedPicture(const AVFrame& picture, const AVCodecContext* codecContext)
+engine::FramePtr describedPicture(const AVFrame& picture, const AVCodecContext* codecContext)
 {
-    engine::effects::FramePtr view(av_frame_alloc());
+    engine::FramePtr view(av_frame_alloc());
     if (!view)
         return nullptr;
     std::copy(std::begin(picture.data), std::end(picture.data), std::begin(view->data));
@@ -33,7 +33,7 @@ bool isUsable(const AVFrame& picture)
 
 void PreviewStore::accept(const AVFrame& picture, const AVCodecContext* codecContext)
 {
-    engine::effects::FramePtr view = describedPicture(picture, codecContext);
+    engine::FramePtr view = describedPicture(picture, codecContext);
     if (!view || !isUsable(*view))
         return;
     std::lock_guard guard(conversionLock_);

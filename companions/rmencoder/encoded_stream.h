@@ -1,7 +1,7 @@
 // One encoder and the output stream it feeds.
 #pragma once
 
-#include "ffmpeg_handles.h"
+#include "writer_handles.h"
 
 #include <functional>
 

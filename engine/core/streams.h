@@ -2,7 +2,7 @@
 // InputStream per stream of each input.
 #pragma once
 
-#include "ffmpeg_ptr.h"
+#include "ffmpeg_handles.h"
 
 #include <cstdint>
 

@@ -64,9 +64,9 @@ bool rowByRow(const PictureEffectParams& params)
 }
 
 // Rows [first, first + count) of picture as a picture of its own that shares the pixels.
-effects::FramePtr rowsOf(const AVFrame& picture, int first, int count)
+FramePtr rowsOf(const AVFrame& picture, int first, int count)
 {
-    effects::FramePtr rows(av_frame_alloc());
+    FramePtr rows(av_frame_alloc());
     if (!rows || av_frame_ref(rows.get(), &picture) < 0)
         return nullptr;
     const AVPixFmtDescriptor* format = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture.format));
@@ -94,8 +94,8 @@ int applyThroughRgbInHalves(AVFrame& picture, const PictureEffectParams& params,
     int chromaRows = 1 << format->log2_chroma_h;
     int split = picture.height / 2 / chromaRows * chromaRows;
     int rest = picture.height - split;
-    effects::FramePtr upper = rowsOf(picture, 0, split);
-    effects::FramePtr lower = rowsOf(picture, split, rest);
+    FramePtr upper = rowsOf(picture, 0, split);
+    FramePtr lower = rowsOf(picture, split, rest);
     WorkerThread* lowerThread = cache.lowerHalfThread();
     if (!upper || !lower || !lowerThread)
         return applyThroughRgb(picture, params, pads, cache, nullptr);

@@ -9,7 +9,7 @@ namespace engine {
 namespace {
 
 // Replaces the scaler in slot by one for the given conversion, reusing it when nothing changed.
-SwsContext* cachedScaler(effects::ScalerPtr& slot, int width, int height, AVPixelFormat from, AVPixelFormat to, int flags)
+SwsContext* cachedScaler(ScalerPtr& slot, int width, int height, AVPixelFormat from, AVPixelFormat to, int flags)
 {
     slot.reset(sws_getCachedContext(slot.release(), width, height, from, width, height, to, flags, nullptr,
                                     nullptr, nullptr));

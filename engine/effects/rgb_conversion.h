@@ -2,7 +2,7 @@
 // working picture cached between frames. Owned by the caller; one per picture path and thread.
 #pragma once
 
-#include "effects_handles.h"
+#include "ffmpeg_handles.h"
 #include "worker_thread.h"
 
 #include <memory>
@@ -35,9 +35,9 @@ private:
     bool prepareWorkingPicture(int width, int height);
 
     int scalerFlags_;
-    effects::ScalerPtr toRgb_;
-    effects::ScalerPtr fromRgb_;
-    effects::FramePtr working_;
+    ScalerPtr toRgb_;
+    ScalerPtr fromRgb_;
+    FramePtr working_;
     std::unique_ptr<RgbConversionCache> lowerHalf_;
     std::unique_ptr<WorkerThread> lowerHalfThread_;
 };

@@ -72,7 +72,7 @@ class PixelArithmetic : public testing::TestWithParam<PixelCase> {};
 TEST_P(PixelArithmetic, EveryPixelOfTheAreaBecomesTheExpectedColour)
 {
     const PixelCase& c = GetParam();
-    engine::effects::FramePtr picture = testpictures::makeRgbPicture(3, 2, c.input);
+    engine::FramePtr picture = testpictures::makeRgbPicture(3, 2, c.input);
     applyToRgb(*picture, c.params);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x)
@@ -110,9 +110,9 @@ TEST(PictureEffects, AnyPictureEffectSeesEachOfTheSixValues)
 }
 
 // A picture whose pixels are all different: red = x, green = y, blue = 200.
-engine::effects::FramePtr numberedPicture(int width, int height)
+engine::FramePtr numberedPicture(int width, int height)
 {
-    engine::effects::FramePtr picture = testpictures::makeRgbPicture(width, height, {});
+    engine::FramePtr picture = testpictures::makeRgbPicture(width, height, {});
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             testpictures::setPixel(*picture, x, y, {x, y, 200});
@@ -133,8 +133,8 @@ TEST_P(Flips, MoveThePixelsOfTheAreaOnly)
     const FlipCase& c = GetParam();
     const PicturePads pads{1, 2, 2, 1};
     const int width = 7, height = 5, areaWidth = 4, areaHeight = 2;
-    engine::effects::FramePtr original = numberedPicture(width, height);
-    engine::effects::FramePtr picture = numberedPicture(width, height);
+    engine::FramePtr original = numberedPicture(width, height);
+    engine::FramePtr picture = numberedPicture(width, height);
     applyToRgb(*picture, flips(c.mirror, c.upsideDown), pads);
 
     for (int y = 0; y < height; ++y)
@@ -163,7 +163,7 @@ TEST_P(Letterbox, BarsStayBlackAndTheAreaChanges)
 {
     const PicturePads pads{2, 1, 1, 3};
     const int width = 9, height = 7;
-    engine::effects::FramePtr picture = testpictures::makeRgbPicture(width, height, {});
+    engine::FramePtr picture = testpictures::makeRgbPicture(width, height, {});
     for (int y = pads.top; y < height - pads.bottom; ++y)
         for (int x = pads.left; x < width - pads.right; ++x)
             testpictures::setPixel(*picture, x, y, {40 + 20 * x, 30 * y, 90});
@@ -210,7 +210,7 @@ TEST_P(EmbossOnWidePicture, MarksTheGreyStepOneRowUpAndOneColumnLeft)
 {
     const EmbossStep& step = GetParam();
     const int width = 2400, height = 3, stepColumn = 2200;
-    engine::effects::FramePtr picture = testpictures::makeRgbPicture(width, height, gray(step.leftGray));
+    engine::FramePtr picture = testpictures::makeRgbPicture(width, height, gray(step.leftGray));
     for (int y = 0; y < height; ++y)
         for (int x = stepColumn; x < width; ++x)
             testpictures::setPixel(*picture, x, y, gray(step.rightGray));
@@ -237,7 +237,7 @@ INSTANTIATE_TEST_SUITE_P(Effects, EmbossOnWidePicture,
 
 TEST(Emboss, TurnsColoursGreyFirst)
 {
-    engine::effects::FramePtr picture = testpictures::makeRgbPicture(3, 2, {255, 0, 1, 90});
+    engine::FramePtr picture = testpictures::makeRgbPicture(3, 2, {255, 0, 1, 90});
     applyToRgb(*picture, look(engine::kLookEmboss));
     EXPECT_EQ(pixelAt(*picture, 0, 0), (Rgba{128, 128, 128, 90}));
     EXPECT_EQ(pixelAt(*picture, 2, 1), (Rgba{85, 85, 85, 90}));
@@ -251,7 +251,7 @@ TEST(Emboss, WritesOnlyTheRowAboveAndColumnLeftOfTheArea)
         {28, 128, 128, 128, 0, 0},   {28, 128, 128, 128, 100, 0}, {28, 128, 128, 128, 100, 0},
         {0, 100, 100, 100, 100, 0},  {0, 0, 0, 0, 0, 0},
     };
-    engine::effects::FramePtr picture = testpictures::makeRgbPicture(6, 5, {});
+    engine::FramePtr picture = testpictures::makeRgbPicture(6, 5, {});
     for (int y = 1; y < 4; ++y)
         for (int x = 1; x < 5; ++x)
             testpictures::setPixel(*picture, x, y, gray(100));
@@ -264,7 +264,7 @@ TEST(Emboss, WritesOnlyTheRowAboveAndColumnLeftOfTheArea)
 
 TEST(PictureEffects, PadsLargerThanThePictureChangeNothing)
 {
-    engine::effects::FramePtr picture = testpictures::makeRgbPicture(4, 4, {10, 20, 30});
+    engine::FramePtr picture = testpictures::makeRgbPicture(4, 4, {10, 20, 30});
     applyToRgb(*picture, colour(100, 0, 0), PicturePads{3, 3, 0, 0});
     applyToRgb(*picture, look(engine::kLookGray), PicturePads{0, 0, 9, -2});
     for (int y = 0; y < 4; ++y)

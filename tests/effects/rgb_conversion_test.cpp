@@ -24,7 +24,7 @@ PictureEffectParams grayLook()
     return params;
 }
 
-engine::effects::FramePtr yuvPicture(int width, int height, Rgba fill)
+engine::FramePtr yuvPicture(int width, int height, Rgba fill)
 {
     return convertPicture(*testpictures::makeRgbPicture(width, height, fill), AV_PIX_FMT_YUV420P);
 }
@@ -38,7 +38,7 @@ std::vector<uint8_t> planeBytes(const AVFrame& picture, int plane, int rows)
 // Worst channel distance between every pixel of the picture (converted to RGB) and a colour.
 int worstDistance(const AVFrame& picture, Rgba expected, int fromRow = 0)
 {
-    engine::effects::FramePtr rgb = convertPicture(picture, AV_PIX_FMT_RGB32);
+    engine::FramePtr rgb = convertPicture(picture, AV_PIX_FMT_RGB32);
     int worst = 0;
     for (int y = fromRow; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x)
@@ -48,7 +48,7 @@ int worstDistance(const AVFrame& picture, Rgba expected, int fromRow = 0)
 
 TEST(RgbConversion, NoEffectLeavesTheYuvPictureUntouched)
 {
-    engine::effects::FramePtr picture = yuvPicture(16, 8, {200, 100, 50});
+    engine::FramePtr picture = yuvPicture(16, 8, {200, 100, 50});
     std::vector<uint8_t> luma = planeBytes(*picture, 0, 8);
     engine::RgbConversionCache cache;
     EXPECT_EQ(engine::applyPictureEffects(*picture, {}, {}, cache), engine::kEffectsOk);
@@ -57,7 +57,7 @@ TEST(RgbConversion, NoEffectLeavesTheYuvPictureUntouched)
 
 TEST(RgbConversion, NoEffectNeedsNoConversion)
 {
-    engine::effects::FramePtr picture(av_frame_alloc());
+    engine::FramePtr picture(av_frame_alloc());
     picture->format = AV_PIX_FMT_BAYER_RGGB8; // cannot be converted back from RGB
     picture->width = 8;
     picture->height = 8;
@@ -71,7 +71,7 @@ TEST(RgbConversion, YuvPicturesOfChangingSizesTurnGray)
 {
     engine::RgbConversionCache cache;
     for (auto [width, height] : {std::pair{16, 16}, std::pair{34, 24}, std::pair{15, 9}, std::pair{16, 16}}) {
-        engine::effects::FramePtr picture = yuvPicture(width, height, {200, 100, 50});
+        engine::FramePtr picture = yuvPicture(width, height, {200, 100, 50});
         ASSERT_EQ(engine::applyPictureEffects(*picture, grayLook(), {}, cache), engine::kEffectsOk);
         EXPECT_LE(worstDistance(*picture, testpictures::gray(116)), 5) << width << "x" << height;
     }
@@ -83,7 +83,7 @@ TEST(RgbConversion, YuvPicturesOfChangingSizesTurnGray)
 TEST(RgbConversion, TallYuvPictureConvertedInHalvesKeepsBandsAndBars)
 {
     const int width = 32, height = 130, bar = 10, split = 64, bandEdge = 40;
-    engine::effects::FramePtr rgb = testpictures::makeRgbPicture(width, height, {});
+    engine::FramePtr rgb = testpictures::makeRgbPicture(width, height, {});
     for (int y = bar; y < height - bar; ++y)
         for (int x = 0; x < width; ++x)
             testpictures::setPixel(*rgb, x, y, y < bandEdge ? Rgba{240, 30, 30} : Rgba{30, 30, 180});
@@ -91,10 +91,10 @@ TEST(RgbConversion, TallYuvPictureConvertedInHalvesKeepsBandsAndBars)
     params.brightness = 50;
     engine::RgbConversionCache cache;
     for (int picture = 0; picture < 3; ++picture) {
-        engine::effects::FramePtr yuv = convertPicture(*rgb, AV_PIX_FMT_YUV420P);
+        engine::FramePtr yuv = convertPicture(*rgb, AV_PIX_FMT_YUV420P);
         ASSERT_EQ(engine::applyPictureEffects(*yuv, params, PicturePads{bar, bar, 0, 0}, cache),
                   engine::kEffectsOk);
-        engine::effects::FramePtr result = convertPicture(*yuv, AV_PIX_FMT_RGB32);
+        engine::FramePtr result = convertPicture(*yuv, AV_PIX_FMT_RGB32);
         for (int y : {0, bar - 5, height - bar + 4, height - 1})
             EXPECT_LE(colourDistance(pixelAt(*result, 7, y), {}), 3) << "bar row " << y;
         // Grey 100 and 80, then lifted by 155 x 50 / 255 and 175 x 50 / 255.
@@ -107,17 +107,17 @@ TEST(RgbConversion, TallYuvPictureConvertedInHalvesKeepsBandsAndBars)
 
 TEST(RgbConversion, YuvLetterboxStaysBlackUnderBrightness)
 {
-    engine::effects::FramePtr rgb = testpictures::makeRgbPicture(32, 32, {});
+    engine::FramePtr rgb = testpictures::makeRgbPicture(32, 32, {});
     for (int y = 8; y < 24; ++y)
         for (int x = 0; x < 32; ++x)
             testpictures::setPixel(*rgb, x, y, {50, 50, 50});
-    engine::effects::FramePtr picture = convertPicture(*rgb, AV_PIX_FMT_YUV444P);
+    engine::FramePtr picture = convertPicture(*rgb, AV_PIX_FMT_YUV444P);
     PictureEffectParams brighter;
     brighter.brightness = 100;
     engine::RgbConversionCache cache;
     ASSERT_EQ(engine::applyPictureEffects(*picture, brighter, PicturePads{8, 8, 0, 0}, cache), engine::kEffectsOk);
 
-    engine::effects::FramePtr result = convertPicture(*picture, AV_PIX_FMT_RGB32);
+    engine::FramePtr result = convertPicture(*picture, AV_PIX_FMT_RGB32);
     EXPECT_LE(colourDistance(pixelAt(*result, 5, 2), {}), 3);
     EXPECT_LE(colourDistance(pixelAt(*result, 5, 29), {}), 3);
     EXPECT_LE(colourDistance(pixelAt(*result, 5, 16), testpictures::gray(128)), 3); // 50 + 205 * 100 / 255
@@ -125,7 +125,7 @@ TEST(RgbConversion, YuvLetterboxStaysBlackUnderBrightness)
 
 TEST(RgbConversion, FormatThatCannotBeWrittenBackFailsAndKeepsThePicture)
 {
-    engine::effects::FramePtr picture(av_frame_alloc());
+    engine::FramePtr picture(av_frame_alloc());
     picture->format = AV_PIX_FMT_BAYER_RGGB8;
     picture->width = 8;
     picture->height = 8;
@@ -143,7 +143,7 @@ TEST(RgbConversion, FormatThatCannotBeWrittenBackFailsAndKeepsThePicture)
 
 TEST(RgbConversion, FormatThatCannotBeReadFails)
 {
-    engine::effects::FramePtr picture(av_frame_alloc());
+    engine::FramePtr picture(av_frame_alloc());
     picture->format = AV_PIX_FMT_VAAPI;
     picture->width = 8;
     picture->height = 8;
@@ -180,7 +180,7 @@ struct HandedPicture {
 TEST(RealMediaPath, HandsOnTheYuvPictureAsWholeRgbRowsEvenWithoutEffects)
 {
     const int width = 18, height = 10; // rows of 72 bytes: the working picture's rows have gaps
-    engine::effects::FramePtr picture = yuvPicture(width, height, {200, 100, 50});
+    engine::FramePtr picture = yuvPicture(width, height, {200, 100, 50});
     engine::RgbConversionCache cache;
     HandedPicture handed;
     ASSERT_EQ(engine::applyPictureEffectsForRealMedia(*picture, {}, {}, cache, handed.sink()), engine::kEffectsOk);
@@ -194,7 +194,7 @@ TEST(RealMediaPath, HandsOnTheYuvPictureAsWholeRgbRowsEvenWithoutEffects)
 TEST(RealMediaPath, AppliesTheEffectsToWhatItHandsOnAndToThePicture)
 {
     const int width = 16, height = 8;
-    engine::effects::FramePtr picture = yuvPicture(width, height, {200, 100, 50});
+    engine::FramePtr picture = yuvPicture(width, height, {200, 100, 50});
     engine::RgbConversionCache cache;
     HandedPicture handed;
     ASSERT_EQ(engine::applyPictureEffectsForRealMedia(*picture, grayLook(), {}, cache, handed.sink()),
@@ -206,7 +206,7 @@ TEST(RealMediaPath, AppliesTheEffectsToWhatItHandsOnAndToThePicture)
 
 TEST(RealMediaPath, RgbPictureIsHandedOnDirectly)
 {
-    engine::effects::FramePtr picture = testpictures::makeRgbPicture(4, 2, {255, 0, 1, 60});
+    engine::FramePtr picture = testpictures::makeRgbPicture(4, 2, {255, 0, 1, 60});
     engine::RgbConversionCache cache;
     HandedPicture handed;
     ASSERT_EQ(engine::applyPictureEffectsForRealMedia(*picture, grayLook(), {}, cache, handed.sink()),

@@ -22,9 +22,9 @@ uint32_t* pixelAddress(const AVFrame& picture, int x, int y)
 
 } // namespace
 
-engine::effects::FramePtr allocatePicture(int width, int height, AVPixelFormat format)
+engine::FramePtr allocatePicture(int width, int height, AVPixelFormat format)
 {
-    engine::effects::FramePtr frame(av_frame_alloc());
+    engine::FramePtr frame(av_frame_alloc());
     frame->format = format;
     frame->width = width;
     frame->height = height;
@@ -32,9 +32,9 @@ engine::effects::FramePtr allocatePicture(int width, int height, AVPixelFormat f
     return frame;
 }
 
-engine::effects::FramePtr makeRgbPicture(int width, int height, Rgba fill)
+engine::FramePtr makeRgbPicture(int width, int height, Rgba fill)
 {
-    engine::effects::FramePtr picture = allocatePicture(width, height, AV_PIX_FMT_RGB32);
+    engine::FramePtr picture = allocatePicture(width, height, AV_PIX_FMT_RGB32);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             setPixel(*picture, x, y, fill);
@@ -55,11 +55,11 @@ void setPixel(AVFrame& rgbPicture, int x, int y, Rgba pixel)
                                       static_cast<uint32_t>(pixel.green) << 8 | static_cast<uint32_t>(pixel.blue);
 }
 
-engine::effects::FramePtr convertPicture(const AVFrame& picture, AVPixelFormat format)
+engine::FramePtr convertPicture(const AVFrame& picture, AVPixelFormat format)
 {
-    engine::effects::FramePtr converted = allocatePicture(picture.width, picture.height, format);
+    engine::FramePtr converted = allocatePicture(picture.width, picture.height, format);
     // Full chroma input: without it the scaler reads RGB pixels in pairs, one past an odd width.
-    engine::effects::ScalerPtr scaler(sws_getContext(picture.width, picture.height, static_cast<AVPixelFormat>(picture.format),
+    engine::ScalerPtr scaler(sws_getContext(picture.width, picture.height, static_cast<AVPixelFormat>(picture.format),
                                             picture.width, picture.height, format,
                                             SWS_BICUBIC | SWS_FULL_CHR_H_INP, nullptr, nullptr, nullptr));
     EXPECT_NE(scaler, nullptr);

@@ -2,7 +2,7 @@
 // conversions to other pixel formats.
 #pragma once
 
-#include "effects_handles.h"
+#include "ffmpeg_handles.h"
 
 #include <ostream>
 
@@ -22,16 +22,16 @@ inline Rgba gray(int level) { return {level, level, level}; }
 void PrintTo(const Rgba& pixel, std::ostream* out);
 
 // A picture with its planes allocated and not filled.
-engine::effects::FramePtr allocatePicture(int width, int height, AVPixelFormat format);
+engine::FramePtr allocatePicture(int width, int height, AVPixelFormat format);
 
 // A 32-bit RGB picture filled with one colour.
-engine::effects::FramePtr makeRgbPicture(int width, int height, Rgba fill);
+engine::FramePtr makeRgbPicture(int width, int height, Rgba fill);
 
 Rgba pixelAt(const AVFrame& rgbPicture, int x, int y);
 void setPixel(AVFrame& rgbPicture, int x, int y, Rgba pixel);
 
 // The picture converted to another pixel format at the same size.
-engine::effects::FramePtr convertPicture(const AVFrame& picture, AVPixelFormat format);
+engine::FramePtr convertPicture(const AVFrame& picture, AVPixelFormat format);
 
 // Largest difference of a channel between two colours.
 int colourDistance(const Rgba& a, const Rgba& b);

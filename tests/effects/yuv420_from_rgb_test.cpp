@@ -29,7 +29,7 @@ Yuv lumaAndChromaAt(const AVFrame& picture, int x, int y)
 // What the general scaler makes of a picture of one colour.
 Yuv scalerYuvOf(Rgba colour)
 {
-    engine::effects::FramePtr uniform = testpictures::makeRgbPicture(8, 8, colour);
+    engine::FramePtr uniform = testpictures::makeRgbPicture(8, 8, colour);
     return lumaAndChromaAt(*testpictures::convertPicture(*uniform, AV_PIX_FMT_YUV420P), 4, 4);
 }
 
@@ -41,12 +41,12 @@ TEST(Yuv420FromRgb, EachTwoByTwoBlockTakesItsOwnColourAsTheScalerWould)
     // One block of every colour side by side in a row of blocks, two rows of them: a block's
     // chroma must come from its own four pixels only.
     const int blocks = static_cast<int>(std::size(kColours));
-    engine::effects::FramePtr rgb = testpictures::makeRgbPicture(blocks * 2, 4, {});
+    engine::FramePtr rgb = testpictures::makeRgbPicture(blocks * 2, 4, {});
     for (int k = 0; k < blocks; ++k)
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 2; ++x)
                 testpictures::setPixel(*rgb, k * 2 + x, y, kColours[(k + y / 2) % blocks]);
-    engine::effects::FramePtr picture = testpictures::allocatePicture(blocks * 2, 4, AV_PIX_FMT_YUV420P);
+    engine::FramePtr picture = testpictures::allocatePicture(blocks * 2, 4, AV_PIX_FMT_YUV420P);
     ASSERT_TRUE(engine::fitsYuv420FromRgb(*picture));
     engine::convertYuv420FromRgb(*rgb, *picture);
 
@@ -65,12 +65,12 @@ TEST(Yuv420FromRgb, EachTwoByTwoBlockTakesItsOwnColourAsTheScalerWould)
 
 TEST(Yuv420FromRgb, GreyStaysExactlyNeutralAndBlackAndWhiteHitTheRangeEnds)
 {
-    engine::effects::FramePtr rgb = testpictures::makeRgbPicture(256 * 2, 2, {});
+    engine::FramePtr rgb = testpictures::makeRgbPicture(256 * 2, 2, {});
     for (int level = 0; level < 256; ++level)
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 2; ++x)
                 testpictures::setPixel(*rgb, level * 2 + x, y, testpictures::gray(level));
-    engine::effects::FramePtr picture = testpictures::allocatePicture(256 * 2, 2, AV_PIX_FMT_YUV420P);
+    engine::FramePtr picture = testpictures::allocatePicture(256 * 2, 2, AV_PIX_FMT_YUV420P);
     engine::convertYuv420FromRgb(*rgb, *picture);
 
     for (int level = 0; level < 256; ++level) {
@@ -93,7 +93,7 @@ TEST(Yuv420FromRgb, OnlyEvenSizedYuv420PicturesFit)
     for (Case c : {Case{AV_PIX_FMT_YUV420P, 640, 480, true}, Case{AV_PIX_FMT_YUV420P, 33, 24, false},
                    Case{AV_PIX_FMT_YUV420P, 32, 25, false}, Case{AV_PIX_FMT_YUVJ420P, 32, 24, false},
                    Case{AV_PIX_FMT_YUV422P, 32, 24, false}, Case{AV_PIX_FMT_YUV420P, 0, 0, false}}) {
-        engine::effects::FramePtr picture(av_frame_alloc());
+        engine::FramePtr picture(av_frame_alloc());
         picture->format = c.format;
         picture->width = c.width;
         picture->height = c.height;

@@ -1,4 +1,5 @@
 // Preview pictures handed to the player by the engine and read back by the host.
+#include "ffmpeg_handles.h"
 #include "vkoPlayerDll.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +12,6 @@
 #include <vector>
 
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavutil/frame.h>
 #include <libswscale/swscale.h>
 }
 
@@ -28,14 +27,8 @@ constexpr Colour kRed{220, 20, 20};
 constexpr Colour kBlue{20, 20, 220};
 constexpr Colour kGreen{20, 200, 20};
 
-struct FrameDeleter {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct CodecContextDeleter {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-};
-using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
-using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
+using engine::CodecContextPtr;
+using engine::FramePtr;
 
 FramePtr allocatePicture(int width, int height, AVPixelFormat format)
 {
