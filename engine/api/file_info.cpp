@@ -122,7 +122,6 @@ extern "C" int getFileInfo(MediaFileInfo* info)
         return 41;
     char path[sizeof info->path];
     copyText(path, sizeof path, info->path);
-    engine::resetEngineState();
     int result = engine::initEngine();
     if (result == 0)
         result = engine::openInput(path, nullptr, nullptr);

@@ -13,6 +13,15 @@ enum FormatId {
     kFormatImage2 = 101
 };
 
+// The frame rate of the NTSC formats' defaults.
+constexpr float kNtsc = 29.97f;
+
+// Device types 2, 3 and 4 keep their number; every other device class counts as type 1.
+constexpr int deviceTypeOf(int deviceClass)
+{
+    return deviceClass >= 2 && deviceClass <= 4 ? deviceClass : 1;
+}
+
 // Exact, case-sensitive match over the whole name; null, empty and unknown names give 0.
 int formatIdOf(const char* name);
 

@@ -2,6 +2,7 @@
 
 #include "error_report.h"
 #include "fixed_text.h"
+#include "format_catalogue.h"
 #include "job_context.h"
 
 #include <cstring>
@@ -105,8 +106,6 @@ struct DefaultSet {
     const char* frameSize;
     float frameRate;
 };
-
-constexpr float kNtsc = 29.97f;
 
 const DefaultSet kX1{128000, 2, 24000, 256, "libxvid", 1800000, "320x240", kNtsc};
 const DefaultSet kX2{128000, 2, 24000, 256, "libxvid", 1500000, "320x240", kNtsc};
@@ -448,8 +447,7 @@ int dvPreset(JobContext& job)
 
 int handheldMp4Preset(JobContext& job)
 {
-    int type = job.deviceClass >= 2 && job.deviceClass <= 4 ? job.deviceClass : 1;
-    return deviceMp4(job, kHandheldTypes[type - 1]);
+    return deviceMp4(job, kHandheldTypes[deviceTypeOf(job.deviceClass) - 1]);
 }
 
 int class21Mp4Preset(JobContext& job)

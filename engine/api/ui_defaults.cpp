@@ -31,8 +31,6 @@ struct UiDefaultsRow {
     UiDefaults values;
 };
 
-constexpr float kNtsc = 29.97f;
-
 const UiDefaults kMpeg1{"mpeg", "mp2", 224000, 2, 44100, 0, "mpeg1video", 1500000, "352x240", kNtsc};
 const UiDefaults kVob{"vob", "mp2", 128000, 2, 48000, 0, "mpeg2video", 4000000, "720x480", kNtsc};
 const UiDefaults kRealMedia{"rm", "cooker", 128000, 2, 44100, 0, "rv10", 1500000, "640x480", kNtsc};
@@ -115,12 +113,6 @@ void fill(GroupMediaUIOption& group, const UiDefaults& values, int deviceClass)
     group.frameSize = values.frameSize;
     group.frameRate = values.frameRate;
     group.deviceClass = deviceClass;
-}
-
-// Device types 2, 3 and 4 keep their number; every other class of the range counts as type 1.
-int deviceTypeOf(int deviceClass)
-{
-    return deviceClass >= 2 && deviceClass <= 4 ? deviceClass : 1;
 }
 
 } // namespace

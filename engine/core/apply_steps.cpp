@@ -6,7 +6,6 @@
 #include "job_context.h"
 #include "option_handlers.h"
 
-#include <climits>
 #include <cstdio>
 #include <string>
 
@@ -38,20 +37,9 @@ void warnWhenBitrateTooLow(AVMediaType type)
         engineLog("WARNING: The bitrate parameter is set too low. It takes bits/s as argument, not kbits/s\n");
 }
 
-// Reads an integer setting the engine formatted itself, range-checked as any other number.
-int parseInteger(const char* context, int value, double minimum, double maximum, int& target)
-{
-    double number = 0.0;
-    if (int failed = parseNumberOrFail(context, decimal(value).c_str(), NumberKind::Integer, minimum, maximum, &number))
-        return failed;
-    target = static_cast<int>(number);
-    return 0;
-}
-
 int setNamedOption(const char* name, long long value)
 {
-    int result = setCodecOption(name, decimal(value).c_str());
-    return result > 0 ? result : 0;
+    return setCodecOptionIfKnown(name, decimal(value).c_str());
 }
 
 } // namespace
@@ -73,14 +61,11 @@ int applyAudioSettings(const JobContext& job)
         warnWhenBitrateTooLow(AVMEDIA_TYPE_AUDIO);
     }
     if (job.sampleRate > 0)
-        if (int failed = parseInteger("ar", job.sampleRate, 0, INT_MAX, state.sampleRate))
-            return failed;
+        state.sampleRate = job.sampleRate;
     if (job.channels > 0)
-        if (int failed = parseInteger("ac", job.channels, 0, INT_MAX, state.channels))
-            return failed;
+        state.channels = job.channels;
     if (job.volume > 0)
-        if (int failed = parseInteger("vol", job.volume, INT_MIN, INT_MAX, state.volume))
-            return failed;
+        state.volume = job.volume;
     return 0;
 }
 
@@ -134,11 +119,9 @@ int applyEncoderTuning(const JobContext& job)
     if (job.i_qfactor > 0)
         if (int failed = setIQuantFactor(formatted("%2.2f", job.i_qfactor).c_str()))
             return failed;
-    if (job.rc_eq) {
-        int result = setCodecOption("rc_eq", job.rc_eq);
-        if (result > 0)
-            return result;
-    }
+    if (job.rc_eq)
+        if (int failed = setCodecOptionIfKnown("rc_eq", job.rc_eq))
+            return failed;
     if (job.qcomp > 0)
         return setQuantizerCompression(formatted("%2.1f", job.qcomp).c_str());
     return 0;

@@ -52,27 +52,6 @@ void scalePlane(uint8_t* plane, AVSampleFormat format, int count, int volume)
     }
 }
 
-int ensureResampler(OutputStream& output, const AVFrame& samples)
-{
-    if (output.resampler)
-        return 0;
-    const AVCodecContext& encoder = *output.encoder;
-    SwrContext* resampler = nullptr;
-    // FFmpeg 5.1 takes the layouts by non-const pointer but only reads them.
-    int made = swr_alloc_set_opts2(&resampler, const_cast<AVChannelLayout*>(&encoder.ch_layout), encoder.sample_fmt,
-                                   encoder.sample_rate, const_cast<AVChannelLayout*>(&samples.ch_layout),
-                                   static_cast<AVSampleFormat>(samples.format),
-                                   samples.sample_rate, 0, nullptr);
-    output.resampler.reset(resampler);
-    if (made < 0 || swr_init(resampler) < 0) {
-        output.resampler.reset();
-        return reportError(4, "Can not resample %d channels @ %d Hz to %d channels @ %d Hz\n",
-                           samples.ch_layout.nb_channels, samples.sample_rate, encoder.ch_layout.nb_channels,
-                           encoder.sample_rate);
-    }
-    return 0;
-}
-
 // Where the joined audio has got to: every sample taken so far, FIFO included.
 void advanceAudioTimeline(const OutputStream& output, int inputIndex)
 {
@@ -116,51 +95,75 @@ int encodeQueuedFrames(OutputStream& output)
     return 0;
 }
 
-// Converted samples of one block, in the encoder's format.
-struct ConvertedBlock {
-    uint8_t** planes = nullptr;
-    int samples = 0;
-
-    ~ConvertedBlock()
-    {
-        if (planes)
-            av_freep(&planes[0]);
-        av_freep(&planes);
-    }
-};
-
-int convertBlock(OutputStream& output, const AVFrame& samples, ConvertedBlock& block)
+// Room for count samples in the encoder's format in the stream's reused buffer: its planes, or
+// null when the size cannot be had.
+uint8_t** reserveSamples(OutputStream& output, int count)
 {
     const AVCodecContext& encoder = *output.encoder;
+    const int channels = encoder.ch_layout.nb_channels;
+    int size = av_samples_get_buffer_size(nullptr, channels, count, encoder.sample_fmt, 0);
+    if (size < 0)
+        return nullptr;
+    SampleBuffer& buffer = output.convertedSamples;
+    if (buffer.bytes.size() < static_cast<size_t>(size))
+        buffer.bytes.resize(static_cast<size_t>(size));
+    buffer.planes.resize(static_cast<size_t>(channels));
+    if (av_samples_fill_arrays(buffer.planes.data(), nullptr, buffer.bytes.data(), channels, count,
+                               encoder.sample_fmt, 0) < 0)
+        return nullptr;
+    return buffer.planes.data();
+}
+
+// Converts one block into the encoder's format; returns the planes and sets converted to the
+// sample count, or returns null when no buffer could be had.
+uint8_t** convertBlock(OutputStream& output, const AVFrame& samples, int& converted)
+{
     int capacity = swr_get_out_samples(output.resampler.get(), samples.nb_samples);
-    if (capacity < 0 ||
-        av_samples_alloc_array_and_samples(&block.planes, nullptr, encoder.ch_layout.nb_channels, std::max(capacity, 1),
-                                           encoder.sample_fmt, 0) < 0)
-        return reportError(55, "Cannot allocate audio buffers\n");
-    block.samples = swr_convert(output.resampler.get(), block.planes, capacity,
-                                const_cast<const uint8_t**>(samples.extended_data), samples.nb_samples);
-    if (block.samples < 0) {
+    uint8_t** planes = capacity < 0 ? nullptr : reserveSamples(output, std::max(capacity, 1));
+    if (!planes)
+        return nullptr;
+    converted = swr_convert(output.resampler.get(), planes, capacity,
+                            const_cast<const uint8_t**>(samples.extended_data), samples.nb_samples);
+    if (converted < 0) {
         engineLog("audio conversion failed, block dropped\n");
-        block.samples = 0;
+        converted = 0;
     }
-    return 0;
+    return planes;
 }
 
 // Appends count samples of silence to the FIFO.
 int appendSilence(OutputStream& output, int count)
 {
     const AVCodecContext& encoder = *output.encoder;
-    ConvertedBlock block;
-    if (av_samples_alloc_array_and_samples(&block.planes, nullptr, encoder.ch_layout.nb_channels, count,
-                                           encoder.sample_fmt, 0) < 0)
+    uint8_t** planes = reserveSamples(output, count);
+    if (!planes)
         return reportError(55, "Cannot allocate audio buffers\n");
-    av_samples_set_silence(block.planes, 0, count, encoder.ch_layout.nb_channels, encoder.sample_fmt);
-    if (av_audio_fifo_write(output.fifo.get(), reinterpret_cast<void**>(block.planes), count) < count)
+    av_samples_set_silence(planes, 0, count, encoder.ch_layout.nb_channels, encoder.sample_fmt);
+    if (av_audio_fifo_write(output.fifo.get(), reinterpret_cast<void**>(planes), count) < count)
         return reportError(62, "av_fifo_realloc2() failed\n");
     return 0;
 }
 
 } // namespace
+
+int ensureResampler(OutputStream& output, const AVFrame& samples, const AVChannelLayout& layout,
+                    AVSampleFormat format, int sampleRate)
+{
+    if (output.resampler)
+        return 0;
+    SwrContext* resampler = nullptr;
+    // FFmpeg 5.1 takes the layouts by non-const pointer but only reads them.
+    int made = swr_alloc_set_opts2(&resampler, const_cast<AVChannelLayout*>(&layout), format, sampleRate,
+                                   const_cast<AVChannelLayout*>(&samples.ch_layout),
+                                   static_cast<AVSampleFormat>(samples.format), samples.sample_rate, 0, nullptr);
+    output.resampler.reset(resampler);
+    if (made < 0 || swr_init(resampler) < 0) {
+        output.resampler.reset();
+        return reportError(4, "Can not resample %d channels @ %d Hz to %d channels @ %d Hz\n",
+                           samples.ch_layout.nb_channels, samples.sample_rate, layout.nb_channels, sampleRate);
+    }
+    return 0;
+}
 
 void scaleVolume(uint8_t* const* planes, AVSampleFormat format, int samples, int channels, int volume)
 {
@@ -176,16 +179,16 @@ void scaleVolume(uint8_t* const* planes, AVSampleFormat format, int samples, int
 
 int outputAudio(OutputStream& output, const AVFrame& samples, int inputIndex)
 {
-    if (int failed = ensureResampler(output, samples))
-        return failed;
-    ConvertedBlock block;
-    if (int failed = convertBlock(output, samples, block))
-        return failed;
     const AVCodecContext& encoder = *output.encoder;
-    scaleVolume(block.planes, encoder.sample_fmt, block.samples, encoder.ch_layout.nb_channels,
-                engineState().volume);
-    if (block.samples > 0 &&
-        av_audio_fifo_write(output.fifo.get(), reinterpret_cast<void**>(block.planes), block.samples) < block.samples)
+    if (int failed = ensureResampler(output, samples, encoder.ch_layout, encoder.sample_fmt, encoder.sample_rate))
+        return failed;
+    int converted = 0;
+    uint8_t** planes = convertBlock(output, samples, converted);
+    if (!planes)
+        return reportError(55, "Cannot allocate audio buffers\n");
+    scaleVolume(planes, encoder.sample_fmt, converted, encoder.ch_layout.nb_channels, engineState().volume);
+    if (converted > 0 &&
+        av_audio_fifo_write(output.fifo.get(), reinterpret_cast<void**>(planes), converted) < converted)
         return reportError(62, "av_fifo_realloc2() failed\n");
     int result = encodeQueuedFrames(output);
     advanceAudioTimeline(output, inputIndex);

@@ -6,6 +6,11 @@
 
 namespace engine {
 
+// Makes the stream's resampler, on its first block, from the samples' format to the given one.
+// Returns 0 or 4.
+int ensureResampler(OutputStream& output, const AVFrame& samples, const AVChannelLayout& layout,
+                    AVSampleFormat format, int sampleRate);
+
 // Returns 0, 4, 55, 63 or a write error.
 int outputAudio(OutputStream& output, const AVFrame& samples, int inputIndex);
 

@@ -96,6 +96,12 @@ int setCodecOption(const char* name, const char* value)
     return 0;
 }
 
+int setCodecOptionIfKnown(const char* name, const char* value)
+{
+    int result = setCodecOption(name, value);
+    return result > 0 ? result : 0;
+}
+
 void copyCodecOptions(void* source, void* destination, int flags)
 {
     for (const std::string& name : engineState().optionNames) {

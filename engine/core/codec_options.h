@@ -12,6 +12,8 @@ namespace engine {
 // copyCodecOptions. Returns 0, -1 for a name nothing knows (the setting has no effect beyond
 // being offered to the encoder when it is opened), or kInvalidOptionValue for a rejected value.
 int setCodecOption(const char* name, const char* value);
+// setCodecOption for option handlers: an unknown name is not an error, so it gives 0 too.
+int setCodecOptionIfKnown(const char* name, const char* value);
 
 // Copies every recorded option whose flags contain all of flags from source to destination.
 void copyCodecOptions(void* source, void* destination, int flags);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "picture_effects.h"
+#include "vkoConverterDll.h"
 
 #include <array>
 #include <climits>
@@ -22,9 +23,9 @@ namespace engine {
 
 struct JobContext;
 
-constexpr int kMaxFiles = 120;
+constexpr int kMaxFiles = VKO_MAX_INPUTS;
 constexpr int kErrorTextSize = 600;
-constexpr int kCodecTypeCount = 5; // video, audio, data, subtitle, attachment
+constexpr int kCodecTypeCount = AVMEDIA_TYPE_NB;
 
 // What output creation decided for one output stream: its encoder context (null for a copied
 // stream) and whether the stream is copied.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine_state.h"
+#include "vkoConverterDll.h"
 
 #include <array>
 #include <cstdint>
@@ -13,7 +14,7 @@ struct GroupMediaUIOption;
 
 namespace engine {
 
-constexpr int kTagSize = 512;
+constexpr int kTagSize = VKO_TAG_SIZE;
 
 struct JobInput {
     int32_t index = 0;

@@ -36,7 +36,6 @@ int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, Transcode
         return reportError(74, "No output file name given\n");
     if (job.inputCount == 0)
         return reportError(75, "At least one input file must be specified\n");
-    engineState().threadCount = 1;
     return transcode(job);
 }
 

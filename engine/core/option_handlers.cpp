@@ -54,12 +54,6 @@ int setCropBand(const char* text, int& band, int& extent, const char* negativeTe
     return 0;
 }
 
-// The result of a setCodecOption call as a handler result: an unknown name is not an error.
-int optionResult(int result)
-{
-    return result > 0 ? result : 0;
-}
-
 } // namespace
 
 int setOutputFormat(const char* name)
@@ -211,17 +205,17 @@ int setQdiff(const char* text)
 {
     if (static_cast<unsigned>(std::atoi(text)) > 31)
         return reportError(44, "qdiff must be >= 1 and <= 31\n");
-    return optionResult(setCodecOption("qdiff", text));
+    return setCodecOptionIfKnown("qdiff", text);
 }
 
 int setIQuantFactor(const char* text)
 {
-    return optionResult(setCodecOption("i_qfactor", withDecimalPoint(text).c_str()));
+    return setCodecOptionIfKnown("i_qfactor", withDecimalPoint(text).c_str());
 }
 
 int setQuantizerCompression(const char* text)
 {
-    return optionResult(setCodecOption("qcomp", withDecimalPoint(text).c_str()));
+    return setCodecOptionIfKnown("qcomp", withDecimalPoint(text).c_str());
 }
 
 int addMetadata(const char* keyValue)

@@ -6,7 +6,7 @@
 
 namespace engine {
 
-enum class NumberKind { Integer, Int64, Real };
+enum class NumberKind { Integer, Real };
 
 // Reads a number with its range and kind checked; trailing characters are an error.
 int parseNumberOrFail(const char* context, const char* text, NumberKind kind, double minimum, double maximum,

@@ -3,8 +3,10 @@
 #include "codec_options.h"
 #include "engine_state.h"
 #include "error_report.h"
+#include "input.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <unistd.h>
 
@@ -181,18 +183,80 @@ StreamTypes wantedStreamTypes(const AVOutputFormat* format)
     return wanted;
 }
 
+void configureVideoStream(const OutputStreamSetup& setup, AVStream* stream, const AVCodec* codec)
+{
+    const EngineState& state = engineState();
+    if (setup.streamCopy) {
+        double aspect = state.frameWidth ? state.aspectRatio * state.frameHeight / state.frameWidth : 0.0;
+        stream->sample_aspect_ratio = aspect > 0 ? av_d2q(aspect, 255) : AVRational{0, 1};
+    } else {
+        configureVideoEncoder(setup.encoder, stream, codec);
+    }
+}
+
+void configureAudioStream(const OutputStreamSetup& setup, AVStream* stream, const AVCodec* codec)
+{
+    if (setup.streamCopy)
+        return;
+    configureAudioEncoder(setup.encoder, codec);
+    stream->time_base = setup.encoder->time_base;
+}
+
+void configureSubtitleStream(const OutputStreamSetup& setup, AVStream*, const AVCodec*)
+{
+    if (!setup.streamCopy)
+        copyCodecOptions(engineState().codecOptions[AVMEDIA_TYPE_SUBTITLE], setup.encoder,
+                         AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+}
+
+// The engine state's settings for the next stream of one type; cleared once it is added.
+struct StreamSettings {
+    AVMediaType type;
+    bool& disabled;
+    std::string& codecName;
+    bool& streamCopy;
+    void (*configure)(const OutputStreamSetup& setup, AVStream* stream, const AVCodec* codec);
+};
+
+int addStream(AVFormatContext* output, const StreamSettings& settings)
+{
+    EngineState& state = engineState();
+    const AVCodec* codec = nullptr;
+    if (!settings.streamCopy)
+        if (int failed = chooseEncoder(settings.codecName, settings.type, output, &codec))
+            return failed;
+    OutputStreamSetup setup{nullptr, settings.streamCopy};
+    AVStream* stream = newStream(output, settings.type, &setup.encoder, codec);
+    state.outputStreamSetups.push_back(setup);
+    if (!stream || !setup.encoder)
+        return failAllocatingStream();
+    settings.configure(setup, stream, codec);
+    settings.disabled = false;
+    settings.codecName.clear();
+    settings.streamCopy = false;
+    return 0;
+}
+
 int createStreams(AVFormatContext* output)
 {
+    EngineState& state = engineState();
     StreamTypes wanted = wantedStreamTypes(output->oformat);
-    if (wanted.video)
-        if (int failed = addVideoStream(output))
-            return failed;
-    if (wanted.audio)
-        if (int failed = addAudioStream(output))
-            return failed;
-    if (wanted.subtitle)
-        if (int failed = addSubtitleStream(output))
-            return failed;
+    const struct {
+        bool wanted;
+        StreamSettings settings;
+    } streams[] = {
+        {wanted.video,
+         {AVMEDIA_TYPE_VIDEO, state.videoDisabled, state.videoCodecName, state.videoStreamCopy, configureVideoStream}},
+        {wanted.audio,
+         {AVMEDIA_TYPE_AUDIO, state.audioDisabled, state.audioCodecName, state.audioStreamCopy, configureAudioStream}},
+        {wanted.subtitle,
+         {AVMEDIA_TYPE_SUBTITLE, state.subtitleDisabled, state.subtitleCodecName, state.subtitleStreamCopy,
+          configureSubtitleStream}},
+    };
+    for (const auto& stream : streams)
+        if (stream.wanted)
+            if (int failed = addStream(output, stream.settings))
+                return failed;
     return 0;
 }
 
@@ -238,73 +302,6 @@ StreamTypes inputStreamTypes()
     return types;
 }
 
-int addVideoStream(AVFormatContext* output)
-{
-    EngineState& state = engineState();
-    const AVCodec* codec = nullptr;
-    if (!state.videoStreamCopy)
-        if (int failed = chooseEncoder(state.videoCodecName, AVMEDIA_TYPE_VIDEO, output, &codec))
-            return failed;
-    OutputStreamSetup setup{nullptr, state.videoStreamCopy};
-    AVStream* stream = newStream(output, AVMEDIA_TYPE_VIDEO, &setup.encoder, codec);
-    state.outputStreamSetups.push_back(setup);
-    if (!stream || !setup.encoder)
-        return failAllocatingStream();
-    if (setup.streamCopy) {
-        double aspect = state.frameWidth ? state.aspectRatio * state.frameHeight / state.frameWidth : 0.0;
-        stream->sample_aspect_ratio = aspect > 0 ? av_d2q(aspect, 255) : AVRational{0, 1};
-    } else {
-        configureVideoEncoder(setup.encoder, stream, codec);
-    }
-    state.videoDisabled = false;
-    state.videoCodecName.clear();
-    state.videoStreamCopy = false;
-    return 0;
-}
-
-int addAudioStream(AVFormatContext* output)
-{
-    EngineState& state = engineState();
-    const AVCodec* codec = nullptr;
-    if (!state.audioStreamCopy)
-        if (int failed = chooseEncoder(state.audioCodecName, AVMEDIA_TYPE_AUDIO, output, &codec))
-            return failed;
-    OutputStreamSetup setup{nullptr, state.audioStreamCopy};
-    AVStream* stream = newStream(output, AVMEDIA_TYPE_AUDIO, &setup.encoder, codec);
-    state.outputStreamSetups.push_back(setup);
-    if (!stream || !setup.encoder)
-        return failAllocatingStream();
-    if (!setup.streamCopy) {
-        configureAudioEncoder(setup.encoder, codec);
-        stream->time_base = setup.encoder->time_base;
-    }
-    state.audioDisabled = false;
-    state.audioCodecName.clear();
-    state.audioStreamCopy = false;
-    return 0;
-}
-
-int addSubtitleStream(AVFormatContext* output)
-{
-    EngineState& state = engineState();
-    const AVCodec* codec = nullptr;
-    if (!state.subtitleStreamCopy)
-        if (int failed = chooseEncoder(state.subtitleCodecName, AVMEDIA_TYPE_SUBTITLE, output, &codec))
-            return failed;
-    OutputStreamSetup setup{nullptr, state.subtitleStreamCopy};
-    AVStream* stream = newStream(output, AVMEDIA_TYPE_SUBTITLE, &setup.encoder, codec);
-    state.outputStreamSetups.push_back(setup);
-    if (!stream || !setup.encoder)
-        return failAllocatingStream();
-    if (!setup.streamCopy)
-        copyCodecOptions(state.codecOptions[AVMEDIA_TYPE_SUBTITLE], setup.encoder,
-                         AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
-    state.subtitleDisabled = false;
-    state.subtitleCodecName.clear();
-    state.subtitleStreamCopy = false;
-    return 0;
-}
-
 int openOutput(const char* path)
 {
     EngineState& state = engineState();
@@ -322,11 +319,11 @@ int openOutput(const char* path)
     if (int failed = createStreams(output))
         return failed;
     moveMetadataTags(output);
-    if ((format->flags & AVFMT_NEEDNUMBER) && !av_filename_number_test(path))
-        return reportError(12, "%s: Incorrect image filename syntax.\nUse '%%d' to specify the image number:\n"
-                               "  for img1.jpg, img2.jpg, ..., use 'img%%d.jpg';\n"
-                               "  for img001.jpg, img002.jpg, ..., use 'img%%03d.jpg'.\n",
-                           path);
+    if ((format->flags & AVFMT_NEEDNUMBER) && !av_filename_number_test(path)) {
+        const char* text = describeOpenError(AVERROR(EDOM), path);
+        std::fputs(text, stderr);
+        return reportDetail(12, text);
+    }
     if (int failed = openOutputFile(output, path))
         return failed;
     output->max_delay = static_cast<int>(state.muxMaxDelay * 1000000);

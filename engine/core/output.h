@@ -20,8 +20,4 @@ StreamTypes inputStreamTypes();
 // 11, 12, 13, 14.
 int openOutput(const char* path);
 
-int addVideoStream(AVFormatContext* output);
-int addAudioStream(AVFormatContext* output);
-int addSubtitleStream(AVFormatContext* output);
-
 } // namespace engine

@@ -5,6 +5,7 @@
 #include "ffmpeg_handles.h"
 
 #include <cstdint>
+#include <vector>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -29,13 +30,20 @@ struct InputStream {
 // Picture geometry of a video output stream: crop of the decoded picture, scaling into the inner
 // area, pads around it.
 struct PictureGeometry {
-    bool crop = false;
-    bool pad = false;
     bool resample = false;
     int cropTop = 0, cropBottom = 0, cropLeft = 0, cropRight = 0;
     int padTop = 0, padBottom = 0, padLeft = 0, padRight = 0;
     int sourceWidth = 0, sourceHeight = 0; // cropped source size the scaler was made for
     AVPixelFormat sourceFormat = AV_PIX_FMT_NONE;
+
+    bool crops() const { return cropTop || cropBottom || cropLeft || cropRight; }
+    bool pads() const { return padTop || padBottom || padLeft || padRight; }
+};
+
+// Converted samples of an audio stream, kept between blocks so the buffer only grows.
+struct SampleBuffer {
+    std::vector<uint8_t> bytes;
+    std::vector<uint8_t*> planes;
 };
 
 struct OutputStream {
@@ -61,6 +69,7 @@ struct OutputStream {
     AudioFifoPtr fifo;
     int64_t samplesQueued = 0; // samples handed to the encoder so far, over the whole job
     FramePtr audioFrame{av_frame_alloc()}; // one encoder frame taken from the FIFO
+    SampleBuffer convertedSamples;
     PacketPtr packet{av_packet_alloc()};
 };
 

@@ -140,8 +140,12 @@ int applyPictureSettings(TranscodeRun& run, int i)
         return 0;
     if (int failed = applyInputGeometry(run.job, i))
         return failed;
-    jobTables().effects = {input.brightness, input.contrast,       input.saturation,
-                           input.verticalFlip, input.horizontalFlip, input.pictureEffect};
+    JobTables& tables = jobTables();
+    tables.effects = {input.brightness, input.contrast,       input.saturation,
+                      input.verticalFlip, input.horizontalFlip, input.pictureEffect};
+    // The job's options are all set by now; the RealMedia writer's effects keep the default flags.
+    if (!tables.realMediaMode)
+        tables.rgbConversions.setScalerFlags(scalerFlags());
     for (auto& output : run.outputs) {
         if (output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_VIDEO) {
             takeInputGeometry(*output);

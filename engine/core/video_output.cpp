@@ -103,14 +103,6 @@ int prepareFinalPicture(OutputStream& output)
     return 0;
 }
 
-int scalerFlags()
-{
-    int64_t flags = engineState().scalerFlags;
-    if (SwsContext* options = engineState().scalerOptions)
-        av_opt_get_int(options, "sws_flags", 0, &flags);
-    return static_cast<int>(flags);
-}
-
 // The scaler for pictures of this size and format; remade when the decoded pictures change.
 int ensureScaler(OutputStream& output, const InputStream& input, const AVFrame& source)
 {
@@ -154,9 +146,13 @@ FramePtr croppedPicture(const AVFrame& decoded, const PictureGeometry& geometry)
 int composeFinalPicture(OutputStream& output, const InputStream& input, const AVFrame& decoded)
 {
     const PictureGeometry& geometry = output.geometry;
-    FramePtr source = croppedPicture(decoded, geometry);
-    if (!source)
-        return reportError(23, "Cannot allocate temp picture, check pix fmt\n");
+    FramePtr cropped;
+    if (geometry.crops()) {
+        cropped = croppedPicture(decoded, geometry);
+        if (!cropped)
+            return reportError(23, "Cannot allocate temp picture, check pix fmt\n");
+    }
+    const AVFrame* source = cropped ? cropped.get() : &decoded;
     if (int failed = prepareFinalPicture(output))
         return failed;
     AVFrame& picture = *output.picture;
@@ -180,7 +176,6 @@ void applyEffects(OutputStream& output)
         return;
     const PictureGeometry& geometry = output.geometry;
     PicturePads pads{geometry.padTop, geometry.padBottom, geometry.padLeft, geometry.padRight};
-    tables.rgbConversions.setScalerFlags(scalerFlags());
     applyPictureEffects(*output.picture, tables.effects, pads, tables.rgbConversions);
 }
 
@@ -211,6 +206,14 @@ int encodePicture(OutputStream& output, AVFrame& picture, const AVFrame& decoded
 
 } // namespace
 
+int scalerFlags()
+{
+    int64_t flags = engineState().scalerFlags;
+    if (SwsContext* options = engineState().scalerOptions)
+        av_opt_get_int(options, "sws_flags", 0, &flags);
+    return static_cast<int>(flags);
+}
+
 void takeInputGeometry(OutputStream& output)
 {
     const EngineState& state = engineState();
@@ -223,8 +226,6 @@ void takeInputGeometry(OutputStream& output)
     geometry.padBottom = state.padBottom;
     geometry.padLeft = state.padLeft;
     geometry.padRight = state.padRight;
-    geometry.crop = state.cropTop || state.cropBottom || state.cropLeft || state.cropRight;
-    geometry.pad = state.padTop || state.padBottom || state.padLeft || state.padRight;
     output.scaler.reset();
     output.picture.reset();
 }
@@ -236,7 +237,7 @@ int outputVideoFrame(OutputStream& output, InputStream& input, const AVFrame& de
         return 0;
     const PictureGeometry& geometry = output.geometry;
     // Effects change the picture in place, so they work on a copy of their own.
-    bool composed = geometry.resample || geometry.pad || geometry.crop || anyPictureEffect(jobTables().effects);
+    bool composed = geometry.resample || geometry.pads() || geometry.crops() || anyPictureEffect(jobTables().effects);
     if (composed)
         if (int failed = composeFinalPicture(output, input, decoded))
             return failed;

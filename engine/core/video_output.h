@@ -9,6 +9,9 @@ namespace engine {
 // Returns 0, 24, 64 or a write error.
 int outputVideoFrame(OutputStream& output, InputStream& input, const AVFrame& decoded, int inputIndex);
 
+// The scaler flags the job's options ask for (bicubic unless set).
+int scalerFlags();
+
 // Takes the crop and pad of the input being converted (planned for it) into the stream.
 void takeInputGeometry(OutputStream& output);
 

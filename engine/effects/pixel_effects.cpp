@@ -1,5 +1,6 @@
 #include "pixel_effects.h"
 
+#include "pixel_channels.h"
 #include "vector_clones.h"
 
 #include <algorithm>
@@ -42,9 +43,6 @@ uint32_t* pixelRow(const RgbPicture& picture, int y)
     return reinterpret_cast<uint32_t*>(picture.data + static_cast<ptrdiff_t>(y) * picture.linesize);
 }
 
-int redOf(uint32_t pixel) { return static_cast<int>((pixel >> 16) & 0xFF); }
-int greenOf(uint32_t pixel) { return static_cast<int>((pixel >> 8) & 0xFF); }
-int blueOf(uint32_t pixel) { return static_cast<int>(pixel & 0xFF); }
 // Unsigned: the division by 3 then vectorises as a multiplication.
 int grayOf(uint32_t pixel)
 {

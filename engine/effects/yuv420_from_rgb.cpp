@@ -1,5 +1,6 @@
 #include "yuv420_from_rgb.h"
 
+#include "pixel_channels.h"
 #include "vector_clones.h"
 
 #include <cstdint>
@@ -31,10 +32,6 @@ constexpr int kVRed = -(kVGreen + kVBlue);
 constexpr int kLumaOffset = (16 << kShift) + (1 << (kShift - 1));
 // Chroma sums four pixels, so its results carry two more bits.
 constexpr int kChromaOffset = (128 << (kShift + 2)) + (1 << (kShift + 1));
-
-inline int redOf(uint32_t pixel) { return static_cast<int>((pixel >> 16) & 0xFF); }
-inline int greenOf(uint32_t pixel) { return static_cast<int>((pixel >> 8) & 0xFF); }
-inline int blueOf(uint32_t pixel) { return static_cast<int>(pixel & 0xFF); }
 
 CLIPWRIGHT_VECTOR_CLONES
 void lumaRow(const uint32_t* __restrict pixels, uint8_t* __restrict luma, int width)

@@ -1,8 +1,8 @@
 #include "realmedia_output.h"
 
+#include "audio_output.h"
 #include "encoding.h"
 #include "engine_state.h"
-#include "error_report.h"
 #include "job_context.h"
 #include "vkoRMEncoderDll.h"
 
@@ -79,19 +79,8 @@ double joinedTime(int64_t inputTime, double reachedBefore, int inputIndex)
 // The samples as 16-bit interleaved at their own rate and channels.
 int interleaveSamples(OutputStream& output, const AVFrame& samples, std::vector<uint8_t>& buffer)
 {
-    if (!output.resampler) {
-        SwrContext* resampler = nullptr;
-        auto* layout = const_cast<AVChannelLayout*>(&samples.ch_layout);
-        swr_alloc_set_opts2(&resampler, layout, AV_SAMPLE_FMT_S16, samples.sample_rate, layout,
-                            static_cast<AVSampleFormat>(samples.format), samples.sample_rate, 0, nullptr);
-        output.resampler.reset(resampler);
-        if (!resampler || swr_init(resampler) < 0) {
-            output.resampler.reset();
-            return reportError(4, "Can not resample %d channels @ %d Hz to %d channels @ %d Hz\n",
-                               samples.ch_layout.nb_channels, samples.sample_rate, samples.ch_layout.nb_channels,
-                               samples.sample_rate);
-        }
-    }
+    if (int failed = ensureResampler(output, samples, samples.ch_layout, AV_SAMPLE_FMT_S16, samples.sample_rate))
+        return failed;
     int channels = samples.ch_layout.nb_channels;
     buffer.resize(static_cast<size_t>(samples.nb_samples) * channels * 2);
     uint8_t* planes[1] = {buffer.data()};
@@ -157,7 +146,7 @@ void stopRealMediaOutput()
 
 int outputRealMediaAudio(OutputStream& output, const InputStream& input, const AVFrame& samples, int inputIndex)
 {
-    std::vector<uint8_t> buffer;
+    std::vector<uint8_t>& buffer = output.convertedSamples.bytes;
     if (int failed = interleaveSamples(output, samples, buffer))
         return failed;
     JobTables& tables = jobTables();
