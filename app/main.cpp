@@ -1,6 +1,5 @@
 // CorvaneClipwright: the desktop media converter.
 #include <QApplication>
-#include <QFont>
 #include <QMessageBox>
 
 #include "app_settings.h"
@@ -29,9 +28,7 @@ public:
 int main(int argc, char** argv)
 {
     ClipwrightApplication application(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Corvane Clipwright"));
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
+    applyProgramLook();
     ApplicationWindows windows(openSettingsStore());
     windows.main.show();
     return QApplication::exec();

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -25,15 +24,6 @@ const struct {
                {"Label7", "04016"}, {"Label8", "04017"},      {"VideoSetLab", "04058"},
                {"AudioSetLab", "04059"}};
 
-QLineEdit* makeSizeEdit(QWidget* parent, const char* name)
-{
-    auto* edit = makeNamed<QLineEdit>(parent, name);
-    edit->setMaxLength(4);
-    edit->setValidator(new QIntValidator(0, 9999, edit));
-    edit->setAlignment(Qt::AlignCenter);
-    return edit;
-}
-
 }  // namespace
 
 TfrmSet::TfrmSet() : SkinWindow({"set", "set/", QSize(500, 33)})
@@ -50,8 +40,8 @@ TfrmSet::TfrmSet() : SkinWindow({"set", "set/", QSize(500, 33)})
         bindI18nRows(makeNamed<QComboBox>(this, name), {{"Items", "Items"}});
     }
     bindI18nRows(makeNamed<QCheckBox>(this, "setCustomSize"), {{"Caption", "05021"}});
-    QLineEdit* width = makeSizeEdit(this, "setWidth");
-    QLineEdit* height = makeSizeEdit(this, "setHeight");
+    QLineEdit* width = makeFourDigitEdit(this, "setWidth");
+    QLineEdit* height = makeFourDigitEdit(this, "setHeight");
     auto* times = makeNamed<QLabel>(this, "Lab_custom");
     times->setText(QStringLiteral("X"));
     times->setAlignment(Qt::AlignCenter);

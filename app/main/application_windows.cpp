@@ -1,7 +1,17 @@
 #include "application_windows.h"
 
+#include <QApplication>
+#include <QFont>
+
 #include "i18n_binding.h"
 #include "skin_catalogue.h"
+
+void applyProgramLook()
+{
+    QApplication::setApplicationDisplayName(QStringLiteral("Corvane Clipwright"));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
+}
 
 ApplicationWindows::ApplicationWindows(std::unique_ptr<QSettings> store) : main(std::move(store))
 {

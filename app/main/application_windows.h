@@ -18,6 +18,9 @@
 #include "save_dialog.h"
 #include "skin_switch.h"
 
+// The program's name in window titles, its style and font; called once the application exists.
+void applyProgramLook();
+
 class ApplicationWindows {
 public:
     explicit ApplicationWindows(std::unique_ptr<QSettings> store);

@@ -6,22 +6,34 @@
 
 class QLineEdit;
 
-class TfrmSave : public SkinWindow {
+class NameDialog : public SkinWindow {
     Q_OBJECT
 public:
-    TfrmSave();
     QLineEdit* nameBox() const { return name_; }
+
+protected:
+    // The component names that tell the two dialogs apart.
+    struct Names {
+        const char* window;
+        const char* label;
+        const char* labelId;
+        const char* nameBox;
+        const char* cancel;
+    };
+    explicit NameDialog(const Names& names);
 
 private:
     QLineEdit* name_;
 };
 
-class TfrmName : public SkinWindow {
+class TfrmSave : public NameDialog {
+    Q_OBJECT
+public:
+    TfrmSave();
+};
+
+class TfrmName : public NameDialog {
     Q_OBJECT
 public:
     TfrmName();
-    QLineEdit* nameBox() const { return name_; }
-
-private:
-    QLineEdit* name_;
 };

@@ -48,7 +48,7 @@ std::unique_ptr<ProfileCatalogue::Reading> ProfileCatalogue::read(const std::str
 {
     auto reading = std::make_unique<Reading>();
     praseXMLFolder(folder.c_str(), &reading->system);
-    praseXMLFolder((folder + "user").c_str(), &reading->user);
+    praseXMLFolder(userProfileFolderPath(folder).c_str(), &reading->user);
     for (const ProfileXmlList* list : {&reading->system, &reading->user}) {
         for (int32_t i = 0; i < list->count; ++i) {
             const ProfileXmlInfo& record = list->items[i];

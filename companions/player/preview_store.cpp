@@ -44,12 +44,12 @@ void PreviewStore::accept(const AVFrame& picture, const AVCodecContext* codecCon
 void PreviewStore::publish(const AVFrame& rgb)
 {
     size_t rowBytes = static_cast<size_t>(rgb.width) * 4;
-    std::vector<uint8_t> pixels(rowBytes * static_cast<size_t>(rgb.height));
+    spare_.resize(rowBytes * static_cast<size_t>(rgb.height));
     for (int y = 0; y < rgb.height; ++y)
-        std::memcpy(pixels.data() + rowBytes * static_cast<size_t>(y),
+        std::memcpy(spare_.data() + rowBytes * static_cast<size_t>(y),
                     rgb.data[0] + static_cast<ptrdiff_t>(y) * rgb.linesize[0], rowBytes);
     std::lock_guard guard(pictureLock_);
-    pixels_.swap(pixels);
+    pixels_.swap(spare_);
     width_ = rgb.width;
     height_ = rgb.height;
     ++sequence_;

@@ -23,10 +23,12 @@ public:
     int32_t copyLatest(uint8_t* pixels, int32_t capacity, int32_t* width, int32_t* height) const;
 
 private:
+    // Called with conversionLock_ held.
     void publish(const AVFrame& rgb);
 
-    std::mutex conversionLock_;          // guards converter_ (the callers' threads)
+    std::mutex conversionLock_;          // guards converter_ and spare_ (the callers' threads)
     engine::RgbConversionCache converter_;
+    std::vector<uint8_t> spare_;         // the next picture is copied here, then swapped in
 
     mutable std::mutex pictureLock_;     // guards the fields below (converting and UI threads)
     std::vector<uint8_t> pixels_;

@@ -53,12 +53,8 @@ std::string fileNamePrefixOf(const fs::path& folder)
 std::optional<Profile> readProfileNamed(const fs::path& path, const std::string& fileName)
 {
     std::string error;
-    std::optional<Profile> profile = readProfileFile(path, error);
-    if (profile) {
-        profile->fileName = fileName;
-        error = profileError(*profile);
-    }
-    if (!error.empty()) {
+    std::optional<Profile> profile = readProfileFile(path, fileName, error);
+    if (!profile) {
         report("skipping " + path.string(), error);
         return std::nullopt;
     }

@@ -141,8 +141,6 @@ Profile readProfile(const pugi::xml_node& root)
     profile.builtIn = namedAttribute(root, "builtin", kFlags) != 0;
     for (pugi::xml_node language : root.children("language"))
         profile.languages.push_back(readLanguage(language));
-    if (profile.languages.size() > VKO_PROFILE_MAX_LANGUAGES)
-        throw FormatError("more than 10 languages");
     for (pugi::xml_node param : root.children("param"))
         profile.params.push_back(readParam(param, profile.languages));
     return profile;
@@ -189,7 +187,8 @@ void writeParam(pugi::xml_node profileNode, const Param& param, const std::vecto
 
 } // namespace
 
-std::optional<Profile> readProfileFile(const std::filesystem::path& path, std::string& error)
+std::optional<Profile> readProfileFile(const std::filesystem::path& path, const std::string& fileName,
+                                       std::string& error)
 {
     pugi::xml_document document;
     pugi::xml_parse_result parsed =
@@ -201,6 +200,7 @@ std::optional<Profile> readProfileFile(const std::filesystem::path& path, std::s
     }
     try {
         Profile profile = readProfile(document.document_element());
+        profile.fileName = fileName;
         error = profileError(profile);
         if (!error.empty())
             return std::nullopt;

@@ -24,8 +24,10 @@
 
 namespace profilestore {
 
-// Reads a profile file; on failure returns nothing and sets error. The file name is left empty.
-std::optional<Profile> readProfileFile(const std::filesystem::path& path, std::string& error);
+// Reads a profile file and names it fileName; on failure, or when the profile is not valid,
+// returns nothing and sets error.
+std::optional<Profile> readProfileFile(const std::filesystem::path& path, const std::string& fileName,
+                                       std::string& error);
 
 // The profile as the text of a profile file. The file name is not part of it.
 std::string profileToXml(const Profile& profile);

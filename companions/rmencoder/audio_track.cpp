@@ -115,14 +115,15 @@ int AudioTrack::resampleIntoFifo(const uint8_t* samples, int sampleCount)
     int capacity = swr_get_out_samples(resampler_.get(), sampleCount);
     if (capacity <= 0)
         return capacity == 0 ? VKO_RM_OK : VKO_RM_ENCODE_FAILED;
-    FramePtr converted = makeAudioFrame(stream_.encoder(), capacity);
-    if (!converted)
+    if (!converted_ || converted_->nb_samples < capacity)
+        converted_ = makeAudioFrame(stream_.encoder(), capacity);
+    if (!converted_)
         return VKO_RM_ENCODE_FAILED;
     const uint8_t* input[] = {samples};
-    int produced = swr_convert(resampler_.get(), converted->data, capacity, samples ? input : nullptr, sampleCount);
+    int produced = swr_convert(resampler_.get(), converted_->data, capacity, samples ? input : nullptr, sampleCount);
     if (produced < 0)
         return VKO_RM_ENCODE_FAILED;
-    bool queued = av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(converted->data), produced) == produced;
+    bool queued = av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(converted_->data), produced) == produced;
     return queued ? VKO_RM_OK : VKO_RM_ENCODE_FAILED;
 }
 

@@ -32,6 +32,7 @@ private:
     ResamplerPtr resampler_;
     AudioFifoPtr fifo_;
     FramePtr frame_;
+    FramePtr converted_;  // the resampler's output, kept between blocks and grown when too small
     bool placed_ = false;  // the first block has arrived
     int64_t nextPts_ = 0; // of the next frame, in output samples
 };

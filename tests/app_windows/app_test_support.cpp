@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QFont>
 #include <QImage>
 #include <QSettings>
 #include <QStandardPaths>
 
 #include "app_settings.h"
+#include "application_windows.h"
 
 namespace apptest {
 
@@ -20,9 +20,7 @@ QApplication& application()
     static QApplication* instance = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         auto* created = new QApplication(argc, argv);
-        QApplication::setApplicationDisplayName(QStringLiteral("Corvane Clipwright"));
-        QApplication::setStyle(QStringLiteral("Fusion"));
-        QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
+        applyProgramLook();
         return created;
     }();
     return *instance;

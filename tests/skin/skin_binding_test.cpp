@@ -29,7 +29,9 @@ TEST(SkinPictureName, SuffixByKind)
     } cases[] = {{0, "close.bmp"}, {1, "close_normal.bmp"}, {2, "close_hot.bmp"},
                  {3, "close_down.bmp"}, {4, ""}, {-1, ""}};
     for (const auto& c : cases) {
-        EXPECT_EQ(skinPictureName(QStringLiteral("close"), c.kind), QString::fromLatin1(c.expected)) << c.kind;
+        EXPECT_EQ(skinPictureName(QStringLiteral("close"), static_cast<PictureKind>(c.kind)),
+                  QString::fromLatin1(c.expected))
+            << c.kind;
     }
 }
 

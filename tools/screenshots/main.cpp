@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFont>
 #include <QPainter>
 #include <QSettings>
 #include <QTabWidget>
@@ -20,7 +19,6 @@
 #include "choice_combo.h"
 #include "choice_objects.h"
 #include "i18n_binding.h"
-#include "skin_catalogue.h"
 
 namespace {
 
@@ -102,7 +100,7 @@ bool renderWindow(SkinWindow* window, const QString& stem)
 bool renderAll(ApplicationWindows& windows, const QString& folder)
 {
     bool ok = true;
-    for (const auto& [index, info] : buildSkinList(skinFolder(), windows.main.settings().skin)) {
+    for (const auto& [index, info] : windows.options.skinList()) {
         switchSkin(QString::fromUtf8(info->descriptionPath), windows.skinSwitchOrder());
         for (const char* language : {"en_us", "zh_cn"}) {
             setI18nLanguage(QString::fromLatin1(language));
@@ -133,9 +131,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: clipwright_screenshots <output folder>\n");
         return 2;
     }
-    QApplication::setApplicationDisplayName(QStringLiteral("Corvane Clipwright"));
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
+    applyProgramLook();
     QTemporaryDir settingsFolder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -146,6 +142,5 @@ int main(int argc, char** argv)
     windows.main.hideWebPanel();
     addSampleRows(windows.main.jobList());
     addSampleChoices(windows);
-    windows.options.setSkinList(buildSkinList(skinFolder(), windows.main.settings().skin));
     return renderAll(windows, folder) ? 0 : 1;
 }

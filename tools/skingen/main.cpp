@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
+#include <map>
 
 #include "painters.h"
 #include "skin_model.h"
@@ -83,9 +84,21 @@ bool saveItem(const GenSkin& skin, const QImage& background, const GenItem& item
     return true;
 }
 
-bool drawSection(const GenSkin& skin, const GenSection& section, const QString& imageFolder)
+// Each section's window background, painted once per skin.
+using Backgrounds = std::map<const GenSection*, QImage>;
+
+Backgrounds paintBackgrounds(const GenSkin& skin)
 {
-    const QImage background = paintBackground(skin, section);
+    Backgrounds backgrounds;
+    for (const GenSection& section : skin.sections) {
+        backgrounds.emplace(&section, paintBackground(skin, section));
+    }
+    return backgrounds;
+}
+
+bool drawSection(const GenSkin& skin, const GenSection& section, const QImage& background,
+                 const QString& imageFolder)
+{
     bool ok = true;
     for (const GenItem& item : section.items) {
         if (!item.picture.isEmpty()) {
@@ -108,7 +121,8 @@ int stateOfPath(const QString& path)
     return -1;
 }
 
-bool drawLanguagePicture(const GenSkin& skin, const LanguagePicture& picture, const QString& imageFolder)
+bool drawLanguagePicture(const GenSkin& skin, const Backgrounds& backgrounds, const LanguagePicture& picture,
+                         const QString& imageFolder)
 {
     const QString folder = picture.path.section('/', 0, 0) + '/';
     const GenSection* section = skin.sectionByFolder(folder);
@@ -119,30 +133,30 @@ bool drawLanguagePicture(const GenSkin& skin, const LanguagePicture& picture, co
                      qPrintable(picture.path));
         return false;
     }
-    const QImage background = paintBackground(skin, *section);
-    const QImage surface = surfaceOf(skin, background, *item, item->rect.size());
+    const QImage surface = surfaceOf(skin, backgrounds.at(section), *item, item->rect.size());
     return save(paintButton(skin, *item, surface, static_cast<ButtonState>(state), picture.caption),
                 imageFolder + picture.path);
 }
 
-bool drawLanguagePictures(const GenSkin& skin, const QString& languageFolder, const QString& imageFolder)
+// The pictures of every language file, by file name; a file that cannot be read ends the list
+// and clears ok.
+std::vector<LanguagePicture> readAllLanguagePictures(const QString& languageFolder, bool& ok)
 {
-    bool ok = true;
+    std::vector<LanguagePicture> all;
     for (const QFileInfo& file : QDir(languageFolder).entryInfoList({"*.xml"}, QDir::Files, QDir::Name)) {
         QString error;
         const auto pictures = readLanguagePictures(file.filePath(), error);
         if (!pictures) {
             std::fprintf(stderr, "skingen: %s: %s\n", qPrintable(file.filePath()), qPrintable(error));
-            return false;
+            ok = false;
+            break;
         }
-        for (const LanguagePicture& picture : *pictures) {
-            ok &= drawLanguagePicture(skin, picture, imageFolder);
-        }
+        all.insert(all.end(), pictures->begin(), pictures->end());
     }
-    return ok;
+    return all;
 }
 
-bool drawSkin(const QString& path, const Options& options)
+bool drawSkin(const QString& path, const Options& options, const std::vector<LanguagePicture>& languagePictures)
 {
     QString error;
     const auto skin = readSkin(path, error);
@@ -156,10 +170,13 @@ bool drawSkin(const QString& path, const Options& options)
     QFile::remove(copy);
     bool ok = QFile::copy(path, copy);
     const QString imageFolder = imagesRoot + skin->imageFolder;
+    const Backgrounds backgrounds = paintBackgrounds(*skin);
     for (const GenSection& section : skin->sections) {
-        ok &= drawSection(*skin, section, imageFolder);
+        ok &= drawSection(*skin, section, backgrounds.at(&section), imageFolder);
     }
-    ok &= drawLanguagePictures(*skin, options.languageFolder, imageFolder);
+    for (const LanguagePicture& picture : languagePictures) {
+        ok &= drawLanguagePicture(*skin, backgrounds, picture, imageFolder);
+    }
     if (QFileInfo(path) == QFileInfo(options.playerSkin)) {
         ok &= save(paintPlayerIdle(*skin), options.outFolder + "/Default.bmp");
         ok &= save(paintPlayerBackground(*skin), options.outFolder + "/bj.bmp");
@@ -178,8 +195,9 @@ int main(int argc, char** argv)
         return 2;
     }
     bool ok = true;
+    const std::vector<LanguagePicture> languagePictures = readAllLanguagePictures(options.languageFolder, ok);
     for (const QString& skin : options.skins) {
-        ok &= drawSkin(skin, options);
+        ok &= drawSkin(skin, options, languagePictures);
     }
     return ok ? 0 : 1;
 }

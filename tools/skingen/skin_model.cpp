@@ -47,6 +47,14 @@ GenSection readSection(const pugi::xml_node node)
     return section;
 }
 
+// The colours of the section "style" by item name; the first item of a name counts.
+void readColours(const pugi::xml_node node, std::map<QString, QColor>& colours)
+{
+    for (const pugi::xml_node item : node.children("item")) {
+        colours.emplace(text(item, "name"), QColor(text(item, "fontColor")));
+    }
+}
+
 }  // namespace
 
 const GenItem* GenSection::find(const QString& itemName) const
@@ -84,18 +92,13 @@ std::optional<GenSkin> readSkin(const QString& path, QString& error)
         return std::nullopt;
     }
     const pugi::xml_node root = document.child("skin");
-    GenSkin skin{path, text(root, "images"), {}, {}};
+    GenSkin skin{text(root, "images"), {}, {}};
     for (const pugi::xml_node node : root.children("section")) {
-        GenSection section = readSection(node);
-        if (section.name == "style") {
-            for (const GenItem& item : section.items) {
-                skin.colours[item.name] = QColor(text(node.find_child_by_attribute(
-                                                          "item", "name", item.name.toUtf8().constData()),
-                                                      "fontColor"));
-            }
-            continue;
+        if (text(node, "name") == "style") {
+            readColours(node, skin.colours);
+        } else {
+            skin.sections.push_back(readSection(node));
         }
-        skin.sections.push_back(std::move(section));
     }
     return skin;
 }

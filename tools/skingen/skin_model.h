@@ -41,7 +41,6 @@ struct GenSection {
 };
 
 struct GenSkin {
-    QString descriptionPath;
     QString imageFolder;  // relative to the description file
     std::map<QString, QColor> colours;
     std::vector<GenSection> sections;

@@ -2,9 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QIntValidator>
 #include <QLabel>
-#include <QLineEdit>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimeEdit>
@@ -39,14 +37,6 @@ void makeTimeField(QWidget* parent, const char* name)
     auto* field = makeNamed<QTimeEdit>(parent, name);
     field->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     field->setButtonSymbols(QAbstractSpinBox::NoButtons);
-    field->setAlignment(Qt::AlignCenter);
-}
-
-void makeDigitsField(QWidget* parent, const char* name)
-{
-    auto* field = makeNamed<QLineEdit>(parent, name);
-    field->setMaxLength(4);
-    field->setValidator(new QIntValidator(0, 9999, field));
     field->setAlignment(Qt::AlignCenter);
 }
 
@@ -99,8 +89,8 @@ QWidget* TfrmEdit::createCropSheet()
         makeMarginField(sheet, name);
     }
     makeNamed<QCheckBox>(sheet, "CustomSize");
-    makeDigitsField(sheet, "width");
-    makeDigitsField(sheet, "height");
+    makeFourDigitEdit(sheet, "width");
+    makeFourDigitEdit(sheet, "height");
     makeNamed<ImageButton>(sheet, "Crop_reset_img");
     return sheet;
 }

@@ -142,12 +142,31 @@ ProfileSelectObject::ProfileSelectObject(const ProfileXmlInfo& profile)
     : I18nSelectObject(profile.categoryId, ChoiceValue::ofText(profile.profileName),
                        ChoiceLanguages::copyOf(profile.languageCount, profile.languages, profile.names,
                                                profile.descriptions)),
-      profile_(profile), format_(profile.formatName), extension_(profile.extension), builtIn_(profile.builtIn),
-      mediaType_(profile.mediaType), deviceType_(profile.deviceType), categoryId_(profile.categoryId)
+      profile_(profile), format_(profile.formatName), extension_(profile.extension)
 {
     int32_t count = std::clamp(profile.languageCount, 0, int32_t{ChoiceLanguages::kMaxLanguages});
     for (int32_t i = 0; i < count; ++i)
         categoryNames_[i] = textOrEmpty(profile.categoryNames[i]);
+}
+
+int32_t ProfileSelectObject::builtIn() const
+{
+    return profile_.builtIn;
+}
+
+int32_t ProfileSelectObject::mediaType() const
+{
+    return profile_.mediaType;
+}
+
+int32_t ProfileSelectObject::deviceType() const
+{
+    return profile_.deviceType;
+}
+
+int32_t ProfileSelectObject::categoryId() const
+{
+    return profile_.categoryId;
 }
 
 I18nConstSelectObject::I18nConstSelectObject(int32_t id, ChoiceValue value, std::string textId,

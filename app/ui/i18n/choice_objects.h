@@ -94,7 +94,7 @@ private:
 };
 
 // One profile of the catalogue: a text choice whose value is the profile name and whose id is
-// the profile's category.
+// the profile's category. The record must outlive the object (the profile store keeps it).
 class ProfileSelectObject : public I18nSelectObject {
 public:
     explicit ProfileSelectObject(const ProfileXmlInfo& profile);
@@ -102,20 +102,16 @@ public:
     const ProfileXmlInfo& profile() const { return profile_; }
     const std::string& format() const { return format_; }
     const std::string& extension() const { return extension_; }
-    int32_t builtIn() const { return builtIn_; }
-    int32_t mediaType() const { return mediaType_; }
-    int32_t deviceType() const { return deviceType_; }
-    int32_t categoryId() const { return categoryId_; }
+    int32_t builtIn() const;
+    int32_t mediaType() const;
+    int32_t deviceType() const;
+    int32_t categoryId() const;
     const std::array<std::string, ChoiceLanguages::kMaxLanguages>& categoryNames() const { return categoryNames_; }
 
 private:
     const ProfileXmlInfo& profile_;
     std::string format_;
     std::string extension_;
-    int32_t builtIn_;
-    int32_t mediaType_;
-    int32_t deviceType_;
-    int32_t categoryId_;
     std::array<std::string, ChoiceLanguages::kMaxLanguages> categoryNames_;
 };
 

@@ -16,11 +16,6 @@ namespace {
 
 constexpr int kShortestPath = 3;
 
-bool endsWithSeparator(const QString& path)
-{
-    return path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\'));
-}
-
 QColor styleColour(int32_t section, const char* role, const QColor& fallback)
 {
     const SkinItem* item = getSkinItem(section, role);

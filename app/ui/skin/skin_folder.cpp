@@ -20,12 +20,12 @@ QString& folderText()
     return folder;
 }
 
+}  // namespace
+
 bool endsWithSeparator(const QString& path)
 {
     return path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\'));
 }
-
-}  // namespace
 
 void setSkinImageFolder(const QString& reported)
 {
@@ -56,13 +56,14 @@ void readSkinImageFolder()
     setSkinImageFolder(QString::fromUtf8(buffer.data()));
 }
 
-QString skinPictureName(const QString& base, int kind)
+QString skinPictureName(const QString& base, PictureKind kind)
 {
     static const char* const suffixes[] = {".bmp", "_normal.bmp", "_hot.bmp", "_down.bmp"};
-    if (kind < 0 || kind > 3) {
+    const auto index = static_cast<int>(kind);
+    if (index < 0 || index > static_cast<int>(PictureKind::Down)) {
         return {};
     }
-    return base + QLatin1String(suffixes[kind]);
+    return base + QLatin1String(suffixes[index]);
 }
 
 QString programFolder()

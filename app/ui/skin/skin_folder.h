@@ -13,7 +13,10 @@ const QString& skinImageFolder();
 void readSkinImageFolder();
 
 // base + ".bmp", "_normal.bmp", "_hot.bmp" or "_down.bmp" by kind; empty for any other kind.
-QString skinPictureName(const QString& base, int kind);
+QString skinPictureName(const QString& base, PictureKind kind);
+
+// True when path ends with a slash or a backslash.
+bool endsWithSeparator(const QString& path);
 
 // The folder of the program, where "lang", "Images", "Default.bmp" and "bj.bmp" are: the
 // executable's folder unless another one was set (tests run the windows on prepared folders).

@@ -41,7 +41,7 @@ const SkinItem* SkinWindow::skinItem(const QString& name) const
     return getSkinItem(section_, name.toUtf8().constData());
 }
 
-QString SkinWindow::picturePath(const QString& base, int kind) const
+QString SkinWindow::picturePath(const QString& base, PictureKind kind) const
 {
     return skinImageFolder() + QLatin1String(spec_.pictureFolder) + skinPictureName(base, kind);
 }
@@ -68,25 +68,31 @@ void SkinWindow::applySkinLayout()
 
 void SkinWindow::loadButtonPictures(ImageButton* button, const QString& itemName) const
 {
-    const SkinItem* item = skinItem(itemName);
-    if (item == nullptr || *item->picture == '\0') {
+    if (const SkinItem* item = skinItem(itemName)) {
+        loadButtonPictures(button, *item);
+    }
+}
+
+void SkinWindow::loadButtonPictures(ImageButton* button, const SkinItem& item) const
+{
+    if (*item.picture == '\0') {
         return;
     }
-    const QString base = QString::fromUtf8(item->picture);
-    button->loadPicture(ImageButton::State::Normal, picturePath(base, 1));
-    button->loadPicture(ImageButton::State::Hot, picturePath(base, 2));
-    button->loadPicture(ImageButton::State::Down, picturePath(base, 3));
+    const QString base = QString::fromUtf8(item.picture);
+    button->loadPicture(ImageButton::State::Normal, picturePath(base, PictureKind::Normal));
+    button->loadPicture(ImageButton::State::Hot, picturePath(base, PictureKind::Hot));
+    button->loadPicture(ImageButton::State::Down, picturePath(base, PictureKind::Down));
 }
 
 void SkinWindow::applyControlPictures(QWidget* control, const SkinItem& item) const
 {
     const QString base = QString::fromUtf8(item.picture);
     if (auto* button = qobject_cast<ImageButton*>(control)) {
-        loadButtonPictures(button, control->objectName());
+        loadButtonPictures(button, item);
     } else if (auto* slider = qobject_cast<SkinSlider*>(control)) {
-        slider->loadThumb(picturePath(base, 0));
+        slider->loadThumb(picturePath(base, PictureKind::Plain));
     } else if (auto* picture = qobject_cast<PictureBox*>(control)) {
-        picture->loadPicture(picturePath(base, 0));
+        picture->loadPicture(picturePath(base, PictureKind::Plain));
     }
 }
 

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "skin_folder.h"
 #include "vkoAnalyzeImg.h"
 
 class ImageButton;
@@ -42,7 +43,9 @@ public:
     const SkinItem* skinItem(const QString& name) const;
     // Loads a button's three pictures from the picture named by another item ("Pause_img").
     void loadButtonPictures(ImageButton* button, const QString& itemName) const;
-    QString picturePath(const QString& base, int kind) const;
+    // Loads a button's three pictures from the picture of item.
+    void loadButtonPictures(ImageButton* button, const SkinItem& item) const;
+    QString picturePath(const QString& base, PictureKind kind) const;
 
 protected:
     // Creation: section, pictures, layout, then the skin's size, top-left place and outline.

@@ -1,6 +1,8 @@
 // Creating a window's controls under their component names.
 #pragma once
 
+#include <QIntValidator>
+#include <QLineEdit>
 #include <QObject>
 
 template <typename Widget, typename Parent>
@@ -9,4 +11,14 @@ Widget* makeNamed(Parent* parent, const char* name)
     auto* widget = new Widget(parent);
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
+}
+
+// A centred field for a number of up to four digits.
+inline QLineEdit* makeFourDigitEdit(QWidget* parent, const char* name)
+{
+    auto* edit = makeNamed<QLineEdit>(parent, name);
+    edit->setMaxLength(4);
+    edit->setValidator(new QIntValidator(0, 9999, edit));
+    edit->setAlignment(Qt::AlignCenter);
+    return edit;
 }
