@@ -6,34 +6,29 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../common.sh"
 build=${1:-$here/../../build}
-driver=$build/bin/bench_effects_convert
+driver=$build/bin/bench_convert
 runs=5
 target=1.25
 
 if [[ ! -x $driver ]]; then
-  echo "missing $driver: build the target bench_effects_convert first" >&2
+  echo "missing $driver: build the target bench_convert first" >&2
   exit 2
 fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-ffmpeg -nostdin -hide_banner -loglevel error -y \
-  -f lavfi -i testsrc2=size=640x480:rate=25 -f lavfi -i sine=frequency=440:sample_rate=44100 \
-  -t 20 -ac 2 -c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a aac "$work/clip.mp4"
+make_clip testsrc2 20 "$work/clip.mp4" -preset veryfast
 
 # Seconds of one conversion, as the driver measures it.
 run_once() {
-  "$driver" "$work/clip.mp4" "$work/$1.avi" "$1" 2>>"$work/engine.log" || {
+  "$driver" avi 0 "$work/clip.mp4" "$work/$1.avi" "$1" 2>>"$work/engine.log" || {
     echo "conversion ($1) failed; engine log:" >&2
     tail -n 20 "$work/engine.log" >&2
     exit 1
   }
-}
-
-median() {
-  printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 
 plain=()
@@ -43,8 +38,8 @@ for ((i = 0; i < runs; i++)); do
   effects+=("$(run_once effects)")
 done
 
-plain_median=$(median "${plain[@]}")
-effects_median=$(median "${effects[@]}")
+plain_median=$(printf '%s\n' "${plain[@]}" | median)
+effects_median=$(printf '%s\n' "${effects[@]}" | median)
 echo "without effects (s): ${plain[*]}  median $plain_median"
 echo "with effects (s):    ${effects[*]}  median $effects_median"
 awk -v e="$effects_median" -v p="$plain_median" -v t="$target" 'BEGIN {

@@ -5,6 +5,7 @@
 #
 # usage: bench/transcode/compare.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
+source "$(dirname "$0")/../common.sh"
 
 build=${1:-build}
 convert="$build/bin/bench_convert"
@@ -15,12 +16,6 @@ runs=5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-make_clip() { # seconds name
-    ffmpeg -nostdin -v error -y -f lavfi -i "testsrc=size=640x480:rate=25" \
-        -f lavfi -i "sine=frequency=440:sample_rate=44100" -ac 2 -t "$1" \
-        -c:v libx264 -pix_fmt yuv420p -c:a aac "$work/$2"
-}
-
 # Runs a command under /usr/bin/time; prints "seconds kilobytes".
 measure() {
     /usr/bin/time -o "$work/time" -f "%e %M" "$@" >/dev/null 2>>"$work/log" \
@@ -28,15 +23,15 @@ measure() {
     cat "$work/time"
 }
 
-median() { # column of the samples file: 1 seconds, 2 kilobytes
-    sort -g -k"$1","$1" "$work/samples" | awk -v c="$1" '{ v[NR] = $c } END { print v[int((NR + 1) / 2)] }'
+column_median() { # column of the samples file: 1 seconds, 2 kilobytes
+    awk -v c="$1" '{ print $c }' "$work/samples" | median
 }
 
 # "seconds kilobytes" medians of $runs runs of a command.
 medians() {
     : >"$work/samples"
     for _ in $(seq "$runs"); do measure "$@" >>"$work/samples"; done
-    echo "$(median 1) $(median 2)"
+    echo "$(column_median 1) $(column_median 2)"
 }
 
 # The tool's settings equal to the engine's defaults for each format (with 320x240 pictures).
@@ -47,7 +42,7 @@ tool_settings() {
     esac
 }
 
-make_clip 20 clip20.mp4
+make_clip testsrc 20 "$work/clip20.mp4"
 printf '%-6s %10s %10s %10s %12s %12s %10s\n' format engine_s tool_s time_ratio engine_KB tool_KB mem_ratio
 for format in avi mp4; do
     engine=$(medians "$convert" "$format" 0 "$work/clip20.mp4" "$work/engine.$format" 320x240)
@@ -63,7 +58,7 @@ done
 echo
 echo "engine peak memory (avi, 640x480 25 fps input, median of $runs):"
 for seconds in 10 60; do
-    make_clip "$seconds" "clip$seconds.mp4"
+    make_clip testsrc "$seconds" "$work/clip$seconds.mp4"
     long=$(medians "$convert" avi 0 "$work/clip$seconds.mp4" "$work/long.avi" 320x240)
     echo "  ${seconds} s input: ${long#* } KB"
 done

@@ -120,6 +120,31 @@ def wma(codecs, ab):
     return audio(codecs, AB_WMA, AR_WMA, [1, 2], ab)
 
 
+def mp2(ab):
+    return audio(["mp2"], AB_MP2, AR_MPEG, [1, 2], ab)
+
+
+def cook():
+    return audio(["cooker"], AB_COOK, AR_MPEG, [1, 2], 128 * K)
+
+
+def mixed_audio():
+    """AC-3, Vorbis or MP3, as Matroska takes them."""
+    return audio(["ac3", "libvorbis", "libmp3lame"], AB_MIXED, AR_MPEG, [1, 2], 128 * K)
+
+
+def dvd_audio():
+    return audio(["mp2", "ac3"], AB_DVD, AR_MPEG, [1, 2], 128 * K, 48000)
+
+
+def mpeg1_video():
+    return video(["mpeg1video"], SIZES_MPEG1, "352x240", RATES_MPEG, "29.97", VB_MPEG1, 1500 * K)
+
+
+def dvd_video():
+    return video(["mpeg2video"], SIZES_DVD, "720x480", RATES_MPEG, "29.97", VB_DVD, 4000 * K)
+
+
 def profile(name, zh_name, description, zh_description, fmt, extension, device, params,
             media="video"):
     return dict(name=name, zh_name=zh_name, description=description,
@@ -148,7 +173,7 @@ GENERAL_AUDIO = [
                   "用于手机的 AMR-NB 语音音频，8 kHz 单声道。", "amr", amr(12200)),
     audio_profile("MP2 audio", "MP2 音频", "MPEG Layer 2 audio, as used in broadcasting.",
                   "广播常用的 MPEG 第二层音频。", "mp2",
-                  audio(["mp2"], AB_MP2, AR_MPEG, [1, 2], 96 * K)),
+                  mp2(96 * K)),
     audio_profile("WMA audio", "WMA 音频", "WMA audio for desktop players.",
                   "适合电脑播放器的 WMA 音频。", "wma", wma(["wmav2", "wmav1"], 128 * K)),
     audio_profile("FLAC audio", "FLAC 音频", "Lossless compressed audio.",
@@ -159,11 +184,9 @@ GENERAL_AUDIO = [
                   "开放格式的 Ogg Vorbis 音频。", "ogg",
                   audio(["libvorbis"], AB_VORBIS, AR_PCM, [1, 2], 128 * K)),
     audio_profile("MKA audio", "MKA 音频", "Audio in a Matroska file.",
-                  "Matroska 封装的音频。", "mka",
-                  audio(["ac3", "libvorbis", "libmp3lame"], AB_MIXED, AR_MPEG, [1, 2], 128 * K)),
+                  "Matroska 封装的音频。", "mka", mixed_audio()),
     audio_profile("RealAudio", "RealAudio 音频", "RealAudio for streaming players.",
-                  "适合网络流媒体播放器的 RealAudio 音频。", "ra",
-                  audio(["cooker"], AB_COOK, AR_MPEG, [1, 2], 128 * K)),
+                  "适合网络流媒体播放器的 RealAudio 音频。", "ra", cook()),
 ]
 
 GENERAL_VIDEO = [
@@ -183,12 +206,10 @@ GENERAL_VIDEO = [
             video(["h263"], SIZES_H263, "352x288", RATES_PHONE, "15", VB_PHONE, 256 * K) + amr(5900)),
     profile("MPEG-1 video", "MPEG-1 视频", "MPEG-1 video for VCD players and old computers.",
             "适合 VCD 播放机和旧电脑的 MPEG-1 视频。", "mpeg1", "mpg", 0,
-            video(["mpeg1video"], SIZES_MPEG1, "352x240", RATES_MPEG, "29.97", VB_MPEG1, 1500 * K)
-            + audio(["mp2"], AB_MP2, AR_MPEG, [1, 2], 224 * K)),
+            mpeg1_video() + mp2(224 * K)),
     profile("DVD video (VOB)", "DVD 视频（VOB）", "MPEG-2 video in a DVD video object file.",
             "DVD 视频对象文件中的 MPEG-2 视频。", "vob", "vob", 0,
-            video(["mpeg2video"], SIZES_DVD, "720x480", RATES_MPEG, "29.97", VB_DVD, 4000 * K)
-            + audio(["mp2", "ac3"], AB_DVD, AR_MPEG, [1, 2], 128 * K, 48000)),
+            dvd_video() + dvd_audio()),
     profile("FLV video", "FLV 视频", "FLV video for web pages.",
             "适合网页的 FLV 视频。", "flv", "flv", 0,
             video(["flv"], SIZES_POCKET, "320x240", RATES_GENERAL, "25", VB_GENERAL, 768 * K)
@@ -217,7 +238,7 @@ GENERAL_VIDEO = [
             "Matroska 封装的 Xvid 视频和 AC-3 音频。", "mkv", "mkv", 0,
             video(["libxvid", "libx264", "mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97",
                   VB_GENERAL, 1500 * K)
-            + audio(["ac3", "libvorbis", "libmp3lame"], AB_MIXED, AR_MPEG, [1, 2], 128 * K)),
+            + mixed_audio()),
     profile("DV video", "DV 视频", "Digital video for editing: 720x480 at 29.97 or 720x576 at 25.",
             "适合剪辑的 DV 数字视频：720x480 配 29.97 帧或 720x576 配 25 帧。", "dv", "dv", 0,
             video(["dvvideo"], SIZES_DV, "720x480", RATES_DV, "29.97", VB_DV, 9000 * K)
@@ -225,12 +246,12 @@ GENERAL_VIDEO = [
     profile("RealMedia video (RM)", "RealMedia 视频（RM）", "RealVideo for streaming players.",
             "适合网络流媒体播放器的 RealVideo 视频。", "rm", "rm", 0,
             video(["rv10", "rv20"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97", VB_GENERAL,
-                  1500 * K) + audio(["cooker"], AB_COOK, AR_MPEG, [1, 2], 128 * K)),
+                  1500 * K) + cook()),
     profile("RealMedia video (RMVB)", "RealMedia 视频（RMVB）",
             "RealVideo with variable bit rate for streaming players.",
             "适合网络流媒体播放器的可变码率 RealVideo 视频。", "rmvb", "rmvb", 0,
             video(["rv10", "rv20"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97", VB_GENERAL,
-                  1500 * K) + audio(["cooker"], AB_COOK, AR_MPEG, [1, 2], 128 * K)),
+                  1500 * K) + cook()),
     profile("M4V video", "M4V 视频", "MPEG-4 video stream without sound.",
             "不含声音的 MPEG-4 视频流。", "m4v", "m4v", 0,
             video(["mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97", VB_GENERAL, 1500 * K)),
@@ -358,12 +379,10 @@ GAME_CONSOLES = [
             + mp3(64 * K, 22050)),
     profile("Game console (MPEG-1)", "游戏主机（MPEG-1）", "MPEG-1 video for game consoles.",
             "适合家用游戏机的 MPEG-1 视频。", "mpeg1", "mpg", 141,
-            video(["mpeg1video"], SIZES_MPEG1, "352x240", RATES_MPEG, "29.97", VB_MPEG1, 1500 * K)
-            + audio(["mp2"], AB_MP2, AR_MPEG, [1, 2], 224 * K)),
+            mpeg1_video() + mp2(224 * K)),
     profile("Game console (VOB)", "游戏主机（VOB）", "MPEG-2 video for game consoles with a DVD drive.",
             "适合带 DVD 光驱的家用游戏机的 MPEG-2 视频。", "vob", "vob", 141,
-            video(["mpeg2video"], SIZES_DVD, "720x480", RATES_MPEG, "29.97", VB_DVD, 4000 * K)
-            + audio(["mp2", "ac3"], AB_DVD, AR_MPEG, [1, 2], 128 * K, 48000)),
+            dvd_video() + dvd_audio()),
     mp4("Game console (MP4)", "游戏主机（MP4）", "MPEG-4 video for game consoles.",
         "适合家用游戏机的 MPEG-4 视频。", 141, ["libxvid", "mpeg4"], SIZES_GENERAL, "320x240", "29.97",
         1500 * K, 96 * K),
@@ -384,11 +403,11 @@ HANDHELD_CONSOLES = [
     profile("Handheld game console (H.264)", "掌上游戏机（H.264）", "H.264 video for handheld game consoles.",
             "适合掌上游戏机的 H.264 视频。", "mp4", "mp4", 102,
             video(H264, SIZES_HANDHELD, "368x208", RATES_GENERAL, "29.97", VB_HANDHELD, 400 * K)
-            + audio(["libfaac"], AB_AAC, AR_GENERAL, [1, 2], 64 * K, 48000)),
+            + aac(64 * K, 48000)),
     profile("Handheld game console (MPEG-4)", "掌上游戏机（MPEG-4）", "MPEG-4 video for handheld game consoles.",
             "适合掌上游戏机的 MPEG-4 视频。", "mp4", "mp4", 102,
             video(XVID, SIZES_HANDHELD, "368x208", RATES_GENERAL, "29.97", VB_HANDHELD, 768 * K)
-            + audio(["libfaac"], AB_AAC, AR_GENERAL, [1, 2], 64 * K, 24000)),
+            + aac(64 * K, 24000)),
 ]
 
 
@@ -403,8 +422,7 @@ HD_VIDEO = [
     hd("HD MP4 1080p (H.264)", "高清 MP4 1080p（H.264）", "Full high-definition H.264 video, 1920x1080.",
        "1920x1080 全高清 H.264 视频。", "mp4", ["libx264", "libxvid"], "1920x1080", 8000 * K, aac()),
     hd("HD MKV", "高清 MKV", "High-definition video in a Matroska file.",
-       "Matroska 封装的高清视频。", "mkv", ["libxvid", "libx264"], "1280x720", 4000 * K,
-       audio(["ac3", "libvorbis", "libmp3lame"], AB_MIXED, AR_MPEG, [1, 2], 128 * K)),
+       "Matroska 封装的高清视频。", "mkv", ["libxvid", "libx264"], "1280x720", 4000 * K, mixed_audio()),
     hd("HD MOV", "高清 MOV", "High-definition video in a MOV file.",
        "MOV 封装的高清视频。", "mov", ["libxvid", "libx264"], "1280x720", 4000 * K, aac()),
     hd("HD AVI", "高清 AVI", "High-definition Xvid video in an AVI file.",

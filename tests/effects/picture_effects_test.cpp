@@ -1,4 +1,5 @@
 // The effects' arithmetic on small 32-bit RGB pictures.
+#include "looks.h"
 #include "picture_effects.h"
 #include "test_pictures.h"
 
@@ -15,13 +16,6 @@ using testpictures::pixelAt;
 using testpictures::Rgba;
 
 namespace {
-
-PictureEffectParams look(int pictureEffect)
-{
-    PictureEffectParams params;
-    params.pictureEffect = pictureEffect;
-    return params;
-}
 
 PictureEffectParams colour(int brightness, int contrast, int saturation)
 {

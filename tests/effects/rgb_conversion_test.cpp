@@ -1,4 +1,5 @@
 // Pictures in other pixel formats go through RGB and back; the RealMedia path hands RGB on.
+#include "looks.h"
 #include "picture_effects.h"
 #include "test_pictures.h"
 
@@ -16,13 +17,6 @@ using testpictures::pixelAt;
 using testpictures::Rgba;
 
 namespace {
-
-PictureEffectParams grayLook()
-{
-    PictureEffectParams params;
-    params.pictureEffect = engine::kLookGray;
-    return params;
-}
 
 engine::FramePtr yuvPicture(int width, int height, Rgba fill)
 {
@@ -57,10 +51,8 @@ TEST(RgbConversion, NoEffectLeavesTheYuvPictureUntouched)
 
 TEST(RgbConversion, NoEffectNeedsNoConversion)
 {
-    engine::FramePtr picture(av_frame_alloc());
-    picture->format = AV_PIX_FMT_BAYER_RGGB8; // cannot be converted back from RGB
-    picture->width = 8;
-    picture->height = 8;
+    // Bayer cannot be converted back from RGB.
+    engine::FramePtr picture = testpictures::describePicture(8, 8, AV_PIX_FMT_BAYER_RGGB8);
     engine::RgbConversionCache cache;
     EXPECT_EQ(engine::applyPictureEffects(*picture, {}, {}, cache), engine::kEffectsOk);
 }
@@ -72,7 +64,7 @@ TEST(RgbConversion, YuvPicturesOfChangingSizesTurnGray)
     engine::RgbConversionCache cache;
     for (auto [width, height] : {std::pair{16, 16}, std::pair{34, 24}, std::pair{15, 9}, std::pair{16, 16}}) {
         engine::FramePtr picture = yuvPicture(width, height, {200, 100, 50});
-        ASSERT_EQ(engine::applyPictureEffects(*picture, grayLook(), {}, cache), engine::kEffectsOk);
+        ASSERT_EQ(engine::applyPictureEffects(*picture, look(engine::kLookGray), {}, cache), engine::kEffectsOk);
         EXPECT_LE(worstDistance(*picture, testpictures::gray(116)), 5) << width << "x" << height;
     }
 }
@@ -87,7 +79,7 @@ TEST(RgbConversion, TallYuvPictureConvertedInHalvesKeepsBandsAndBars)
     for (int y = bar; y < height - bar; ++y)
         for (int x = 0; x < width; ++x)
             testpictures::setPixel(*rgb, x, y, y < bandEdge ? Rgba{240, 30, 30} : Rgba{30, 30, 180});
-    PictureEffectParams params = grayLook();
+    PictureEffectParams params = look(engine::kLookGray);
     params.brightness = 50;
     engine::RgbConversionCache cache;
     for (int picture = 0; picture < 3; ++picture) {
@@ -125,17 +117,15 @@ TEST(RgbConversion, YuvLetterboxStaysBlackUnderBrightness)
 
 TEST(RgbConversion, FormatThatCannotBeWrittenBackFailsAndKeepsThePicture)
 {
-    engine::FramePtr picture(av_frame_alloc());
-    picture->format = AV_PIX_FMT_BAYER_RGGB8;
-    picture->width = 8;
-    picture->height = 8;
+    engine::FramePtr picture = testpictures::describePicture(8, 8, AV_PIX_FMT_BAYER_RGGB8);
     ASSERT_EQ(av_frame_get_buffer(picture.get(), 0), 0);
     std::memset(picture->data[0], 77, static_cast<size_t>(picture->linesize[0]) * 8);
     std::vector<uint8_t> before = planeBytes(*picture, 0, 8);
     engine::RgbConversionCache cache;
 
     testing::internal::CaptureStderr();
-    EXPECT_EQ(engine::applyPictureEffects(*picture, grayLook(), {}, cache), engine::kEffectsConversionFailed);
+    EXPECT_EQ(engine::applyPictureEffects(*picture, look(engine::kLookGray), {}, cache),
+              engine::kEffectsConversionFailed);
     std::string log = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(log.ends_with("Cannot initialize the fromRGB conversion context\n")) << log;
     EXPECT_EQ(planeBytes(*picture, 0, 8), before);
@@ -143,14 +133,12 @@ TEST(RgbConversion, FormatThatCannotBeWrittenBackFailsAndKeepsThePicture)
 
 TEST(RgbConversion, FormatThatCannotBeReadFails)
 {
-    engine::FramePtr picture(av_frame_alloc());
-    picture->format = AV_PIX_FMT_VAAPI;
-    picture->width = 8;
-    picture->height = 8;
+    engine::FramePtr picture = testpictures::describePicture(8, 8, AV_PIX_FMT_VAAPI);
     engine::RgbConversionCache cache;
 
     testing::internal::CaptureStderr();
-    EXPECT_EQ(engine::applyPictureEffects(*picture, grayLook(), {}, cache), engine::kEffectsConversionFailed);
+    EXPECT_EQ(engine::applyPictureEffects(*picture, look(engine::kLookGray), {}, cache),
+              engine::kEffectsConversionFailed);
     std::string log = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(log.ends_with("Cannot initialize the toRGB conversion context\n")) << log;
 }
@@ -197,7 +185,7 @@ TEST(RealMediaPath, AppliesTheEffectsToWhatItHandsOnAndToThePicture)
     engine::FramePtr picture = yuvPicture(width, height, {200, 100, 50});
     engine::RgbConversionCache cache;
     HandedPicture handed;
-    ASSERT_EQ(engine::applyPictureEffectsForRealMedia(*picture, grayLook(), {}, cache, handed.sink()),
+    ASSERT_EQ(engine::applyPictureEffectsForRealMedia(*picture, look(engine::kLookGray), {}, cache, handed.sink()),
               engine::kEffectsOk);
 
     EXPECT_LE(colourDistance(handed.pixel(width, 3, 3), testpictures::gray(116)), 4);
@@ -209,7 +197,7 @@ TEST(RealMediaPath, RgbPictureIsHandedOnDirectly)
     engine::FramePtr picture = testpictures::makeRgbPicture(4, 2, {255, 0, 1, 60});
     engine::RgbConversionCache cache;
     HandedPicture handed;
-    ASSERT_EQ(engine::applyPictureEffectsForRealMedia(*picture, grayLook(), {}, cache, handed.sink()),
+    ASSERT_EQ(engine::applyPictureEffectsForRealMedia(*picture, look(engine::kLookGray), {}, cache, handed.sink()),
               engine::kEffectsOk);
     ASSERT_EQ(handed.pixels.size(), 32u);
     EXPECT_EQ(handed.pixel(4, 3, 1), (Rgba{85, 85, 85, 60}));

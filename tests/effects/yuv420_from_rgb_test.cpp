@@ -93,10 +93,7 @@ TEST(Yuv420FromRgb, OnlyEvenSizedYuv420PicturesFit)
     for (Case c : {Case{AV_PIX_FMT_YUV420P, 640, 480, true}, Case{AV_PIX_FMT_YUV420P, 33, 24, false},
                    Case{AV_PIX_FMT_YUV420P, 32, 25, false}, Case{AV_PIX_FMT_YUVJ420P, 32, 24, false},
                    Case{AV_PIX_FMT_YUV422P, 32, 24, false}, Case{AV_PIX_FMT_YUV420P, 0, 0, false}}) {
-        engine::FramePtr picture(av_frame_alloc());
-        picture->format = c.format;
-        picture->width = c.width;
-        picture->height = c.height;
+        engine::FramePtr picture = testpictures::describePicture(c.width, c.height, c.format);
         EXPECT_EQ(engine::fitsYuv420FromRgb(*picture), c.fits)
             << av_get_pix_fmt_name(c.format) << " " << c.width << "x" << c.height;
     }

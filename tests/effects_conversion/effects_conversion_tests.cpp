@@ -1,18 +1,13 @@
 // Picture effects seen in converted files: clips of known colours go through converteToMedia and
 // a decoded frame of the result is checked pixel by pixel.
+#include "engine_job.h"
 #include "ffprobe.h"
-#include "media_fixture.h"
-#include "vkoConverterDll.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -46,19 +41,20 @@ const Rgb kBlack{0, 0, 0};
 struct RgbPicture {
     int width = 0;
     int height = 0;
-    std::vector<unsigned char> bytes;
+    std::string bytes;
 
     Rgb at(int x, int y) const
     {
         size_t offset = (static_cast<size_t>(y) * width + x) * 3;
         if (offset + 2 >= bytes.size())
             return {-1, -1, -1};
-        return {bytes[offset], bytes[offset + 1], bytes[offset + 2]};
+        auto channel = [this](size_t index) { return static_cast<int>(static_cast<unsigned char>(bytes[index])); };
+        return {channel(offset), channel(offset + 1), channel(offset + 2)};
     }
 };
 
 // Decodes the picture shown half a second into the file with the ffmpeg tool.
-RgbPicture decodePicture(const TempDir& dir, const std::string& path)
+RgbPicture decodePicture(const std::string& path)
 {
     RgbPicture picture;
     testsupport::ProbeResult probe = testsupport::probeMedia(path);
@@ -69,13 +65,7 @@ RgbPicture decodePicture(const TempDir& dir, const std::string& path)
     }
     picture.width = static_cast<int>(video->integer("width"));
     picture.height = static_cast<int>(video->integer("height"));
-    std::string rawPath = dir.path("picture.rgb");
-    std::string output;
-    std::string command = "ffmpeg -nostdin -v error -y -ss 0.5 -i " + shellQuote(path) +
-                          " -frames:v 1 -f rawvideo -pix_fmt rgb24 " + shellQuote(rawPath);
-    EXPECT_EQ(testsupport::runCommand(command, &output), 0) << command << "\n" << output;
-    std::ifstream raw(rawPath, std::ios::binary);
-    picture.bytes.assign(std::istreambuf_iterator<char>(raw), std::istreambuf_iterator<char>());
+    picture.bytes = testsupport::decodeRawPicture(path, "rgb24", "-ss 0.5");
     EXPECT_EQ(picture.bytes.size(), static_cast<size_t>(picture.width) * picture.height * 3) << path;
     return picture;
 }
@@ -89,12 +79,8 @@ std::string makeTwoColourClip(const TempDir& dir, const std::string& name, const
     int fieldHeight = stack == "vstack" ? height / 2 : height;
     std::string field = ":size=" + std::to_string(fieldWidth) + "x" + std::to_string(fieldHeight) + ":rate=25";
     std::string graph = "color=c=" + first + field + "[a];color=c=" + second + field + "[b];[a][b]" + stack;
-    std::string path = dir.path(name);
-    std::string command = "ffmpeg -nostdin -v error -y -f lavfi -i " + shellQuote(graph) +
-                          " -t 1 -c:v mpeg4 -q:v 2 -pix_fmt yuv420p " + shellQuote(path);
-    std::string output;
-    EXPECT_EQ(testsupport::runCommand(command, &output), 0) << command << "\n" << output;
-    return path;
+    return testsupport::runFfmpeg(dir, "-f lavfi -i " + shellQuote(graph) + " -t 1 -c:v mpeg4 -q:v 2 -pix_fmt yuv420p",
+                                  name);
 }
 
 std::string makeColourClip(const TempDir& dir, const std::string& name, const std::string& colour, int width,
@@ -118,28 +104,18 @@ std::string convertWithEffects(const TempDir& dir, const std::string& source, co
                                const std::string& name, const char* frameSize = "320x240")
 {
     std::string output = dir.path(name);
-    GroupMediaUIOption* group = nullptr;
-    createGroupMediaUIOption(&group, "avi", 0);
-    EXPECT_NE(group, nullptr);
-    if (!group)
-        return output;
-    std::snprintf(group->outputPath, sizeof group->outputPath, "%s", output.c_str());
-    group->frameSize = frameSize;
-    group->overwrite = 1;
-    MediaUIOption* input = createMediaUIOption(group, source.c_str());
-    EXPECT_NE(input, nullptr);
-    if (input) {
-        input->zoomMode = "original";
-        input->brightness = effects.brightness;
-        input->contrast = effects.contrast;
-        input->saturation = effects.saturation;
-        input->verticalFlip = effects.verticalFlip;
-        input->horizontalFlip = effects.horizontalFlip;
-        input->pictureEffect = effects.pictureEffect;
-    }
+    testsupport::Job job("avi", 0, output);
+    job.group().frameSize = frameSize;
+    MediaUIOption& input = job.addInput(source);
+    input.zoomMode = "original";
+    input.brightness = effects.brightness;
+    input.contrast = effects.contrast;
+    input.saturation = effects.saturation;
+    input.verticalFlip = effects.verticalFlip;
+    input.horizontalFlip = effects.horizontalFlip;
+    input.pictureEffect = effects.pictureEffect;
     setUsingPreview(0);
-    EXPECT_EQ(converteToMedia(group, "avi", 0), 0) << name;
-    freeGroupMediaUIOption(&group);
+    EXPECT_EQ(job.run(), 0) << name;
     return output;
 }
 
@@ -147,7 +123,7 @@ TEST(EffectsConversion, WithoutEffectsTheColoursStay)
 {
     TempDir dir;
     std::string source = makeTwoColourClip(dir, "red_blue.avi", "hstack", "red", "blue", 320, 240);
-    RgbPicture picture = decodePicture(dir, convertWithEffects(dir, source, {}, "plain.avi"));
+    RgbPicture picture = decodePicture(convertWithEffects(dir, source, {}, "plain.avi"));
     EXPECT_PRED2(near, picture.at(80, 120), kRed);
     EXPECT_PRED2(near, picture.at(240, 120), kBlue);
 }
@@ -165,7 +141,7 @@ TEST(EffectsConversion, LooksRecolourARedClip)
     for (const auto& c : cases) {
         std::string name = "look" + std::to_string(c.pictureEffect) + ".avi";
         Effects look{.pictureEffect = c.pictureEffect};
-        RgbPicture picture = decodePicture(dir, convertWithEffects(dir, source, look, name));
+        RgbPicture picture = decodePicture(convertWithEffects(dir, source, look, name));
         for (Rgb pixel : {picture.at(160, 120), picture.at(40, 200), picture.at(300, 30)})
             EXPECT_PRED2(near, pixel, c.expected) << "look " << c.pictureEffect;
     }
@@ -175,7 +151,7 @@ TEST(EffectsConversion, MirrorSwapsLeftAndRight)
 {
     TempDir dir;
     std::string source = makeTwoColourClip(dir, "red_blue.avi", "hstack", "red", "blue", 320, 240);
-    RgbPicture picture = decodePicture(dir, convertWithEffects(dir, source, {.horizontalFlip = 1}, "mirrored.avi"));
+    RgbPicture picture = decodePicture(convertWithEffects(dir, source, {.horizontalFlip = 1}, "mirrored.avi"));
     EXPECT_PRED2(near, picture.at(80, 120), kBlue);
     EXPECT_PRED2(near, picture.at(240, 120), kRed);
 }
@@ -184,7 +160,7 @@ TEST(EffectsConversion, FlipSwapsTopAndBottom)
 {
     TempDir dir;
     std::string source = makeTwoColourClip(dir, "red_over_blue.avi", "vstack", "red", "blue", 320, 240);
-    RgbPicture picture = decodePicture(dir, convertWithEffects(dir, source, {.verticalFlip = 1}, "flipped.avi"));
+    RgbPicture picture = decodePicture(convertWithEffects(dir, source, {.verticalFlip = 1}, "flipped.avi"));
     EXPECT_PRED2(near, picture.at(160, 60), kBlue);
     EXPECT_PRED2(near, picture.at(160, 180), kRed);
 }
@@ -194,8 +170,8 @@ TEST(EffectsConversion, BrightnessLightensADarkClip)
 {
     TempDir dir;
     std::string source = makeColourClip(dir, "dark.avi", "0x303030", 320, 240);
-    RgbPicture before = decodePicture(dir, convertWithEffects(dir, source, {}, "unchanged.avi"));
-    RgbPicture after = decodePicture(dir, convertWithEffects(dir, source, {.brightness = 100}, "lighter.avi"));
+    RgbPicture before = decodePicture(convertWithEffects(dir, source, {}, "unchanged.avi"));
+    RgbPicture after = decodePicture(convertWithEffects(dir, source, {.brightness = 100}, "lighter.avi"));
     EXPECT_PRED2(near, before.at(160, 120), (Rgb{48, 48, 48}));
     EXPECT_PRED2(near, after.at(160, 120), (Rgb{129, 129, 129}));
 }
@@ -216,11 +192,11 @@ TEST(EffectsConversion, LetterboxBarsStayBlack)
         {.brightness = 40, .contrast = 30, .saturation = -50, .verticalFlip = 1, .horizontalFlip = 1,
          .pictureEffect = 3},
     };
-    RgbPicture plain = decodePicture(dir, convertWithEffects(dir, source, {}, "plain.avi"));
+    RgbPicture plain = decodePicture(convertWithEffects(dir, source, {}, "plain.avi"));
     int index = 0;
     for (const Effects& effects : cases) {
         std::string name = "boxed" + std::to_string(index++) + ".avi";
-        RgbPicture picture = decodePicture(dir, convertWithEffects(dir, source, effects, name));
+        RgbPicture picture = decodePicture(convertWithEffects(dir, source, effects, name));
         ASSERT_EQ(picture.width, 320);
         ASSERT_EQ(picture.height, 240);
         for (int x : {5, 160, 314})

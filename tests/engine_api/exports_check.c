@@ -1,16 +1,12 @@
-/* Loads the engine library as the program's loader would and looks up every export by its plain
- * name. */
+/* Loads the engine library as the program's loader would and looks up every export named after it
+ * by its plain name. */
 #include <dlfcn.h>
 #include <stdio.h>
 
 int main(int argc, char** argv)
 {
-    static const char* const names[] = {
-        "getFormatID", "getFormatType", "setProgressHandle", "setUsingPreview", "createGroupMediaUIOption",
-        "createMediaUIOption", "freeGroupMediaUIOption", "converteToMedia", "getFileInfo", "isSupportFormat",
-        "cloneConverte2MediaUIOption", "cloneConverteGroup2MediaUIOption"};
-    if (argc != 2) {
-        fprintf(stderr, "usage: %s library\n", argv[0]);
+    if (argc < 3) {
+        fprintf(stderr, "usage: %s library name...\n", argv[0]);
         return 2;
     }
     void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
@@ -19,9 +15,9 @@ int main(int argc, char** argv)
         return 1;
     }
     int missing = 0;
-    for (size_t i = 0; i < sizeof names / sizeof names[0]; ++i) {
-        if (!dlsym(library, names[i])) {
-            fprintf(stderr, "missing export %s\n", names[i]);
+    for (int i = 2; i < argc; ++i) {
+        if (!dlsym(library, argv[i])) {
+            fprintf(stderr, "missing export %s\n", argv[i]);
             ++missing;
         }
     }

@@ -1,10 +1,9 @@
 #include "engine_fixture.h"
+#include "engine_job.h"
 #include "job_context.h"
 #include "job_runner.h"
-#include "media_fixture.h"
-#include "vkoConverterDll.h"
 
-#include <cstring>
+#include <optional>
 #include <vector>
 
 using namespace engine;
@@ -55,17 +54,13 @@ protected:
     {
         seen = {};
         presetResult = 0;
-        group = createGroupMediaUIOption(&group, "avi", 0);
-        std::strcpy(group->outputPath, dir.path("out.avi").c_str());
-    }
-    void TearDown() override { freeGroupMediaUIOption(&group); }
-
-    void addInput(const testsupport::ClipSpec& spec)
-    {
-        createMediaUIOption(group, testsupport::makeClip(dir, spec).c_str());
+        job.emplace("avi", 0, testsupport::fixtureFolder().path("out.avi"));
+        group = &job->group();
     }
 
-    testsupport::TempDir dir;
+    void addInput(const testsupport::ClipSpec& spec) { job->addInput(testsupport::fixture(spec)); }
+
+    std::optional<testsupport::Job> job;
     GroupMediaUIOption* group = nullptr;
 };
 
@@ -124,7 +119,7 @@ TEST_F(JobRunner, ProbingStopsOnceVideoAndAudioAreKnown)
 
 TEST_F(JobRunner, UnreadableInputDoesNotEndTheProbe)
 {
-    createMediaUIOption(group, dir.path("missing.mp4").c_str());
+    job->addInput(testsupport::fixtureFolder().path("missing.mp4"));
     addInput({.name = "audio_only.m4a", .seconds = 1, .video = false});
     ASSERT_EQ(runConversionJob(nullptr, *group, false, recordingTranscode), 0);
     EXPECT_EQ(seen.inputStreams[0], std::make_pair(0, 0));

@@ -1,16 +1,11 @@
 // The planned geometry seen in converted files: a white source picture must come out scaled into
 // the planned area with black bars around it.
+#include "engine_job.h"
 #include "ffprobe.h"
-#include "media_fixture.h"
-#include "vkoConverterDll.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -18,21 +13,9 @@ struct Area {
     int left, top, right, bottom; // right and bottom exclusive
 };
 
-// The first picture of a file as 8-bit luma, decoded by the ffmpeg tool.
-std::vector<unsigned char> firstPictureLuma(const testsupport::TempDir& dir, const std::string& path)
-{
-    std::string raw = dir.path("first.gray");
-    std::string command = "ffmpeg -nostdin -v error -y -i " + testsupport::shellQuote(path) +
-                          " -frames:v 1 -f rawvideo -pix_fmt gray " + testsupport::shellQuote(raw);
-    std::string output;
-    EXPECT_EQ(testsupport::runCommand(command, &output), 0) << output;
-    std::ifstream file(raw, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 // Mean luma of the pixels inside area (inner true) or outside it (inner false), leaving out a
 // margin of a few pixels along its edges where the encoder blurs.
-double meanLuma(const std::vector<unsigned char>& luma, int width, int height, Area area, bool inner)
+double meanLuma(const std::string& luma, int width, int height, Area area, bool inner)
 {
     constexpr int kMargin = 4;
     double sum = 0;
@@ -44,7 +27,7 @@ double meanLuma(const std::vector<unsigned char>& luma, int width, int height, A
             bool outside = x < area.left - kMargin || x >= area.right + kMargin || y < area.top - kMargin ||
                            y >= area.bottom + kMargin;
             if (inner ? inside : outside) {
-                sum += luma[static_cast<size_t>(y) * width + x];
+                sum += static_cast<unsigned char>(luma[static_cast<size_t>(y) * width + x]);
                 ++count;
             }
         }
@@ -74,15 +57,10 @@ TEST(ConversionGeometry, PictureLandsInThePlannedArea)
             dir, {.name = std::string(c.name) + ".mp4", .seconds = 0.5, .audio = false, .width = c.inputWidth,
                   .height = c.inputHeight, .videoSource = "color=c=white"});
         std::string output = dir.path(std::string(c.name) + ".avi");
-        GroupMediaUIOption* group = nullptr;
-        createGroupMediaUIOption(&group, "avi", 0);
-        group->frameSize = c.frameSize;
-        std::strcpy(group->outputPath, output.c_str());
-        MediaUIOption* input = createMediaUIOption(group, source.c_str());
-        input->zoomMode = c.zoomMode;
-        int result = converteToMedia(group, "avi", 0);
-        freeGroupMediaUIOption(&group);
-        ASSERT_EQ(result, 0) << c.name;
+        testsupport::Job job("avi", 0, output);
+        job.group().frameSize = c.frameSize;
+        job.addInput(source).zoomMode = c.zoomMode;
+        ASSERT_EQ(job.run(), 0) << c.name;
 
         testsupport::ProbeResult probe = testsupport::probeMedia(output);
         ASSERT_TRUE(probe.ok) << c.name << probe.errors;
@@ -91,7 +69,7 @@ TEST(ConversionGeometry, PictureLandsInThePlannedArea)
         EXPECT_EQ(video->integer("width"), c.outputWidth) << c.name;
         EXPECT_EQ(video->integer("height"), c.outputHeight) << c.name;
 
-        std::vector<unsigned char> luma = firstPictureLuma(dir, output);
+        std::string luma = testsupport::decodeRawPicture(output, "gray");
         ASSERT_EQ(luma.size(), static_cast<size_t>(c.outputWidth) * c.outputHeight) << c.name;
         EXPECT_GT(meanLuma(luma, c.outputWidth, c.outputHeight, c.picture, true), 200) << c.name << " picture";
         // Without bars there is nothing outside the picture and the mean is -1.

@@ -1,13 +1,12 @@
 #include "engine_fixture.h"
 #include "geometry.h"
 #include "input.h"
+#include "engine_job.h"
 #include "job_context.h"
-#include "media_fixture.h"
 
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <tuple>
 
@@ -42,30 +41,15 @@ std::string describeState(const EngineState& s)
 
 class Geometry : public EngineTest {
 protected:
-    static void SetUpTestSuite() { dir = std::make_unique<testsupport::TempDir>(); }
-    static void TearDownTestSuite()
-    {
-        clips.clear();
-        dir.reset();
-    }
-
     // Opens a clip of that picture size as the engine's next input and returns it.
     const AVFormatContext* open(int width, int height)
     {
         std::string name = std::to_string(width) + "x" + std::to_string(height) + ".mkv";
-        auto found = clips.find(name);
-        if (found == clips.end())
-            found = clips
-                        .emplace(name, testsupport::makeClip(*dir, {.name = name, .seconds = 0.2, .audio = false,
-                                                                    .width = width, .height = height,
-                                                                    .videoCodec = "ffv1"}))
-                        .first;
-        EXPECT_EQ(openInput(found->second.c_str(), nullptr, nullptr), 0);
+        const std::string& clip = testsupport::fixture(
+            {.name = name, .seconds = 0.2, .audio = false, .width = width, .height = height, .videoCodec = "ffv1"});
+        EXPECT_EQ(openInput(clip.c_str(), nullptr, nullptr), 0);
         return state().inputFiles[state().inputCount - 1];
     }
-
-    static inline std::unique_ptr<testsupport::TempDir> dir;
-    static inline std::map<std::string, std::string> clips;
 };
 
 struct PlanCase {

@@ -1,12 +1,10 @@
 #include "dispatch.h"
 #include "engine_fixture.h"
+#include "engine_job.h"
 #include "job_context.h"
-#include "media_fixture.h"
-#include "vkoConverterDll.h"
 
-#include <cstring>
 #include <filesystem>
-#include <memory>
+#include <optional>
 
 using namespace engine;
 
@@ -34,13 +32,6 @@ int recordingTranscode(JobContext& job)
 
 class Dispatch : public EngineTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        dir = std::make_unique<testsupport::TempDir>();
-        clip = testsupport::makeClip(*dir, {.name = "clip.mp4", .seconds = 1});
-    }
-    static void TearDownTestSuite() { dir.reset(); }
-
     void SetUp() override
     {
         EngineTest::SetUp();
@@ -48,24 +39,22 @@ protected:
     }
     void TearDown() override
     {
-        freeGroupMediaUIOption(&group);
+        job.reset();
         EngineTest::TearDown();
     }
 
     // A one-input job with the program's defaults for format and class.
     GroupMediaUIOption* makeGroup(const char* format, int deviceClass)
     {
-        freeGroupMediaUIOption(&group);
-        createGroupMediaUIOption(&group, format, deviceClass);
-        std::strcpy(group->outputPath, outputPath().c_str());
-        createMediaUIOption(group, clip.c_str());
+        job.emplace(format, deviceClass, outputPath());
+        job->addInput(testsupport::fixture({.name = "clip.mp4", .seconds = 1}));
+        group = &job->group();
         return group;
     }
 
-    std::string outputPath() const { return dir->path("out.bin"); }
+    std::string outputPath() const { return testsupport::fixtureFolder().path("out.bin"); }
 
-    static inline std::unique_ptr<testsupport::TempDir> dir;
-    static inline std::string clip;
+    std::optional<testsupport::Job> job;
     GroupMediaUIOption* group = nullptr;
 };
 

@@ -1,7 +1,7 @@
+#include "engine_job.h"
 #include "engine_state.h"
 #include "ffprobe.h"
 #include "job_context.h"
-#include "media_fixture.h"
 #include "realmedia_output.h"
 #include "vkoConverterDll.h"
 
@@ -65,38 +65,31 @@ TEST(RealMediaPresets, VariableRateFormatTakesSizeAndWholeFrameRate)
     EXPECT_FALSE(jobTables().realMediaMode);
 }
 
-class RealMediaConversion : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        dir = new testsupport::TempDir;
-        first = testsupport::makeClip(*dir, {.name = "first.mp4", .seconds = 2, .width = 320, .height = 240});
-        second = testsupport::makeClip(*dir, {.name = "second.mp4", .seconds = 1.5, .width = 320, .height = 240});
-    }
-    static void TearDownTestSuite() { delete dir; }
+const std::string& firstClip()
+{
+    return testsupport::fixture({.name = "first.mp4", .seconds = 2, .width = 320, .height = 240});
+}
 
-    int convert(const char* format, std::initializer_list<std::string> inputs, const std::string& output)
-    {
-        GroupMediaUIOption* group = createGroupMediaUIOption(&group, format, 0);
-        for (const std::string& input : inputs)
-            createMediaUIOption(group, input.c_str());
-        std::strcpy(group->outputPath, output.c_str());
-        group->frameSize = "320x240";
-        int result = converteToMedia(group, format, 0);
-        freeGroupMediaUIOption(&group);
-        return result;
-    }
+const std::string& secondClip()
+{
+    return testsupport::fixture({.name = "second.mp4", .seconds = 1.5, .width = 320, .height = 240});
+}
 
-    static testsupport::TempDir* dir;
-    static std::string first;
-    static std::string second;
-};
+std::string outputPath(const std::string& name)
+{
+    return testsupport::fixtureFolder().path(name);
+}
 
-testsupport::TempDir* RealMediaConversion::dir = nullptr;
-std::string RealMediaConversion::first;
-std::string RealMediaConversion::second;
+int convert(const char* format, std::initializer_list<std::string> inputs, const std::string& output)
+{
+    testsupport::Job job(format, 0, output);
+    for (const std::string& input : inputs)
+        job.addInput(input);
+    job.group().frameSize = "320x240";
+    return job.run();
+}
 
-TEST_F(RealMediaConversion, EachFormatWritesAPlayableRealMediaFile)
+TEST(RealMediaConversion, EachFormatWritesAPlayableRealMediaFile)
 {
     struct {
         const char* format;
@@ -104,8 +97,8 @@ TEST_F(RealMediaConversion, EachFormatWritesAPlayableRealMediaFile)
         bool video;
     } cases[] = {{"ra", "out.ra", false}, {"rm", "out.rm", true}, {"rmvb", "out.rmvb", true}};
     for (const auto& entry : cases) {
-        std::string output = dir->path(entry.file);
-        ASSERT_EQ(convert(entry.format, {first}, output), 0) << entry.format;
+        std::string output = outputPath(entry.file);
+        ASSERT_EQ(convert(entry.format, {firstClip()}, output), 0) << entry.format;
         testsupport::ProbeResult probe = testsupport::probeMedia(output);
         ASSERT_TRUE(probe.ok) << entry.format << probe.errors;
         EXPECT_EQ(probe.format.text("format_name"), "rm");
@@ -125,10 +118,10 @@ TEST_F(RealMediaConversion, EachFormatWritesAPlayableRealMediaFile)
     }
 }
 
-TEST_F(RealMediaConversion, JoinedInputsContinueTheTimeline)
+TEST(RealMediaConversion, JoinedInputsContinueTheTimeline)
 {
-    std::string output = dir->path("joined.rm");
-    ASSERT_EQ(convert("rm", {first, second}, output), 0);
+    std::string output = outputPath("joined.rm");
+    ASSERT_EQ(convert("rm", {firstClip(), secondClip()}, output), 0);
     testsupport::ProbeResult probe = testsupport::probeMedia(output);
     ASSERT_TRUE(probe.ok) << probe.errors;
     EXPECT_NEAR(probe.duration(), 3.5, 0.2);

@@ -10,10 +10,10 @@
 
 namespace {
 
-using transcode::fixture;
+using testsupport::fixture;
+using testsupport::Job;
+using testsupport::readFile;
 using transcode::fileExists;
-using transcode::Job;
-using transcode::readBytes;
 
 const testsupport::TempDir& scratch()
 {
@@ -46,7 +46,7 @@ std::vector<BadInput> badInputs()
     return {
         {"missing", scratch().path("missing.mp4")},
         {"empty", testsupport::writeFile(scratch(), "empty.mp4", "")},
-        {"truncated", testsupport::writeFile(scratch(), "truncated.mp4", readBytes(wholeClip()).substr(0, 4000))},
+        {"truncated", testsupport::writeFile(scratch(), "truncated.mp4", readFile(wholeClip()).substr(0, 4000))},
         {"random bytes", testsupport::writeFile(scratch(), "random.mp4", randomBytes(65536))},
     };
 }
@@ -91,7 +91,7 @@ TEST(Failures, ExistingOutputIsKeptWhenOverwritingIsOff)
     job.group().overwrite = 0;
     job.addInput(wholeClip());
     EXPECT_EQ(job.run(), 13);
-    EXPECT_EQ(readBytes(output), "the user's own file\n");
+    EXPECT_EQ(readFile(output), "the user's own file\n");
 }
 
 TEST(Failures, OutputFolderThatDoesNotExist)
@@ -106,7 +106,7 @@ TEST(Failures, OutputFolderThatDoesNotExist)
 // Overwrites a run of bytes in the middle of a file with noise.
 std::string damagedCopy(const std::string& source, const std::string& name)
 {
-    std::string bytes = readBytes(source);
+    std::string bytes = readFile(source);
     std::string noise = randomBytes(bytes.size() / 20);
     bytes.replace(bytes.size() / 2, noise.size(), noise);
     return testsupport::writeFile(scratch(), name, bytes);
@@ -116,14 +116,14 @@ TEST(Failures, DamageInsideAnInputDoesNotEndTheJob)
 {
     const std::string clean = fixture(transcode::timeCodedClip("stream.ts", 5));
     const std::string damaged = damagedCopy(clean, "damaged.ts");
-    ASSERT_NE(transcode::decodeMedia(damaged).errors, "") << "the damage must be felt by a decoder";
+    ASSERT_NE(testsupport::decodeMedia(damaged).errors, "") << "the damage must be felt by a decoder";
     const std::string output = damaged + ".avi";
     Job job("avi", 0, output);
     job.group().frameSize = "160x120";
     job.addInput(damaged);
     ASSERT_EQ(job.run(), 0);
 
-    transcode::Decoded decoded = transcode::decodeMedia(output);
+    testsupport::Decoded decoded = testsupport::decodeMedia(output);
     EXPECT_EQ(decoded.errors, "");
     EXPECT_GT(decoded.seconds, 4.0) << "the rest after the damage is converted";
     std::vector<transcode::Picture> pictures = transcode::pictureTimeline(output);

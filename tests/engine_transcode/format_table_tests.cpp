@@ -8,8 +8,8 @@
 
 namespace {
 
-using transcode::fixture;
-using transcode::Job;
+using testsupport::fixture;
+using testsupport::Job;
 
 constexpr const char* kMp4Family = "mov,mp4,m4a,3gp,3g2,mj2";
 constexpr double kNtsc = 30000.0 / 1001;
@@ -33,6 +33,8 @@ struct Expected {
     const char* audioCodec; // null: no sound stream
     int sampleRate;
     int channels;
+    const char* videoTag = nullptr; // the stream's codec tag, checked when set
+    int level = 0;                  // the H.264 level, checked when set
 };
 
 std::string describe(const Expected& row)
@@ -54,6 +56,12 @@ void checkVideo(const testsupport::ProbeResult& probe, const Expected& row)
     EXPECT_EQ(video->integer("width"), row.width);
     EXPECT_EQ(video->integer("height"), row.height);
     EXPECT_NEAR(transcode::frameRate(*video), row.fps, 0.02);
+    if (row.videoTag) {
+        EXPECT_EQ(video->text("codec_tag_string"), row.videoTag);
+    }
+    if (row.level) {
+        EXPECT_EQ(video->integer("level"), row.level);
+    }
 }
 
 void checkAudio(const testsupport::ProbeResult& probe, const Expected& row)
@@ -86,7 +94,7 @@ void convertAndCheck(const Expected& row)
     EXPECT_EQ(probe.format.text("format_name"), row.container);
     checkVideo(probe, row);
     checkAudio(probe, row);
-    transcode::Decoded decoded = transcode::decodeMedia(output);
+    testsupport::Decoded decoded = testsupport::decodeMedia(output);
     EXPECT_EQ(decoded.errors, "");
     EXPECT_NEAR(decoded.seconds, kSourceSeconds, 0.15);
 }
@@ -122,9 +130,9 @@ TEST(FormatTable, GeneralVideoFormats)
         {"flv", 0, nullptr, "flv", "flv1", 160, 120, 25, "mp3", 44100, 2},
         {"swf", 0, nullptr, "swf", "flv1", 160, 120, 25, "mp3", 44100, 2},
         {"avi", 0, nullptr, "avi", "mpeg4", 640, 480, kNtsc, "mp3", 44100, 2},
-        {"divx", 0, nullptr, "avi", "mpeg4", 640, 480, kNtsc, "mp3", 44100, 2},
+        {"divx", 0, nullptr, "avi", "mpeg4", 640, 480, kNtsc, "mp3", 44100, 2, "divx"},
         {"mov", 0, nullptr, kMp4Family, "mpeg4", 640, 480, kNtsc, "aac", 44100, 2},
-        {"wmv", 0, nullptr, "asf", "wmv1", 640, 480, kNtsc, "wmav2", 44100, 2},
+        {"wmv", 0, nullptr, "asf", "wmv1", 640, 480, kNtsc, "wmav2", 44100, 2, "WMV1"},
         {"mkv", 0, nullptr, "matroska,webm", "mpeg4", 640, 480, kNtsc, "ac3", 44100, 2},
         {"dv", 0, nullptr, "dv", "dvvideo", 720, 480, kNtsc, "pcm_s16le", 48000, 2},
         {"m4v", 0, nullptr, "m4v", "mpeg4", 640, 480, kNtsc, nullptr, 0, 0},
@@ -141,6 +149,7 @@ TEST(FormatTable, DeviceFamilies)
         {"mp4", 1, nullptr, kMp4Family, "mpeg4", 320, 240, kNtsc, "aac", 24000, 2},
         {"mp4", 2, nullptr, kMp4Family, "mpeg4", 320, 240, kNtsc, "aac", 24000, 2},
         {"mp4", 3, nullptr, kMp4Family, "mpeg4", 320, 240, kNtsc, "aac", 24000, 2},
+        {"mp4", 3, "libx264", kMp4Family, "h264", 320, 240, kNtsc, "aac", 44100, 2, "avc1", 30},
         {"mp4", 4, nullptr, kMp4Family, "mpeg4", 320, 240, kNtsc, "aac", 24000, 2},
         {"mp4", 20, nullptr, kMp4Family, "mpeg4", 320, 240, kNtsc, "aac", 24000, 2},
         {"mp4", 1, "libx264", kMp4Family, "h264", 480, 320, kNtsc, "aac", 44100, 2},
@@ -165,6 +174,7 @@ TEST(FormatTable, DeviceFamilies)
         {"avi", 141, nullptr, "avi", "mpeg4", 320, 240, 15, "mp3", 22050, 2},
         {"wmv", 160, nullptr, "asf", "wmv1", 320, 240, 25, "wmav2", 44100, 2},
         {"avi", 161, nullptr, "avi", "mpeg4", 640, 480, 30, "mp3", 44100, 2},
+        {"avi", 170, "mpeg4", "avi", "mpeg4", 640, 480, 30, "mp3", 44100, 2, "XVID"},
         {"wmv", 180, nullptr, "asf", "wmv2", 320, 240, 30, "wmav2", 44100, 2},
         {"mp4", 200, nullptr, kMp4Family, "mpeg4", 320, 240, 30, "aac", 44100, 2},
         {"3gp", 201, nullptr, kMp4Family, "h263", 352, 288, 15, "amr_nb", 8000, 1},

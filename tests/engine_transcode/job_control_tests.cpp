@@ -13,8 +13,8 @@
 
 namespace {
 
-using transcode::fixture;
-using transcode::Job;
+using testsupport::fixture;
+using testsupport::Job;
 
 // What the cancel query answers: nonzero from its given call on; each call may take a while, to
 // stretch a conversion over several progress reports.
@@ -92,7 +92,7 @@ TEST_F(Cancel, MidwayFinishesAShorterOutput)
         ASSERT_TRUE(probe.ok) << "the output was finished: " << probe.errors;
         EXPECT_NE(probe.firstStream("video"), nullptr);
         EXPECT_NE(probe.firstStream("audio"), nullptr);
-        transcode::Decoded decoded = transcode::decodeMedia(output);
+        testsupport::Decoded decoded = testsupport::decodeMedia(output);
         EXPECT_EQ(decoded.errors, "");
         EXPECT_GT(decoded.seconds, 0.5);
         EXPECT_LT(decoded.seconds, 4.0) << "shorter than the first input";

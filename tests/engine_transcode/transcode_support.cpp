@@ -5,10 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
 
@@ -18,12 +15,6 @@ using testsupport::runCommand;
 using testsupport::shellQuote;
 
 namespace {
-
-const testsupport::TempDir& fixtureFolder()
-{
-    static const testsupport::TempDir folder;
-    return folder;
-}
 
 // "key=value|key=value" as ffprobe's compact writer prints it.
 std::map<std::string, std::string> compactFields(const std::string& line)
@@ -48,15 +39,6 @@ double reportedDecibels(const std::string& report, const std::string& name)
 
 } // namespace
 
-const std::string& fixture(const testsupport::ClipSpec& spec)
-{
-    static std::map<std::string, std::string> made;
-    auto found = made.find(spec.name);
-    if (found == made.end())
-        found = made.emplace(spec.name, testsupport::makeClip(fixtureFolder(), spec)).first;
-    return found->second;
-}
-
 testsupport::ClipSpec timeCodedClip(const std::string& name, double seconds)
 {
     return {.name = name,
@@ -68,47 +50,6 @@ testsupport::ClipSpec timeCodedClip(const std::string& name, double seconds)
 double timeCodedLuma(double seconds)
 {
     return 16 + 7 * seconds;
-}
-
-Job::Job(std::string format, int deviceClass, const std::string& outputPath)
-    : format_(std::move(format)), deviceClass_(deviceClass)
-{
-    createGroupMediaUIOption(&group_, format_.c_str(), deviceClass_);
-    std::snprintf(group_->outputPath, sizeof group_->outputPath, "%s", outputPath.c_str());
-    group_->overwrite = 1; // the program always chooses a free name and sets this
-}
-
-Job::~Job()
-{
-    freeGroupMediaUIOption(&group_);
-}
-
-MediaUIOption& Job::addInput(const std::string& sourcePath)
-{
-    return *createMediaUIOption(group_, sourcePath.c_str());
-}
-
-int Job::run()
-{
-    return converteToMedia(group_, format_.c_str(), deviceClass_);
-}
-
-Decoded decodeMedia(const std::string& path)
-{
-    std::string progress = path + ".progress";
-    Decoded decoded;
-    int status = runCommand("ffmpeg -nostdin -v error -i " + shellQuote(path) + " -f null - -progress " +
-                                shellQuote(progress),
-                            &decoded.errors);
-    if (status != 0 && decoded.errors.empty())
-        decoded.errors = "ffmpeg exited with status " + std::to_string(status);
-    std::ifstream lines(progress);
-    std::string line;
-    while (std::getline(lines, line))
-        if (line.rfind("out_time_us=", 0) == 0)
-            decoded.seconds = std::strtod(line.c_str() + 12, nullptr) / 1e6;
-    std::filesystem::remove(progress);
-    return decoded;
 }
 
 std::vector<Picture> pictureTimeline(const std::string& path)
@@ -154,12 +95,6 @@ double frameRate(const testsupport::ProbeFields& stream)
 bool fileExists(const std::string& path)
 {
     return std::filesystem::exists(path);
-}
-
-std::string readBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 } // namespace transcode

@@ -9,8 +9,8 @@
 
 namespace {
 
-using transcode::fixture;
-using transcode::Job;
+using testsupport::fixture;
+using testsupport::Job;
 using transcode::Picture;
 
 constexpr double kLumaTolerance = 4.0; // about half a second of the time-coded clip
@@ -45,7 +45,7 @@ TEST(Trim, OutputStartsAtTheTrimStartAndLastsTheTrimLength)
         input.durationSeconds = c.durationSeconds;
         ASSERT_EQ(job.run(), 0);
 
-        transcode::Decoded decoded = transcode::decodeMedia(output);
+        testsupport::Decoded decoded = testsupport::decodeMedia(output);
         EXPECT_EQ(decoded.errors, "");
         EXPECT_NEAR(decoded.seconds, c.expectedLength, 0.1) << "a few pictures more at most";
         std::vector<Picture> pictures = transcode::pictureTimeline(output);
@@ -103,7 +103,7 @@ TEST(Merge, TwoInputsFollowOneAnother)
     job.addInput(light);
     ASSERT_EQ(job.run(), 0);
 
-    transcode::Decoded decoded = transcode::decodeMedia(output);
+    testsupport::Decoded decoded = testsupport::decodeMedia(output);
     EXPECT_EQ(decoded.errors, "");
     EXPECT_NEAR(decoded.seconds, 4.0, 0.2);
     std::vector<Picture> pictures = transcode::pictureTimeline(output);
@@ -133,7 +133,7 @@ TEST(Merge, FirstInputWithoutSoundBecomesSilence)
     testsupport::ProbeResult probe = testsupport::probeMedia(output);
     ASSERT_TRUE(probe.ok) << probe.errors;
     ASSERT_EQ(probe.countStreams("audio"), 1);
-    transcode::Decoded decoded = transcode::decodeMedia(output);
+    testsupport::Decoded decoded = testsupport::decodeMedia(output);
     EXPECT_EQ(decoded.errors, "");
     EXPECT_NEAR(decoded.seconds, 6.0, 0.25);
     EXPECT_LT(transcode::loudness(output, 0.0, 1.8).maxDb, -80) << "the first input's span is silent";
@@ -154,7 +154,7 @@ TEST(Merge, InputsOfOtherSizesTakeTheFirstInputsSize)
     job.addInput(large);
     ASSERT_EQ(job.run(), 0);
 
-    transcode::Decoded decoded = transcode::decodeMedia(output);
+    testsupport::Decoded decoded = testsupport::decodeMedia(output);
     EXPECT_EQ(decoded.errors, "");
     EXPECT_NEAR(decoded.seconds, 4.0, 0.2);
     std::vector<Picture> pictures = transcode::pictureTimeline(output);

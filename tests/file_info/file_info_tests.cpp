@@ -22,17 +22,6 @@ MediaFileInfo describe(const std::string& path, int expectedResult = 0)
     return info;
 }
 
-// Runs the ffmpeg tool with the given arguments and an output file of dir; returns its path.
-std::string runFfmpeg(const TempDir& dir, const std::string& arguments, const std::string& name)
-{
-    std::string path = dir.path(name);
-    std::string output;
-    std::string command = "ffmpeg -nostdin -hide_banner -loglevel error -y " + arguments + " " +
-                          testsupport::shellQuote(path);
-    EXPECT_EQ(testsupport::runCommand(command, &output), 0) << command << "\n" << output;
-    return path;
-}
-
 TEST(FileInfoDuration, IsTheContainersLengthAndItsWholeSecondsRoundedUp)
 {
     TempDir dir;
@@ -101,7 +90,7 @@ TEST(FileInfoAudio, MpegAudioIsNamedByLayer)
 TEST(FileInfoAudio, TheLastAudioStreamIsReported)
 {
     TempDir dir;
-    std::string path = runFfmpeg(dir,
+    std::string path = testsupport::runFfmpeg(dir,
                                  "-f lavfi -i sine=sample_rate=22050 -f lavfi -i sine=sample_rate=48000 -t 1 "
                                  "-map 0 -map 1 -c:a:0 mp2 -ac:a:0 1 -c:a:1 ac3 -ac:a:1 2",
                                  "two_sounds.mkv");
@@ -131,7 +120,7 @@ TEST(FileInfoAudio, AudioOnlyFileHasNoPictureAndIsSupported)
 TEST(FileInfoVideo, DescribesTheLastVideoStream)
 {
     TempDir dir;
-    std::string path = runFfmpeg(dir,
+    std::string path = testsupport::runFfmpeg(dir,
                                  "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i testsrc=size=320x240:rate=10 "
                                  "-t 1 -map 0 -map 1 -c:v:0 mpeg4 -c:v:1 mjpeg",
                                  "two_pictures.mkv");

@@ -1,63 +1,33 @@
 // Preview pictures handed to the player by the engine and read back by the host.
-#include "ffmpeg_handles.h"
+#include "test_pictures.h"
 #include "vkoPlayerDll.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <thread>
 #include <vector>
 
-extern "C" {
-#include <libswscale/swscale.h>
-}
-
 namespace {
 
-struct Colour {
-    int red;
-    int green;
-    int blue;
-};
+using testpictures::Rgba;
 
-constexpr Colour kRed{220, 20, 20};
-constexpr Colour kBlue{20, 20, 220};
-constexpr Colour kGreen{20, 200, 20};
+constexpr Rgba kRed{220, 20, 20};
+constexpr Rgba kBlue{20, 20, 220};
+constexpr Rgba kGreen{20, 200, 20};
 
 using engine::CodecContextPtr;
 using engine::FramePtr;
 
-FramePtr allocatePicture(int width, int height, AVPixelFormat format)
-{
-    FramePtr frame(av_frame_alloc());
-    frame->format = format;
-    frame->width = width;
-    frame->height = height;
-    EXPECT_EQ(av_frame_get_buffer(frame.get(), 0), 0);
-    return frame;
-}
-
 // A YUV 4:2:0 picture whose left half has one colour and right half another.
-FramePtr yuvPicture(int width, int height, Colour left, Colour right)
+FramePtr yuvPicture(int width, int height, Rgba left, Rgba right)
 {
-    FramePtr rgb = allocatePicture(width, height, AV_PIX_FMT_RGB24);
+    FramePtr rgb = testpictures::makeRgbPicture(width, height, left);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            Colour c = x < width / 2 ? left : right;
-            uint8_t* pixel = rgb->data[0] + y * rgb->linesize[0] + x * 3;
-            pixel[0] = static_cast<uint8_t>(c.red);
-            pixel[1] = static_cast<uint8_t>(c.green);
-            pixel[2] = static_cast<uint8_t>(c.blue);
-        }
-    FramePtr yuv = allocatePicture(width, height, AV_PIX_FMT_YUV420P);
-    SwsContext* scaler = sws_getContext(width, height, AV_PIX_FMT_RGB24, width, height, AV_PIX_FMT_YUV420P,
-                                        SWS_BICUBIC, nullptr, nullptr, nullptr);
-    sws_scale(scaler, rgb->data, rgb->linesize, 0, height, yuv->data, yuv->linesize);
-    sws_freeContext(scaler);
-    return yuv;
+        for (int x = width / 2; x < width; ++x)
+            testpictures::setPixel(*rgb, x, y, right);
+    return testpictures::convertPicture(*rgb, AV_PIX_FMT_YUV420P);
 }
 
 // An encoder context that describes a picture, as the engine's does.
@@ -76,14 +46,11 @@ struct PreviewPicture {
     int32_t height = 0;
     std::vector<uint8_t> pixels;
 
-    bool shows(int x, int y, Colour expected) const
+    bool shows(int x, int y, Rgba expected) const
     {
         uint32_t value;
         std::memcpy(&value, pixels.data() + (static_cast<size_t>(y) * width + x) * 4, 4);
-        auto near = [](int actual, int wanted) { return std::abs(actual - wanted) <= 8; };
-        return near(static_cast<int>((value >> 16) & 0xFF), expected.red) &&
-               near(static_cast<int>((value >> 8) & 0xFF), expected.green) &&
-               near(static_cast<int>(value & 0xFF), expected.blue);
+        return testpictures::colourDistance(testpictures::unpackRgb32(value), expected) <= 8;
     }
 };
 
@@ -176,7 +143,7 @@ TEST(PlayerPreview, PicturesItCannotUseAreIgnored)
 
 void expectWholePicture(const PreviewPicture& shown)
 {
-    Colour expected = shown.width == 64 ? kRed : kGreen;
+    Rgba expected = shown.width == 64 ? kRed : kGreen;
     EXPECT_TRUE(shown.shows(0, 0, expected) && shown.shows(shown.width - 1, shown.height - 1, expected))
         << shown.width << "x" << shown.height << " picture " << shown.sequence;
 }

@@ -1,19 +1,16 @@
 // Every built-in profile converts a real clip. The job is filled the way the conversion thread
 // fills it from a job row that took the profile; ffprobe then has to find the profile's
 // container, codecs, picture size and sound in the result.
+#include "engine_job.h"
 #include "ffprobe.h"
-#include "media_fixture.h"
-#include "vkoConverterDll.h"
 #include "vkoProfileDll.h"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -101,10 +98,8 @@ void fillInput(MediaUIOption& input, int wholeSeconds, bool video)
         input.zoomMode = "original";
 }
 
-void fillGroup(GroupMediaUIOption& group, const ProfileXmlInfo& profile, const RowSettings& row,
-               const std::string& outputPath)
+void fillGroup(GroupMediaUIOption& group, const ProfileXmlInfo& profile, const RowSettings& row)
 {
-    std::snprintf(group.outputPath, sizeof group.outputPath, "%s", outputPath.c_str());
     if (profile.mediaType == VKO_PROFILE_VIDEO) {
         group.containerName = profile.formatName;
         group.deviceClass = profile.deviceType;
@@ -118,7 +113,6 @@ void fillGroup(GroupMediaUIOption& group, const ProfileXmlInfo& profile, const R
     fillIfGiven(group.channels, row.channels);
     fillIfGiven(group.sampleRate, row.sampleRate);
     group.volume = kNewRowVolume;
-    group.overwrite = 1;
 }
 
 // What ffprobe calls the container each format is written in.
@@ -168,45 +162,25 @@ double expectedFrames(const ProfileXmlInfo& profile, const RowSettings& row)
     return (keepsSourcePictures ? kClipFps : row.frameRate.value_or(0.0F)) * kClipSeconds;
 }
 
-class ProfileConversion : public ::testing::TestWithParam<const ProfileXmlInfo*> {
-protected:
-    static void SetUpTestSuite()
-    {
-        dir = std::make_unique<testsupport::TempDir>();
-        source = testsupport::makeClip(*dir, {.name = "source.avi", .seconds = kClipSeconds, .width = 320,
-                                              .height = 240, .fps = kClipFps, .videoCodec = "mpeg4",
-                                              .audioCodec = "pcm_s16le"});
-    }
-    static void TearDownTestSuite() { dir.reset(); }
-
-    // Converts the source with the profile as a job row holds it; returns the engine's result.
-    int convert(const ProfileXmlInfo& profile, const RowSettings& row, const std::string& outputPath)
-    {
-        GroupMediaUIOption* group = nullptr;
-        if (!createGroupMediaUIOption(&group, profile.formatName, profile.deviceType))
-            return -1;
-        fillGroup(*group, profile, row, outputPath);
-        MediaUIOption* input = createMediaUIOption(group, source.c_str());
-        if (input)
-            fillInput(*input, static_cast<int>(std::ceil(kClipSeconds)), profile.mediaType == VKO_PROFILE_VIDEO);
-        setUsingPreview(0);
-        int result = converteToMedia(group, profile.formatName, group->deviceClass);
-        freeGroupMediaUIOption(&group);
-        return result;
-    }
-
-    static inline std::unique_ptr<testsupport::TempDir> dir;
-    static inline std::string source;
-};
-
-// Video frames that ffprobe decodes from the file.
-long long decodedVideoFrames(const std::string& path)
+const std::string& sourceClip()
 {
-    std::string output;
-    testsupport::runCommand("ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames "
-                            "-of csv=p=0 " + testsupport::shellQuote(path), &output);
-    return std::atoll(output.c_str());
+    return testsupport::fixture({.name = "source.avi", .seconds = kClipSeconds, .width = 320, .height = 240,
+                                 .fps = kClipFps, .videoCodec = "mpeg4", .audioCodec = "pcm_s16le"});
 }
+
+// Converts the source with the profile as a job row holds it; returns the engine's result.
+int convert(const ProfileXmlInfo& profile, const RowSettings& row, const std::string& outputPath)
+{
+    testsupport::Job job(profile.formatName, profile.deviceType, outputPath);
+    fillGroup(job.group(), profile, row);
+    fillInput(job.addInput(sourceClip()), static_cast<int>(std::ceil(kClipSeconds)),
+              profile.mediaType == VKO_PROFILE_VIDEO);
+    setUsingPreview(0);
+    // The conversion thread passes the class the row holds, which the defaults may have changed.
+    return converteToMedia(&job.group(), profile.formatName, job.group().deviceClass);
+}
+
+class ProfileConversion : public ::testing::TestWithParam<const ProfileXmlInfo*> {};
 
 void expectVideo(const ProbeFields& video, const RowSettings& row)
 {
@@ -232,7 +206,7 @@ TEST_P(ProfileConversion, WritesTheProfilesContainerAndCodecs)
 {
     const ProfileXmlInfo& profile = *GetParam();
     RowSettings row(profile);
-    std::string output = dir->path("output." + std::string(profile.extension));
+    std::string output = testsupport::fixtureFolder().path("output." + std::string(profile.extension));
 
     int result = convert(profile, row, output);
     ASSERT_NE(result, 51) << "no preset for " << profile.formatName << " in device class " << profile.deviceType;
@@ -253,7 +227,7 @@ TEST_P(ProfileConversion, WritesTheProfilesContainerAndCodecs)
     if (video) {
         expectVideo(*probe.firstStream("video"), row);
         double frames = expectedFrames(profile, row);
-        EXPECT_NEAR(decodedVideoFrames(output), frames, frames * 0.1 + 1);
+        EXPECT_NEAR(testsupport::countVideoFrames(output), frames, frames * 0.1 + 1);
     }
     if (audio)
         expectAudio(*probe.firstStream("audio"), row);

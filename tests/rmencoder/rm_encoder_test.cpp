@@ -153,26 +153,13 @@ void writeFile(const RealMediaSettings& settings, const Feed& feed)
     ASSERT_EQ(stopRmConverte(0), VKO_RM_OK);
 }
 
-// Runs ffprobe for one value of the first video stream.
-std::string videoStreamValue(const std::string& path, const std::string& options, const std::string& entry)
-{
-    std::string output;
-    testsupport::runCommand("ffprobe -v error " + options + " -select_streams v:0 -show_entries stream=" + entry +
-                                " -of csv=p=0 " + testsupport::shellQuote(path),
-                            &output);
-    return output.substr(0, output.find_first_of("\r\n"));
-}
-
 // The colour at a point of the picture shown at the given second, decoded by ffmpeg.
 std::optional<Colour> decodedColour(const std::string& path, double second, int x, int y)
 {
-    std::string output;
-    int status = testsupport::runCommand("ffmpeg -nostdin -v error -i " + testsupport::shellQuote(path) + " -ss " +
-                                             std::to_string(second) + " -frames:v 1 -vf format=rgb24,crop=1:1:" +
-                                             std::to_string(x) + ":" + std::to_string(y) +
-                                             " -f rawvideo -pix_fmt rgb24 -",
-                                         &output);
-    if (status != 0 || output.size() != 3)
+    std::string output = testsupport::decodeRawPicture(
+        path, "rgb24", "", "-ss " + std::to_string(second) + " -vf format=rgb24,crop=1:1:" + std::to_string(x) + ":" +
+                               std::to_string(y));
+    if (output.size() != 3)
         return std::nullopt;
     return Colour{static_cast<uint8_t>(output[0]), static_cast<uint8_t>(output[1]), static_cast<uint8_t>(output[2])};
 }
@@ -260,8 +247,7 @@ TEST_F(RealMediaWriter, PicturesFasterThanTheFrameRateAreThinnedOut)
     RealMediaSettings settings = videoSettings(path, 160, 128, 10, 1, nullptr);
     writeFile(settings, videoFeed(settings, 30));
 
-    std::string frames = videoStreamValue(path, "-count_frames", "nb_read_frames");
-    EXPECT_NEAR(std::atoi(frames.c_str()), 20, 1) << frames;
+    EXPECT_NEAR(testsupport::countVideoFrames(path), 20, 1);
     EXPECT_EQ(testsupport::decodeErrors(path), "");
 }
 
@@ -350,7 +336,7 @@ TEST_F(RealMediaWriter, PicturesKeepTheirTimesAcrossGaps)
     ASSERT_EQ(encodeRmVideoPack(blue.data(), static_cast<int32_t>(blue.size()), 1500, 1600), VKO_RM_OK);
     ASSERT_EQ(stopRmConverte(0), VKO_RM_OK);
 
-    EXPECT_EQ(videoStreamValue(path, "-count_frames", "nb_read_frames"), "16");
+    EXPECT_EQ(testsupport::countVideoFrames(path), 16);
     for (auto [second, colour] : {std::pair{0.2, kRed}, std::pair{1.3, kRed}, std::pair{1.5, kBlue}}) {
         std::optional<Colour> shown = decodedColour(path, second, 80, 64);
         ASSERT_TRUE(shown);

@@ -2,7 +2,11 @@
 
 #include "media_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 namespace testsupport {
@@ -91,13 +95,48 @@ ProbeResult probeMedia(const std::string& path)
     return result;
 }
 
+Decoded decodeMedia(const std::string& path)
+{
+    std::string progress = path + ".progress";
+    Decoded decoded;
+    int status = runCommand("ffmpeg -nostdin -v error -i " + shellQuote(path) + " -f null - -progress " +
+                                shellQuote(progress),
+                            &decoded.errors);
+    if (status != 0 && decoded.errors.empty())
+        decoded.errors = "ffmpeg exited with status " + std::to_string(status);
+    std::ifstream lines(progress);
+    std::string line;
+    while (std::getline(lines, line))
+        if (line.rfind("out_time_us=", 0) == 0)
+            decoded.seconds = std::strtod(line.c_str() + 12, nullptr) / 1e6;
+    std::filesystem::remove(progress);
+    return decoded;
+}
+
 std::string decodeErrors(const std::string& path)
 {
+    return decodeMedia(path).errors;
+}
+
+long long countVideoFrames(const std::string& path)
+{
     std::string output;
-    int status = runCommand("ffmpeg -nostdin -v error -i " + shellQuote(path) + " -f null -", &output);
-    if (status != 0 && output.empty())
-        output = "ffmpeg exited with status " + std::to_string(status);
-    return output;
+    runCommand("ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames -of csv=p=0 " +
+                   shellQuote(path),
+               &output);
+    return std::atoll(output.c_str());
+}
+
+std::string decodeRawPicture(const std::string& path, const std::string& pixelFormat,
+                             const std::string& inputOptions, const std::string& outputOptions)
+{
+    TempDir dir;
+    std::string raw = dir.path("picture.raw");
+    std::string command = "ffmpeg -nostdin -v error -y " + inputOptions + " -i " + shellQuote(path) + " " +
+                          outputOptions + " -frames:v 1 -f rawvideo -pix_fmt " + pixelFormat + " " + shellQuote(raw);
+    std::string output;
+    EXPECT_EQ(runCommand(command, &output), 0) << command << "\n" << output;
+    return readFile(raw);
 }
 
 } // namespace testsupport

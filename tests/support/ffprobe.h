@@ -29,8 +29,25 @@ struct ProbeResult {
 
 ProbeResult probeMedia(const std::string& path);
 
+struct Decoded {
+    std::string errors; // what the ffmpeg tool reported while decoding; empty when clean
+    double seconds = 0; // media time the decoder reached
+};
+
+// Decodes every stream of the file with the ffmpeg tool.
+Decoded decodeMedia(const std::string& path);
+
 // Decodes the whole file with the ffmpeg tool; returns what it reported as errors (empty when the
 // file decodes cleanly).
 std::string decodeErrors(const std::string& path);
+
+// Video frames that ffprobe decodes from the file's first video stream.
+long long countVideoFrames(const std::string& path);
+
+// One picture of the file as raw pixels in pixelFormat ("rgb24", "gray"), decoded by the ffmpeg
+// tool; inputOptions stand before the input (a seek such as "-ss 0.5"), outputOptions after it.
+// Fails the current test when ffmpeg fails.
+std::string decodeRawPicture(const std::string& path, const std::string& pixelFormat,
+                             const std::string& inputOptions = "", const std::string& outputOptions = "");
 
 } // namespace testsupport

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -51,34 +52,42 @@ int runCommand(const std::string& command, std::string* output)
 
 std::string makeClip(const TempDir& dir, const ClipSpec& spec)
 {
-    std::ostringstream command;
-    command << "ffmpeg -nostdin -hide_banner -loglevel error -y";
+    std::ostringstream arguments;
     if (spec.video) {
         std::string source = spec.videoSource;
         source += source.find('=') == std::string::npos ? "=" : ":";
-        command << " -f lavfi -i " << shellQuote(source + "size=" + std::to_string(spec.width) + "x" +
+        arguments << " -f lavfi -i " << shellQuote(source + "size=" + std::to_string(spec.width) + "x" +
                                                  std::to_string(spec.height) + ":rate=" + std::to_string(spec.fps));
     }
     if (spec.audio) {
-        command << " -f lavfi -i " << shellQuote("sine=frequency=440:sample_rate=" + std::to_string(spec.sampleRate));
-        command << " -ac " << spec.channels;
+        arguments << " -f lavfi -i " << shellQuote("sine=frequency=440:sample_rate=" + std::to_string(spec.sampleRate));
+        arguments << " -ac " << spec.channels;
     }
-    command << " -t " << spec.seconds;
+    arguments << " -t " << spec.seconds;
     if (!spec.videoCodec.empty())
-        command << " -c:v " << spec.videoCodec;
+        arguments << " -c:v " << spec.videoCodec;
     if (!spec.audioCodec.empty())
-        command << " -c:a " << spec.audioCodec;
+        arguments << " -c:a " << spec.audioCodec;
     if (spec.video)
-        command << " -pix_fmt yuv420p";
+        arguments << " -pix_fmt yuv420p";
     if (!spec.extraArgs.empty())
-        command << " " << spec.extraArgs;
-    std::string path = dir.path(spec.name);
-    command << " " << shellQuote(path);
+        arguments << " " << spec.extraArgs;
+    return runFfmpeg(dir, arguments.str(), spec.name);
+}
 
+std::string runFfmpeg(const TempDir& dir, const std::string& arguments, const std::string& name)
+{
+    std::string path = dir.path(name);
+    std::string command = "ffmpeg -nostdin -hide_banner -loglevel error -y " + arguments + " " + shellQuote(path);
     std::string output;
-    int status = runCommand(command.str(), &output);
-    EXPECT_EQ(status, 0) << command.str() << "\n" << output;
+    EXPECT_EQ(runCommand(command, &output), 0) << command << "\n" << output;
     return path;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 std::string writeFile(const TempDir& dir, const std::string& name, const std::string& bytes)

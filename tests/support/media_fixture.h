@@ -39,8 +39,15 @@ struct ClipSpec {
 // Makes the clip in dir and returns its path; fails the current test when ffmpeg fails.
 std::string makeClip(const TempDir& dir, const ClipSpec& spec);
 
+// Runs the ffmpeg tool with the given arguments and an output file of dir; returns its path. Fails
+// the current test when ffmpeg fails.
+std::string runFfmpeg(const TempDir& dir, const std::string& arguments, const std::string& name);
+
 // Writes bytes into a file of dir and returns its path (for empty or garbage inputs).
 std::string writeFile(const TempDir& dir, const std::string& name, const std::string& bytes);
+
+// Every byte of a file; empty when it cannot be read.
+std::string readFile(const std::string& path);
 
 // Quotes a text for the shell.
 std::string shellQuote(const std::string& text);

@@ -1,9 +1,10 @@
-// Small pictures for the effects tests: 32-bit RGB pictures read and written pixel by pixel, and
-// conversions to other pixel formats.
+// Small test pictures: 32-bit RGB pictures read and written pixel by pixel, and conversions to
+// other pixel formats.
 #pragma once
 
 #include "ffmpeg_handles.h"
 
+#include <cstdint>
 #include <ostream>
 
 namespace testpictures {
@@ -21,11 +22,17 @@ inline Rgba gray(int level) { return {level, level, level}; }
 
 void PrintTo(const Rgba& pixel, std::ostream* out);
 
+// A picture that has a format and a size and no planes.
+engine::FramePtr describePicture(int width, int height, AVPixelFormat format);
+
 // A picture with its planes allocated and not filled.
 engine::FramePtr allocatePicture(int width, int height, AVPixelFormat format);
 
 // A 32-bit RGB picture filled with one colour.
 engine::FramePtr makeRgbPicture(int width, int height, Rgba fill);
+
+// A 32-bit RGB pixel as it lies in memory (0xAARRGGBB in native byte order).
+Rgba unpackRgb32(uint32_t value);
 
 Rgba pixelAt(const AVFrame& rgbPicture, int x, int y);
 void setPixel(AVFrame& rgbPicture, int x, int y, Rgba pixel);

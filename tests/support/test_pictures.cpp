@@ -22,12 +22,18 @@ uint32_t* pixelAddress(const AVFrame& picture, int x, int y)
 
 } // namespace
 
-engine::FramePtr allocatePicture(int width, int height, AVPixelFormat format)
+engine::FramePtr describePicture(int width, int height, AVPixelFormat format)
 {
     engine::FramePtr frame(av_frame_alloc());
     frame->format = format;
     frame->width = width;
     frame->height = height;
+    return frame;
+}
+
+engine::FramePtr allocatePicture(int width, int height, AVPixelFormat format)
+{
+    engine::FramePtr frame = describePicture(width, height, format);
     EXPECT_EQ(av_frame_get_buffer(frame.get(), 0), 0);
     return frame;
 }
@@ -41,11 +47,15 @@ engine::FramePtr makeRgbPicture(int width, int height, Rgba fill)
     return picture;
 }
 
-Rgba pixelAt(const AVFrame& rgbPicture, int x, int y)
+Rgba unpackRgb32(uint32_t value)
 {
-    uint32_t value = *pixelAddress(rgbPicture, x, y);
     return {static_cast<int>((value >> 16) & 0xFF), static_cast<int>((value >> 8) & 0xFF),
             static_cast<int>(value & 0xFF), static_cast<int>(value >> 24)};
+}
+
+Rgba pixelAt(const AVFrame& rgbPicture, int x, int y)
+{
+    return unpackRgb32(*pixelAddress(rgbPicture, x, y));
 }
 
 void setPixel(AVFrame& rgbPicture, int x, int y, Rgba pixel)
