@@ -48,6 +48,8 @@ void PreviewStore::publish(const AVFrame& rgb)
     for (int y = 0; y < rgb.height; ++y)
         std::memcpy(spare_.data() + rowBytes * static_cast<size_t>(y),
                     rgb.data[0] + static_cast<ptrdiff_t>(y) * rgb.linesize[0], rowBytes);
+    if (listener_)
+        listener_(spare_.data(), rgb.width, rgb.height);
     std::lock_guard guard(pictureLock_);
     pixels_.swap(spare_);
     width_ = rgb.width;

@@ -5,6 +5,7 @@
 #include "rgb_conversion.h"
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -16,6 +17,11 @@ namespace player {
 
 class PreviewStore {
 public:
+    // Gets every new picture (32-bit RGB rows without gaps) on the converting thread.
+    using Listener = std::function<void(const uint8_t* pixels, int width, int height)>;
+
+    explicit PreviewStore(Listener listener = {}) : listener_(std::move(listener)) {}
+
     // Converts the picture (described by codecContext when given) and makes it the latest one.
     void accept(const AVFrame& picture, const AVCodecContext* codecContext);
 
@@ -26,6 +32,7 @@ private:
     // Called with conversionLock_ held.
     void publish(const AVFrame& rgb);
 
+    const Listener listener_;
     std::mutex conversionLock_;          // guards converter_ and spare_ (the callers' threads)
     engine::RgbConversionCache converter_;
     std::vector<uint8_t> spare_;         // the next picture is copied here, then swapped in
