@@ -32,7 +32,7 @@ bool startSoundSystem()
 bool usableDriver()
 {
     const char* driver = SDL_GetCurrentAudioDriver();
-    return driver && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "disk") != 0;
+    return driver && std::strcmp(driver, "dummy") != 0;
 }
 
 } // namespace

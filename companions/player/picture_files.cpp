@@ -121,6 +121,7 @@ bool writeWhole(const uint8_t* data, size_t size, const std::string& path)
 
 bool readPicture(const std::string& path, RgbImage& image)
 {
+    image = {};
     MediaFile file;
     if (file.open(path) != VKO_PLAYER_OK || !file.videoDecoder())
         return false;

@@ -15,6 +15,7 @@ using namespace std::chrono_literals;
 constexpr double kReportInterval = 0.2;     // seconds between progress reports
 constexpr auto kIdleWait = 10ms;            // longest sleep of the playback thread
 constexpr double kSoundBeforeStart = 0.1;   // sound queued before a picture-less run starts
+constexpr auto kPauseWait = 200ms;          // longest wait for the playback thread to pause
 
 double steadySeconds()
 {
@@ -105,9 +106,11 @@ int Player::pause()
     std::lock_guard control(controlLock_);
     if (!file_)
         return VKO_PLAYER_ERROR_NOT_OPEN;
-    std::lock_guard guard(stateLock_);
+    std::unique_lock guard(stateLock_);
     paused_ = true;
     wake_.notify_all();
+    // Once this returns no further picture comes (bounded: the thread sees it between pictures).
+    wake_.wait_for(guard, kPauseWait, [&] { return holding_ || !playback_.joinable(); });
     return VKO_PLAYER_OK;
 }
 
@@ -143,7 +146,7 @@ void Player::startSession(double from)
 {
     {
         std::lock_guard guard(stateLock_);
-        stopRequested_ = paused_ = settingsChanged_ = false;
+        stopRequested_ = paused_ = settingsChanged_ = holding_ = false;
         restartAt_ = -1;
     }
     shownCount_ = droppedCount_ = 0;
@@ -178,23 +181,39 @@ void Player::startDecoding(double from)
     decoder_ = std::make_unique<DecodeThread>(*file_, from, pictures_, &audio_);
 }
 
+// While pictures move the next one shows the change; a still picture is shown again at once.
 void Player::refresh()
 {
     std::lock_guard control(controlLock_);
-    if (playback_.joinable()) {
+    {
         std::lock_guard guard(stateLock_);
-        settingsChanged_ = true;
-        wake_.notify_all();
-        return;
+        if (playback_.joinable() && !holding_) {
+            settingsChanged_ = true;
+            wake_.notify_all();
+            return;
+        }
     }
+    showStill();
+}
+
+// Called with controlLock_ held while the playback thread shows nothing.
+void Player::showStill()
+{
     engine::FramePtr last;
     {
         std::lock_guard guard(lastLock_);
         if (lastPicture_)
             last.reset(av_frame_clone(lastPicture_.get()));
     }
-    if (last && renderer_.render(*last, settings_.get(), maxWidth_, maxHeight_, shown_))
-        sink_.deliver(shown_);
+    if (last && stillRenderer_.render(*last, settings_.get(), maxWidth_, maxHeight_, still_))
+        sink_.deliver(still_);
+}
+
+void Player::setHolding(bool holding)
+{
+    std::lock_guard guard(stateLock_);
+    holding_ = holding;
+    wake_.notify_all();
 }
 
 // The playback thread: starts the run at from, shows pictures when the clock reaches them,
@@ -216,6 +235,7 @@ void Player::play(double from)
                 restartAt_ = -1;
                 guard.unlock();
                 startDecoding(from);
+                setHolding(false);
                 begun = ended = false;
                 lastReport_ = -1;
                 continue;
@@ -233,6 +253,8 @@ void Player::play(double from)
         if (!ended) {
             presentDue(now);
             ended = reachedEnd(now);
+            if (ended)
+                setHolding(true);
             report(now, ended);
         }
         std::unique_lock guard(stateLock_);
@@ -241,8 +263,7 @@ void Player::play(double from)
     playbackId_ = std::thread::id();
 }
 
-// While paused: freezes clock and sound, shows setting changes on the frozen picture. False when
-// the run is to stop.
+// While paused: freezes clock and sound until resumed. False when the run is to stop.
 bool Player::waitWhilePaused(PlaybackClock& clock)
 {
     std::unique_lock guard(stateLock_);
@@ -255,20 +276,10 @@ bool Player::waitWhilePaused(PlaybackClock& clock)
     }
     clock.pause();
     audio_.setPaused(true);
-    while (paused_ && !stopRequested_ && restartAt_ < 0) {
-        if (settingsChanged_) {
-            settingsChanged_ = false;
-            guard.unlock();
-            std::unique_lock last(lastLock_);
-            engine::FramePtr picture(lastPicture_ ? av_frame_clone(lastPicture_.get()) : nullptr);
-            last.unlock();
-            if (picture)
-                show(std::move(picture));
-            guard.lock();
-            continue;
-        }
-        wake_.wait(guard);
-    }
+    holding_ = true;
+    wake_.notify_all();
+    wake_.wait(guard, [&] { return !paused_ || stopRequested_ || restartAt_ >= 0; });
+    holding_ = false;
     return !stopRequested_;
 }
 
@@ -323,12 +334,15 @@ bool Player::reachedEnd(double now)
 
 void Player::show(engine::FramePtr picture)
 {
-    if (renderer_.render(*picture, settings_.get(), maxWidth_, maxHeight_, shown_)) {
+    bool rendered = renderer_.render(*picture, settings_.get(), maxWidth_, maxHeight_, shown_);
+    {
+        std::lock_guard guard(lastLock_);
+        lastPicture_ = std::move(picture);
+    }
+    if (rendered) {
         sink_.deliver(shown_);
         ++shownCount_;
     }
-    std::lock_guard guard(lastLock_);
-    lastPicture_ = std::move(picture);
 }
 
 double Player::totalSeconds() const

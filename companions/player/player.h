@@ -69,6 +69,8 @@ private:
     // The playback thread.
     void play(double from);
     bool waitWhilePaused(PlaybackClock& clock);
+    void setHolding(bool holding);
+    void showStill();
     bool begin(PlaybackClock& clock, double from);
     void presentDue(double now);
     bool reachedEnd(double now);
@@ -96,12 +98,15 @@ private:
     bool stopRequested_ = false;
     bool paused_ = false;
     bool settingsChanged_ = false;
-    int restartAt_ = -1; // a startPlay made on the playback thread
+    bool holding_ = false; // the playback thread shows nothing now (paused or at the end)
+    int restartAt_ = -1;   // a startPlay made on the playback thread
 
     std::mutex lastLock_; // guards lastPicture_ (playback and GUI threads)
     engine::FramePtr lastPicture_;
-    PictureRenderer renderer_; // the playback thread's, the GUI thread's while none runs
+    PictureRenderer renderer_; // the playback thread's
     RgbImage shown_;           // written with renderer_
+    PictureRenderer stillRenderer_; // shows a changed setting on a still picture (controlLock_)
+    RgbImage still_;
 
     std::atomic<int64_t> shownCount_{0}, droppedCount_{0}; // written by the playback thread
     double lastReport_ = -1;                               // playback thread
