@@ -51,6 +51,7 @@ void TfrmPlayer::placeInto(QWidget* panel)
 {
     setParent(panel, Qt::Widget);
     setGeometry(panel->rect());
+    cropDragEnabled_ = dragging_ = false;
     sinkHost = this;
     setFrameSink(&TfrmPlayer::receivePicture, this);
     show();

@@ -20,10 +20,11 @@ public:
     TfrmPlayer();
     ~TfrmPlayer() override;
 
-    // Moves the host into panel, filling it, shows it and makes it the player's frame sink.
+    // Moves the host into panel, filling it, shows it and makes it the player's frame sink. Crop
+    // dragging starts off.
     void placeInto(QWidget* panel);
 
-    // Lets a mouse drag over the picture set the crop (the edit window's crop tab).
+    // Lets a mouse drag over the picture set the crop (the edit window, after placing the host).
     void setCropDragEnabled(bool enabled);
 
     // The picture painted now; null while the idle picture shows.
