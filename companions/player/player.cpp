@@ -241,7 +241,7 @@ void Player::play(double from)
                 continue;
             }
         }
-        if (!waitWhilePaused(clock))
+        if (!waitWhilePaused(clock, begun))
             break;
         if (!begun) {
             begun = begin(clock, from);
@@ -263,23 +263,26 @@ void Player::play(double from)
     playbackId_ = std::thread::id();
 }
 
-// While paused: freezes clock and sound until resumed. False when the run is to stop.
-bool Player::waitWhilePaused(PlaybackClock& clock)
+// While paused: freezes clock and sound until resumed (the sound goes on only once the run has
+// begun). False when the run is to stop.
+bool Player::waitWhilePaused(PlaybackClock& clock, bool begun)
 {
     std::unique_lock guard(stateLock_);
     if (!paused_) {
         if (clock.paused()) {
             clock.resume();
-            audio_.setPaused(false);
+            if (begun)
+                audio_.setPaused(false);
         }
         return !stopRequested_;
     }
     clock.pause();
     audio_.setPaused(true);
+    const bool wasHolding = holding_;
     holding_ = true;
     wake_.notify_all();
     wake_.wait(guard, [&] { return !paused_ || stopRequested_ || restartAt_ >= 0; });
-    holding_ = false;
+    holding_ = wasHolding;
     return !stopRequested_;
 }
 

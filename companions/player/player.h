@@ -68,7 +68,7 @@ private:
 
     // The playback thread.
     void play(double from);
-    bool waitWhilePaused(PlaybackClock& clock);
+    bool waitWhilePaused(PlaybackClock& clock, bool begun);
     void setHolding(bool holding);
     void showStill();
     bool begin(PlaybackClock& clock, double from);
