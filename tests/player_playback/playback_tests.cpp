@@ -217,6 +217,19 @@ protected:
     std::string savedDriver_;
 };
 
+// With sound the pictures follow the sound's clock: the first is the one at the seek, and they
+// keep the pace of the sound the device plays.
+TEST_F(SoundToFile, PicturesFollowTheSoundClock)
+{
+    setenv("SDL_DISKAUDIOFILE", dir_.path("played.raw").c_str(), 1);
+    play(counterClipWithSound(), 2);
+    EXPECT_EQ(frameNumberOf(recorder.nextPicture()), 50);
+    std::this_thread::sleep_for(1s);
+    const int reached = frameNumberOf(recorder.realPictures().back());
+    EXPECT_NEAR(reached, 75, 6);
+    EXPECT_GT(testsupport::readFile(dir_.path("played.raw")).size(), 44100u * 4 / 2) << "no sound was played";
+}
+
 // The edit window's volume p sets the word p x 8421412; 255 gives the high half 0x7FFF.
 TEST_F(SoundToFile, TheGainFollowsTheVolumeWord)
 {

@@ -139,14 +139,28 @@ void PlayerTest::play(const std::string& path, int seconds)
     ASSERT_EQ(startPlay(seconds), VKO_PLAYER_OK);
 }
 
-const std::string& counterClip()
+namespace {
+
+const std::string& makeCounterClip(const std::string& name, bool sound)
 {
     // Stripe k of a picture with frame number N is white when bit k of N is set.
     static const std::string stripes =
         "geq=lum='255*mod(floor(N/pow(2,floor(X*" + std::to_string(kStripes) + "/W))),2)':cb=128:cr=128";
-    return testsupport::fixture({.name = "counter.mp4", .seconds = 6, .audio = false, .width = 192, .height = 48,
+    return testsupport::fixture({.name = name, .seconds = 6, .audio = sound, .width = 192, .height = 48,
                                  .videoSource = "color=c=black", .videoCodec = "libx264",
                                  .extraArgs = "-vf " + testsupport::shellQuote(stripes) + " -g 250 -crf 18"});
+}
+
+} // namespace
+
+const std::string& counterClip()
+{
+    return makeCounterClip("counter.mp4", false);
+}
+
+const std::string& counterClipWithSound()
+{
+    return makeCounterClip("counter_sound.mp4", true);
 }
 
 int frameNumberOf(const Picture& picture)

@@ -75,6 +75,8 @@ protected:
 // A clip of solid black whose pictures carry their frame number as 12 white-or-black stripes
 // (bit k in stripe k, lowest bit left), 192x48, 25 pictures a second, video only.
 const std::string& counterClip();
+// The same with a 440 Hz sound.
+const std::string& counterClipWithSound();
 // The frame number a counter picture carries; -1 when the stripes cannot be read.
 int frameNumberOf(const Picture& picture);
 
