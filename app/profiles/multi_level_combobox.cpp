@@ -72,22 +72,25 @@ void VKOMultiLevelCombobox::setUpList(int level)
     list->setHeaderHidden(true);
     list->setRootIsDecorated(false);
     list->setIndentation(0);
-    list->header()->setStretchLastSection(false);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const bool last = isLastLevel(level);
     const std::vector<QIcon>& icons = last ? largeIcons_ : smallIcons_;
-    const int width = list->viewport()->width() > 0 ? list->width() - 2 * list->frameWidth() : list->width();
+    QHeaderView* header = list->header();
+    header->setStretchLastSection(false);
     if (icons.empty()) {
         list->setColumnCount(1);
-        list->setColumnWidth(0, width);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
         return;
     }
-    const int iconWidth = last ? kLastIconColumnWidth : kIconColumnWidth;
-    const int arrowWidth = last ? 0 : kArrowColumnWidth;
+    // Icon and arrow columns keep their widths; the text column takes the rest of the list.
     list->setColumnCount(last ? 2 : 3);
-    list->setColumnWidth(0, iconWidth);
-    list->setColumnWidth(1, width - iconWidth - arrowWidth);
-    if (!last)
-        list->setColumnWidth(2, arrowWidth);
+    header->setSectionResizeMode(0, QHeaderView::Fixed);
+    list->setColumnWidth(0, last ? kLastIconColumnWidth : kIconColumnWidth);
+    header->setSectionResizeMode(1, QHeaderView::Stretch);
+    if (!last) {
+        header->setSectionResizeMode(2, QHeaderView::Fixed);
+        list->setColumnWidth(2, kArrowColumnWidth);
+    }
     const int iconSide = last ? kLastRowHeight - 8 : kRowHeight - 4;
     list->setIconSize(QSize(iconSide, iconSide));
 }
@@ -281,7 +284,7 @@ void VKOMultiLevelCombobox::fillList(int level, const std::vector<VKOComboboxInf
             const int image = onGetImageIndex(level, *node, column);
             if (image >= 0 && image < static_cast<int>(icons.size()))
                 row->setIcon(column, icons[static_cast<size_t>(image)]);
-            row->setSizeHint(column, QSize(list->columnWidth(column), height));
+            row->setSizeHint(column, QSize(0, height));
         }
     }
     list->setCurrentItem(nullptr);
