@@ -12,12 +12,26 @@ namespace {
 // Default header texts before the language is applied.
 const char* const kColumnHeaders[] = {"Source", "Original Length", "Trimmed Length", "Distination File"};
 
+// Editable for the destination column only: no edit trigger is on, the window starts the edits.
+constexpr Qt::ItemFlags kRowFlags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsUserCheckable |
+                                    Qt::ItemIsDragEnabled | Qt::ItemIsEditable;
+
 bool isOwnDrag(const QDropEvent* event, const QWidget* view)
 {
     return event->source() == view;
 }
 
 }  // namespace
+
+QStringList droppedPaths(const QDropEvent& event)
+{
+    QStringList paths;
+    for (const QUrl& url : event.mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    return paths;
+}
 
 JobListView::JobListView(QWidget* parent) : QTreeWidget(parent)
 {
@@ -67,7 +81,7 @@ void JobListView::showRows(const JobList& jobs)
     clear();
     for (int i = 0; i < jobs.size(); ++i) {
         auto* item = new QTreeWidgetItem(this);
-        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsDragEnabled);
+        item->setFlags(kRowFlags);
         writeTexts(item, jobs.row(i));
     }
     rebuilding_ = false;
@@ -78,7 +92,7 @@ void JobListView::appendRow(const JobList& jobs)
 {
     rebuilding_ = true;
     auto* item = new QTreeWidgetItem(this);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsDragEnabled);
+    item->setFlags(kRowFlags);
     writeTexts(item, jobs.row(jobs.size() - 1));
     rebuilding_ = false;
 }
@@ -103,11 +117,8 @@ void JobListView::setCurrentRow(int index)
 
 void JobListView::editDestination(int index)
 {
-    if (QTreeWidgetItem* item = topLevelItem(index)) {
-        item->setFlags(item->flags() | Qt::ItemIsEditable);
+    if (QTreeWidgetItem* item = topLevelItem(index))
         editItem(item, kDestinationColumn);
-        item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-    }
 }
 
 void JobListView::dragEnterEvent(QDragEnterEvent* event)
@@ -125,11 +136,7 @@ void JobListView::dropEvent(QDropEvent* event)
 {
     event->acceptProposedAction();
     if (!isOwnDrag(event, this)) {
-        QStringList paths;
-        for (const QUrl& url : event->mimeData()->urls()) {
-            if (url.isLocalFile())
-                paths << url.toLocalFile();
-        }
+        const QStringList paths = droppedPaths(*event);
         if (!paths.isEmpty())
             emit pathsDropped(paths);
         return;

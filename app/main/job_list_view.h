@@ -8,7 +8,11 @@
 #include <QTreeWidget>
 
 class JobList;
+class QDropEvent;
 struct NodeData;
+
+// The local files and folders of a drop from the file manager.
+QStringList droppedPaths(const QDropEvent& event);
 
 class JobListView : public QTreeWidget {
     Q_OBJECT

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -156,6 +157,7 @@ void TfrmMain::createJobList()
 {
     nodeTree_ = makeNamed<JobListView>(this, "NodeTree");
     nodeTree_->setContextMenuPolicy(Qt::CustomContextMenu);
+    setAcceptDrops(true);
 }
 
 void TfrmMain::createToolbarButtons()
@@ -495,6 +497,21 @@ void TfrmMain::addDroppedPaths(const QStringList& paths)
     }
     if (!files.isEmpty())
         addFiles(files);
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = droppedPaths(*event);
+    if (!paths.isEmpty()) {
+        event->acceptProposedAction();
+        addDroppedPaths(paths);
+    }
 }
 
 void TfrmMain::addNextSource()
