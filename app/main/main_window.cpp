@@ -129,6 +129,8 @@ TfrmMain::TfrmMain(std::unique_ptr<QSettings> store) : SkinWindow(kMainSpec), st
 
 TfrmMain::~TfrmMain()
 {
+    // An editor still open commits when the window goes; the rows are gone by then.
+    disconnect(nodeTree_, nullptr, this, nullptr);
     playback::setListener(playback::kMainOwner, nullptr, nullptr);
     setRenameKeyFilter(false);
 }
