@@ -65,7 +65,7 @@ const char* const kHelpAddress = "https://help.corvane.example/clipwright/";
 const char* const kSupportAddress = "mailto:support@corvane.example";
 const char* const kHomepageAddress = "https://www.corvane.example/clipwright/";
 
-// Files of a selection at which the progress dialog may appear (it waits a moment first).
+// How long adding goes on before the progress dialog appears.
 constexpr int kProgressDelayMs = 400;
 
 // How long a slider press or release waits for the position reports still in flight.
