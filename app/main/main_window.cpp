@@ -537,6 +537,11 @@ void TfrmMain::addNextSource()
         finishSources(true);
         return;
     }
+    if (batch.paths.isEmpty()) {
+        pendingSources_.pop_front();
+        finishSources(true);
+        return;
+    }
     const QString path = batch.paths.value(batch.next++);
     const bool tooLong = static_cast<size_t>(path.size()) > kMaxSourcePathLength;
     bool stopBatch = false;

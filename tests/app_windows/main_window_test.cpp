@@ -128,6 +128,12 @@ TEST_F(MainWindowTest, AFolderAddsItsSupportedFilesOnly)
     waitForSources();
     EXPECT_EQ(outputNames(), (std::vector<std::string>{"ab"}));
     EXPECT_TRUE(messages_.isEmpty());
+    const QString empty = QString::fromStdString(media_.path("empty"));
+    QDir().mkpath(empty);
+    main().addFolder(empty);
+    waitForSources();
+    EXPECT_EQ(jobs().size(), 1);
+    EXPECT_FALSE(main().isAddingSources());
 }
 
 TEST_F(MainWindowTest, DroppedFilesAndFoldersAreAdded)
