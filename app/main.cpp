@@ -1,5 +1,6 @@
 // CorvaneClipwright: the desktop media converter.
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "app_settings.h"
@@ -31,5 +32,10 @@ int main(int argc, char** argv)
     applyProgramLook();
     ApplicationWindows windows(openSettingsStore());
     windows.main.show();
+    QStringList files;
+    for (const QString& argument : QApplication::arguments().mid(1))
+        files << QFileInfo(argument).absoluteFilePath();
+    if (!files.isEmpty())
+        windows.main.addFiles(files);
     return QApplication::exec();
 }

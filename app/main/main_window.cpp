@@ -3,47 +3,96 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QFrame>
-#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProgressDialog>
 #include <QShowEvent>
-#include <QStyledItemDelegate>
-#include <QTreeWidget>
+#include <QTimer>
+#include <QUrl>
 
 #include "host_address.h"
 #include "i18n_binding.h"
 #include "image_button.h"
+#include "job_list_view.h"
+#include "named_event.h"
 #include "named_widget.h"
 #include "picture_box.h"
+#include "playback_route.h"
+#include "player_host.h"
+#include "popup_menu.h"
+#include "profile_combobox.h"
 #include "skin_catalogue.h"
+#include "skin_folder.h"
 #include "skin_slider.h"
+#include "vkoPlayerDll.h"
+#include "window_events.h"
 
 namespace {
 
 const SkinWindowSpec kMainSpec{"main", "main/", QSize(850, 32)};
 
-// Default header texts of the job list before the language is applied.
-const char* const kColumnHeaders[] = {"Source", "Original Length", "Trimmed Length",
-                                      "Distination File"};
+// The open-file dialog's filter, one entry per line in the dialog's own syntax.
+const char* const kSourceFilter =
+    "All Supported Video Formats(*.*) (*.*);;"
+    "Windows Media Video (*.wmv) (*.wmv);;"
+    "Mobile iPhone 3GP files(*.3gp) (*.3gp);;"
+    "Quick Time Files(*.mov) (*.mov);;"
+    "DVD VOB Files(*.vob) (*.vob);;"
+    "MPG/MPEG2(*.mpg) (*.mpg);;"
+    "Windows Media Video(*.asf) (*.asf);;"
+    "Flash Video Files(*.flv) (*.flv);;"
+    "Windows AVI Video Files(*.avi) (*.avi);;"
+    "Real Media Files (*.rm;*.rmvb) (*.rm *.rmvb);;"
+    "MPEG4 Files (*.mp4) (*.mp4);;"
+    "MKV files(*.mkv) (*.mkv);;"
+    "Music Files(*.mka;*.mp3;*.wav;*.m4a;*.aac;*.ac3;*aiff;*.amr;*.flac;*.wma;*.mp2) "
+    "(*.mka *.mp3 *.wav *.m4a *.aac *.ac3 *aiff *.amr *.flac *.wma *.mp2)";
 
-// Rows with some air above and below their text.
-class RoomyRowDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+// Characters a file name cannot hold, discarded while an output name is edited.
+const QString kForbiddenNameCharacters = QStringLiteral("\"*/:<>?\\|");
 
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        return QStyledItemDelegate::sizeHint(option, index) + QSize(0, 8);
-    }
-};
+const char* const kHelpAddress = "https://help.corvane.example/clipwright/";
+const char* const kSupportAddress = "mailto:support@corvane.example";
+const char* const kHomepageAddress = "https://www.corvane.example/clipwright/";
+
+// How long adding goes on before the progress dialog appears.
+constexpr int kProgressDelayMs = 400;
+
+// How long a slider press or release waits for the position reports still in flight.
+constexpr std::chrono::milliseconds kPlayEventWait(100);
 
 QAction* addNamedAction(QMenu* menu, const char* name)
 {
     QAction* action = menu->addAction(QString::fromLatin1(name));
     action->setObjectName(QString::fromLatin1(name));
     return action;
+}
+
+QString withSeparator(QString folder)
+{
+    if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QDir::separator()))
+        folder += QDir::separator();
+    return folder;
+}
+
+bool makeFolder(const QString& folder)
+{
+    return QDir().mkpath(folder);
+}
+
+std::string localPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace
@@ -57,28 +106,45 @@ TfrmMain::TfrmMain(std::unique_ptr<QSettings> store) : SkinWindow(kMainSpec), st
     createControls();
     createFromSkin();
     setUpWebPanel();
-    auto* profilePanel = findChild<QFrame*>(QStringLiteral("suiImagePanel1"));
     nodeTree_->hide();
-    profilePanel->hide();
-    keepVisibilityOnSkinSwitch({nodeTree_, playPanel_, profilePanel});
+    profilePanel_->hide();
+    keepVisibilityOnSkinSwitch({nodeTree_, playPanel_, profilePanel_});
     applyToAll_->setChecked(false);
     outputPath_->setText(settings_.mediaOutputDir);
     setDragBackground(background_);
+    savedVolume_ = getOutputVolume();
     loadI18nFolder();
     bindTexts();
     connectCommands();
     setI18nLanguage(QStringLiteral("en_us"));
+    playEvent_ = NamedEvent::open("Play", true);
+    playback::setListener(playback::kMainOwner, this, &isSeeking_);
+    sourceTimer_ = new QTimer(this);
+    sourceTimer_->setSingleShot(true);
+    connect(sourceTimer_, &QTimer::timeout, this, &TfrmMain::addNextSource);
+    messageSink_ = [this](const QString& text) {
+        QMessageBox::information(this, QApplication::applicationDisplayName(), text);
+    };
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    // An editor still open commits when the window goes; the rows are gone by then.
+    disconnect(nodeTree_, nullptr, this, nullptr);
+    playback::setListener(playback::kMainOwner, nullptr, nullptr);
+    setRenameKeyFilter(false);
+}
 
 void TfrmMain::createControls()
 {
     background_ = makeNamed<PictureBox>(this, "BG_img");
-    for (const char* name : {"close", "Left_close", "mini_img", "Left_mini", "File_img", "Edit_img",
-                             "Help_img"}) {
-        makeNamed<ImageButton>(this, name);
-    }
+    buttons_.close = makeNamed<ImageButton>(this, "close");
+    buttons_.leftClose = makeNamed<ImageButton>(this, "Left_close");
+    buttons_.mini = makeNamed<ImageButton>(this, "mini_img");
+    buttons_.leftMini = makeNamed<ImageButton>(this, "Left_mini");
+    buttons_.file = makeNamed<ImageButton>(this, "File_img");
+    buttons_.edit = makeNamed<ImageButton>(this, "Edit_img");
+    buttons_.help = makeNamed<ImageButton>(this, "Help_img");
     createJobList();
     webBrowse_ = makeNamed<QFrame>(this, "WebBrowse");
     webBrowse_->setAutoFillBackground(true);
@@ -91,52 +157,49 @@ void TfrmMain::createControls()
 
 void TfrmMain::createJobList()
 {
-    nodeTree_ = makeNamed<QTreeWidget>(this, "NodeTree");
-    nodeTree_->setColumnCount(4);
-    QStringList headers;
-    for (const char* header : kColumnHeaders) {
-        headers << QString::fromLatin1(header);
-    }
-    nodeTree_->setHeaderLabels(headers);
-    nodeTree_->setRootIsDecorated(false);
-    nodeTree_->setUniformRowHeights(true);
-    nodeTree_->setItemDelegate(new RoomyRowDelegate(nodeTree_));
-    nodeTree_->setAlternatingRowColors(true);
-    nodeTree_->setDragDropMode(QAbstractItemView::InternalMove);
-    nodeTree_->header()->setStretchLastSection(true);
-    nodeTree_->setColumnWidth(0, 170);
-    nodeTree_->setColumnWidth(1, 100);
-    nodeTree_->setColumnWidth(2, 100);
+    nodeTree_ = makeNamed<JobListView>(this, "NodeTree");
+    nodeTree_->setContextMenuPolicy(Qt::CustomContextMenu);
+    setAcceptDrops(true);
 }
 
 void TfrmMain::createToolbarButtons()
 {
-    for (const char* name : {"add_img", "Add_menu_img", "EditFrm_img", "option_img", "Start_img",
-                             "set_img", "save_img", "Open_img", "Open_path_img", "mcmbProfile"}) {
-        makeNamed<ImageButton>(this, name);
-    }
-    auto* panel = makeNamed<QFrame>(this, "suiImagePanel1");
-    panel->setFrameShape(QFrame::StyledPanel);
-    panel->setAutoFillBackground(true);
-    makeNamed<QTreeWidget>(panel, "vstProfileCategory")->setHeaderHidden(true);
-    makeNamed<QTreeWidget>(panel, "vstProfileList")->setHeaderHidden(true);
-    panel->hide();
+    buttons_.add = makeNamed<ImageButton>(this, "add_img");
+    buttons_.addMenu = makeNamed<ImageButton>(this, "Add_menu_img");
+    buttons_.editFrm = makeNamed<ImageButton>(this, "EditFrm_img");
+    buttons_.option = makeNamed<ImageButton>(this, "option_img");
+    buttons_.start = makeNamed<ImageButton>(this, "Start_img");
+    buttons_.set = makeNamed<ImageButton>(this, "set_img");
+    buttons_.save = makeNamed<ImageButton>(this, "save_img");
+    buttons_.open = makeNamed<ImageButton>(this, "Open_img");
+    buttons_.openPath = makeNamed<ImageButton>(this, "Open_path_img");
+    buttons_.profile = makeNamed<ImageButton>(this, "mcmbProfile");
+    profilePanel_ = makeNamed<QFrame>(this, "suiImagePanel1");
+    profilePanel_->setFrameShape(QFrame::StyledPanel);
+    profilePanel_->setAutoFillBackground(true);
+    categoryList_ = makeNamed<QTreeWidget>(profilePanel_, "vstProfileCategory");
+    profileList_ = makeNamed<QTreeWidget>(profilePanel_, "vstProfileList");
+    categoryList_->setHeaderHidden(true);
+    profileList_->setHeaderHidden(true);
+    profilePanel_->hide();
 }
 
 void TfrmMain::createPlayerControls()
 {
     playPanel_ = makeNamed<QWidget>(this, "MainPlayPanel");
     trackBar_ = makeNamed<SkinSlider>(this, "MainTrackBar");
-    for (const char* name : {"play_img", "stop_img", "prev_img", "Next_img", "snap_img",
-                             "snapfolder_img"}) {
-        makeNamed<ImageButton>(this, name);
-    }
+    buttons_.play = makeNamed<ImageButton>(this, "play_img");
+    buttons_.stop = makeNamed<ImageButton>(this, "stop_img");
+    buttons_.prev = makeNamed<ImageButton>(this, "prev_img");
+    buttons_.next = makeNamed<ImageButton>(this, "Next_img");
+    buttons_.snap = makeNamed<ImageButton>(this, "snap_img");
+    buttons_.snapFolder = makeNamed<ImageButton>(this, "snapfolder_img");
 }
 
 void TfrmMain::createOutputControls()
 {
-    makeNamed<QLabel>(this, "Lab_profile");
-    makeNamed<QLabel>(this, "Lab_path");
+    profileLabel_ = makeNamed<QLabel>(this, "Lab_profile");
+    pathLabel_ = makeNamed<QLabel>(this, "Lab_path");
     outputPath_ = makeNamed<QLineEdit>(this, "OutputPath");
     outputPath_->setReadOnly(true);
     applyToAll_ = makeNamed<QCheckBox>(this, "Main_apply");
@@ -145,21 +208,25 @@ void TfrmMain::createOutputControls()
 
 void TfrmMain::createMenus()
 {
-    fileMenu_ = makeNamed<QMenu>(this, "FileMenu");
-    for (const char* name : {"LoadFile", "LoadFolder"}) {
-        addNamedAction(fileMenu_, name);
-    }
+    fileMenu_ = makeOpaquePopupMenu(this, "FileMenu");
+    actions_.loadFile = addNamedAction(fileMenu_, "LoadFile");
+    actions_.loadFolder = addNamedAction(fileMenu_, "LoadFolder");
     fileMenu_->addSeparator();
-    addNamedAction(fileMenu_, "Exit");
-    editMenu_ = makeNamed<QMenu>(this, "EditMenu");
-    for (const char* name : {"CheckAll", "UncheckAll", "ClearAll", "Properties", "deletenode",
-                             "moveup", "movedown"}) {
-        addNamedAction(editMenu_, name);
-    }
-    helpMenu_ = makeNamed<QMenu>(this, "HelpMenu");
-    for (const char* name : {"Help", "Support", "Homepage", "About", "update"}) {
-        addNamedAction(helpMenu_, name);
-    }
+    actions_.exit = addNamedAction(fileMenu_, "Exit");
+    editMenu_ = makeOpaquePopupMenu(this, "EditMenu");
+    actions_.checkAll = addNamedAction(editMenu_, "CheckAll");
+    actions_.uncheckAll = addNamedAction(editMenu_, "UncheckAll");
+    actions_.clearAll = addNamedAction(editMenu_, "ClearAll");
+    actions_.properties = addNamedAction(editMenu_, "Properties");
+    actions_.deleteNode = addNamedAction(editMenu_, "deletenode");
+    actions_.moveUp = addNamedAction(editMenu_, "moveup");
+    actions_.moveDown = addNamedAction(editMenu_, "movedown");
+    helpMenu_ = makeOpaquePopupMenu(this, "HelpMenu");
+    actions_.help = addNamedAction(helpMenu_, "Help");
+    actions_.support = addNamedAction(helpMenu_, "Support");
+    actions_.homepage = addNamedAction(helpMenu_, "Homepage");
+    actions_.about = addNamedAction(helpMenu_, "About");
+    actions_.update = addNamedAction(helpMenu_, "update");
 }
 
 void TfrmMain::setUpWebPanel()
@@ -179,89 +246,632 @@ void TfrmMain::bindTexts()
 {
     bindI18nComponent("NodeTree", nodeTree_);
     bindI18nColumns(nodeTree_, 3001);
-    const struct {
-        const char* name;
-        const char* id;
-    } menuItems[] = {{"LoadFile", "02001"},   {"LoadFolder", "02002"}, {"Exit", "02003"},
-                     {"CheckAll", "02004"},   {"UncheckAll", "02005"}, {"ClearAll", "02006"},
-                     {"Properties", "02013"}, {"deletenode", "02015"}, {"moveup", "02017"},
-                     {"movedown", "02018"},   {"Help", "02009"},       {"Support", "02010"},
-                     {"Homepage", "02011"},   {"About", "02012"},      {"update", "02014"}};
-    for (const auto& item : menuItems) {
-        bindI18nRows(findChild<QAction*>(QLatin1String(item.name)), {{"Caption", item.id}});
+    const std::pair<QAction*, const char*> menuItems[] = {
+        {actions_.loadFile, "02001"},   {actions_.loadFolder, "02002"}, {actions_.exit, "02003"},
+        {actions_.checkAll, "02004"},   {actions_.uncheckAll, "02005"}, {actions_.clearAll, "02006"},
+        {actions_.properties, "02013"}, {actions_.deleteNode, "02015"}, {actions_.moveUp, "02017"},
+        {actions_.moveDown, "02018"},   {actions_.help, "02009"},       {actions_.support, "02010"},
+        {actions_.homepage, "02011"},   {actions_.about, "02012"},      {actions_.update, "02014"}};
+    for (const auto& [action, id] : menuItems) {
+        bindI18nRows(action, {{"Caption", id}});
     }
     bindImageButtons();
-    bindI18nRows(findChild<QLabel*>(QStringLiteral("Lab_profile")), {{"Caption", "04001"}});
-    bindI18nRows(findChild<QLabel*>(QStringLiteral("Lab_path")), {{"Caption", "04002"}});
+    bindI18nRows(profileLabel_, {{"Caption", "04001"}});
+    bindI18nRows(pathLabel_, {{"Caption", "04002"}});
     bindI18nRows(applyToAll_, {{"Caption", "05026"}});
     bindI18nRows(merge_, {{"Caption", "05030"}});
+    bindI18nComponent("mcmbProfile", buttons_.profile, [this](const std::string&, QObject*) {
+        if (picker_ != nullptr)
+            picker_->refresh();
+    });
 }
 
 void TfrmMain::bindImageButtons()
 {
     const struct {
-        const char* name;
+        ImageButton* button;
         const char* normal;
         const char* hot;
         const char* down;
         const char* hint;
-    } pictured[] = {{"File_img", "00014", "00015", nullptr, "00017"},
-                    {"Edit_img", "00018", "00019", nullptr, "00021"},
-                    {"Help_img", "00022", "00023", nullptr, "00025"},
-                    {"Start_img", "00010", "00011", "00012", "00013"},
-                    {"add_img", "00056", "00057", "00058", "00059"},
-                    {"Add_menu_img", "00060", "00061", "00062", "00063"},
-                    {"option_img", "00032", "00033", "00034", "00035"},
-                    {"EditFrm_img", "00047", "00048", "00049", "00050"}};
-    for (const auto& button : pictured) {
-        QObject* component = findChild<ImageButton*>(QLatin1String(button.name));
-        bindI18nRows(component, {{"PicNormal", button.normal}, {"PicMouseOn", button.hot}});
-        if (button.down != nullptr) {
-            setI18nProperty(button.name, "PicMouseDown", button.down);
+    } pictured[] = {{buttons_.file, "00014", "00015", nullptr, "00017"},
+                    {buttons_.edit, "00018", "00019", nullptr, "00021"},
+                    {buttons_.help, "00022", "00023", nullptr, "00025"},
+                    {buttons_.start, "00010", "00011", "00012", "00013"},
+                    {buttons_.add, "00056", "00057", "00058", "00059"},
+                    {buttons_.addMenu, "00060", "00061", "00062", "00063"},
+                    {buttons_.option, "00032", "00033", "00034", "00035"},
+                    {buttons_.editFrm, "00047", "00048", "00049", "00050"}};
+    for (const auto& entry : pictured) {
+        const std::string name = entry.button->objectName().toStdString();
+        bindI18nRows(entry.button, {{"PicNormal", entry.normal}, {"PicMouseOn", entry.hot}});
+        if (entry.down != nullptr) {
+            setI18nProperty(name, "PicMouseDown", entry.down);
         }
-        setI18nProperty(button.name, "Hint", button.hint);
+        setI18nProperty(name, "Hint", entry.hint);
     }
-    for (const auto& [name, id] : {std::pair{"save_img", "00051"}, std::pair{"set_img", "00052"},
-                                   std::pair{"Open_path_img", "00040"}}) {
-        bindI18nRows(findChild<ImageButton*>(QLatin1String(name)), {{"Caption", id}, {"Hint", id}});
+    for (const auto& [button, id] : {std::pair{buttons_.save, "00051"}, std::pair{buttons_.set, "00052"},
+                                     std::pair{buttons_.openPath, "00040"}}) {
+        bindI18nRows(button, {{"Caption", id}, {"Hint", id}});
     }
-    for (const auto& [name, id] : {std::pair{"play_img", "00026"}, std::pair{"stop_img", "00027"},
-                                   std::pair{"prev_img", "00028"}, std::pair{"Next_img", "00029"},
-                                   std::pair{"snap_img", "00030"}, std::pair{"snapfolder_img", "00031"}}) {
-        bindI18nRows(findChild<ImageButton*>(QLatin1String(name)), {{"Hint", id}});
+    for (const auto& [button, id] :
+         {std::pair{buttons_.play, "00026"}, std::pair{buttons_.stop, "00027"}, std::pair{buttons_.prev, "00028"},
+          std::pair{buttons_.next, "00029"}, std::pair{buttons_.snap, "00030"},
+          std::pair{buttons_.snapFolder, "00031"}}) {
+        bindI18nRows(button, {{"Hint", id}});
     }
 }
 
 void TfrmMain::connectCommands()
 {
-    const auto popUnder = [this](const char* button, QMenu* menu) {
-        auto* source = findChild<ImageButton*>(QLatin1String(button));
+    const auto popUnder = [this](ImageButton* source, QMenu* menu) {
         connect(source, &ImageButton::clicked, this,
                 [source, menu] { menu->popup(source->mapToGlobal(QPoint(0, source->height()))); });
     };
-    popUnder("File_img", fileMenu_);
-    popUnder("Edit_img", editMenu_);
-    popUnder("Help_img", helpMenu_);
-    connect(findChild<ImageButton*>(QStringLiteral("Add_menu_img")), &ImageButton::clicked, this,
-            [this] { fileMenu_->popup(QCursor::pos()); });
-    for (const char* name : {"close", "Left_close"}) {
-        connect(findChild<ImageButton*>(QLatin1String(name)), &ImageButton::clicked, this,
-                &TfrmMain::closeWritingSettings);
+    popUnder(buttons_.file, fileMenu_);
+    popUnder(buttons_.edit, editMenu_);
+    popUnder(buttons_.help, helpMenu_);
+    connect(buttons_.addMenu, &ImageButton::clicked, this, [this] { fileMenu_->popup(QCursor::pos()); });
+    for (ImageButton* button : {buttons_.close, buttons_.leftClose}) {
+        connect(button, &ImageButton::clicked, this, &TfrmMain::closeWritingSettings);
     }
-    for (const char* name : {"mini_img", "Left_mini"}) {
-        connect(findChild<ImageButton*>(QLatin1String(name)), &ImageButton::clicked, this,
-                &TfrmMain::showMinimized);
+    for (ImageButton* button : {buttons_.mini, buttons_.leftMini}) {
+        connect(button, &ImageButton::clicked, this, &TfrmMain::showMinimized);
     }
-    connect(findChild<QAction*>(QStringLiteral("Exit")), &QAction::triggered, this, &TfrmMain::close);
-    connect(findChild<ImageButton*>(QStringLiteral("option_img")), &ImageButton::clicked, this,
-            &TfrmMain::optionsRequested);
-    connect(findChild<QAction*>(QStringLiteral("About")), &QAction::triggered, this,
-            &TfrmMain::aboutRequested);
+    connect(actions_.exit, &QAction::triggered, this, &TfrmMain::close);
+    connect(buttons_.option, &ImageButton::clicked, this, &TfrmMain::optionsRequested);
+    connect(buttons_.open, &ImageButton::clicked, this, &TfrmMain::chooseOutputFolder);
+    connect(buttons_.openPath, &ImageButton::clicked, this, [this] {
+        if (!outputPath_->text().isEmpty())
+            QDesktopServices::openUrl(QUrl::fromLocalFile(outputPath_->text()));
+    });
+    connectJobCommands();
+    connectPlayerCommands();
+    connectHelpCommands();
+    connectJobListView();
+}
+
+void TfrmMain::connectJobCommands()
+{
+    const auto addChosenFiles = [this] {
+        const QStringList paths = QFileDialog::getOpenFileNames(this, QString(), QString(),
+                                                                QString::fromLatin1(kSourceFilter));
+        if (!paths.isEmpty())
+            addFiles(paths);
+    };
+    connect(actions_.loadFile, &QAction::triggered, this, addChosenFiles);
+    connect(buttons_.add, &ImageButton::clicked, this, addChosenFiles);
+    connect(actions_.loadFolder, &QAction::triggered, this, [this] {
+        const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Please Select folder."));
+        if (!folder.isEmpty())
+            addFolder(folder);
+    });
+    const auto listCommand = [this](QAction* action, bool (JobList::*operation)()) {
+        connect(action, &QAction::triggered, this, [this, operation] {
+            if ((jobs_.*operation)())
+                showRows();
+        });
+    };
+    connect(actions_.checkAll, &QAction::triggered, this, [this] {
+        if (jobs_.setAllChecked(true))
+            nodeTree_->refreshTexts(jobs_);
+    });
+    connect(actions_.uncheckAll, &QAction::triggered, this, [this] {
+        if (jobs_.setAllChecked(false))
+            nodeTree_->refreshTexts(jobs_);
+    });
+    listCommand(actions_.deleteNode, &JobList::deleteSelected);
+    listCommand(actions_.moveUp, &JobList::moveSelectedUp);
+    listCommand(actions_.moveDown, &JobList::moveSelectedDown);
+    connect(actions_.clearAll, &QAction::triggered, this, [this] {
+        if (jobs_.clearAll()) {
+            showRows();
+            nodeTree_->hide();
+        }
+    });
+    connect(actions_.properties, &QAction::triggered, this,
+            [this] { withSelectedRow([this](NodeData& row) { emit propertiesRequested(&row); }); });
+    connect(buttons_.editFrm, &ImageButton::clicked, this, &TfrmMain::openEditWindow);
+    connect(buttons_.set, &ImageButton::clicked, this,
+            [this] { withSelectedRow([this](NodeData& row) { emit parametersRequested(&row.settings); }); });
+    connect(buttons_.save, &ImageButton::clicked, this,
+            [this] { withSelectedRow([this](NodeData& row) { emit saveProfileRequested(&row.settings); }); });
+    connect(buttons_.start, &ImageButton::clicked, this, &TfrmMain::startConversion);
+    connect(applyToAll_, &QCheckBox::toggled, this, [this](bool ticked) {
+        if (ticked)
+            applyChosenProfileToAll();
+    });
+}
+
+void TfrmMain::connectPlayerCommands()
+{
+    connect(buttons_.play, &ImageButton::clicked, this, &TfrmMain::playOrPause);
+    connect(buttons_.stop, &ImageButton::pressed, this, &TfrmMain::stopPressed);
+    connect(buttons_.stop, &ImageButton::released, this, &TfrmMain::stopReleased);
+    connect(buttons_.prev, &ImageButton::clicked, this, &TfrmMain::playPrevious);
+    connect(buttons_.next, &ImageButton::clicked, this, &TfrmMain::playNext);
+    connect(trackBar_, &SkinSlider::sliderPressed, this, &TfrmMain::sliderPressed);
+    connect(trackBar_, &SkinSlider::sliderReleased, this, &TfrmMain::sliderReleased);
+    connect(buttons_.snap, &ImageButton::clicked, this, &TfrmMain::takeSnapshot);
+    connect(buttons_.snapFolder, &ImageButton::clicked, this, [this] {
+        const QString folder = settings_.snapshotOutputDir.trimmed();
+        if (!folder.isEmpty())
+            QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    });
+}
+
+void TfrmMain::connectHelpCommands()
+{
+    for (const auto& [action, address] : {std::pair{actions_.help, kHelpAddress},
+                                          std::pair{actions_.support, kSupportAddress},
+                                          std::pair{actions_.homepage, kHomepageAddress}}) {
+        connect(action, &QAction::triggered, this,
+                [address = address] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(address))); });
+    }
+    connect(actions_.about, &QAction::triggered, this, &TfrmMain::aboutRequested);
+    connect(actions_.update, &QAction::triggered, this, &TfrmMain::startUpdater);
+}
+
+void TfrmMain::connectJobListView()
+{
+    connect(nodeTree_, &JobListView::customContextMenuRequested, this,
+            [this](const QPoint& at) { editMenu_->popup(nodeTree_->viewport()->mapToGlobal(at)); });
+    connect(nodeTree_, &JobListView::checkChanged, this,
+            [this](int index, bool checked) { jobs_.setChecked(index, checked); });
+    connect(nodeTree_, &JobListView::rowSelected, this, &TfrmMain::onRowSelected);
+    connect(nodeTree_, &JobListView::rowDropped, this, [this](int target) {
+        if (jobs_.dropSelectedOn(target))
+            showRows();
+    });
+    connect(nodeTree_, &JobListView::pathsDropped, this, &TfrmMain::addDroppedPaths);
+    connect(nodeTree_, &JobListView::renameAccepted, this, &TfrmMain::onRenameAccepted);
+    connect(nodeTree_, &JobListView::editEnded, this, [this] {
+        setRenameKeyFilter(false);
+        nodeTree_->refreshTexts(jobs_);
+    });
+    connect(nodeTree_, &JobListView::clicked, this, [this](const QModelIndex& index) {
+        if (index.column() == JobListView::kDestinationColumn) {
+            nodeTree_->editDestination(index.row());
+            setRenameKeyFilter(true);
+        } else {
+            setRenameKeyFilter(false);
+        }
+    });
+}
+
+void TfrmMain::tell(const QString& text)
+{
+    messageSink_(text);
+}
+
+void TfrmMain::withSelectedRow(const std::function<void(NodeData&)>& command)
+{
+    if (NodeData* row = jobs_.selectedRow())
+        command(*row);
+}
+
+QString TfrmMain::outputFolder() const
+{
+    return outputPath_->text();
+}
+
+ProfileSettingInfo TfrmMain::chosenProfileSettings() const
+{
+    const ProfileSelectObject* profile = picker_ == nullptr ? nullptr : picker_->currentProfile();
+    return profile == nullptr ? ProfileSettingInfo{} : profileSettingInfoOf(*profile);
+}
+
+void TfrmMain::addFiles(const QStringList& paths)
+{
+    pendingSources_.push_back({paths, true});
+    if (!sourceTimer_->isActive())
+        sourceTimer_->start(0);
+}
+
+void TfrmMain::addFolder(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (!info.isDir())
+        return;
+    QStringList paths;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted)) {
+        if (name.size() > 2)
+            paths << dir.filePath(name);
+    }
+    pendingSources_.push_back({paths, false});
+    if (!sourceTimer_->isActive())
+        sourceTimer_->start(0);
+}
+
+void TfrmMain::addDroppedPaths(const QStringList& paths)
+{
+    QStringList files;
+    for (const QString& path : paths) {
+        if (QFileInfo(path).isDir()) {
+            if (!files.isEmpty())
+                addFiles(files);
+            files.clear();
+            addFolder(path);
+        } else {
+            files << path;
+        }
+    }
+    if (!files.isEmpty())
+        addFiles(files);
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = droppedPaths(*event);
+    if (!paths.isEmpty()) {
+        event->acceptProposedAction();
+        addDroppedPaths(paths);
+    }
+}
+
+void TfrmMain::addNextSource()
+{
+    if (pendingSources_.empty())
+        return;
+    PendingSources& batch = pendingSources_.front();
+    if (sourceProgress_ == nullptr) {
+        sourceProgress_ = new QProgressDialog(this);
+        sourceProgress_->setWindowModality(Qt::WindowModal);
+        sourceProgress_->setMinimumDuration(kProgressDelayMs);
+        sourceProgress_->setAutoReset(false);
+        sourceProgress_->setAutoClose(false);
+    }
+    if (batch.next == 0) {
+        sourceProgress_->setRange(0, static_cast<int>(batch.paths.size()));
+        sourceProgress_->setValue(0);
+    }
+    if (sourceProgress_->wasCanceled()) {
+        pendingSources_.clear();
+        finishSources(true);
+        return;
+    }
+    if (batch.paths.isEmpty()) {
+        pendingSources_.pop_front();
+        finishSources(true);
+        return;
+    }
+    const QString path = batch.paths.value(batch.next++);
+    const bool tooLong = static_cast<size_t>(path.size()) > kMaxSourcePathLength;
+    bool stopBatch = false;
+    if (!(tooLong && !batch.reportProblems)) {
+        const SourceProbe probe = probeSourceFile(localPath(path));
+        if (!probe.supported()) {
+            if (batch.reportProblems)
+                tell(QStringLiteral("Not Support this file."));
+        } else if (tooLong) {
+            tell(QStringLiteral("Can't load the file,Its name is too lang!") + path);
+            stopBatch = true;
+        } else {
+            jobs_.addProbedFile(probe.info, chosenProfileSettings());
+            nodeTree_->appendRow(jobs_);
+            nodeTree_->show();
+            hideWebPanel();
+        }
+    }
+    sourceProgress_->setValue(batch.next);
+    if (stopBatch || batch.next >= batch.paths.size()) {
+        pendingSources_.pop_front();
+        finishSources(!stopBatch);
+        return;
+    }
+    sourceTimer_->start(0);
+}
+
+void TfrmMain::finishSources(bool selectFirst)
+{
+    if (selectFirst && !jobs_.empty())
+        nodeTree_->setCurrentRow(0);
+    if (!pendingSources_.empty()) {
+        sourceTimer_->start(0);
+        return;
+    }
+    sourceProgress_->reset();
+    sourceProgress_->hide();
+    emit sourcesAdded();
+}
+
+void TfrmMain::showRows()
+{
+    nodeTree_->showRows(jobs_);
+}
+
+void TfrmMain::onRowSelected(int index)
+{
+    jobs_.select(index);
+    isSeeking_ = true;
+    stopPlay(1);
+    playing_ = false;
+    showPlayPicture(false);
+    NodeData* row = jobs_.selectedRow();
+    if (row == nullptr)
+        return;
+    if (picker_ != nullptr)
+        picker_->selectValue(row->settings.profile);
+    trackBar_->setRange(0, row->fileInfo.durationWholeSeconds);
+    trackBar_->setValue(0);
+}
+
+void TfrmMain::onRenameAccepted(int index, const QString& text)
+{
+    if (index < 0 || index >= jobs_.size())
+        return;
+    switch (jobs_.renameOutput(jobs_.row(index), text.toStdString())) {
+    case RenameOutcome::TooLong:
+        tell(QStringLiteral("The name is too long."));
+        break;
+    case RenameOutcome::NotNumbered:
+        tell(QStringLiteral("The name is taken by a file whose number cannot be read: choose another name."));
+        break;
+    case RenameOutcome::Renamed:
+    case RenameOutcome::Empty:
+        break;
+    }
+    nodeTree_->refreshTexts(jobs_);
+}
+
+void TfrmMain::setRenameKeyFilter(bool on)
+{
+    if (on == renameKeyFilterOn_)
+        return;
+    renameKeyFilterOn_ = on;
+    if (on)
+        qApp->installEventFilter(this);
+    else
+        qApp->removeEventFilter(this);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        if (widget != nullptr && widget->window() == this && typed.size() == 1 &&
+            kForbiddenNameCharacters.contains(typed))
+            return true;
+    }
+    return SkinWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::applyChosenProfileToAll()
+{
+    jobs_.applyProfileToAll(chosenProfileSettings());
+    nodeTree_->refreshTexts(jobs_);
+    if (jobs_.selectedRow() != nullptr)
+        emit applyToAllTicked();
+}
+
+void TfrmMain::chooseOutputFolder()
+{
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Please Select Output folder."),
+                                                             outputPath_->text());
+    if (folder.isEmpty())
+        return;
+    settings_.mediaOutputDir = withSeparator(folder);
+    outputPath_->setText(settings_.mediaOutputDir);
+}
+
+void TfrmMain::startConversion()
+{
+    const StartCheck check = jobs_.prepareConversion(localPath(outputPath_->text()), merge_->isChecked());
+    const QString sourceName = QString::fromUtf8(check.sourceName.c_str());
+    switch (check.outcome) {
+    case StartOutcome::NoSelection:
+        return;
+    case StartOutcome::NoneChecked:
+        tell(i18nText("10004"));
+        return;
+    case StartOutcome::NotVideo:
+        tell(sourceName + QStringLiteral(" is not a video file!"));
+        return;
+    case StartOutcome::NotAudio:
+        tell(sourceName + QStringLiteral(" is not an audio file!"));
+        return;
+    case StartOutcome::Ready:
+        break;
+    }
+    playing_ = false;
+    showPlayPicture(false);
+    isSeeking_ = true;
+    stopPlay(1);
+    const QString folder = QString::fromUtf8(check.run.outputFolder.c_str());
+    settings_.mediaOutputDir = folder;
+    outputPath_->setText(folder);
+    playPanel_->hide();
+    if (!makeFolder(folder))
+        return;
+    emit conversionRequested(check.run);
+}
+
+void TfrmMain::openEditWindow()
+{
+    NodeData* row = jobs_.selectedRow();
+    if (row == nullptr)
+        return;
+    playing_ = false;
+    trackBar_->setValue(0);
+    showPlayPicture(false);
+    isSeeking_ = true;
+    stopPlay(1);
+    playPanel_->hide();
+    close_sdl();
+    emit editRequested(&row->settings);
+}
+
+void TfrmMain::setUpPreviewPlayer()
+{
+    if (playerHost_ != nullptr)
+        playerHost_->placeInto(playPanel_);
+    setPlayerHandle(playback::progressSlot());
+    const QString folder = programFolder() + QLatin1Char('/');
+    const QPoint place = playPanel_->mapToGlobal(QPoint(0, 0));
+    initPlayOption(localPath(folder + QStringLiteral("Default.bmp")).c_str(),
+                   localPath(folder + QStringLiteral("bj.bmp")).c_str(), place.x(), place.y(), playPanel_->width(),
+                   playPanel_->height());
+    playback::setOwner(playback::kMainOwner);
+}
+
+void TfrmMain::showPlayPicture(bool pause)
+{
+    loadButtonPictures(buttons_.play, pause ? QStringLiteral("pause_img") : QStringLiteral("play_img"));
+    buttons_.play->update();
+}
+
+void TfrmMain::startPreviewAt(NodeData& row, int seconds)
+{
+    playPanel_->show();
+    openFile(row.fileInfo.path);
+    startPlay(seconds);
+    playing_ = true;
+    showPlayPicture(true);
+    isSeeking_ = false;
+}
+
+void TfrmMain::playOrPause()
+{
+    NodeData* row = jobs_.selectedRow();
+    if (row == nullptr)
+        return;
+    if (playing_) {
+        pausePlay();
+        playing_ = false;
+        showPlayPicture(false);
+        isSeeking_ = false;
+        return;
+    }
+    startPreviewAt(*row, 0);
+}
+
+void TfrmMain::stopPressed()
+{
+    if (jobs_.selectedRow() == nullptr)
+        return;
+    isSeeking_ = true;
+    stopPlay(1);
+}
+
+void TfrmMain::stopReleased()
+{
+    if (jobs_.selectedRow() == nullptr)
+        return;
+    showPlayPicture(false);
+    playing_ = false;
+}
+
+void TfrmMain::playPrevious()
+{
+    if (jobs_.selectedRow() == nullptr)
+        return;
+    nodeTree_->setCurrentRow(std::max(0, jobs_.selectedIndex() - 1));
+    startPreviewAt(*jobs_.selectedRow(), 0);
+}
+
+void TfrmMain::playNext()
+{
+    if (jobs_.selectedRow() == nullptr)
+        return;
+    nodeTree_->setCurrentRow(std::min(jobs_.size() - 1, jobs_.selectedIndex() + 1));
+    startPreviewAt(*jobs_.selectedRow(), 0);
+}
+
+void TfrmMain::sliderPressed()
+{
+    if (jobs_.selectedRow() == nullptr || !playing_)
+        return;
+    playEvent_->wait(kPlayEventWait);
+    stopPlay(0);
+    ++pendingSeeks_;
+    isSeeking_ = true;
+}
+
+void TfrmMain::sliderReleased()
+{
+    if (jobs_.selectedRow() == nullptr)
+        return;
+    if (!playing_) {
+        trackBar_->setValue(0);
+        return;
+    }
+    if (trackBar_->value() == trackBar_->maximum())
+        trackBar_->setValue(0);
+    seekTarget_ = trackBar_->value();
+    playEvent_->wait(kPlayEventWait);
+    if (seekTarget_ != -1) {
+        startPlay(seekTarget_);
+        seekTarget_ = -1;
+    }
+    playEvent_->signal();
+    isSeeking_ = false;
+}
+
+void TfrmMain::onPlayPosition(int, int currentSeconds)
+{
+    if (pendingSeeks_ > 0) {
+        --pendingSeeks_;
+        playEvent_->signal();
+        return;
+    }
+    if (!trackBar_->isSliderDown())
+        trackBar_->setValue(currentSeconds);
+}
+
+bool TfrmMain::event(QEvent* event)
+{
+    if (event->type() == static_cast<QEvent::Type>(MSG_MAIN_PLAY_POSITION)) {
+        const auto* message = static_cast<WindowMessageEvent*>(event);
+        onPlayPosition(static_cast<int>(message->wParam()), static_cast<int>(message->lParam()));
+        return true;
+    }
+    return SkinWindow::event(event);
+}
+
+void TfrmMain::takeSnapshot()
+{
+    if (jobs_.selectedRow() == nullptr || !playing_)
+        return;
+    const QString folder = settings_.snapshotOutputDir;
+    if (!makeFolder(folder))
+        return;
+    const QString name = QString::asprintf("%05d%s", snapshotCounter_, snapshotExtension_.toUtf8().constData());
+    vkoCapture(localPath(withSeparator(folder) + name).c_str());
+    ++snapshotCounter_;
+}
+
+QString TfrmMain::updaterPath()
+{
+#ifdef _WIN32
+    return programFolder() + QStringLiteral("/Update/update.exe");
+#else
+    return programFolder() + QStringLiteral("/Update/update");
+#endif
+}
+
+void TfrmMain::startUpdater()
+{
+    const QString program = updaterPath();
+    if (!QFileInfo(program).isExecutable())
+        return;
+    QProcess::startDetached(program, {QStringLiteral("/SilentCheck"),
+                                      QStringLiteral("/Lang:UpdateLang_") + getI18nLanguage() + QStringLiteral(".ini")});
 }
 
 void TfrmMain::closeWritingSettings()
 {
+    if (const ComboboxSelectObject* current = picker_ == nullptr ? nullptr : picker_->currentItem())
+        settings_.lastProfile = QString::fromStdString(current->getString());
     writeClosingSettings(*store_, settings_);
+    setOutputVolume(savedVolume_);
     close();
 }
 
@@ -281,7 +891,20 @@ void TfrmMain::reskin()
 {
     SkinWindow::reskin();
     trackBar_->setFocus();
+    showPlayPicture(playing_);
     hideWebPanel();
+    if (picker_ != nullptr)
+        picker_->placePanel();
+}
+
+void TfrmMain::createPicker()
+{
+    picker_ = std::make_unique<ProfileCombobox>(jobs_, applyToAll_, buttons_.profile, profilePanel_, categoryList_,
+                                                profileList_, qApp, profileFolderPath());
+    picker_->setImageLists(profilePickerIcons(20), profilePickerIcons(42));
+    const std::string last = settings_.lastProfile.toStdString();
+    picker_->selectValueAndRefresh(last.c_str());
+    connect(picker_.get(), &ProfileCombobox::rowsChanged, this, [this] { nodeTree_->refreshTexts(jobs_); });
 }
 
 void TfrmMain::showEvent(QShowEvent* event)
@@ -291,7 +914,11 @@ void TfrmMain::showEvent(QShowEvent* event)
         return;
     }
     shownOnce_ = true;
+    if (settings_.autoUpdate != 0)
+        startUpdater();
     playPanel_->hide();
     applyI18nAll();
+    setUpPreviewPlayer();
+    createPicker();
     emit firstShown();
 }

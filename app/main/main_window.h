@@ -3,20 +3,32 @@
 #pragma once
 
 #include <QSettings>
+#include <QStringList>
+#include <atomic>
+#include <deque>
+#include <functional>
 #include <memory>
 
 #include "app_settings.h"
+#include "conversion_run.h"
+#include "job_list.h"
 #include "skin_window.h"
 
 class ImageButton;
+class JobListView;
+class NamedEvent;
 class PictureBox;
+class ProfileCombobox;
 class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QProgressDialog;
+class QTimer;
 class QTreeWidget;
 class SkinSlider;
+class TfrmPlayer;
 
 class TfrmMain : public SkinWindow {
     Q_OBJECT
@@ -26,56 +38,170 @@ public:
 
     const AppSettings& settings() const { return settings_; }
     QSettings& settingsStore() { return *store_; }
-    QTreeWidget* jobList() const { return nodeTree_; }
+    JobList& jobs() { return jobs_; }
+    JobListView* jobList() const { return nodeTree_; }
+    ProfileCombobox* picker() const { return picker_.get(); }
     QWidget* previewPanel() const { return playPanel_; }
     QCheckBox* applyToAll() const { return applyToAll_; }
     QCheckBox* mergeIntoOne() const { return merge_; }
     QMenu* fileMenu() const { return fileMenu_; }
     QMenu* editMenu() const { return editMenu_; }
     QMenu* helpMenu() const { return helpMenu_; }
+    SkinSlider* trackBar() const { return trackBar_; }
+    ImageButton* playButton() const { return buttons_.play; }
+    bool isPlaying() const { return playing_; }
+    int pendingSeeks() const { return pendingSeeks_; }
+    int snapshotCounter() const { return snapshotCounter_; }
+    QString outputFolder() const;
 
     void setSnapshotOptions(const QString& extension, const QString& folder);
     void setOptionFlags(int autoUpdate, int autoShowWeb);
     void hideWebPanel();
+    // Where messages go; by default a modal message box.
+    void setMessageSink(std::function<void(const QString&)> sink) { messageSink_ = std::move(sink); }
+
+    // Adds files as "Add files" does (messages, a too-long path drops the rest) and the files of
+    // a folder as "Add a folder" does (silently skipping). Both go on in the background with a
+    // progress dialog; sourcesAdded follows when nothing is left to add.
+    void addFiles(const QStringList& paths);
+    void addFolder(const QString& folder);
+    // Files or folders dropped from the file manager.
+    void addDroppedPaths(const QStringList& paths);
+    bool isAddingSources() const { return !pendingSources_.empty(); }
+
+    // The host of the player's pictures, placed into the preview panel by setUpPreviewPlayer.
+    void setPlayerHost(TfrmPlayer* host) { playerHost_ = host; }
+    // Puts the player into the preview panel and makes this window the owner of its reports;
+    // again after the edit or progress window has closed.
+    void setUpPreviewPlayer();
+
+    void startConversion();
+    void playOrPause();
+    void stopPressed();
+    void stopReleased();
+    void playPrevious();
+    void playNext();
+    void sliderPressed();
+    void sliderReleased();
+    void takeSnapshot();
+    void startUpdater();
+    void closeWritingSettings();
 
     // Re-skins after a skin switch: pictures, layout, slider focus, web panel hidden.
     void reskin() override;
+
+    // The updater program beside the program.
+    static QString updaterPath();
 
 signals:
     // The first show of the main window, after its texts were applied.
     void firstShown();
     void optionsRequested();
     void aboutRequested();
+    void editRequested(NodeSettingInfo* job);
+    void parametersRequested(NodeSettingInfo* job);
+    void saveProfileRequested(NodeSettingInfo* job);
+    void propertiesRequested(NodeData* row);
+    void conversionRequested(ConversionRun run);
+    void applyToAllTicked();
+    // Nothing is left to add after addFiles / addFolder / addDroppedPaths.
+    void sourcesAdded();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Files and folders dropped anywhere on the window (the list is hidden while empty).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    struct Buttons {
+        ImageButton *close, *leftClose, *mini, *leftMini, *file, *edit, *help;
+        ImageButton *add, *addMenu, *editFrm, *option, *start, *set, *save, *open, *openPath, *profile;
+        ImageButton *play, *stop, *prev, *next, *snap, *snapFolder;
+    };
+    struct Actions {
+        QAction *loadFile, *loadFolder, *exit;
+        QAction *checkAll, *uncheckAll, *clearAll, *properties, *deleteNode, *moveUp, *moveDown;
+        QAction *help, *support, *homepage, *about, *update;
+    };
+    // One selection of files or one folder's files, added one file per turn of the event loop.
+    struct PendingSources {
+        QStringList paths;
+        bool reportProblems;  // files: messages, and a too-long path drops the rest
+        int next = 0;
+    };
+
     void createControls();
     void createToolbarButtons();
     void createPlayerControls();
     void createOutputControls();
     void createMenus();
     void createJobList();
+    void createPicker();
     void setUpWebPanel();
     void bindTexts();
     void bindImageButtons();
     void connectCommands();
-    void closeWritingSettings();
+    void connectJobCommands();
+    void connectPlayerCommands();
+    void connectHelpCommands();
+    void connectJobListView();
+
+    void tell(const QString& text);
+    ProfileSettingInfo chosenProfileSettings() const;
+    void addNextSource();
+    void finishSources(bool selectFirst);
+    void showRows();
+    void onRowSelected(int index);
+    void onRenameAccepted(int index, const QString& text);
+    void setRenameKeyFilter(bool on);
+    void applyChosenProfileToAll();
+    void chooseOutputFolder();
+    void openEditWindow();
+    void withSelectedRow(const std::function<void(NodeData&)>& command);
+    void startPreviewAt(NodeData& row, int seconds);
+    void showPlayPicture(bool pause);
+    void onPlayPosition(int totalSeconds, int currentSeconds);
 
     std::unique_ptr<QSettings> store_;
     AppSettings settings_;
     QString snapshotExtension_ = QStringLiteral(".jpg");
     bool shownOnce_ = false;
+    std::function<void(const QString&)> messageSink_;
+    JobList jobs_;
+    std::unique_ptr<ProfileCombobox> picker_;
+    std::deque<PendingSources> pendingSources_;
+    QTimer* sourceTimer_ = nullptr;
+    QProgressDialog* sourceProgress_ = nullptr;
+    bool renameKeyFilterOn_ = false;
 
+    // Preview playback, all on the GUI thread except where said.
+    bool playing_ = false;
+    std::atomic<bool> isSeeking_{false};  // written here, read by the player's report thread
+    int pendingSeeks_ = 0;
+    int seekTarget_ = -1;
+    std::shared_ptr<NamedEvent> playEvent_;
+    int snapshotCounter_ = 0;
+    uint32_t savedVolume_ = 0;
+    TfrmPlayer* playerHost_ = nullptr;
+
+    Buttons buttons_{};
+    Actions actions_{};
     PictureBox* background_ = nullptr;
-    QTreeWidget* nodeTree_ = nullptr;
+    JobListView* nodeTree_ = nullptr;
     QFrame* webBrowse_ = nullptr;
     QWidget* playPanel_ = nullptr;
     SkinSlider* trackBar_ = nullptr;
     QLineEdit* outputPath_ = nullptr;
+    QLabel* profileLabel_ = nullptr;
+    QLabel* pathLabel_ = nullptr;
     QCheckBox* applyToAll_ = nullptr;
     QCheckBox* merge_ = nullptr;
+    QFrame* profilePanel_ = nullptr;
+    QTreeWidget* categoryList_ = nullptr;
+    QTreeWidget* profileList_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* editMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include "app_test_support.h"
 #include "application_windows.h"
+#include "job_list_view.h"
 #include "i18n_binding.h"
 #include "image_button.h"
 #include "picture_box.h"

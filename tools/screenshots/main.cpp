@@ -3,11 +3,16 @@
 //   clipwright_screenshots <output folder>
 //
 // Runs offscreen with a settings store in a temporary folder, so the user's settings stay as
-// they are. The job list gets a few sample rows so that its columns can be judged.
+// they are. The job list gets a few sample rows so that its columns can be judged. On a real X
+// server (QT_QPA_PLATFORM=xcb, e.g. under xvfb-run) the menus and the profile picker are also
+// shown over the main window and taken from the screen as the X server draws them.
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QMenu>
 #include <QPainter>
+#include <QScreen>
+#include <QTest>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -19,25 +24,71 @@
 #include "choice_combo.h"
 #include "choice_objects.h"
 #include "i18n_binding.h"
+#include "image_button.h"
+#include "job_list_view.h"
+#include "profile_combobox.h"
 
 namespace {
 
-void addSampleRows(QTreeWidget* list)
+void addSampleRows(TfrmMain& main)
 {
-    const char* const rows[][4] = {
-        {"holiday_2024.mp4", "00:12:41", "00:10:05", "holiday_2024.avi"},
-        {"interview-take3.mov", "00:48:02", "00:48:02", "interview-take3.avi"},
-        {"concert_highlights.mkv", "01:05:17", "00:07:30", "concert_highlights.avi"},
-    };
+    const struct {
+        const char* path;
+        double seconds;
+    } rows[] = {{"/videos/holiday_2024.mp4", 761}, {"/videos/interview-take3.mov", 2882},
+                {"/videos/concert_highlights.mkv", 3917}};
+    ProfileSettingInfo profile{};
+    if (const ProfileSelectObject* chosen = main.picker()->currentProfile())
+        profile = profileSettingInfoOf(*chosen);
     for (const auto& row : rows) {
-        auto* item = new QTreeWidgetItem(list);
-        for (int column = 0; column < 4; ++column) {
-            item->setText(column, QString::fromLatin1(row[column]));
-        }
-        item->setCheckState(0, Qt::Checked);
+        MediaFileInfo info{};
+        std::snprintf(info.path, sizeof info.path, "%s", row.path);
+        info.durationSeconds = row.seconds;
+        info.durationWholeSeconds = static_cast<int32_t>(row.seconds);
+        main.jobs().addProbedFile(info, profile);
     }
-    list->setCurrentItem(list->topLevelItem(0));
-    list->show();
+    main.jobs().select(0);
+    main.jobList()->showRows(main.jobs());
+    main.jobList()->show();
+}
+
+// The screen around the main window while a pop-up of it is open.
+bool renderPopup(TfrmMain& main, const std::function<void()>& open, QWidget* popup, const QString& file)
+{
+    main.show();
+    open();
+    for (int turn = 0; turn < 20; ++turn)
+        QTest::qWait(20);
+    QRect area = main.frameGeometry();
+    if (popup->isWindow())
+        area |= popup->frameGeometry();
+    const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    popup->hide();
+    std::printf("%s\n", qPrintable(file));
+    return screen.save(file);
+}
+
+// The File, Edit and Help menus, the list's context menu and the open profile picker.
+bool renderPopups(TfrmMain& main, const QString& stem)
+{
+    const auto under = [](const char* button) {
+        // Clicked as the user does, so the menu opens the way the program opens it.
+        return [button](TfrmMain& window, QMenu*) {
+            QTest::mouseClick(window.findChild<ImageButton*>(QLatin1String(button)), Qt::LeftButton);
+        };
+    };
+    bool ok = true;
+    const std::pair<QMenu*, std::function<void(TfrmMain&, QMenu*)>> menus[] = {
+        {main.fileMenu(), under("File_img")}, {main.helpMenu(), under("Help_img")},
+        {main.editMenu(), [](TfrmMain& window, QMenu* menu) {
+             menu->popup(window.jobList()->viewport()->mapToGlobal(QPoint(120, 40)));
+         }}};
+    for (const auto& [menu, open] : menus)
+        ok &= renderPopup(main, [&, menu = menu, open = open] { open(main, menu); }, menu,
+                          stem + QLatin1Char('_') + menu->objectName() + QStringLiteral(".png"));
+    ok &= renderPopup(main, [&] { main.picker()->showDropDown(); }, main.picker()->panel(),
+                      stem + QStringLiteral("_ProfilePicker.png"));
+    return ok;
 }
 
 void fillConstChoices(QComboBox* combo, std::initializer_list<std::pair<ChoiceValue, const char*>> entries)
@@ -116,6 +167,10 @@ bool renderAll(ApplicationWindows& windows, const QString& folder)
                                                .arg(folder, QString::fromUtf8(info->englishName),
                                                     QString::fromLatin1(language), window->objectName()));
             }
+            if (QGuiApplication::platformName() == QLatin1String("xcb"))
+                ok &= renderPopups(windows.main, QStringLiteral("%1/%2_%3_TfrmMain").arg(
+                                                     folder, QString::fromUtf8(info->englishName),
+                                                     QString::fromLatin1(language)));
         }
     }
     return ok;
@@ -125,7 +180,8 @@ bool renderAll(ApplicationWindows& windows, const QString& folder)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: clipwright_screenshots <output folder>\n");
@@ -140,7 +196,7 @@ int main(int argc, char** argv)
     ApplicationWindows windows(openSettingsStore());
     windows.main.show();
     windows.main.hideWebPanel();
-    addSampleRows(windows.main.jobList());
+    addSampleRows(windows.main);
     addSampleChoices(windows);
     return renderAll(windows, folder) ? 0 : 1;
 }

@@ -1,0 +1,456 @@
+// The main window on its real widgets: adding files and folders, the list's commands, renaming in
+// place, the start command, the profile picker, closing, and the preview's seek bookkeeping.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFrame>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app_test_support.h"
+#include "application_windows.h"
+#include "i18n_binding.h"
+#include "image_button.h"
+#include "job_list_view.h"
+#include "playback_route.h"
+#include "profile_combobox.h"
+#include "skin_folder.h"
+#include "skin_slider.h"
+#include "vkoPlayerDll.h"
+#include "window_events.h"
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest()
+    {
+        windows_.main.setMessageSink([this](const QString& text) { messages_ << text; });
+        windows_.main.show();
+    }
+
+    TfrmMain& main() { return windows_.main; }
+    JobList& jobs() { return windows_.main.jobs(); }
+    JobListView& view() { return *windows_.main.jobList(); }
+    ProfileCombobox& picker() { return *windows_.main.picker(); }
+
+    QString clip(const std::string& name, double seconds = 1.0, bool video = true)
+    {
+        testsupport::ClipSpec spec;
+        spec.name = name;
+        spec.seconds = seconds;
+        spec.video = video;
+        return QString::fromStdString(testsupport::makeClip(media_, spec));
+    }
+
+    void waitForSources()
+    {
+        QSignalSpy added(&main(), &TfrmMain::sourcesAdded);
+        if (main().isAddingSources()) {
+            ASSERT_TRUE(added.wait(20000));
+        }
+    }
+
+    void addFiles(const QStringList& paths)
+    {
+        main().addFiles(paths);
+        waitForSources();
+    }
+
+    std::vector<std::string> outputNames()
+    {
+        std::vector<std::string> names;
+        for (int i = 0; i < jobs().size(); ++i)
+            names.push_back(jobs().row(i).settings.outputName);
+        return names;
+    }
+
+    // Opens the picker and chooses a profile of a category by clicking as the user does.
+    void choose(int category, int profile)
+    {
+        picker().showDropDown();
+        QTreeWidget* categories = picker().lists()[0];
+        QTreeWidget* profiles = picker().lists()[1];
+        categories->setCurrentItem(categories->topLevelItem(category));
+        profiles->setCurrentItem(profiles->topLevelItem(profile));
+        const QRect cell = profiles->visualItemRect(profiles->topLevelItem(profile));
+        QTest::mouseClick(profiles->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    apptest::TemporarySettings settings_;
+    testsupport::TempDir media_;
+    ApplicationWindows windows_{settings_.store()};
+    QStringList messages_;
+};
+
+TEST_F(MainWindowTest, AddingFilesSkipsTheUnsupportedOneWithOneMessage)
+{
+    const QString junk = QString::fromStdString(testsupport::writeFile(media_, "junk.avi", "not a video"));
+    addFiles({clip("first.mp4"), junk, clip("third.mkv")});
+    EXPECT_EQ(outputNames(), (std::vector<std::string>{"first", "third"}));
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("Not Support this file.")});
+    EXPECT_EQ(view().topLevelItemCount(), 2);
+    EXPECT_TRUE(view().isVisible());
+    EXPECT_EQ(jobs().selectedIndex(), 0);
+    EXPECT_EQ(view().currentRow(), 0);
+    EXPECT_EQ(view().topLevelItem(1)->text(0), QStringLiteral("third.mkv"));
+    EXPECT_EQ(view().topLevelItem(1)->text(JobListView::kDestinationColumn), QStringLiteral("third.mp3"));
+}
+
+TEST_F(MainWindowTest, ATooLongPathStopsTheRestOfTheSelection)
+{
+    const QString first = clip("first.mp4");
+    const QString deep = QString::fromStdString(media_.root()) + QLatin1Char('/') + QString(150, QLatin1Char('d'));
+    QDir().mkpath(deep);
+    QString longPath = deep + QLatin1Char('/') + QString(200 - deep.size() - 5, QLatin1Char('x')) + QStringLiteral(".mp4");
+    ASSERT_EQ(longPath.size(), 200);
+    ASSERT_TRUE(QFile::copy(first, longPath));
+    addFiles({first, longPath, clip("third.mp4")});
+    EXPECT_EQ(outputNames(), (std::vector<std::string>{"first"}));
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("Can't load the file,Its name is too lang!") + longPath});
+}
+
+TEST_F(MainWindowTest, AFolderAddsItsSupportedFilesOnly)
+{
+    const QString folder = QString::fromStdString(media_.path("folder"));
+    QDir().mkpath(folder + QStringLiteral("/sub.avi"));
+    ASSERT_TRUE(QFile::copy(clip("source.avi"), folder + QStringLiteral("/ab.avi")));
+    ASSERT_TRUE(QFile::copy(clip("other.mp4"), folder + QStringLiteral("/x")));
+    testsupport::writeFile(media_, "folder/broken.avi", "garbage");
+    main().addFolder(folder);
+    waitForSources();
+    EXPECT_EQ(outputNames(), (std::vector<std::string>{"ab"}));
+    EXPECT_TRUE(messages_.isEmpty());
+    const QString empty = QString::fromStdString(media_.path("empty"));
+    QDir().mkpath(empty);
+    main().addFolder(empty);
+    waitForSources();
+    EXPECT_EQ(jobs().size(), 1);
+    EXPECT_FALSE(main().isAddingSources());
+}
+
+TEST_F(MainWindowTest, DroppedFilesAndFoldersAreAdded)
+{
+    const QString folder = QString::fromStdString(media_.path("dropped"));
+    QDir().mkpath(folder);
+    ASSERT_TRUE(QFile::copy(clip("inside.mp4"), folder + QStringLiteral("/inside.mp4")));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(clip("single.mp4")), QUrl::fromLocalFile(folder)});
+    const auto dropOn = [&data](QWidget* target) {
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &drop);
+    };
+    dropOn(&main());  // the list is hidden while empty
+    waitForSources();
+    EXPECT_EQ(outputNames(), (std::vector<std::string>{"single", "inside"}));
+    dropOn(view().viewport());
+    waitForSources();
+    EXPECT_EQ(jobs().size(), 4);
+}
+
+TEST_F(MainWindowTest, CheckBoxesOfTheListReachTheRows)
+{
+    addFiles({clip("a.mp4"), clip("b.mp4")});
+    view().topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+    EXPECT_FALSE(jobs().isChecked(1));
+    main().editMenu()->findChild<QAction*>(QStringLiteral("CheckAll"))->trigger();
+    EXPECT_TRUE(jobs().isChecked(1));
+    EXPECT_EQ(view().topLevelItem(1)->checkState(0), Qt::Checked);
+}
+
+TEST_F(MainWindowTest, EditCommandsReorderDeleteAndClear)
+{
+    addFiles({clip("a.mp4"), clip("b.mp4"), clip("c.mp4")});
+    const auto trigger = [this](const char* name) {
+        main().editMenu()->findChild<QAction*>(QLatin1String(name))->trigger();
+    };
+    trigger("moveup");
+    EXPECT_EQ(outputNames(), (std::vector<std::string>{"a", "b", "c"}));
+    trigger("movedown");
+    EXPECT_EQ(outputNames(), (std::vector<std::string>{"b", "a", "c"}));
+    EXPECT_EQ(view().currentRow(), 1);
+    EXPECT_EQ(view().topLevelItem(0)->text(0), QStringLiteral("b.mp4"));
+    trigger("deletenode");
+    EXPECT_EQ(outputNames(), (std::vector<std::string>{"b", "c"}));
+    EXPECT_EQ(view().currentRow(), 0);
+    trigger("ClearAll");
+    EXPECT_TRUE(jobs().empty());
+    EXPECT_TRUE(view().isHidden());
+}
+
+class RenameTest : public MainWindowTest {
+protected:
+    // Clicks the destination cell of a row and returns its editor.
+    QLineEdit* startEdit(int row)
+    {
+        view().setCurrentRow(row);
+        const QRect cell = view().visualRect(view().model()->index(row, JobListView::kDestinationColumn));
+        QTest::mouseClick(view().viewport(), Qt::LeftButton, {}, cell.center());
+        return view().viewport()->findChild<QLineEdit*>();
+    }
+
+    void accept(QLineEdit* editor, const QString& text)
+    {
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the editor commits on the next turn
+    }
+};
+
+TEST_F(RenameTest, EditorShowsTheBareNameAndDiscardsCharactersFilesCannotHave)
+{
+    addFiles({clip("clip.mp4"), clip("other.mp4")});
+    QLineEdit* editor = startEdit(1);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QStringLiteral("other"));
+    accept(editor, QStringLiteral("ne:w*na|me"));
+    EXPECT_STREQ(jobs().row(1).settings.outputName, "newname");
+    EXPECT_EQ(view().topLevelItem(1)->text(JobListView::kDestinationColumn), QStringLiteral("newname.mp3"));
+    QLineEdit* outside = main().findChild<QLineEdit*>(QStringLiteral("OutputPath"));
+    outside->setReadOnly(false);
+    QTest::keyClicks(outside, QStringLiteral(":"));
+    EXPECT_TRUE(outside->text().endsWith(QLatin1Char(':')));  // the filter is off after the edit
+}
+
+TEST_F(RenameTest, ATakenNameGetsANumberAndAnUnchangedNameStays)
+{
+    addFiles({clip("clip.mp4"), clip("other.mp4")});
+    accept(startEdit(1), QStringLiteral("clip"));
+    EXPECT_STREQ(jobs().row(1).settings.outputName, "clip(1)");
+    accept(startEdit(0), QStringLiteral("clip"));
+    EXPECT_STREQ(jobs().row(0).settings.outputName, "clip");
+    EXPECT_EQ(view().topLevelItem(0)->text(JobListView::kDestinationColumn), QStringLiteral("clip.mp3"));
+}
+
+TEST_F(RenameTest, AnOverlongNameIsRefusedWithAMessage)
+{
+    addFiles({clip("clip.mp4")});
+    accept(startEdit(0), QString(600, QLatin1Char('n')));
+    EXPECT_STREQ(jobs().row(0).settings.outputName, "clip");
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("The name is too long.")});
+}
+
+TEST_F(MainWindowTest, StartWithoutACheckedRowShowsTheLocalisedMessage)
+{
+    addFiles({clip("a.mp4")});
+    view().topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    QSignalSpy runs(&main(), &TfrmMain::conversionRequested);
+    QTest::mouseClick(main().findChild<ImageButton*>(QStringLiteral("Start_img")), Qt::LeftButton);
+    EXPECT_EQ(messages_, QStringList{i18nText("10004")});
+    EXPECT_TRUE(runs.isEmpty());
+}
+
+TEST_F(MainWindowTest, StartHandsOverTheCheckedRowsAndCreatesTheOutputFolder)
+{
+    addFiles({clip("a.mp4", 1.0), clip("b.mp4", 2.0)});
+    jobs().row(0).settings.trim = {0, 10};
+    jobs().row(1).settings.trim = {5, 25};
+    const QString output = QString::fromStdString(media_.path("new/output"));
+    main().findChild<QLineEdit*>(QStringLiteral("OutputPath"))->setText(output);
+    QSignalSpy runs(&main(), &TfrmMain::conversionRequested);
+    main().startConversion();
+    ASSERT_EQ(runs.size(), 1);
+    const auto run = runs.at(0).at(0).value<ConversionRun>();
+    EXPECT_EQ(run.jobs, (std::vector<NodeSettingInfo*>{&jobs().row(0).settings, &jobs().row(1).settings}));
+    EXPECT_EQ(run.totalSeconds, 30);
+    EXPECT_EQ(run.outputFolder, output.toStdString() + "/");
+    EXPECT_TRUE(QDir(output).exists());
+    EXPECT_TRUE(main().previewPanel()->isHidden());
+}
+
+TEST_F(MainWindowTest, MergeOfVideoAndSoundUnderAVideoProfileIsRefused)
+{
+    choose(1, 0);  // the first video profile
+    addFiles({clip("film.mp4"), clip("song.m4a", 1.0, false)});
+    main().mergeIntoOne()->setChecked(true);
+    QSignalSpy runs(&main(), &TfrmMain::conversionRequested);
+    main().startConversion();
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("song.m4a is not a video file!")});
+    EXPECT_TRUE(runs.isEmpty());
+}
+
+TEST_F(MainWindowTest, PickerOpensOnTheCurrentCategoryAndProfile)
+{
+    choose(1, 2);
+    const ComboboxSelectObject* chosen = picker().currentItem();
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_TRUE(picker().panel()->isHidden());
+    picker().showDropDown();
+    EXPECT_TRUE(picker().panel()->isVisible());
+    EXPECT_EQ(picker().lists()[0]->currentItem(), picker().lists()[0]->topLevelItem(1));
+    EXPECT_EQ(picker().lists()[1]->currentItem(), picker().lists()[1]->topLevelItem(2));
+    EXPECT_GE(picker().panel()->geometry().bottom() + 1, main().findChild<ImageButton*>(QStringLiteral("mcmbProfile"))->y());
+    EXPECT_LE(picker().panel()->y(), main().findChild<ImageButton*>(QStringLiteral("mcmbProfile"))->y());
+}
+
+TEST_F(MainWindowTest, HoverFillsTheProfilesAndAPressOutsideChangesNothing)
+{
+    const ComboboxSelectObject* before = picker().currentItem();
+    const QString buttonText = main().findChild<ImageButton*>(QStringLiteral("mcmbProfile"))->text();
+    picker().showDropDown();
+    QTreeWidget* categories = picker().lists()[0];
+    QTreeWidget* profiles = picker().lists()[1];
+    const QRect third = categories->visualItemRect(categories->topLevelItem(2));
+    QTest::mouseMove(categories->viewport(), third.center());
+    emit categories->itemEntered(categories->topLevelItem(2), 1);
+    ASSERT_GT(profiles->topLevelItemCount(), 0);
+    const auto* firstShown = static_cast<VKOComboboxInfo*>(profiles->topLevelItem(0)->data(0, Qt::UserRole).value<void*>());
+    EXPECT_EQ(firstShown->parent->object->getText(), categories->topLevelItem(2)->text(1).toStdString());
+
+    QTest::mouseClick(main().jobList()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(picker().panel()->isHidden());
+    EXPECT_EQ(picker().currentItem(), before);
+    EXPECT_EQ(main().findChild<ImageButton*>(QStringLiteral("mcmbProfile"))->text(), buttonText);
+}
+
+TEST_F(MainWindowTest, ChoosingWithoutASelectedRowChangesOnlyTheButton)
+{
+    addFiles({clip("a.mp4")});
+    view().setCurrentRow(-1);
+    choose(1, 0);
+    EXPECT_EQ(main().findChild<ImageButton*>(QStringLiteral("mcmbProfile"))->text(),
+              QString::fromStdString(picker().currentItem()->getText()));
+    EXPECT_STREQ(jobs().row(0).settings.profile->name, "MP3 audio");
+}
+
+TEST_F(MainWindowTest, ChoosingAppliesToTheSelectedRowOrToAllWhenTicked)
+{
+    addFiles({clip("a.mp4"), clip("b.mp4")});
+    choose(1, 0);
+    const std::string chosen = picker().currentItem()->getString();
+    EXPECT_EQ(jobs().row(0).settings.profile->name, chosen);
+    EXPECT_STREQ(jobs().row(1).settings.profile->name, "MP3 audio");
+    QSignalSpy ticked(&main(), &TfrmMain::applyToAllTicked);
+    main().applyToAll()->setChecked(true);
+    EXPECT_EQ(ticked.size(), 1);
+    EXPECT_EQ(jobs().row(1).settings.profile->name, chosen);
+    EXPECT_NE(view().topLevelItem(1)->text(JobListView::kDestinationColumn), QStringLiteral("b.mp3"));
+}
+
+TEST_F(MainWindowTest, SelectingARowShowsItsProfileAndSpansTheSlider)
+{
+    addFiles({clip("a.mp4", 3.0)});
+    view().setCurrentRow(-1);
+    choose(1, 0);
+    const std::string video = picker().currentItem()->getString();
+    addFiles({clip("b.mp4", 2.0)});
+    view().setCurrentRow(1);
+    EXPECT_EQ(picker().currentItem()->getString(), video);
+    EXPECT_EQ(main().trackBar()->maximum(), 2);
+    view().setCurrentRow(0);
+    EXPECT_EQ(picker().currentItem()->getString(), "MP3 audio");
+    EXPECT_EQ(main().trackBar()->maximum(), 3);
+}
+
+TEST_F(MainWindowTest, AnUnknownProfileNameSelectsTheFirstProfile)
+{
+    picker().selectValue("no such profile");
+    EXPECT_EQ(picker().currentNode(), picker().catalogue().categories().front()->children.front().get());
+}
+
+TEST_F(MainWindowTest, CloseButtonStoresTheCurrentProfileAndExitLeavesIt)
+{
+    choose(1, 0);
+    const QString chosen = QString::fromStdString(picker().currentItem()->getString());
+    settings_.store()->setValue(QStringLiteral("last_profile"), QStringLiteral("earlier"));
+    main().fileMenu()->findChild<QAction*>(QStringLiteral("Exit"))->trigger();
+    EXPECT_EQ(settings_.store()->value(QStringLiteral("last_profile")).toString(), QStringLiteral("earlier"));
+    main().show();
+    QTest::mouseClick(main().findChild<ImageButton*>(QStringLiteral("close")), Qt::LeftButton);
+    EXPECT_EQ(settings_.store()->value(QStringLiteral("last_profile")).toString(), chosen);
+
+    ApplicationWindows again(settings_.store());
+    again.main.show();
+    EXPECT_EQ(QString::fromStdString(again.main.picker()->currentItem()->getString()), chosen);
+}
+
+TEST_F(MainWindowTest, PositionReportsAfterASliderPressAreSwallowed)
+{
+    addFiles({clip("a.mp4", 3.0)});
+    main().playOrPause();
+    ASSERT_TRUE(main().isPlaying());
+    EXPECT_EQ(playback::owner(), playback::kMainOwner);
+    main().sliderPressed();
+    EXPECT_EQ(main().pendingSeeks(), 1);
+    QApplication::removePostedEvents(&main(), MSG_MAIN_PLAY_POSITION);
+    WindowMessageEvent swallowed(MSG_MAIN_PLAY_POSITION, 3, 2);
+    QApplication::sendEvent(&main(), &swallowed);
+    EXPECT_EQ(main().pendingSeeks(), 0);
+    EXPECT_EQ(main().trackBar()->value(), 0);
+    main().trackBar()->setValue(main().trackBar()->maximum());
+    main().sliderReleased();
+    EXPECT_EQ(main().trackBar()->value(), 0);
+    WindowMessageEvent shown(MSG_MAIN_PLAY_POSITION, 3, 2);
+    QApplication::sendEvent(&main(), &shown);
+    EXPECT_EQ(main().trackBar()->value(), 2);
+}
+
+TEST_F(MainWindowTest, PlayPausesAndPlaysAgain)
+{
+    addFiles({clip("a.mp4", 3.0)});
+    main().playOrPause();
+    EXPECT_TRUE(main().isPlaying());
+    EXPECT_TRUE(main().previewPanel()->isVisible());
+    main().playOrPause();
+    EXPECT_FALSE(main().isPlaying());
+    main().playOrPause();
+    EXPECT_TRUE(main().isPlaying());
+    main().stopPressed();
+    main().stopReleased();
+    EXPECT_FALSE(main().isPlaying());
+}
+
+TEST_F(MainWindowTest, SnapshotsWhilePlayingAreNumberedInTheirFolder)
+{
+    const QString source = clip("a.mp4", 3.0);
+    if (openFile(source.toUtf8().constData()) != 0)
+        GTEST_SKIP() << "the player library cannot play files in this build";
+    addFiles({source});
+    const QString folder = QString::fromStdString(media_.path("snaps"));
+    main().setSnapshotOptions(QStringLiteral(".jpg"), folder);
+    main().takeSnapshot();
+    EXPECT_FALSE(QDir(folder).exists());
+    main().playOrPause();
+    QTest::qWait(300);
+    main().takeSnapshot();
+    main().takeSnapshot();
+    EXPECT_EQ(main().snapshotCounter(), 2);
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/00000.jpg")));
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/00001.jpg")));
+}
+
+TEST_F(MainWindowTest, UpdaterStartsBesideTheProgramWithoutWaitingAndOnlyWhenItExists)
+{
+    const QString program = programFolder();
+    const QString fake = QString::fromStdString(media_.path("program"));
+    setProgramFolder(fake);
+    main().startUpdater();
+    QDir().mkpath(fake + QStringLiteral("/Update"));
+    const QString record = QString::fromStdString(media_.path("updater-arguments"));
+    QFile script(TfrmMain::updaterPath());
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\nsleep 1\necho \"$@\" > '%1.part' && mv '%1.part' '%1'\n").arg(record).toUtf8());
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    QElapsedTimer clock;
+    clock.start();
+    main().startUpdater();
+    EXPECT_LT(clock.elapsed(), 900);
+    setProgramFolder(program);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 10000);
+    QFile written(record);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll().trimmed(), QByteArray("/SilentCheck /Lang:UpdateLang_en_us.ini"));
+}
+
+}  // namespace
