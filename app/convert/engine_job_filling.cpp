@@ -26,6 +26,13 @@ bool exists(const std::string& path)
     return std::filesystem::exists(std::filesystem::path(path), error);
 }
 
+bool hasContent(const std::string& path)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(std::filesystem::path(path), error);
+    return !error && size > 0;
+}
+
 // The formatted text, or empty when it does not fit the output path buffer.
 template <typename... Texts>
 std::string formatPath(const char* pattern, const Texts&... texts)
@@ -115,7 +122,13 @@ int EngineJob::convert() const
         updateErrorInfo(refusal_, refusalReason_.c_str(), 1);
         return refusal_;
     }
-    return converteToMedia(group_, format_.c_str(), group_->deviceClass);
+    const int code = converteToMedia(group_, format_.c_str(), group_->deviceClass);
+    if (code == 0 && !hasContent(outputPath_)) {
+        const std::string reason = "Nothing was written to " + outputPath_ + ".";
+        updateErrorInfo(VKO_ERROR_NO_OUTPUT_FILE, reason.c_str(), 1);
+        return VKO_ERROR_NO_OUTPUT_FILE;
+    }
+    return code;
 }
 
 const char* EngineJob::keep(const char* text, size_t capacity)

@@ -33,8 +33,9 @@ public:
     // The filled record; null when the job was refused.
     const GroupMediaUIOption* group() const { return group_; }
 
-    // Runs the engine on the job and returns its code. A refused job is not converted: its code
-    // and reason go to the error-message library and the code is returned.
+    // Runs the engine on the job and returns its code; a success that left no output file (or an
+    // empty one) is VKO_ERROR_NO_OUTPUT_FILE. A refused job is not converted. Codes of this
+    // program's own checks go to the error-message library with their reason.
     int convert() const;
 
 private:

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app_settings.h"
+#include "conversion_run.h"
 #include "skin_window.h"
 
 class ImageButton;
@@ -46,6 +47,7 @@ signals:
     void firstShown();
     void optionsRequested();
     void aboutRequested();
+    void conversionRequested(ConversionRun run);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "vkoConverterDll.h"
 #include "window_message.h"
+
+// The engine header gives MSG_CONVERT_PROGRESS (2124), its progress report; the others are here.
 
 // Message numbers the program's windows receive.
 enum WindowMessageId : unsigned {
@@ -17,7 +20,6 @@ enum WindowMessageId : unsigned {
     MSG_EDIT_CROP_LEFT_RIGHT = 2028,
     MSG_JOB_FINISHED = 2035,
     MSG_ALL_FINISHED = 2037,
-    MSG_CONVERT_PROGRESS = 2124,
 };
 
 class WindowMessageEvent : public QEvent {
