@@ -91,6 +91,7 @@ protected:
     void SetUp() override
     {
         apptest::application();
+        loadI18nFolder();
         setI18nLanguage(QStringLiteral("en_us"));
         window = std::make_unique<TfrmConvert>();
         ConvertWindowDesktop desktop;
