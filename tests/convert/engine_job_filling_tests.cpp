@@ -10,6 +10,7 @@
 #include "vkoMessageDll.h"
 
 using testsupport::JobRows;
+using testsupport::ClipSpec;
 using testsupport::TempDir;
 
 namespace {
@@ -196,4 +197,30 @@ TEST(EngineJobFilling, MergeOfMoreInputsThanAJobHoldsIsRefused)
         rows.add("/media/a.wav", 1, testsupport::audioProfile());
     const EngineJob job(rows.settings(), "/tmp/");
     EXPECT_EQ(job.refusal(), VKO_ERROR_TOO_MANY_INPUTS);
+}
+
+namespace {
+
+int32_t alwaysCancelled()
+{
+    return 1;
+}
+
+} // namespace
+
+TEST(EngineJobFilling, ASuccessThatLeftNoOutputFileIsNotASuccess)
+{
+    ClipSpec spec;
+    spec.name = "filling_tone.wav";
+    spec.video = false;
+    const TempDir dir;
+    JobRows rows;
+    rows.add(testsupport::makeClip(dir, spec), 2, testsupport::audioProfile(), "never");
+    const EngineJob job(rows.settings(), folderOf(dir));
+    ProgressSink sink{alwaysCancelled, nullptr};
+    setProgressHandle(&sink);
+    const int code = job.convert();
+    setProgressHandle(nullptr);
+    EXPECT_EQ(code, VKO_ERROR_NO_OUTPUT_FILE);
+    EXPECT_NE(lastErrorDetail().find("never.mp3"), std::string::npos);
 }
