@@ -116,7 +116,13 @@ TfrmConvert::TfrmConvert() : SkinWindow({"convert", "convert/", QSize(427, 33)})
     });
 }
 
-TfrmConvert::~TfrmConvert() = default;
+TfrmConvert::~TfrmConvert()
+{
+    // A run still converting when the program ends finishes its current output and stops.
+    if (running_)
+        conversionRunState().stop = 1;
+    thread_.reset();
+}
 
 void TfrmConvert::setCompanions(QWidget* mainWindow, TfrmPlayer* playerHost)
 {
@@ -142,7 +148,8 @@ void TfrmConvert::applySkinLayout()
     // The time of the run sits above the cancel button, beside the check boxes.
     const QRect cancel = cancel_->geometry();
     const int top = preview_->geometry().top();
-    timeInfo_->setGeometry(cancel.left(), top, cancel.width(), qMax(0, cancel.top() - top - 2));
+    const int width = qMin(160, cancel.right() + 1);
+    timeInfo_->setGeometry(cancel.right() + 1 - width, top, width, qMax(0, cancel.top() - top - 2));
 }
 
 void TfrmConvert::resetForRun(int totalSeconds)
