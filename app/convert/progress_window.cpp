@@ -247,7 +247,7 @@ void TfrmConvert::showProgress(double timeSeconds)
 
 void TfrmConvert::showTimes(int doneSeconds)
 {
-    const qint64 elapsedMs = clock_.elapsed();
+    const qint64 elapsedMs = elapsedMs_ ? elapsedMs_() : clock_.elapsed();
     QString text = tr("Elapsed %1").arg(clockText(elapsedMs / 1000));
     if (elapsedMs >= kEstimateAfterMs && doneSeconds > 0) {
         const double mediaPerWall = doneSeconds / (elapsedMs / 1000.0);

@@ -40,6 +40,8 @@ public:
     // The window the run is placed beside and restored with, and the host of the preview.
     void setCompanions(QWidget* mainWindow, TfrmPlayer* playerHost);
     void setDesktop(ConvertWindowDesktop desktop) { desktop_ = std::move(desktop); }
+    // Milliseconds since the run started; by default the wall clock.
+    void setRunClock(std::function<qint64()> elapsedMs) { elapsedMs_ = std::move(elapsedMs); }
 
     // Resets the window for the run, places it beside the main window, shows it modally and
     // starts the conversion thread.
@@ -92,5 +94,6 @@ private:
     bool running_ = false;
     QString resultLine_;
     QElapsedTimer clock_;
+    std::function<qint64()> elapsedMs_;
     QSize previewSize_;
 };

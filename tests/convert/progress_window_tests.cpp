@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -348,6 +349,36 @@ TEST_P(ProgressReportTest, BarsFollowTheReportAndTheFinishedJobs)
 
     EXPECT_EQ(one, 65);
     EXPECT_EQ(total, merge ? 65 : 135);
+}
+
+TEST_F(ProgressWindowTest, TimeLeftComesFromMediaSecondsPerWallSecondAfterTwoSeconds)
+{
+    JobRows rows;
+    for (int seconds : {30, 40, 70})
+        rows.add(toneClip(70), seconds, testsupport::audioProfile(), "part" + std::to_string(seconds));
+    qint64 now = 0;
+    window->setRunClock([&now] { return now; });
+    QStringList shown;
+    int barMaximums = 0;
+    watch.onMessage = [&](const Message& message) {
+        if (message.number != MSG_JOB_BAR_MAXIMUM || ++barMaximums != 3)
+            return;
+        QMetaObject::invokeMethod(window.get(), [&] {
+            // 70 s of the run's 140 s done: after 1.5 s only the elapsed time, after 10 s the
+            // estimate of the other half (7 media seconds per second: 10 s left).
+            for (qint64 ms : {1500, 10000}) {
+                now = ms;
+                auto* report = static_cast<ProgressReport*>(std::calloc(1, sizeof(ProgressReport)));
+                report->timeSeconds = 0.5;
+                QCoreApplication::sendEvent(window.get(), new WindowMessageEvent(MSG_CONVERT_PROGRESS,
+                                                                                 reinterpret_cast<uintptr_t>(report), 0));
+                shown.push_back(control<QLabel>("TimeInfo")->text());
+            }
+        }, Qt::QueuedConnection);
+    };
+    convert(runOf(rows));
+
+    EXPECT_EQ(shown, QStringList({"Elapsed 00:00:01", "Elapsed 00:00:10\nLeft 00:00:10"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(SingleAndMerge, ProgressReportTest, ::testing::Bool());
