@@ -339,8 +339,8 @@ TEST_P(ProgressReportTest, BarsFollowTheReportAndTheFinishedJobs)
         QMetaObject::invokeMethod(window.get(), [&] {
             auto* report = static_cast<ProgressReport*>(std::calloc(1, sizeof(ProgressReport)));
             report->timeSeconds = 65.9;
-            QCoreApplication::sendEvent(
-                window.get(), new WindowMessageEvent(MSG_CONVERT_PROGRESS, reinterpret_cast<uintptr_t>(report), 0));
+            WindowMessageEvent progress(MSG_CONVERT_PROGRESS, reinterpret_cast<uintptr_t>(report), 0);
+            QCoreApplication::sendEvent(window.get(), &progress);
             one = control<QProgressBar>("OneProgress")->value();
             total = control<QProgressBar>("TotalProgress")->value();
         }, Qt::QueuedConnection);
@@ -370,8 +370,8 @@ TEST_F(ProgressWindowTest, TimeLeftComesFromMediaSecondsPerWallSecondAfterTwoSec
                 now = ms;
                 auto* report = static_cast<ProgressReport*>(std::calloc(1, sizeof(ProgressReport)));
                 report->timeSeconds = 0.5;
-                QCoreApplication::sendEvent(window.get(), new WindowMessageEvent(MSG_CONVERT_PROGRESS,
-                                                                                 reinterpret_cast<uintptr_t>(report), 0));
+                WindowMessageEvent progress(MSG_CONVERT_PROGRESS, reinterpret_cast<uintptr_t>(report), 0);
+                QCoreApplication::sendEvent(window.get(), &progress);
                 shown.push_back(control<QLabel>("TimeInfo")->text());
             }
         }, Qt::QueuedConnection);
