@@ -2,70 +2,352 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QUrl>
 
+#include <cmath>
+#include <cstdlib>
+
+#include "conver_thread.h"
 #include "fp_exceptions.h"
 #include "i18n_binding.h"
 #include "image_button.h"
 #include "named_widget.h"
 #include "picture_box.h"
+#include "player_host.h"
+#include "system_shutdown.h"
+#include "vkoMessageDll.h"
+#include "vkoPlayerDll.h"
+#include "window_events.h"
 
 namespace {
+
+// Reports of this many seconds or more are not positions (the engine's "no position yet" is far
+// above it).
+constexpr int kLargestReportedSeconds = 18000;
+// The time left is estimated once the run has converted this long.
+constexpr qint64 kEstimateAfterMs = 2000;
 
 QProgressBar* makeBar(QWidget* parent, const char* name)
 {
     auto* bar = makeNamed<QProgressBar>(parent, name);
-    bar->setTextVisible(false);
+    bar->setTextVisible(true);
+    bar->setFormat(QStringLiteral("%p%"));
+    bar->setAlignment(Qt::AlignCenter);
     bar->setValue(0);
     return bar;
 }
 
-}  // namespace
+// A position outside the bar's range stops at its nearer end.
+void setBar(QProgressBar* bar, int value)
+{
+    bar->setValue(qBound(bar->minimum(), value, bar->maximum()));
+}
 
-TfrmConvert::TfrmConvert() : SkinWindow({"convert", "convert/", QSize(427, 33)})
+QString clockText(qint64 seconds)
+{
+    return QString::asprintf("%02lld:%02lld:%02lld", seconds / 3600, seconds % 3600 / 60, seconds % 60);
+}
+
+QString withoutBlanks(QString text)
+{
+    return text.remove(QLatin1Char(' '));
+}
+
+} // namespace
+
+ConvertWindowDesktop realDesktop()
+{
+    ConvertWindowDesktop desktop;
+    desktop.askYesNo = [](QWidget* parent, const QString& title, const QString& question) {
+        return QMessageBox::question(parent, title, question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
+    desktop.tell = [](QWidget* parent, const QString& text) {
+        QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
+    };
+    desktop.warn = [](QWidget* parent, const QString& title, const QString& text) {
+        QMessageBox::critical(parent, title, text);
+    };
+    desktop.openFolder = [](const QString& folder) { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); };
+    desktop.shutdown = &systemShutdown();
+    return desktop;
+}
+
+TfrmConvert::TfrmConvert() : SkinWindow({"convert", "convert/", QSize(427, 33)}), desktop_(realDesktop())
 {
     setObjectName(QStringLiteral("TfrmConvert"));
     auto* background = makeNamed<PictureBox>(this, "BG_img");
     auto* close = makeNamed<ImageButton>(this, "close");
     auto* minimise = makeNamed<ImageButton>(this, "convert_mini");
-    makeNamed<QWidget>(this, "ConvertPlayPanel");
-    makeBar(this, "OneProgress");
-    makeBar(this, "TotalProgress");
-    makeNamed<QPlainTextEdit>(this, "ShowResult")->setReadOnly(true);
-    auto* preview = makeNamed<QCheckBox>(this, "Preview");
-    preview->setChecked(true);
-    auto* showPath = makeNamed<QCheckBox>(this, "ShowPath");
-    auto* shutDown = makeNamed<QCheckBox>(this, "ShutDown");
-    auto* cancel = makeNamed<ImageButton>(this, "cancel");
+    playPanel_ = makeNamed<QWidget>(this, "ConvertPlayPanel");
+    oneProgress_ = makeBar(this, "OneProgress");
+    totalProgress_ = makeBar(this, "TotalProgress");
+    showResult_ = makeNamed<QPlainTextEdit>(this, "ShowResult");
+    showResult_->setReadOnly(true);
+    preview_ = makeNamed<QCheckBox>(this, "Preview");
+    preview_->setChecked(true);
+    showPath_ = makeNamed<QCheckBox>(this, "ShowPath");
+    shutDown_ = makeNamed<QCheckBox>(this, "ShutDown");
+    cancel_ = makeNamed<ImageButton>(this, "cancel");
+    timeInfo_ = makeNamed<QLabel>(this, "TimeInfo");
+    timeInfo_->setAlignment(Qt::AlignRight | Qt::AlignTop);
     createFromSkin();
     keepPreviewSize();
     setDragBackground(background);
-    bindI18nRows(cancel, {{"Caption", "00038"}, {"Hint", "00039"}});
-    bindI18nRows(preview, {{"Caption", "05023"}});
-    bindI18nRows(showPath, {{"Caption", "05024"}});
-    bindI18nRows(shutDown, {{"Caption", "05025"}});
+    bindI18nRows(cancel_, {{"Caption", "00038"}, {"Hint", "00039"}});
+    bindI18nRows(preview_, {{"Caption", "05023"}});
+    bindI18nRows(showPath_, {{"Caption", "05024"}});
+    bindI18nRows(shutDown_, {{"Caption", "05025"}});
     maskFloatingPointExceptions();
-    connect(close, &ImageButton::clicked, this, &TfrmConvert::close);
-    connect(cancel, &ImageButton::clicked, this, &TfrmConvert::close);
+    connect(close, &ImageButton::clicked, this, &TfrmConvert::askCancel);
+    connect(cancel_, &ImageButton::clicked, this, &TfrmConvert::askCancel);
+    connect(preview_, &QCheckBox::clicked, this, &TfrmConvert::previewClicked);
     connect(minimise, &ImageButton::clicked, this, [] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->isVisible()) {
+            if (window->isVisible())
                 window->showMinimized();
-            }
         }
     });
 }
 
+TfrmConvert::~TfrmConvert()
+{
+    // A run still converting when the program ends finishes its current output and stops.
+    if (running_)
+        conversionRunState().stop = 1;
+    thread_.reset();
+}
+
+void TfrmConvert::setCompanions(QWidget* mainWindow, TfrmPlayer* playerHost)
+{
+    mainWindow_ = mainWindow;
+    playerHost_ = playerHost;
+}
+
 void TfrmConvert::keepPreviewSize()
 {
-    if (const SkinItem* panel = skinItem(QStringLiteral("ConvertPlayPanel"))) {
+    if (const SkinItem* panel = skinItem(QStringLiteral("ConvertPlayPanel")))
         previewSize_ = QSize(panel->width, panel->height);
-    }
 }
 
 void TfrmConvert::reskin()
 {
     SkinWindow::reskin();
     keepPreviewSize();
+}
+
+void TfrmConvert::applySkinLayout()
+{
+    SkinWindow::applySkinLayout();
+    // The time of the run sits above the cancel button, beside the check boxes.
+    const QRect cancel = cancel_->geometry();
+    const int top = preview_->geometry().top();
+    const int width = qMin(160, cancel.right() + 1);
+    timeInfo_->setGeometry(cancel.right() + 1 - width, top, width, qMax(0, cancel.top() - top - 2));
+}
+
+void TfrmConvert::resetForRun(int totalSeconds)
+{
+    showResult_->clear();
+    resultLine_.clear();
+    oneProgress_->setMaximum(100);
+    oneProgress_->setValue(0);
+    totalProgress_->setMaximum(qMax(totalSeconds, 0));
+    totalProgress_->setValue(0);
+    timeInfo_->clear();
+    conversionRunState().stop = 0;
+}
+
+void TfrmConvert::startRun(ConversionRun run)
+{
+    run_ = std::move(run);
+    resetForRun(run_.totalSeconds);
+    if (mainWindow_)
+        move(mainWindow_->pos() + QPoint(210, 10));
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    placePlayer();
+    thread_.reset();  // waits for the previous run's thread
+    thread_ = std::make_unique<ConverThread>(run_, this);
+    running_ = true;
+    clock_.start();
+    thread_->start();
+}
+
+void TfrmConvert::placePlayer()
+{
+    close_sdl();
+    if (playerHost_)
+        playerHost_->placeInto(playPanel_);
+    const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    const QPoint place = playPanel_->mapToGlobal(QPoint(0, 0));
+    initPlayOption(QDir::toNativeSeparators(folder + QStringLiteral("Default.bmp")).toLocal8Bit().constData(),
+                   QDir::toNativeSeparators(folder + QStringLiteral("bj.bmp")).toLocal8Bit().constData(), place.x(),
+                   place.y(), previewSize_.width(), previewSize_.height());
+}
+
+bool TfrmConvert::event(QEvent* event)
+{
+    const auto type = static_cast<unsigned>(event->type());
+    const auto* message = dynamic_cast<const WindowMessageEvent*>(event);
+    if (message == nullptr)
+        return SkinWindow::event(event);
+    switch (type) {
+    case MSG_CONVERT_PROGRESS: {
+        auto* report = reinterpret_cast<ProgressReport*>(message->wParam());
+        const double seconds = report->timeSeconds;
+        std::free(report);
+        showProgress(seconds);
+        return true;
+    }
+    case MSG_JOB_FINISHED:
+        addResultLine(static_cast<int32_t>(message->wParam()), static_cast<int>(message->lParam()));
+        return true;
+    case MSG_ALL_FINISHED:
+        finishRun();
+        return true;
+    case MSG_JOB_BAR_POSITION:
+        setBar(oneProgress_, static_cast<int>(message->wParam()));
+        return true;
+    case MSG_JOB_BAR_MAXIMUM:
+        oneProgress_->setMaximum(qMax(static_cast<int>(message->wParam()), 0));
+        return true;
+    case MSG_PREVIEW_BOX:
+        preview_->setChecked(message->wParam() != 0);
+        preview_->setEnabled(message->lParam() != 0);
+        return true;
+    default:
+        return SkinWindow::event(event);
+    }
+}
+
+void TfrmConvert::showProgress(double timeSeconds)
+{
+    const double whole = std::trunc(timeSeconds);
+    if (!(whole < kLargestReportedSeconds))
+        return;
+    const int t = static_cast<int>(whole);
+    if (run_.merge) {
+        setBar(oneProgress_, t);
+        setBar(totalProgress_, t);
+        showTimes(t);
+    } else {
+        const int total = t + conversionRunState().totalOffset.load();
+        setBar(oneProgress_, t);
+        setBar(totalProgress_, total);
+        showTimes(total);
+    }
+}
+
+void TfrmConvert::showTimes(int doneSeconds)
+{
+    const qint64 elapsedMs = elapsedMs_ ? elapsedMs_() : clock_.elapsed();
+    QString text = tr("Elapsed %1").arg(clockText(elapsedMs / 1000));
+    if (elapsedMs >= kEstimateAfterMs && doneSeconds > 0) {
+        const double mediaPerWall = doneSeconds / (elapsedMs / 1000.0);
+        const double left = qMax(0, run_.totalSeconds - doneSeconds) / mediaPerWall;
+        text += QLatin1Char('\n') + tr("Left %1").arg(clockText(static_cast<qint64>(std::ceil(left))));
+    }
+    timeInfo_->setText(text);
+}
+
+void TfrmConvert::addResultLine(int code, int index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= run_.jobs.size())
+        return;
+    QString outcome;
+    if (code == 0) {
+        outcome = i18nText("10005");
+    } else {
+        outcome = QString::fromLocal8Bit(getErrorInfo(code, 0, 1));
+        const std::string detail = thread_ ? thread_->failureDetail(index) : std::string();
+        if (!detail.empty()) {
+            if (outcome.endsWith(QLatin1Char('.')))
+                outcome.chop(1);
+            outcome += QStringLiteral(": ") + QString::fromLocal8Bit(detail.c_str());
+        }
+    }
+    resultLine_ = QString::fromLocal8Bit(run_.jobs[static_cast<size_t>(index)]->outputName) +
+                  QStringLiteral(" --> ") + outcome;
+    showResult_->appendPlainText(resultLine_);
+}
+
+void TfrmConvert::askCancel()
+{
+    if (!running_)
+        return;
+    if (desktop_.askYesNo(this, QStringLiteral("Information"), QStringLiteral("Cancel Conversion?")))
+        conversionRunState().stop = 1;
+}
+
+void TfrmConvert::previewClicked(bool ticked)
+{
+    setUsingPreview(ticked ? 1 : 0);
+    conversionRunState().previewPermission = ticked ? 1 : 0;
+}
+
+void TfrmConvert::fillBars()
+{
+    oneProgress_->setValue(oneProgress_->maximum());
+    totalProgress_->setValue(totalProgress_->maximum());
+}
+
+void TfrmConvert::finishRun()
+{
+    running_ = false;
+    if (conversionRunState().stop == 1)
+        fillBars();
+    else if (shutDown_->isChecked())
+        shutDownComputer();
+    else
+        endWithSummary();
+    hideAndTellClosed();
+}
+
+void TfrmConvert::endWithSummary()
+{
+    if (mainWindow_ && mainWindow_->isMinimized()) {
+        // Skinned windows have a fixed size: bringing them back shows them as they were.
+        mainWindow_->showNormal();
+        showNormal();
+        mainWindow_->move(200, 150);
+        move(mainWindow_->pos() + QPoint(210, 10));
+    }
+    fillBars();
+    desktop_.tell(this, i18nText("10003"));
+    const QString folder = withoutBlanks(QString::fromLocal8Bit(run_.outputFolder.c_str()));
+    if (showPath_->isChecked() && !folder.isEmpty())
+        desktop_.openFolder(QString::fromLocal8Bit(run_.outputFolder.c_str()));
+}
+
+void TfrmConvert::shutDownComputer()
+{
+    if (!desktop_.shutdown->enableShutdownPrivilege()) {
+        desktop_.warn(this, QStringLiteral("Shutdown Computer"), QStringLiteral("Fail to shutdown computer!"));
+        return;
+    }
+    desktop_.shutdown->powerOff();
+}
+
+void TfrmConvert::hideAndTellClosed()
+{
+    close_sdl();
+    hide();
+    emit closed();
+}
+
+void TfrmConvert::closeEvent(QCloseEvent* event)
+{
+    // The window stays while a run converts; closing it asks to cancel instead.
+    event->ignore();
+    if (running_)
+        askCancel();
+    else if (isVisible())
+        hideAndTellClosed();
 }

@@ -1,19 +1,99 @@
 // The conversion progress window: preview picture, bars for the current job and the whole run,
-// one result line per job, and what happens when the run ends.
+// one result line per job, the time of the run, and what happens when the run ends.
 #pragma once
 
+#include <QElapsedTimer>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "conversion_run.h"
 #include "skin_window.h"
+
+class ConverThread;
+class ImageButton;
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class SystemShutdown;
+class TfrmPlayer;
+
+// What the window asks of the user and the desktop; tests put recording stand-ins here.
+struct ConvertWindowDesktop {
+    std::function<bool(QWidget* parent, const QString& title, const QString& question)> askYesNo;
+    std::function<void(QWidget* parent, const QString& text)> tell;
+    std::function<void(QWidget* parent, const QString& title, const QString& text)> warn;
+    std::function<void(const QString& folder)> openFolder;
+    SystemShutdown* shutdown = nullptr;
+};
+
+// Message boxes, the desktop's file browser and the computer's shutdown.
+ConvertWindowDesktop realDesktop();
 
 class TfrmConvert : public SkinWindow {
     Q_OBJECT
 public:
     TfrmConvert();
+    ~TfrmConvert() override;
+
+    // The window the run is placed beside and restored with, and the host of the preview.
+    void setCompanions(QWidget* mainWindow, TfrmPlayer* playerHost);
+    void setDesktop(ConvertWindowDesktop desktop) { desktop_ = std::move(desktop); }
+    // Milliseconds since the run started; by default the wall clock.
+    void setRunClock(std::function<qint64()> elapsedMs) { elapsedMs_ = std::move(elapsedMs); }
+
+    // Resets the window for the run, places it beside the main window, shows it modally and
+    // starts the conversion thread.
+    void startRun(ConversionRun run);
+    bool isRunning() const { return running_; }
 
     QSize previewPanelSize() const { return previewSize_; }
     void reskin() override;
+    void applySkinLayout() override;
+
+signals:
+    // The run has ended and the window is hidden.
+    void closed();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void keepPreviewSize();
+    void resetForRun(int totalSeconds);
+    void placePlayer();
+    void askCancel();
+    void previewClicked(bool ticked);
+    void showProgress(double timeSeconds);
+    void showTimes(int doneSeconds);
+    void addResultLine(int code, int index);
+    void finishRun();
+    void endWithSummary();
+    void shutDownComputer();
+    void fillBars();
+    void hideAndTellClosed();
 
+    QProgressBar* oneProgress_;
+    QProgressBar* totalProgress_;
+    QPlainTextEdit* showResult_;
+    QCheckBox* preview_;
+    QCheckBox* showPath_;
+    QCheckBox* shutDown_;
+    QWidget* playPanel_;
+    ImageButton* cancel_;
+    QLabel* timeInfo_;
+
+    QPointer<QWidget> mainWindow_;
+    QPointer<TfrmPlayer> playerHost_;
+    ConvertWindowDesktop desktop_;
+
+    ConversionRun run_;
+    std::unique_ptr<ConverThread> thread_;
+    bool running_ = false;
+    QString resultLine_;
+    QElapsedTimer clock_;
+    std::function<qint64()> elapsedMs_;
     QSize previewSize_;
 };
