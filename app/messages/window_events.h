@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "vkoConverterDll.h"  // MSG_CONVERT_PROGRESS (2124), the engine's progress message
 #include "window_message.h"
 
 // Message numbers the program's windows receive.
@@ -17,7 +18,6 @@ enum WindowMessageId : unsigned {
     MSG_EDIT_CROP_LEFT_RIGHT = 2028,
     MSG_JOB_FINISHED = 2035,
     MSG_ALL_FINISHED = 2037,
-    MSG_CONVERT_PROGRESS = 2124,
 };
 
 class WindowMessageEvent : public QEvent {
