@@ -51,7 +51,7 @@ std::optional<int> parseSizeText(const std::string& text)
 
 std::optional<int> keptAspectSide(int typed, int croppedThis, int croppedOther)
 {
-    if (croppedThis <= 0 || croppedOther < 0)
+    if (croppedThis <= 0 || croppedOther <= 0)
         return std::nullopt;
     const int64_t other = static_cast<int64_t>(typed) * croppedOther / croppedThis;
     if (other > 9999)

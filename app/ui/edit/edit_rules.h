@@ -28,7 +28,7 @@ bool isNumberFieldKey(char32_t character);
 std::optional<int> parseSizeText(const std::string& text);
 
 // The other side of a custom size typed as `typed` on the side that is croppedThis pixels long,
-// keeping the cropped picture's aspect (integer division). None when the cropped side is empty or
+// keeping the cropped picture's aspect (integer division). None when a cropped side is empty or
 // the result does not fit four digits.
 std::optional<int> keptAspectSide(int typed, int croppedThis, int croppedOther);
 

@@ -146,6 +146,10 @@ TfrmEdit::TfrmEdit() : SkinWindow({"edit", "edit/", QSize(700, 33)})
 
 TfrmEdit::~TfrmEdit()
 {
+    // The host is another window's member: it must not go with the panel.
+    if (playerHost_ && playerHost_->parentWidget() == playPanel_) {
+        playerHost_->setParent(nullptr);
+    }
     playback::setListener(playback::kEditOwner, nullptr, nullptr);
     cropListener = nullptr;
 }
@@ -614,6 +618,7 @@ void TfrmEdit::reportedCrop(Margin first, int firstValue, int secondValue)
     send(vertical ? PlayerCommand::BottomCrop : PlayerCommand::RightCrop, secondValue);
     QLineEdit* size = vertical ? height_ : width_;
     size->setText(QString::number(vertical ? croppedHeight() : croppedWidth()));
+    acceptedSize_ = {width_->text(), height_->text()};
 }
 
 void TfrmEdit::applyCustomSizeRule(const std::string& zoom)
@@ -643,6 +648,7 @@ void TfrmEdit::loadCustomSizeTexts()
     height_->setEnabled(custom);
     width_->setText(QString::fromLatin1(job_->crop.customWidth));
     height_->setText(QString::fromLatin1(job_->crop.customHeight));
+    acceptedSize_ = {width_->text(), height_->text()};
 }
 
 void TfrmEdit::sizeEdited(QLineEdit* edited, QLineEdit* other, bool widthEdited)
@@ -658,10 +664,17 @@ void TfrmEdit::sizeEdited(QLineEdit* edited, QLineEdit* other, bool widthEdited)
     }
     const int croppedThis = widthEdited ? croppedWidth() : croppedHeight();
     const int croppedOther = widthEdited ? croppedHeight() : croppedWidth();
-    if (const std::optional<int> side = editrules::keptAspectSide(*typed, croppedThis, croppedOther)) {
+    if (croppedThis > 0 && croppedOther > 0) {
+        const std::optional<int> side = editrules::keptAspectSide(*typed, croppedThis, croppedOther);
+        if (!side) {
+            // The other side would not fit its four digits: the edit is refused.
+            edited->setText(widthEdited ? acceptedSize_.first : acceptedSize_.second);
+            return;
+        }
         other->setText(QString::number(*side));
     }
     edited->setText(QString::number(*typed));
+    acceptedSize_ = {width_->text(), height_->text()};
 }
 
 int TfrmEdit::croppedWidth() const

@@ -188,6 +188,8 @@ private:
     int horizontalFlip_ = 0;
     // The margins last accepted by the crop rules; a refused margin returns to its value.
     std::array<int, MarginCount> margins_{};
+    // The custom size texts after the last accepted change (width, height).
+    std::pair<QString, QString> acceptedSize_;
 
     bool isPlaying_ = false;
     int pendingSeeks_ = 0;

@@ -13,11 +13,11 @@ Widget* makeNamed(Parent* parent, const char* name)
     return widget;
 }
 
-// A centred field for a number of up to four digits: any other text, typed or pasted, is refused.
+// A centred field for a number of up to four digits: any other text, typed or pasted, is refused
+// (a longer one is not cut to four).
 inline QLineEdit* makeFourDigitEdit(QWidget* parent, const char* name)
 {
     auto* edit = makeNamed<QLineEdit>(parent, name);
-    edit->setMaxLength(4);
     edit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), edit));
     edit->setAlignment(Qt::AlignCenter);
