@@ -286,8 +286,10 @@ void TfrmEdit::connectCropControls()
     connect(height_, &QLineEdit::textEdited, this, [this] { sizeEdited(height_, width_, false); });
     connect(zoom_, &QComboBox::currentIndexChanged, this, [this] {
         char zoom[20] = "";
-        getChoiceValue(zoom, zoom_);
-        applyCustomSizeRule(zoom);
+        // Refilling the list (a language change) passes through no selection: nothing to decide.
+        if (job_ != nullptr && getChoiceValue(zoom, zoom_)) {
+            applyCustomSizeRule(zoom);
+        }
     });
     connect(customSize_, &QCheckBox::clicked, this, &TfrmEdit::customSizeClicked);
     connect(cropReset_, &ImageButton::clicked, this, &TfrmEdit::resetCrop);
