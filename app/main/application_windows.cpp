@@ -16,6 +16,7 @@ void applyProgramLook()
 ApplicationWindows::ApplicationWindows(std::unique_ptr<QSettings> store) : main(std::move(store))
 {
     main.setPlayerHost(&player);
+    edit.setPlayerHost(&player);
     QObject::connect(&main, &TfrmMain::firstShown, &main, [this] { onMainFirstShown(); });
     QObject::connect(&main, &TfrmMain::optionsRequested, &main, [this] { showBeside(options, 200, 100); });
     QObject::connect(&main, &TfrmMain::aboutRequested, &main, [this] { showBeside(about, 210, 100); });

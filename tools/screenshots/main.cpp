@@ -19,6 +19,8 @@
 #include <QTreeWidget>
 #include <cstdio>
 
+#include "job_rows.h"
+
 #include "app_settings.h"
 #include "application_windows.h"
 #include "choice_combo.h"
@@ -101,14 +103,28 @@ void fillConstChoices(QComboBox* combo, std::initializer_list<std::pair<ChoiceVa
     fillChoiceCombo(combo, objects, 0);
 }
 
+// The edit window loaded with a sample job: 720 x 576, zoomed to full with a custom size.
+void loadSampleEditJob(ApplicationWindows& windows)
+{
+    static NodeData row;
+    static ProfileSettingInfo profile{};
+    std::snprintf(row.fileInfo.path, sizeof row.fileInfo.path, "holiday_2024.mp4");
+    row.fileInfo.width = 720;
+    row.fileInfo.height = 576;
+    row.fileInfo.durationWholeSeconds = 761;
+    std::snprintf(profile.format, sizeof profile.format, "avi");
+    row.settings.owner = &row;
+    row.settings.profile = &profile;
+    row.settings.trim = {12, 617};
+    row.settings.crop = {8, 8, 16, 16, "full", 1, "640", "512"};
+    row.settings.effect.brightness = 20;
+    windows.edit.editJob(row.settings, {&row.settings});
+    windows.edit.hide();
+}
+
 void addSampleChoices(ApplicationWindows& windows)
 {
-    fillConstChoices(windows.edit.findChild<QComboBox*>(QStringLiteral("Crop_zoom")),
-                     {{ChoiceValue::ofText("original"), "05011"}, {ChoiceValue::ofText("full"), "05012"},
-                      {ChoiceValue::ofText("16:9"), "05013"}, {ChoiceValue::ofText("4:3"), "05014"}});
-    fillConstChoices(windows.edit.findChild<QComboBox*>(QStringLiteral("Effect_cmb")),
-                     {{ChoiceValue::ofInteger(0), "05015"}, {ChoiceValue::ofInteger(1), "05016"},
-                      {ChoiceValue::ofInteger(2), "05017"}, {ChoiceValue::ofInteger(3), "05018"}});
+    loadSampleEditJob(windows);
     fillConstChoices(windows.options.findChild<QComboBox*>(QStringLiteral("language_cmb")),
                      {{ChoiceValue::ofText("null"), "05020"}, {ChoiceValue::ofText("null"), "05022"}});
 }

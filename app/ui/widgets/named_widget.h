@@ -1,9 +1,9 @@
 // Creating a window's controls under their component names.
 #pragma once
 
-#include <QIntValidator>
 #include <QLineEdit>
 #include <QObject>
+#include <QRegularExpressionValidator>
 
 template <typename Widget, typename Parent>
 Widget* makeNamed(Parent* parent, const char* name)
@@ -13,12 +13,13 @@ Widget* makeNamed(Parent* parent, const char* name)
     return widget;
 }
 
-// A centred field for a number of up to four digits.
+// A centred field for a number of up to four digits: any other text, typed or pasted, is refused
+// (a longer one is not cut to four).
 inline QLineEdit* makeFourDigitEdit(QWidget* parent, const char* name)
 {
     auto* edit = makeNamed<QLineEdit>(parent, name);
-    edit->setMaxLength(4);
-    edit->setValidator(new QIntValidator(0, 9999, edit));
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), edit));
     edit->setAlignment(Qt::AlignCenter);
     return edit;
 }
