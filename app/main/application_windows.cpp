@@ -18,6 +18,7 @@ ApplicationWindows::ApplicationWindows(std::unique_ptr<QSettings> store) : main(
     QObject::connect(&main, &TfrmMain::firstShown, &main, [this] { onMainFirstShown(); });
     QObject::connect(&main, &TfrmMain::optionsRequested, &main, [this] { showBeside(options, 200, 100); });
     QObject::connect(&main, &TfrmMain::aboutRequested, &main, [this] { showBeside(about, 210, 100); });
+    options.attach(&main, [this](const QString& path) { switchSkin(path, skinSwitchOrder()); });
 }
 
 ApplicationWindows::~ApplicationWindows()
