@@ -35,6 +35,7 @@ public:
     QMenu* helpMenu() const { return helpMenu_; }
 
     void setSnapshotOptions(const QString& extension, const QString& folder);
+    const QString& snapshotExtension() const { return snapshotExtension_; }
     void setOptionFlags(int autoUpdate, int autoShowWeb);
     void hideWebPanel();
 

@@ -121,11 +121,11 @@ std::string withoutFirstAsterisk(std::string name)
 CheckedProfileName checkProfileName(const std::string& typed, const ProfileXmlInfo& profile,
                                     const std::string& language)
 {
-    CheckedProfileName checked{withoutFirstAsterisk(trimmed(typed))};
+    CheckedProfileName checked{trimmed(withoutFirstAsterisk(trimmed(typed)))};
     const std::string& name = checked.name;
-    if (trimmed(name).empty())
+    if (name.empty())
         checked.problem = ProfileNameProblem::Blank;
-    else if (name == profile.profileName || name == profileNameIn(profile, language))
+    else if (name == profile.profileName || name == withoutFirstAsterisk(profileNameIn(profile, language)))
         checked.problem = ProfileNameProblem::Unchanged;
     else if (std::any_of(name.begin(), name.end(), [](char c) { return isForbiddenInFileName(static_cast<unsigned char>(c)); }))
         checked.problem = ProfileNameProblem::ForbiddenCharacter;
