@@ -2,13 +2,90 @@
 // channels of one job, and its custom output size.
 #pragma once
 
+#include <vector>
+
 #include "skin_window.h"
+
+class ImageButton;
+class ProfileSelectObject;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+struct NodeSettingInfo;
+struct ProfileParam;
 
 class TfrmSet : public SkinWindow {
     Q_OBJECT
 public:
     TfrmSet();
 
+    // The job to edit, the profile chosen in the picker, every job of the list in list order,
+    // and whether the choices go into every job ("Apply to all" ticked).
+    void bindJob(NodeSettingInfo* job, const ProfileSelectObject* profile, std::vector<NodeSettingInfo*> allJobs,
+                 bool applyToAll);
+    // Fills the lists for the bound job and shows the dialog modally (no nested event loop).
+    void showDialog();
+    // Writes the chosen values into the bound job, or into every job when bound so. Without the
+    // dialog on screen the lists are first filled for the bound job, so that no choice of an
+    // earlier job or profile is written.
+    void applyChoices();
+
+    struct Lists {
+        QComboBox* resolution;
+        QComboBox* frameRate;
+        QComboBox* videoEncoder;
+        QComboBox* videoBitrate;
+        QComboBox* sampleRate;
+        QComboBox* audioChannel;
+        QComboBox* audioEncoder;
+        QComboBox* audioBitrate;
+    };
+    const Lists& lists() const { return lists_; }
+    QCheckBox* customSizeBox() const { return customSize_; }
+    QLineEdit* widthEdit() const { return width_; }
+    QLineEdit* heightEdit() const { return height_; }
+    QLabel* timesLabel() const { return times_; }
+    ImageButton* okButton() const { return ok_; }
+    ImageButton* cancelButton() const { return cancel_; }
+
+signals:
+    void closed();
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createLists();
+    void prepareLists();
+    void fillFromProfile();
+    void fillAudioBitrates(bool amrNb);
+    void selectJobValues();
+    void showCustomSize();
+    void customSizeToggled(bool ticked);
+    void showCustomSizeEdits(bool ticked);
+    void widthEdited(const QString& text);
+    void heightEdited(const QString& text);
+    void keepAspect(QLineEdit* typed, QLineEdit* other, bool typedIsWidth);
+    void audioEncoderChosen();
+    void applyTo(NodeSettingInfo& job) const;
+    bool isAudioProfile() const;
+    QComboBox* listOfParameter(const char* name) const;
+
+    Lists lists_{};
+    QCheckBox* customSize_ = nullptr;
+    QLineEdit* width_ = nullptr;
+    QLineEdit* height_ = nullptr;
+    QLabel* times_ = nullptr;
+    ImageButton* ok_ = nullptr;
+    ImageButton* cancel_ = nullptr;
+
+    NodeSettingInfo* job_ = nullptr;
+    const ProfileSelectObject* profile_ = nullptr;
+    std::vector<NodeSettingInfo*> allJobs_;
+    bool applyToAll_ = false;
+    const ProfileParam* audioBitrateParam_ = nullptr;  // the bound profile's "ab" entry
+    bool editingSize_ = false;  // set while one size edit rewrites the other
 };

@@ -22,6 +22,7 @@ ApplicationWindows::ApplicationWindows(std::unique_ptr<QSettings> store) : main(
     QObject::connect(&main, &TfrmMain::aboutRequested, &main, [this] { showBeside(about, 210, 100); });
     progress.setCompanions(&main, &player);
     QObject::connect(&main, &TfrmMain::conversionRequested, &progress, &TfrmConvert::startRun);
+    options.attach(&main, [this](const QString& path) { switchSkin(path, skinSwitchOrder()); });
 }
 
 ApplicationWindows::~ApplicationWindows()

@@ -55,6 +55,7 @@ public:
     QString outputFolder() const;
 
     void setSnapshotOptions(const QString& extension, const QString& folder);
+    const QString& snapshotExtension() const { return snapshotExtension_; }
     void setOptionFlags(int autoUpdate, int autoShowWeb);
     void hideWebPanel();
     // Where messages go; by default a modal message box.

@@ -5,6 +5,7 @@
 
 #include "i18n_binding.h"
 #include "image_button.h"
+#include "job_rows.h"
 #include "named_widget.h"
 #include "picture_box.h"
 
@@ -19,7 +20,12 @@ const struct {
              {"frame", "04011", "Text_F"},         {"sample", "04014", "Text_S"},
              {"channel", "04015", "Text_C"},       {"audio_bitrate", "04017", "Text_AB"}};
 
-}  // namespace
+QString kilobits(int32_t bitsPerSecond)
+{
+    return QString::number(bitsPerSecond / 1000) + QStringLiteral(" kbps");
+}
+
+} // namespace
 
 TfrmPro::TfrmPro() : SkinWindow({"pro", "property/", QSize(368, 33)})
 {
@@ -27,13 +33,37 @@ TfrmPro::TfrmPro() : SkinWindow({"pro", "property/", QSize(368, 33)})
     auto* background = makeNamed<PictureBox>(this, "BG_img");
     auto* close = makeNamed<ImageButton>(this, "close");
     auto* ok = makeNamed<ImageButton>(this, "ok_pro");
-    for (const auto& row : kRows) {
-        bindI18nRows(makeNamed<QLabel>(this, row.label), {{"Caption", row.id}});
-        makeNamed<QLineEdit>(this, row.field)->setReadOnly(true);
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        bindI18nRows(makeNamed<QLabel>(this, kRows[i].label), {{"Caption", kRows[i].id}});
+        fields_[i] = makeNamed<QLineEdit>(this, kRows[i].field);
+        fields_[i]->setReadOnly(true);
     }
     bindI18nRows(ok, {{"Caption", "00036"}, {"Hint", "00037"}});
     createFromSkin();
     setDragBackground(background);
     connect(close, &ImageButton::clicked, this, &TfrmPro::close);
     connect(ok, &ImageButton::clicked, this, &TfrmPro::close);
+}
+
+void TfrmPro::showProperties(const NodeData& row)
+{
+    const MediaFileInfo& info = row.fileInfo;
+    fields_[Name]->setText(QString::fromUtf8(row.settings.outputName));
+    fields_[Length]->setText(QString::fromLatin1(row.display.originalLength));
+    fields_[Resolution]->setText(QStringLiteral("%1x%2").arg(info.width).arg(info.height));
+    fields_[VideoBitrate]->setText(kilobits(info.videoBitrate));
+    fields_[FrameRate]->setText(QString::asprintf("%.2f fps", static_cast<double>(info.videoFrameRate)));
+    fields_[SampleRate]->setText(QString::number(info.audioSampleRate) + QStringLiteral(" Hz"));
+    fields_[Channels]->setText(QString::number(info.audioChannels) + QStringLiteral(" Channel"));
+    fields_[AudioBitrate]->setText(kilobits(info.audioBitrate));
+    for (QLineEdit* text : fields_)
+        text->setCursorPosition(0);
+    setWindowModality(Qt::ApplicationModal);
+    show();
+}
+
+void TfrmPro::hideEvent(QHideEvent* event)
+{
+    SkinWindow::hideEvent(event);
+    emit closed();
 }

@@ -1,10 +1,32 @@
 // The file properties window: name, length, picture size, rates and channels of a job's source.
 #pragma once
 
+#include <array>
+
 #include "skin_window.h"
+
+class QLineEdit;
+struct NodeData;
 
 class TfrmPro : public SkinWindow {
     Q_OBJECT
 public:
     TfrmPro();
+
+    // Fills the fields from the row and shows the window modally (no nested event loop).
+    void showProperties(const NodeData& row);
+
+    // The fields in the order name, length, resolution, video bit rate, frame rate, sample rate,
+    // channels, audio bit rate.
+    enum Field { Name, Length, Resolution, VideoBitrate, FrameRate, SampleRate, Channels, AudioBitrate, FieldCount };
+    QLineEdit* field(Field which) const { return fields_[which]; }
+
+signals:
+    void closed();
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    std::array<QLineEdit*, FieldCount> fields_{};
 };

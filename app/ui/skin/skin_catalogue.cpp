@@ -117,16 +117,18 @@ void applySkinStyle()
     palette.setColor(QPalette::ButtonText, text);
     palette.setColor(QPalette::ToolTipBase, base);
     palette.setColor(QPalette::ToolTipText, text);
-    palette.setColor(QPalette::PlaceholderText, styleColour(section, "subtext", border));
+    const QColor subtext = styleColour(section, "subtext", border);
+    palette.setColor(QPalette::PlaceholderText, subtext);
     palette.setColor(QPalette::Highlight, accent);
     palette.setColor(QPalette::HighlightedText, styleColour(section, "accentText", Qt::white));
     palette.setColor(QPalette::Mid, border);
     palette.setColor(QPalette::Dark, border.darker(130));
     palette.setColor(QPalette::Light, base.lighter(110));
     palette.setColor(QPalette::Midlight, base);
-    palette.setColor(QPalette::Disabled, QPalette::Text, border);
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, border);
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, border);
+    // Disabled controls still show their settings (the options dialog's "General" tab).
+    palette.setColor(QPalette::Disabled, QPalette::Text, subtext);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, subtext);
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, subtext);
     // Windows get the palette themselves: the application palette reaches existing windows only
     // once the event loop runs.
     QApplication::setPalette(palette);
