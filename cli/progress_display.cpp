@@ -1,0 +1,212 @@
+#include "progress_display.h"
+
+#include "console.h"
+#include "json_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+std::string fileNameOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string inputsText(const JobDescription& job)
+{
+    std::string text = fileNameOf(job.inputs.front());
+    if (job.inputs.size() > 1)
+        text += " + " + std::to_string(job.inputs.size() - 1) + " more";
+    return text;
+}
+
+std::string counterText(const JobDescription& job)
+{
+    return "[" + std::to_string(job.index + 1) + "/" + std::to_string(job.count) + "] ";
+}
+
+std::string figuresText(const ProgressFigures& figures)
+{
+    char text[96];
+    int length = std::snprintf(text, sizeof text, "%3.0f%%", figures.percent);
+    if (figures.speed > 0)
+        length += std::snprintf(text + length, sizeof text - static_cast<size_t>(length), "  %.1fx real time",
+                                figures.speed);
+    if (figures.secondsLeft >= 0)
+        std::snprintf(text + length, sizeof text - static_cast<size_t>(length), "  %s left",
+                      clockText(figures.secondsLeft).c_str());
+    return text;
+}
+
+std::string failureText(const JobDescription& job, const JobResult& result)
+{
+    std::string text = inputsText(job) + ": " + result.message + " (code " + std::to_string(result.code) + ")";
+    if (!result.detail.empty())
+        text += ": " + result.detail;
+    return text;
+}
+
+// Only the outputs of finished jobs, failures on the error stream.
+class QuietDisplay : public ProgressDisplay {
+public:
+    void jobStarted(const JobDescription&) override {}
+    void progress(const JobDescription&, double, double) override {}
+    void jobFinished(const JobDescription& job, const JobResult& result) override
+    {
+        if (result.code != 0)
+            printError(failureText(job, result));
+        else
+            printOut(job.output + (result.cancelled ? " (cancelled)\n" : "\n"));
+    }
+    void runFinished(int, bool cancelled) override
+    {
+        if (cancelled)
+            printError("cancelled");
+    }
+};
+
+// Plain lines for pipes and files: a start line, progress at most once a second, a result line.
+class PlainDisplay : public QuietDisplay {
+public:
+    void jobStarted(const JobDescription& job) override
+    {
+        printOut(counterText(job) + inputsText(job) + " -> " + job.output + "\n");
+        lastLine_ = -1;
+    }
+    void progress(const JobDescription& job, double mediaSeconds, double wallSeconds) override
+    {
+        if (lastLine_ >= 0 && wallSeconds - lastLine_ < 1.0)
+            return;
+        lastLine_ = wallSeconds;
+        printOut(counterText(job) + figuresText(progressFigures(mediaSeconds, job.seconds, wallSeconds)) + "\n");
+    }
+    void jobFinished(const JobDescription& job, const JobResult& result) override
+    {
+        if (result.code == 0)
+            printOut(counterText(job) + (result.cancelled ? "cancelled: " : "done: ") + job.output + "\n");
+        else
+            printError(failureText(job, result));
+    }
+
+private:
+    double lastLine_ = -1;
+};
+
+// One line per job, redrawn in place.
+class TerminalDisplay : public PlainDisplay {
+public:
+    void jobStarted(const JobDescription& job) override { draw(job, "starting"); }
+    void progress(const JobDescription& job, double mediaSeconds, double wallSeconds) override
+    {
+        draw(job, figuresText(progressFigures(mediaSeconds, job.seconds, wallSeconds)));
+    }
+    void jobFinished(const JobDescription& job, const JobResult& result) override
+    {
+        if (result.code == 0) {
+            draw(job, result.cancelled ? "cancelled" : "done");
+        } else {
+            draw(job, "failed");
+        }
+        printOut("\n");
+        if (result.code != 0)
+            printError(failureText(job, result));
+    }
+
+private:
+    static void draw(const JobDescription& job, const std::string& state)
+    {
+        printOut("\r" + counterText(job) + inputsText(job) + " -> " + job.output + "  " + state + "\033[K");
+    }
+};
+
+class JsonDisplay : public ProgressDisplay {
+public:
+    void jobStarted(const JobDescription& job) override
+    {
+        std::vector<std::string> inputs;
+        for (const std::string& input : job.inputs)
+            inputs.push_back(jsonString(input));
+        emit(event("job-start", job).addJson("inputs", jsonArray(inputs)).add("output", job.output).add("seconds", job.seconds));
+    }
+    void progress(const JobDescription& job, double mediaSeconds, double wallSeconds) override
+    {
+        if (lastEvent_ >= 0 && wallSeconds - lastEvent_ < 0.5)
+            return;
+        lastEvent_ = wallSeconds;
+        const ProgressFigures figures = progressFigures(mediaSeconds, job.seconds, wallSeconds);
+        emit(event("progress", job)
+                 .add("time", mediaSeconds)
+                 .add("percent", figures.percent)
+                 .add("speed", figures.speed)
+                 .add("secondsLeft", figures.secondsLeft));
+    }
+    void jobFinished(const JobDescription& job, const JobResult& result) override
+    {
+        lastEvent_ = -1;
+        JsonObject object = event("job-end", job);
+        object.add("output", job.output).add("status", result.code).add("cancelled", result.cancelled);
+        if (result.code != 0)
+            object.add("message", result.message).add("detail", result.detail);
+        emit(object);
+    }
+    void runFinished(int status, bool cancelled) override
+    {
+        emit(JsonObject().add("event", "done").add("status", status).add("cancelled", cancelled));
+    }
+
+private:
+    static JsonObject event(const char* name, const JobDescription& job)
+    {
+        JsonObject object;
+        object.add("event", name).add("job", job.index).add("jobs", job.count);
+        return object;
+    }
+    static void emit(const JsonObject& object) { printOut(object.text() + "\n"); }
+
+    double lastEvent_ = -1;
+};
+
+} // namespace
+
+ProgressFigures progressFigures(double mediaSeconds, double totalSeconds, double wallSeconds)
+{
+    ProgressFigures figures;
+    mediaSeconds = std::max(0.0, mediaSeconds);
+    if (totalSeconds > 0)
+        figures.percent = std::min(100.0, mediaSeconds * 100.0 / totalSeconds);
+    if (wallSeconds >= 0.5 && mediaSeconds > 0) {
+        figures.speed = mediaSeconds / wallSeconds;
+        if (totalSeconds > 0)
+            figures.secondsLeft = std::max(0.0, totalSeconds - mediaSeconds) / figures.speed;
+    }
+    return figures;
+}
+
+std::string clockText(double seconds)
+{
+    const long long whole = std::llround(std::max(0.0, seconds));
+    char text[32];
+    if (whole >= 3600)
+        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
+    else
+        std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
+    return text;
+}
+
+std::unique_ptr<ProgressDisplay> makeProgressDisplay(ReportStyle style, bool terminal)
+{
+    switch (style) {
+    case ReportStyle::Quiet:
+        return std::make_unique<QuietDisplay>();
+    case ReportStyle::Json:
+        return std::make_unique<JsonDisplay>();
+    case ReportStyle::Normal:
+        break;
+    }
+    if (terminal)
+        return std::make_unique<TerminalDisplay>();
+    return std::make_unique<PlainDisplay>();
+}
