@@ -40,9 +40,14 @@ int convertShowingProgress(const EngineJob& job, const JobDescription& descripti
         maskFloatingPointExceptions();
         return job.convert();
     });
+    double shown = -1;
     while (result.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
+        const double reached = reachedSeconds.load();
+        if (reached == shown)
+            continue;
+        shown = reached;
         const std::chrono::duration<double> elapsed = Clock::now() - start;
-        display.progress(description, reachedSeconds.load(), elapsed.count());
+        display.progress(description, reached, elapsed.count());
     }
     return result.get();
 }

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -95,6 +97,24 @@ private:
     double lastLine_ = -1;
 };
 
+// Columns of the terminal, 80 when it does not say.
+size_t terminalWidth()
+{
+    winsize size{};
+    return ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
+}
+
+// text cut to at most columns characters, never inside a UTF-8 sequence.
+std::string cutToColumns(const std::string& text, size_t columns)
+{
+    size_t characters = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && characters++ == columns)
+            return text.substr(0, i);
+    }
+    return text;
+}
+
 // One line per job, redrawn in place.
 class TerminalDisplay : public PlainDisplay {
 public:
@@ -105,12 +125,8 @@ public:
     }
     void jobFinished(const JobDescription& job, const JobResult& result) override
     {
-        if (result.code == 0) {
-            draw(job, result.cancelled ? "cancelled" : "done");
-        } else {
-            draw(job, "failed");
-        }
-        printOut("\n");
+        draw(job, result.code != 0 ? "failed" : result.cancelled ? "cancelled" : "done");
+        printOut(result.code == 0 ? "\n  " + job.output + "\n" : "\n");
         if (result.code != 0)
             printError(failureText(job, result));
     }
@@ -118,7 +134,8 @@ public:
 private:
     static void draw(const JobDescription& job, const std::string& state)
     {
-        printOut("\r" + counterText(job) + inputsText(job) + " -> " + job.output + "  " + state + "\033[K");
+        const std::string line = counterText(job) + inputsText(job) + " -> " + fileNameOf(job.output) + "  " + state;
+        printOut("\r" + cutToColumns(line, terminalWidth() - 1) + "\033[K");
     }
 };
 
