@@ -235,7 +235,9 @@ pid_t startClipwright(const std::vector<std::string>& arguments, const std::stri
     return child;
 }
 
-TEST_F(CliTest, InterruptFinishesTheCurrentOutputAndStartsNoOtherJob)
+class CliSignalTest : public CliTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CliSignalTest, SignalFinishesTheCurrentOutputAndStartsNoOtherJob)
 {
     // 20 s scaled up to 1280x720 for H.264 takes several seconds on any machine.
     const std::string source = clip("long.mp4", 20);
@@ -249,7 +251,7 @@ TEST_F(CliTest, InterruptFinishesTheCurrentOutputAndStartsNoOtherJob)
     while (jsonLinesCheck(log, "any(e['event']=='progress' and e['time']>1 for e in v)") != "True" &&
            std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    kill(child, SIGINT);
+    kill(child, GetParam());
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
@@ -262,6 +264,8 @@ TEST_F(CliTest, InterruptFinishesTheCurrentOutputAndStartsNoOtherJob)
     EXPECT_EQ(jsonLinesCheck(log, "[(e['event'], e.get('cancelled')) for e in v if e['event'] != 'progress']"),
               "[('job-start', None), ('job-end', True), ('done', True)]");
 }
+
+INSTANTIATE_TEST_SUITE_P(InterruptAndTerminate, CliSignalTest, ::testing::Values(SIGINT, SIGTERM));
 
 TEST_F(CliTest, JsonOutputParses)
 {
