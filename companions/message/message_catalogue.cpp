@@ -69,6 +69,9 @@ constexpr CodeText kTexts[] = {
     {76, "A metadata entry is missing its '=' sign."},
     {77, "The video pixel format is unknown, so the video cannot be decoded."},
     {VKO_ERROR_INVALID_OPTION_VALUE, "A setting has a value that cannot be used."},
+    {VKO_ERROR_OUTPUT_PATH_TOO_LONG, "The output file path is too long. Choose a shorter output folder or name."},
+    {VKO_ERROR_UNKNOWN_MEDIA_TYPE, "The profile makes neither video nor audio, so nothing was converted."},
+    {VKO_ERROR_TOO_MANY_INPUTS, "Too many files to merge into one output."},
 };
 
 } // namespace

@@ -18,6 +18,13 @@ extern "C" {
  * time text that cannot be read). */
 #define VKO_ERROR_INVALID_OPTION_VALUE 80
 
+/* Codes of the program's own checks before a job reaches the engine: the output path does not
+ * fit its buffer, the profile makes neither video nor audio, a merge has more inputs than a job
+ * can hold. */
+#define VKO_ERROR_OUTPUT_PATH_TOO_LONG 81
+#define VKO_ERROR_UNKNOWN_MEDIA_TYPE 82
+#define VKO_ERROR_TOO_MANY_INPUTS 83
+
 /* Records the latest failure: its code and the engine's detail text (may be null). Thread-safe;
  * called from the converting thread. The flag is kept for callers that pass 1; it is not used. */
 VKO_MESSAGE_API int32_t updateErrorInfo(int32_t code, const char* detail, int32_t flag);

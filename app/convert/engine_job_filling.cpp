@@ -1,0 +1,173 @@
+#include "engine_job_filling.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "vkoMessageDll.h"
+
+namespace {
+
+// A fixed text field up to its terminator or its end.
+std::string fieldText(const char* field, size_t capacity)
+{
+    return std::string(field, strnlen(field, capacity));
+}
+
+template <size_t N>
+std::string fieldText(const char (&field)[N])
+{
+    return fieldText(field, N);
+}
+
+bool exists(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::path(path), error);
+}
+
+// The formatted text, or empty when it does not fit the output path buffer.
+template <typename... Texts>
+std::string formatPath(const char* pattern, const Texts&... texts)
+{
+    char buffer[outputPathSize];
+    const int length = std::snprintf(buffer, sizeof buffer, pattern, texts.c_str()...);
+    if (length < 0 || static_cast<size_t>(length) >= sizeof buffer)
+        return {};
+    return buffer;
+}
+
+enum class MediaKind { video, audio, other };
+
+MediaKind mediaKind(const NodeSettingInfo& row)
+{
+    if (!row.profile)
+        return MediaKind::other;
+    switch (row.profile->mediaType) {
+    case 0:
+        return MediaKind::video;
+    case 1:
+        return MediaKind::audio;
+    default:
+        return MediaKind::other;
+    }
+}
+
+const char* sourcePath(const NodeSettingInfo& row)
+{
+    return row.owner ? row.owner->fileInfo.path : "";
+}
+
+} // namespace
+
+std::string uniqueOutputPath(const std::string& folder, const std::string& name, const std::string& extension)
+{
+    std::string path = formatPath("%s%s.%s", folder, name, extension);
+    for (int n = 1; !path.empty() && exists(path); ++n)
+        path = formatPath("%s%s%s.%s", folder, name, "(" + std::to_string(n) + ")", extension);
+    return path;
+}
+
+EngineJob::EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::string& outputFolder)
+{
+    const NodeSettingInfo& first = *rows.front();
+    const MediaKind kind = mediaKind(first);
+    if (kind == MediaKind::other) {
+        refuse(VKO_ERROR_UNKNOWN_MEDIA_TYPE, "The profile of " + fieldText(first.outputName) +
+                                                 " makes neither video nor audio.");
+        return;
+    }
+    if (rows.size() > VKO_MAX_INPUTS) {
+        refuse(VKO_ERROR_TOO_MANY_INPUTS, std::to_string(rows.size()) + " files, at most " +
+                                              std::to_string(VKO_MAX_INPUTS) + " can go into one output.");
+        return;
+    }
+    video_ = kind == MediaKind::video;
+    outputPath_ = uniqueOutputPath(outputFolder, fieldText(first.outputName), fieldText(first.profile->extension));
+    if (outputPath_.empty()) {
+        refuse(VKO_ERROR_OUTPUT_PATH_TOO_LONG, "The output path " + outputFolder + fieldText(first.outputName) + "." +
+                                                   fieldText(first.profile->extension) + " is longer than " +
+                                                   std::to_string(outputPathSize - 1) + " bytes.");
+        return;
+    }
+    format_ = fieldText(first.profile->format);
+    createGroupMediaUIOption(&group_, format_.c_str(), first.profile->deviceType);
+    fillGroup(first);
+    for (const NodeSettingInfo* row : rows)
+        fillInput(*createMediaUIOption(group_, sourcePath(*row)), *row);
+}
+
+EngineJob::~EngineJob()
+{
+    freeGroupMediaUIOption(&group_);
+}
+
+void EngineJob::refuse(int code, std::string reason)
+{
+    refusal_ = code;
+    refusalReason_ = std::move(reason);
+    outputPath_.clear();
+}
+
+int EngineJob::convert() const
+{
+    if (refusal_ != 0) {
+        updateErrorInfo(refusal_, refusalReason_.c_str(), 1);
+        return refusal_;
+    }
+    return converteToMedia(group_, format_.c_str(), group_->deviceClass);
+}
+
+const char* EngineJob::keep(const char* text, size_t capacity)
+{
+    const std::string value = fieldText(text, capacity);
+    char buffer[outputPathSize];
+    std::snprintf(buffer, sizeof buffer, "%s", value.c_str());
+    const size_t size = std::strlen(buffer) + 1;
+    texts_.push_back(std::make_unique<char[]>(size));
+    std::memcpy(texts_.back().get(), buffer, size);
+    return texts_.back().get();
+}
+
+void EngineJob::fillGroup(const NodeSettingInfo& row)
+{
+    const ProfileSettingInfo& profile = *row.profile;
+    std::snprintf(group_->outputPath, sizeof group_->outputPath, "%s", outputPath_.c_str());
+    if (video_) {
+        group_->containerName = keep(profile.format, sizeof profile.format);
+        group_->deviceClass = profile.deviceType;
+        group_->videoCodec = keep(profile.videoCodec, sizeof profile.videoCodec);
+        group_->videoBitrate = profile.videoBitrate;
+        group_->frameSize = keep(profile.frameSize, sizeof profile.frameSize);
+        group_->frameRate = profile.frameRate;
+    }
+    group_->audioCodec = keep(profile.audioCodec, sizeof profile.audioCodec);
+    group_->audioBitrate = profile.audioBitrate;
+    group_->channels = profile.channels;
+    group_->sampleRate = profile.sampleRate;
+    group_->volume = row.effect.volume;
+    group_->overwrite = 1;
+    if (video_ && row.crop.customSize != 0) {
+        const std::string size = fieldText(row.crop.customWidth) + "x" + fieldText(row.crop.customHeight);
+        group_->frameSize = keep(size.c_str(), size.size() + 1);
+    }
+}
+
+void EngineJob::fillInput(MediaUIOption& input, const NodeSettingInfo& row)
+{
+    input.startSeconds = row.trim.start;
+    input.durationSeconds = row.trim.end - row.trim.start;
+    if (!video_)
+        return;
+    input.cropTop = row.crop.top;
+    input.cropBottom = row.crop.bottom;
+    input.cropLeft = row.crop.left;
+    input.cropRight = row.crop.right;
+    input.zoomMode = keep(row.crop.zoom, sizeof row.crop.zoom);
+    input.brightness = row.effect.brightness;
+    input.contrast = row.effect.contrast;
+    input.saturation = row.effect.saturation;
+    input.verticalFlip = row.effect.verticalFlip;
+    input.horizontalFlip = row.effect.horizontalFlip;
+    input.pictureEffect = row.effect.pictureEffect;
+}

@@ -1,0 +1,53 @@
+// One engine job filled from job rows: the group record with one input per row, the output path
+// made unique in the output folder, and the texts the records point to, owned until the job ends.
+// Plain C++ shared by the program's conversion thread and the command line.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "job_rows.h"
+#include "vkoConverterDll.h"
+
+// The output path folder + name + "." + extension, or with "(1)", "(2)", … after the name when
+// that file exists; the first name that does not exist. Empty when the path does not fit
+// outputPathSize bytes (terminator included).
+std::string uniqueOutputPath(const std::string& folder, const std::string& name, const std::string& extension);
+
+constexpr size_t outputPathSize = 512;
+
+class EngineJob {
+public:
+    // One row makes a single job; several rows make a merge job whose output settings all come
+    // from the first row. Rows must not be empty.
+    EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::string& outputFolder);
+    ~EngineJob();
+    EngineJob(const EngineJob&) = delete;
+    EngineJob& operator=(const EngineJob&) = delete;
+
+    // 0 when the job can be converted; otherwise the code (vkoMessageDll.h) that refuses it.
+    int refusal() const { return refusal_; }
+    bool isVideo() const { return video_; }
+    const std::string& outputPath() const { return outputPath_; }
+    // The filled record; null when the job was refused.
+    const GroupMediaUIOption* group() const { return group_; }
+
+    // Runs the engine on the job and returns its code. A refused job is not converted: its code
+    // and reason go to the error-message library and the code is returned.
+    int convert() const;
+
+private:
+    const char* keep(const char* text, size_t capacity);
+    void fillGroup(const NodeSettingInfo& row);
+    void fillInput(MediaUIOption& input, const NodeSettingInfo& row);
+    void refuse(int code, std::string reason);
+
+    GroupMediaUIOption* group_ = nullptr;
+    std::vector<std::unique_ptr<char[]>> texts_;  // what the records point to
+    std::string format_;
+    std::string outputPath_;
+    bool video_ = false;
+    int refusal_ = 0;
+    std::string refusalReason_;
+};
