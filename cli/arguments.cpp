@@ -1,5 +1,7 @@
 #include "arguments.h"
 
+#include "vkoConverterDll.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -292,7 +294,7 @@ ConvertArguments parseConvertArguments(const std::vector<std::string>& args)
     if (input.start && input.end && *input.start >= *input.end)
         throw UsageError("--end: " + std::to_string(*input.end) + " s is not after --start " +
                          std::to_string(*input.start) + " s");
-    if (parsed.files.size() > 120 && parsed.merge)
-        throw UsageError("--merge: at most 120 files go into one output");
+    if (parsed.merge && parsed.files.size() > VKO_MAX_INPUTS)
+        throw UsageError("--merge: at most " + std::to_string(VKO_MAX_INPUTS) + " files go into one output");
     return parsed;
 }

@@ -2,7 +2,7 @@
 
 #include "cancel_signal.h"
 #include "engine_error.h"
-#include "engine_job.h"
+#include "engine_job_filling.h"
 #include "fp_exceptions.h"
 #include "vkoConverterDll.h"
 #include "window_message.h"
