@@ -1,6 +1,7 @@
 #include "help_text.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -18,6 +19,7 @@ const std::vector<ExitStatus>& exitStatuses()
 {
     static const std::vector<ExitStatus> statuses = {
         {"0", "every job succeeded"},
+        {"1", "the output folder cannot be made, or no profile was found"},
         {"2", "a bad argument (the message names it); the engine also uses 2 for a failed write, "
               "which its message tells apart"},
         {"130", "cancelled by SIGINT or SIGTERM: the current output is finished and playable, later jobs "
@@ -96,6 +98,14 @@ std::string roff(std::string_view text)
     return out;
 }
 
+// The summary as a sentence, followed by the details.
+std::string sentence(const CommandHelp& command)
+{
+    std::string text = std::string(command.summary) + ". " + command.details;
+    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return text;
+}
+
 } // namespace
 
 const std::vector<CommandHelp>& commandHelp()
@@ -169,10 +179,10 @@ std::string overviewHelpText()
 std::string commandHelpText(const CommandHelp& command)
 {
     std::string text = std::string("Usage: ") + kProgram + ' ' + command.name + ' ' + command.synopsis + "\n\n";
-    text += wrapped(std::string(command.summary) + ". " + command.details, 0, 78, 0) + "\n\nOptions:\n";
+    text += wrapped(sentence(command), 0, 78, 0) + "\n\nOptions:\n";
     for (const OptionHelp& option : command.options) {
         const std::string label = "  " + optionLabel(option);
-        text += label + wrapped(option.text, 24, 78, label.size()) + "\n";
+        text += label + wrapped(option.text, 26, 78, label.size()) + "\n";
     }
     if (std::string_view(command.name) == "convert" || std::string_view(command.name) == "info") {
         text += "\nExit status:\n";
@@ -192,8 +202,9 @@ std::string manPageText()
     for (const CommandHelp& command : commandHelp())
         page += ".B clipwright " + std::string(command.name) + "\n" + roff(command.synopsis) + "\n.br\n";
     page += ".SH DESCRIPTION\n" + roff(kDescription) + "\n";
+    page += ".SH COMMANDS\n";
     for (const CommandHelp& command : commandHelp()) {
-        page += ".SH " + roff(command.name) + "\n" + roff(command.summary) + ". " + roff(command.details) + "\n";
+        page += ".SS " + roff(command.name) + "\n" + roff(sentence(command)) + "\n";
         for (const OptionHelp& option : command.options)
             page += ".TP\n.B " + roff(optionLabel(option)) + "\n" + roff(option.text) + "\n";
     }

@@ -305,7 +305,7 @@ TEST_F(CliTest, HelpOfEveryCommandAndTheManualPageShareTheirTexts)
         const Result help = clipwright(std::string(command) + " --help");
         EXPECT_EQ(help.status, 0);
         EXPECT_EQ(help.output.rfind(std::string("Usage: clipwright ") + command, 0), 0) << help.output;
-        EXPECT_NE(manual.find(std::string(".SH ") + command), std::string::npos);
+        EXPECT_NE(manual.find(std::string(".SS ") + command), std::string::npos);
     }
     const Result convert = clipwright("convert --help");
     for (const char* option : {"--volume", "--crop", "--merge", "--json"}) {
