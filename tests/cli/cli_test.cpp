@@ -169,6 +169,24 @@ TEST_F(CliTest, MissingOutputFolderIsMadeAndNameIsTaken)
     EXPECT_TRUE(probeMedia(dir_.path("out/a/b/take one.wav")).ok);
 }
 
+TEST_F(CliTest, EngineLogIsHiddenUnlessAskedFor)
+{
+    const std::string source = clip("song.mp4", 1);
+    const std::string convert = "convert -p 'WAV audio' -o " + outFolder() + " " + shellQuote(source);
+    const std::string banner = "begin converte log";
+    const Result plain = clipwright(convert);
+    ASSERT_EQ(plain.status, 0) << plain.output;
+    EXPECT_EQ(plain.output.find(banner), std::string::npos) << plain.output;
+    EXPECT_EQ(plain.output.find('\r'), std::string::npos);
+
+    const Result verbose = clipwright(convert + " --verbose");
+    EXPECT_NE(verbose.output.find(banner), std::string::npos) << verbose.output;
+
+    const Result logged = clipwright(convert + " --log " + shellQuote(dir_.path("engine.log")));
+    EXPECT_EQ(logged.output.find(banner), std::string::npos) << logged.output;
+    EXPECT_NE(readFile(dir_.path("engine.log")).find(banner), std::string::npos);
+}
+
 struct BadRun {
     const char* arguments;  // {clip} is a 4 s 160x120 clip, {text} a file of text, {subtitles} a subtitle file
     int status;
