@@ -188,7 +188,9 @@ TEST_F(CliTest, EngineLogIsHiddenUnlessAskedFor)
 }
 
 struct BadRun {
-    const char* arguments;  // {clip} is a 4 s 160x120 clip, {text} a file of text, {subtitles} a subtitle file
+    // {clip} is a 4 s 160x120 clip, {sound} one without picture, {text} a file of text, {subtitles} a
+    // subtitle file
+    const char* arguments;
     int status;
     const char* message;
 };
@@ -198,6 +200,11 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveAStatusAndOneClearLine)
     const std::string source = clip("clip.mp4");
     const std::string text = writeFile(dir_, "notes.mp4", "just some words, no media\n");
     const std::string subtitles = writeFile(dir_, "words.srt", "1\n00:00:00,000 --> 00:00:01,000\nhello\n");
+    ClipSpec soundOnly;
+    soundOnly.name = "sound.wav";
+    soundOnly.video = false;
+    soundOnly.seconds = 1;
+    const std::string sound = makeClip(dir_, soundOnly);
     const BadRun cases[] = {
         {"convert -p 'No such profile' {clip}", 2, "-p: no profile named 'No such profile'"},
         {"convert {clip}", 2, "-p: no profile given"},
@@ -214,6 +221,7 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveAStatusAndOneClearLine)
         {"convert -p 'MP4 video (MPEG-4)' --crop 0,0,80,80 {clip}", 2, "--crop: 0,0,80,80 leaves no picture"},
         {"convert -p 'MP4 video (MPEG-4)' --size 640 {clip}", 2, "--size: '640' is not"},
         {"convert -p 'MP4 video (MPEG-4)' --zoom wide {clip}", 2, "--zoom: 'wide' is not one of original"},
+        {"convert -p 'MP4 video (MPEG-4)' --merge {clip} {sound}", 2, "--merge: "},
         {"convert -p 'MP3 audio' missing.mp4", 7, "missing.mp4: The input file cannot be opened"},
         {"convert -p 'MP3 audio' {text}", 7, "notes.mp4: The input file cannot be opened"},
         {"convert -p 'MP3 audio' {subtitles}", 42, "words.srt: "},
@@ -223,7 +231,8 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveAStatusAndOneClearLine)
     };
     for (const BadRun& bad : cases) {
         std::string arguments = bad.arguments;
-        for (auto [key, value] : {std::pair{"{clip}", source}, std::pair{"{text}", text}, std::pair{"{subtitles}", subtitles}}) {
+        for (auto [key, value] : {std::pair{"{clip}", source}, std::pair{"{text}", text}, std::pair{"{subtitles}", subtitles},
+                                  std::pair{"{sound}", sound}}) {
             const size_t at = arguments.find(key);
             if (at != std::string::npos)
                 arguments.replace(at, std::strlen(key), shellQuote(value));
