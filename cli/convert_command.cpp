@@ -78,9 +78,13 @@ void applyInputSettings(NodeData& row, const InputSettings& input)
         settings.trim.start = *input.start;
     if (input.end)
         settings.trim.end = std::min(*input.end, info.durationWholeSeconds);
-    if (settings.trim.start >= settings.trim.end)
-        throw UsageError("--start: " + std::to_string(settings.trim.start) + " s is not before the end of " + file +
-                         " (" + std::to_string(settings.trim.end) + " s)");
+    if (settings.trim.start >= settings.trim.end) {
+        const std::string end = std::to_string(settings.trim.end) + " s";
+        throw UsageError(input.end && *input.end <= info.durationWholeSeconds
+                             ? "--end: " + end + " is not after the start of " + file
+                             : "--start: " + std::to_string(settings.trim.start) + " s is not before the end of " +
+                                   file + " (" + end + ")");
+    }
     if (input.crop) {
         const CropMargins& crop = *input.crop;
         if (info.width > 0 && (crop.top + crop.bottom >= info.height || crop.left + crop.right >= info.width))

@@ -108,7 +108,8 @@ int runInfo(const InfoArguments& args)
             status = status ? status : code;
             continue;
         }
-        printOut(args.json ? infoJson(*info) + "\n" : infoText(*info));
+        const bool first = &file == &args.files.front();
+        printOut(args.json ? infoJson(*info) + "\n" : (first ? "" : "\n") + infoText(*info));
     }
     return status;
 }

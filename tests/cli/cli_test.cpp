@@ -217,6 +217,7 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveAStatusAndOneClearLine)
         {"convert -p 'MP3 audio' --start 1:99 {clip}", 2, "--start: '1:99' is not a time"},
         {"convert -p 'MP3 audio' --start 3 --end 2 {clip}", 2, "--end: 2 s is not after --start 3 s"},
         {"convert -p 'MP3 audio' --start 10 {clip}", 2, "--start: 10 s is not before the end"},
+        {"convert -p 'MP3 audio' --end 0 {clip}", 2, "--end: 0 s is not after the start"},
         {"convert -p 'MP4 video (MPEG-4)' --crop 1,2,3 {clip}", 2, "--crop: '1,2,3' is not"},
         {"convert -p 'MP4 video (MPEG-4)' --crop 0,0,80,80 {clip}", 2, "--crop: 0,0,80,80 leaves no picture"},
         {"convert -p 'MP4 video (MPEG-4)' --size 640 {clip}", 2, "--size: '640' is not"},
