@@ -1,6 +1,7 @@
 #include "console.h"
 
 #include "arguments.h"
+#include "json_text.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -12,6 +13,7 @@ namespace {
 
 // The descriptor of the standard error stream the program was started with.
 int errorStream = STDERR_FILENO;
+bool errorEvents = false;
 
 void writeAll(int descriptor, const std::string& text)
 {
@@ -45,6 +47,13 @@ void separateEngineLog(bool verbose, const std::string& logFile)
 void printError(const std::string& message)
 {
     writeAll(errorStream, "clipwright: " + message + "\n");
+    if (errorEvents)
+        printOut(JsonObject().add("event", "error").add("message", message).text() + "\n");
+}
+
+void setErrorEvents(bool on)
+{
+    errorEvents = on;
 }
 
 void printOut(const std::string& text)

@@ -8,7 +8,9 @@
 // cannot be opened.
 void separateEngineLog(bool verbose, const std::string& logFile);
 
-// "clipwright: " + message on the program's error stream.
+// "clipwright: " + message on the program's error stream; with error events on, also an
+// {"event":"error"} object on the standard output.
 void printError(const std::string& message);
+void setErrorEvents(bool on);
 // A line (or part of one) on the standard output, written at once.
 void printOut(const std::string& text);

@@ -21,6 +21,7 @@ int runCommand(const std::string& name, const std::vector<std::string>& args)
         return runInfo(parsed);
     }
     const ConvertArguments parsed = parseConvertArguments(args);
+    setErrorEvents(parsed.reporting.style == ReportStyle::Json);
     separateEngineLog(parsed.reporting.verbose, parsed.reporting.logFile);
     return runConvert(parsed);
 }

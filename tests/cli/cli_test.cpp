@@ -304,6 +304,10 @@ TEST_F(CliTest, JsonOutputParses)
     EXPECT_EQ(jsonLinesCheck(dir_.path("events.json"), "[(e['event'], e.get('status')) for e in v if e['event'] != 'progress']"),
               "[('job-start', None), ('job-end', 0), ('done', 0)]");
 
+    EXPECT_EQ(clipwright("convert -p 'MP3 audio' --json missing.mp4 2>/dev/null > " + shellQuote(dir_.path("error.json"))).status, 7);
+    EXPECT_EQ(jsonLinesCheck(dir_.path("error.json"), "[(e['event'], e['message'][:12]) for e in v]"),
+              "[('error', 'missing.mp4:')]");
+
     ASSERT_EQ(clipwright("info --json " + shellQuote(source) + " > " + shellQuote(dir_.path("info.json"))).status, 0);
     EXPECT_EQ(jsonLinesCheck(dir_.path("info.json"), "[(e['video']['width'], e['audio']['sampleRate'], round(e['duration'])) for e in v]"),
               "[(160, 44100, 2)]");
