@@ -74,14 +74,12 @@ bool runJob(const std::vector<NodeSettingInfo*>& rows, const ConversionRun& run,
     const JobDescription description = describe(job, rows, index, count);
     display.jobStarted(description);
     JobResult result;
-    result.code = convertShowingProgress(job, description, display);
+    const int code = convertShowingProgress(job, description, display);
     result.cancelled = cancelRequested();
-    if (result.code != 0) {
-        const EngineError error = engineError(result.code);
-        result.message = error.message;
-        result.detail = error.detail;
+    if (code != 0) {
+        result.error = engineError(code);
         if (outcome.firstFailure == 0)
-            outcome.firstFailure = result.code;
+            outcome.firstFailure = code;
     }
     display.jobFinished(description, result);
     outcome.cancelled = result.cancelled;

@@ -11,6 +11,39 @@
 
 namespace {
 
+struct ProgressFigures {
+    double percent = 0;
+    double speed = 0;        // media seconds per real second; 0 while unknown
+    double secondsLeft = -1; // -1 while unknown
+};
+
+// mediaSeconds of totalSeconds converted in wallSeconds.
+ProgressFigures progressFigures(double mediaSeconds, double totalSeconds, double wallSeconds)
+{
+    ProgressFigures figures;
+    mediaSeconds = std::max(0.0, mediaSeconds);
+    if (totalSeconds > 0)
+        figures.percent = std::min(100.0, mediaSeconds * 100.0 / totalSeconds);
+    if (wallSeconds >= 0.5 && mediaSeconds > 0) {
+        figures.speed = mediaSeconds / wallSeconds;
+        if (totalSeconds > 0)
+            figures.secondsLeft = std::max(0.0, totalSeconds - mediaSeconds) / figures.speed;
+    }
+    return figures;
+}
+
+// "1:05" or "1:02:03".
+std::string clockText(double seconds)
+{
+    const long long whole = std::llround(std::max(0.0, seconds));
+    char text[32];
+    if (whole >= 3600)
+        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
+    else
+        std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
+    return text;
+}
+
 std::string fileNameOf(const std::string& path)
 {
     const size_t slash = path.rfind('/');
@@ -45,10 +78,7 @@ std::string figuresText(const ProgressFigures& figures)
 
 std::string failureText(const JobDescription& job, const JobResult& result)
 {
-    std::string text = inputsText(job) + ": " + result.message + " (code " + std::to_string(result.code) + ")";
-    if (!result.detail.empty())
-        text += ": " + result.detail;
-    return text;
+    return inputsText(job) + ": " + engineErrorText(result.error);
 }
 
 // Only the outputs of finished jobs, failures on the error stream.
@@ -58,7 +88,7 @@ public:
     void progress(const JobDescription&, double, double) override {}
     void jobFinished(const JobDescription& job, const JobResult& result) override
     {
-        if (result.code != 0)
+        if (result.error.code != 0)
             printError(failureText(job, result));
         else
             printOut(job.output + (result.cancelled ? " (cancelled)\n" : "\n"));
@@ -87,7 +117,7 @@ public:
     }
     void jobFinished(const JobDescription& job, const JobResult& result) override
     {
-        if (result.code == 0)
+        if (result.error.code == 0)
             printOut(counterText(job) + (result.cancelled ? "cancelled: " : "done: ") + job.output + "\n");
         else
             printError(failureText(job, result));
@@ -125,9 +155,9 @@ public:
     }
     void jobFinished(const JobDescription& job, const JobResult& result) override
     {
-        draw(job, result.code != 0 ? "failed" : result.cancelled ? "cancelled" : "done");
-        printOut(result.code == 0 ? "\n  " + job.output + "\n" : "\n");
-        if (result.code != 0)
+        draw(job, result.error.code != 0 ? "failed" : result.cancelled ? "cancelled" : "done");
+        printOut(result.error.code == 0 ? "\n  " + job.output + "\n" : "\n");
+        if (result.error.code != 0)
             printError(failureText(job, result));
     }
 
@@ -164,9 +194,9 @@ public:
     {
         lastEvent_ = -1;
         JsonObject object = event("job-end", job);
-        object.add("output", job.output).add("status", result.code).add("cancelled", result.cancelled);
-        if (result.code != 0)
-            object.add("message", result.message).add("detail", result.detail);
+        object.add("output", job.output).add("status", result.error.code).add("cancelled", result.cancelled);
+        if (result.error.code != 0)
+            object.add("message", result.error.message).add("detail", result.error.detail);
         emit(object);
     }
     void runFinished(int status, bool cancelled) override
@@ -187,31 +217,6 @@ private:
 };
 
 } // namespace
-
-ProgressFigures progressFigures(double mediaSeconds, double totalSeconds, double wallSeconds)
-{
-    ProgressFigures figures;
-    mediaSeconds = std::max(0.0, mediaSeconds);
-    if (totalSeconds > 0)
-        figures.percent = std::min(100.0, mediaSeconds * 100.0 / totalSeconds);
-    if (wallSeconds >= 0.5 && mediaSeconds > 0) {
-        figures.speed = mediaSeconds / wallSeconds;
-        if (totalSeconds > 0)
-            figures.secondsLeft = std::max(0.0, totalSeconds - mediaSeconds) / figures.speed;
-    }
-    return figures;
-}
-
-std::string clockText(double seconds)
-{
-    const long long whole = std::llround(std::max(0.0, seconds));
-    char text[32];
-    if (whole >= 3600)
-        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
-    else
-        std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
-    return text;
-}
 
 std::unique_ptr<ProgressDisplay> makeProgressDisplay(ReportStyle style, bool terminal)
 {

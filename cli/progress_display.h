@@ -3,6 +3,7 @@
 #pragma once
 
 #include "arguments.h"
+#include "engine_error.h"
 
 #include <memory>
 #include <string>
@@ -17,22 +18,9 @@ struct JobDescription {
 };
 
 struct JobResult {
-    int code = 0;
+    EngineError error;  // code 0 when the job succeeded
     bool cancelled = false;
-    std::string message;  // the sentence for a nonzero code
-    std::string detail;   // the engine's detail text of the failure
 };
-
-struct ProgressFigures {
-    double percent = 0;
-    double speed = 0;        // media seconds per real second; 0 while unknown
-    double secondsLeft = -1; // -1 while unknown
-};
-
-// mediaSeconds of totalSeconds converted in wallSeconds.
-ProgressFigures progressFigures(double mediaSeconds, double totalSeconds, double wallSeconds);
-// "1:05" or "1:02:03".
-std::string clockText(double seconds);
 
 class ProgressDisplay {
 public:
