@@ -1,0 +1,300 @@
+#include "arguments.h"
+
+#include "vkoConverterDll.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+struct OptionRule {
+    std::vector<std::string> names;
+    bool takesValue;
+    std::function<void(const std::string& option, const std::string& value)> apply;
+};
+
+[[noreturn]] void reject(const std::string& option, const std::string& value, const std::string& expected)
+{
+    throw UsageError(option + ": '" + value + "' is not " + expected);
+}
+
+const OptionRule* ruleFor(const std::vector<OptionRule>& rules, const std::string& name)
+{
+    for (const OptionRule& rule : rules) {
+        if (std::find(rule.names.begin(), rule.names.end(), name) != rule.names.end())
+            return &rule;
+    }
+    return nullptr;
+}
+
+// Applies the options in order and returns the other arguments (after "--" everything is one).
+std::vector<std::string> readOptions(const std::vector<std::string>& args, const std::vector<OptionRule>& rules)
+{
+    std::vector<std::string> operands;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--") {
+            operands.insert(operands.end(), args.begin() + static_cast<long>(i) + 1, args.end());
+            break;
+        }
+        if (arg.size() < 2 || arg[0] != '-') {
+            operands.push_back(arg);
+            continue;
+        }
+        if (arg == "-h" || arg == "--help")
+            throw HelpRequested{};
+        const size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+        const std::string name = arg.substr(0, equals);
+        const OptionRule* rule = ruleFor(rules, name);
+        if (!rule)
+            throw UsageError("unknown option '" + name + "'");
+        if (!rule->takesValue) {
+            if (equals != std::string::npos)
+                throw UsageError(name + " takes no value");
+            rule->apply(name, "");
+        } else if (equals != std::string::npos) {
+            rule->apply(name, arg.substr(equals + 1));
+        } else if (i + 1 < args.size()) {
+            rule->apply(name, args[++i]);
+        } else {
+            throw UsageError(name + " needs a value");
+        }
+    }
+    return operands;
+}
+
+int32_t integerIn(const std::string& option, const std::string& value, int32_t low, int32_t high)
+{
+    int32_t number = 0;
+    auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (value.empty() || error != std::errc() || end != value.data() + value.size() || number < low ||
+        number > high)
+        reject(option, value, "a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+    return number;
+}
+
+// Bits or counts per second, with an optional k (1000) or M (1000000) suffix.
+int32_t rate(const std::string& option, const std::string& value)
+{
+    std::string digits = value;
+    double factor = 1;
+    if (!digits.empty() && (digits.back() == 'k' || digits.back() == 'K' || digits.back() == 'M')) {
+        factor = digits.back() == 'M' ? 1e6 : 1e3;
+        digits.pop_back();
+    }
+    double number = 0;
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    const double scaled = std::round(number * factor);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || !(scaled >= 1) ||
+        scaled > 2147483647.0)
+        reject(option, value, "a positive rate (for example 128000 or 128k)");
+    return static_cast<int32_t>(scaled);
+}
+
+float framesPerSecond(const std::string& option, const std::string& value)
+{
+    double number = 0;
+    auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (value.empty() || error != std::errc() || end != value.data() + value.size() || !(number > 0) ||
+        number > 1000)
+        reject(option, value, "a frame rate above 0 and up to 1000");
+    return static_cast<float>(number);
+}
+
+bool allDigits(const std::string& text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string frameSize(const std::string& option, const std::string& value)
+{
+    const size_t x = value.find('x');
+    const bool ok = x != std::string::npos && value.size() <= 9 && allDigits(value.substr(0, x)) &&
+                    allDigits(value.substr(x + 1)) && std::stoi(value.substr(0, x)) > 0 &&
+                    std::stoi(value.substr(x + 1)) > 0;
+    if (!ok)
+        reject(option, value, "a picture size WxH (for example 640x480)");
+    return value;
+}
+
+// An encoder name as the profile's field holds it.
+std::string codecName(const std::string& option, const std::string& value)
+{
+    const bool ok = !value.empty() && value.size() <= 19 && std::all_of(value.begin(), value.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    });
+    if (!ok)
+        reject(option, value, "an encoder name (letters, digits and '_', at most 19)");
+    return value;
+}
+
+int32_t time(const std::string& option, const std::string& value)
+{
+    std::optional<int32_t> seconds = parseTime(value);
+    if (!seconds)
+        reject(option, value, "a time (whole seconds or HH:MM:SS)");
+    return *seconds;
+}
+
+CropMargins crop(const std::string& option, const std::string& value)
+{
+    int32_t margins[4];
+    size_t from = 0;
+    for (int i = 0; i < 4; ++i) {
+        const size_t comma = value.find(',', from);
+        if ((i < 3) == (comma == std::string::npos))
+            reject(option, value, "four margins T,B,L,R in pixels (for example 0,0,8,8)");
+        const std::string part = value.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+        if (!allDigits(part) || part.size() > 5)
+            reject(option, value, "four margins T,B,L,R in pixels (for example 0,0,8,8)");
+        margins[i] = std::stoi(part);
+        from = comma + 1;
+    }
+    return {margins[0], margins[1], margins[2], margins[3]};
+}
+
+std::string oneOf(const std::string& option, const std::string& value, const std::vector<std::string>& choices)
+{
+    if (std::find(choices.begin(), choices.end(), value) != choices.end())
+        return value;
+    std::string list;
+    for (const std::string& choice : choices)
+        list += (list.empty() ? "" : ", ") + choice;
+    reject(option, value, "one of " + list);
+}
+
+std::vector<OptionRule> reportingRules(Reporting& reporting)
+{
+    return {
+        {{"-q", "--quiet"}, false, [&](auto&, auto&) { reporting.style = ReportStyle::Quiet; }},
+        {{"--json"}, false, [&](auto&, auto&) { reporting.style = ReportStyle::Json; }},
+        {{"-v", "--verbose"}, false, [&](auto&, auto&) { reporting.verbose = true; }},
+        {{"--log"}, true,
+         [&](const std::string& option, const std::string& value) {
+             if (value.empty())
+                 throw UsageError(option + " needs a file name");
+             reporting.logFile = value;
+         }},
+    };
+}
+
+std::vector<std::string> requireFiles(std::vector<std::string> files)
+{
+    if (files.empty())
+        throw UsageError("FILE: no input file given");
+    return files;
+}
+
+} // namespace
+
+std::optional<int32_t> parseTime(const std::string& text)
+{
+    int64_t total = 0;
+    size_t from = 0;
+    int parts = 0;
+    while (true) {
+        const size_t colon = text.find(':', from);
+        const std::string part = text.substr(from, colon == std::string::npos ? std::string::npos : colon - from);
+        if (!allDigits(part) || part.size() > 9 || ++parts > 3)
+            return std::nullopt;
+        const int64_t value = std::stoll(part);
+        if (parts > 1 && (value > 59 || part.size() != 2))
+            return std::nullopt;
+        total = total * 60 + value;
+        if (colon == std::string::npos)
+            break;
+        from = colon + 1;
+    }
+    if (total > 2147483647)
+        return std::nullopt;
+    return static_cast<int32_t>(total);
+}
+
+ProfilesArguments parseProfilesArguments(const std::vector<std::string>& args)
+{
+    ProfilesArguments parsed;
+    const std::vector<OptionRule> rules = {
+        {{"--json"}, false, [&](auto&, auto&) { parsed.json = true; }},
+        {{"--lang"}, true,
+         [&](const std::string& option, const std::string& value) {
+             if (value.empty())
+                 reject(option, value, "a language code (for example zh_cn)");
+             parsed.language = value;
+         }},
+    };
+    const std::vector<std::string> operands = readOptions(args, rules);
+    if (!operands.empty())
+        throw UsageError("unexpected argument '" + operands.front() + "'");
+    return parsed;
+}
+
+InfoArguments parseInfoArguments(const std::vector<std::string>& args)
+{
+    InfoArguments parsed;
+    const std::vector<OptionRule> rules = {{{"--json"}, false, [&](auto&, auto&) { parsed.json = true; }}};
+    parsed.files = requireFiles(readOptions(args, rules));
+    return parsed;
+}
+
+ConvertArguments parseConvertArguments(const std::vector<std::string>& args)
+{
+    ConvertArguments parsed;
+    ParameterOverrides& job = parsed.overrides;
+    InputSettings& input = parsed.input;
+    std::vector<OptionRule> rules = {
+        {{"-p", "--profile"}, true, [&](auto&, const std::string& value) { parsed.profile = value; }},
+        {{"-o", "--output"}, true,
+         [&](const std::string& option, const std::string& value) {
+             if (value.empty())
+                 reject(option, value, "a folder");
+             parsed.outputFolder = value;
+         }},
+        {{"--merge"}, false, [&](auto&, auto&) { parsed.merge = true; }},
+        {{"--name"}, true,
+         [&](const std::string& option, const std::string& value) {
+             if (value.empty() || value.size() > 200 || value.find('/') != std::string::npos || value == "." ||
+                 value == "..")
+                 reject(option, value, "a file name without a folder (at most 200 characters)");
+             parsed.name = value;
+         }},
+        {{"--size"}, true, [&](auto& o, auto& v) { job.frameSize = frameSize(o, v); }},
+        {{"--fps"}, true, [&](auto& o, auto& v) { job.frameRate = framesPerSecond(o, v); }},
+        {{"--vcodec"}, true, [&](auto& o, auto& v) { job.videoCodec = codecName(o, v); }},
+        {{"--vb"}, true, [&](auto& o, auto& v) { job.videoBitrate = rate(o, v); }},
+        {{"--acodec"}, true, [&](auto& o, auto& v) { job.audioCodec = codecName(o, v); }},
+        {{"--ab"}, true, [&](auto& o, auto& v) { job.audioBitrate = rate(o, v); }},
+        {{"--ar"}, true, [&](auto& o, auto& v) { job.sampleRate = integerIn(o, v, 1000, 384000); }},
+        {{"--ac"}, true, [&](auto& o, auto& v) { job.channels = integerIn(o, v, 1, 8); }},
+        {{"--start"}, true, [&](auto& o, auto& v) { input.start = time(o, v); }},
+        {{"--end"}, true, [&](auto& o, auto& v) { input.end = time(o, v); }},
+        {{"--crop"}, true, [&](auto& o, auto& v) { input.crop = crop(o, v); }},
+        {{"--zoom"}, true, [&](auto& o, auto& v) { input.zoom = oneOf(o, v, {"original", "full", "16:9", "4:3"}); }},
+        {{"--brightness"}, true, [&](auto& o, auto& v) { input.brightness = integerIn(o, v, -100, 100); }},
+        {{"--contrast"}, true, [&](auto& o, auto& v) { input.contrast = integerIn(o, v, -100, 100); }},
+        {{"--saturation"}, true, [&](auto& o, auto& v) { input.saturation = integerIn(o, v, -100, 100); }},
+        {{"--effect"}, true,
+         [&](auto& o, auto& v) {
+             const std::vector<std::string> effects = {"none", "gray", "emboss", "old"};
+             const std::string name = oneOf(o, v, effects);
+             input.pictureEffect = static_cast<int32_t>(std::find(effects.begin(), effects.end(), name) - effects.begin());
+         }},
+        {{"--hflip"}, false, [&](auto&, auto&) { input.horizontalFlip = true; }},
+        {{"--vflip"}, false, [&](auto&, auto&) { input.verticalFlip = true; }},
+        // The engine reads a volume of 0 as "unchanged"; 1 is the quietest it plays.
+        {{"--volume"}, true, [&](auto& o, auto& v) { input.volume = std::max(1, integerIn(o, v, 0, 510)); }},
+    };
+    for (OptionRule& rule : reportingRules(parsed.reporting))
+        rules.push_back(std::move(rule));
+    parsed.files = readOptions(args, rules);
+    if (parsed.profile.empty())
+        throw UsageError("-p: no profile given (clipwright profiles lists them)");
+    parsed.files = requireFiles(std::move(parsed.files));
+    if (input.start && input.end && *input.start >= *input.end)
+        throw UsageError("--end: " + std::to_string(*input.end) + " s is not after --start " +
+                         std::to_string(*input.start) + " s");
+    if (parsed.merge && parsed.files.size() > VKO_MAX_INPUTS)
+        throw UsageError("--merge: at most " + std::to_string(VKO_MAX_INPUTS) + " files go into one output");
+    return parsed;
+}

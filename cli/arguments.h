@@ -1,0 +1,94 @@
+// The command line read into plain settings. A bad argument throws UsageError with a one-line
+// message that names it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+enum class ReportStyle { Normal, Quiet, Json };
+
+// Where results, progress and the engine's own log go.
+struct Reporting {
+    ReportStyle style = ReportStyle::Normal;
+    bool verbose = false;     // the engine's log reaches the standard error stream
+    std::string logFile;      // or is appended to this file; hidden when neither is given
+};
+
+// Values that replace the profile's parameters for the jobs of one run.
+struct ParameterOverrides {
+    std::optional<std::string> frameSize;
+    std::optional<float> frameRate;
+    std::optional<std::string> videoCodec;
+    std::optional<int32_t> videoBitrate;
+    std::optional<std::string> audioCodec;
+    std::optional<int32_t> audioBitrate;
+    std::optional<int32_t> sampleRate;
+    std::optional<int32_t> channels;
+
+    bool touchesVideo() const { return frameSize || frameRate || videoCodec || videoBitrate; }
+};
+
+struct CropMargins {
+    int32_t top = 0;
+    int32_t bottom = 0;
+    int32_t left = 0;
+    int32_t right = 0;
+};
+
+// Settings given to every input: trim, picture and sound.
+struct InputSettings {
+    std::optional<int32_t> start;  // seconds
+    std::optional<int32_t> end;    // seconds
+    std::optional<CropMargins> crop;
+    std::optional<std::string> zoom;
+    std::optional<int32_t> brightness;
+    std::optional<int32_t> contrast;
+    std::optional<int32_t> saturation;
+    std::optional<int32_t> pictureEffect;
+    bool horizontalFlip = false;
+    bool verticalFlip = false;
+    std::optional<int32_t> volume;
+
+    bool touchesPicture() const
+    {
+        return crop || zoom || brightness || contrast || saturation || pictureEffect || horizontalFlip ||
+               verticalFlip;
+    }
+};
+
+struct ProfilesArguments {
+    bool json = false;
+    std::string language = "en_us";
+};
+
+struct InfoArguments {
+    bool json = false;
+    std::vector<std::string> files;
+};
+
+struct ConvertArguments {
+    std::string profile;
+    std::string outputFolder;  // empty: the current folder
+    bool merge = false;
+    std::optional<std::string> name;
+    ParameterOverrides overrides;
+    InputSettings input;
+    Reporting reporting;
+    std::vector<std::string> files;
+};
+
+// Each throws UsageError; a "--help" among the arguments throws HelpRequested instead.
+struct HelpRequested {};
+ProfilesArguments parseProfilesArguments(const std::vector<std::string>& args);
+InfoArguments parseInfoArguments(const std::vector<std::string>& args);
+ConvertArguments parseConvertArguments(const std::vector<std::string>& args);
+
+// "90", "1:30" or "00:01:30" as whole seconds; nullopt for anything else.
+std::optional<int32_t> parseTime(const std::string& text);

@@ -1,0 +1,110 @@
+#include "engine_run.h"
+
+#include "cancel_signal.h"
+#include "engine_error.h"
+#include "engine_job_filling.h"
+#include "fp_exceptions.h"
+#include "vkoConverterDll.h"
+#include "window_message.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <future>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Media time reached by the running job, in seconds. Written by the engine's progress handler on
+// the converting thread, read by the main thread.
+std::atomic<double> reachedSeconds{0};
+
+// The engine's progress window: keeps the time of the latest report and releases the block.
+void onEngineMessage(void*, unsigned message, uintptr_t wParam, intptr_t)
+{
+    if (message != MSG_CONVERT_PROGRESS)
+        return;
+    auto* report = reinterpret_cast<ProgressReport*>(wParam);
+    if (report->timeSeconds < 1e9)
+        reachedSeconds.store(report->timeSeconds);
+    std::free(report);
+}
+
+// Runs the engine on a thread of its own while this thread shows the progress.
+int convertShowingProgress(const EngineJob& job, const JobDescription& description, ProgressDisplay& display)
+{
+    reachedSeconds.store(0);
+    const Clock::time_point start = Clock::now();
+    std::future<int> result = std::async(std::launch::async, [&job] {
+        maskFloatingPointExceptions();
+        return job.convert();
+    });
+    double shown = -1;
+    while (result.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
+        const double reached = reachedSeconds.load();
+        if (reached == shown)
+            continue;
+        shown = reached;
+        const std::chrono::duration<double> elapsed = Clock::now() - start;
+        display.progress(description, reached, elapsed.count());
+    }
+    return result.get();
+}
+
+JobDescription describe(const EngineJob& job, const std::vector<NodeSettingInfo*>& rows, int index, int count)
+{
+    JobDescription description;
+    description.index = index;
+    description.count = count;
+    description.output = job.outputPath();
+    for (const NodeSettingInfo* row : rows) {
+        description.inputs.push_back(row->owner->fileInfo.path);
+        description.seconds += row->trim.end - row->trim.start;
+    }
+    return description;
+}
+
+// One engine job of rows (several when they merge); false when the run is to stop.
+bool runJob(const std::vector<NodeSettingInfo*>& rows, const ConversionRun& run, int index, int count,
+            ProgressDisplay& display, RunOutcome& outcome)
+{
+    forgetEngineError();
+    const EngineJob job(rows, run.outputFolder);
+    const JobDescription description = describe(job, rows, index, count);
+    display.jobStarted(description);
+    JobResult result;
+    const int code = convertShowingProgress(job, description, display);
+    result.cancelled = cancelRequested();
+    if (code != 0) {
+        result.error = engineError(code);
+        if (outcome.firstFailure == 0)
+            outcome.firstFailure = code;
+    }
+    display.jobFinished(description, result);
+    outcome.cancelled = result.cancelled;
+    return !result.cancelled;
+}
+
+} // namespace
+
+RunOutcome runConversion(const ConversionRun& run, ProgressDisplay& display)
+{
+    MessageWindow window{onEngineMessage, nullptr};
+    ProgressSink sink{isCancelRequested, &window};
+    setProgressHandle(&sink);
+    setUsingPreview(0);
+    RunOutcome outcome;
+    if (run.merge) {
+        runJob(run.jobs, run, 0, 1, display, outcome);
+    } else {
+        const int count = static_cast<int>(run.jobs.size());
+        for (int i = 0; i < count && !cancelRequested(); ++i) {
+            if (!runJob({run.jobs[static_cast<size_t>(i)]}, run, i, count, display, outcome))
+                break;
+        }
+    }
+    outcome.cancelled = outcome.cancelled || cancelRequested();
+    setProgressHandle(nullptr);
+    return outcome;
+}

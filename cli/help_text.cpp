@@ -1,0 +1,215 @@
+#include "help_text.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+constexpr const char* kProgram = "clipwright";
+constexpr const char* kDescription =
+    "Converts, inspects and lists profiles with the engine and the profiles of Corvane Clipwright, "
+    "without its window. Profiles come from the folders profile/ and profile/user/ beside the program.";
+
+struct ExitStatus {
+    const char* value;
+    const char* text;
+};
+
+const std::vector<ExitStatus>& exitStatuses()
+{
+    static const std::vector<ExitStatus> statuses = {
+        {"0", "every job succeeded"},
+        {"1", "the output folder cannot be made, or no profile was found"},
+        {"2", "a bad argument (the message names it); the engine also uses 2 for a failed write, "
+              "which its message tells apart"},
+        {"130", "cancelled by SIGINT or SIGTERM: the current output is finished and playable, later jobs "
+                "are not started"},
+        {"other", "the engine's result code of the first job that failed, for example 7 (a file cannot be "
+                  "opened), 42 (no audio or video stream), 51 (no preset for the format and device class) "
+                  "or 80 (a setting's value was rejected)"},
+    };
+    return statuses;
+}
+
+const std::vector<OptionHelp> kReportingOptions = {
+    {"-q, --quiet", "", "print only results"},
+    {"--json", "", "print one JSON object per event"},
+    {"-v, --verbose", "", "let the engine's own log through to the standard error stream"},
+    {"--log", "FILE", "append the engine's own log to FILE"},
+    {"-h, --help", "", "show this help"},
+};
+
+std::vector<OptionHelp> withReporting(std::vector<OptionHelp> options)
+{
+    options.insert(options.end(), kReportingOptions.begin(), kReportingOptions.end());
+    return options;
+}
+
+std::string optionLabel(const OptionHelp& option)
+{
+    std::string label = option.names;
+    if (*option.argument) {
+        label += ' ';
+        label += option.argument;
+    }
+    return label;
+}
+
+// Words of text laid into lines of at most width characters, each line starting with indent.
+std::string wrapped(std::string_view text, size_t indent, size_t width, size_t firstColumn)
+{
+    std::string out;
+    size_t column = firstColumn;
+    while (!text.empty()) {
+        const size_t space = text.find(' ');
+        const std::string_view word = text.substr(0, space);
+        text = space == std::string_view::npos ? std::string_view() : text.substr(space + 1);
+        if (column > indent && column + 1 + word.size() > width) {
+            out += '\n';
+            out.append(indent, ' ');
+            column = indent;
+        } else if (column > indent) {
+            out += ' ';
+            ++column;
+        } else {
+            out.append(indent - column, ' ');
+            column = indent;
+        }
+        out += word;
+        column += word.size();
+    }
+    return out;
+}
+
+// Escapes what roff would read as requests or escapes.
+std::string roff(std::string_view text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\\')
+            out += "\\e";
+        else if (c == '-')
+            out += "\\-";
+        else
+            out += c;
+    }
+    if (!out.empty() && (out[0] == '.' || out[0] == '\''))
+        out.insert(0, "\\&");
+    return out;
+}
+
+// The summary as a sentence, followed by the details.
+std::string sentence(const CommandHelp& command)
+{
+    std::string text = std::string(command.summary) + ". " + command.details;
+    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return text;
+}
+
+} // namespace
+
+const std::vector<CommandHelp>& commandHelp()
+{
+    static const std::vector<CommandHelp> commands = {
+        {"profiles", "[--json] [--lang CODE]", "list the categories and profiles with their default parameters",
+         "Each profile shows its name (give it to convert -p), its title in the chosen language, the output "
+         "format and extension, audio or video, the device class and the default parameters.",
+         {{"--lang", "CODE", "titles in this language, for example en_us or zh_cn (default en_us)"},
+          {"--json", "", "print the catalogue as one JSON document"},
+          {"-h, --help", "", "show this help"}}},
+        {"info", "[--json] FILE...", "show what the engine reads from media files",
+         "Container, duration, size, picture size, codecs, bit rates, frame rate, sample rate, channels and "
+         "tags of each file.",
+         {{"--json", "", "print one JSON object per file"}, {"-h, --help", "", "show this help"}}},
+        {"convert", "-p PROFILE [-o DIR] [--merge] [--name BASE] [OPTION...] FILE...",
+         "convert files with a profile",
+         "Every file becomes one output named after it (or BASE) with the profile's extension, in DIR (the "
+         "current folder by default; made when missing). An existing file is never replaced: \"(1)\", "
+         "\"(2)\", ... is added to the name. Parameter options change the profile's values for these jobs; "
+         "input options apply to every file. Times are whole seconds or HH:MM:SS.",
+         withReporting({
+             {"-p, --profile", "PROFILE", "the profile's name, as clipwright profiles lists it"},
+             {"-o, --output", "DIR", "output folder"},
+             {"--merge", "", "convert all files one after another into one output named after the first"},
+             {"--name", "BASE", "output base name instead of the source file's name"},
+             {"--size", "WxH", "picture size, for example 640x480"},
+             {"--fps", "RATE", "frames per second"},
+             {"--vcodec", "NAME", "video encoder, for example libx264"},
+             {"--vb", "RATE", "video bit rate in bit/s (a k or M suffix multiplies)"},
+             {"--acodec", "NAME", "audio encoder, for example libmp3lame"},
+             {"--ab", "RATE", "audio bit rate in bit/s (a k or M suffix multiplies)"},
+             {"--ar", "HZ", "audio sample rate"},
+             {"--ac", "COUNT", "audio channels"},
+             {"--start", "TIME", "start converting at TIME"},
+             {"--end", "TIME", "stop converting at TIME"},
+             {"--crop", "T,B,L,R", "pixels removed at the top, bottom, left and right"},
+             {"--zoom", "MODE", "original, full, 16:9 or 4:3"},
+             {"--brightness", "N", "-100 to 100"},
+             {"--contrast", "N", "-100 to 100"},
+             {"--saturation", "N", "-100 to 100"},
+             {"--effect", "NAME", "none, gray, emboss or old"},
+             {"--hflip", "", "mirror the picture left to right"},
+             {"--vflip", "", "turn the picture upside down"},
+             {"--volume", "N", "0 (quietest) to 510; 256 leaves the sound as it is"},
+         })},
+    };
+    return commands;
+}
+
+const CommandHelp* findCommandHelp(std::string_view name)
+{
+    const std::vector<CommandHelp>& commands = commandHelp();
+    auto found = std::find_if(commands.begin(), commands.end(),
+                              [name](const CommandHelp& command) { return name == command.name; });
+    return found == commands.end() ? nullptr : &*found;
+}
+
+std::string overviewHelpText()
+{
+    std::string text = std::string("Usage: ") + kProgram + " COMMAND [OPTION...]\n\n";
+    text += wrapped(kDescription, 0, 78, 0) + "\n\nCommands:\n";
+    for (const CommandHelp& command : commandHelp()) {
+        std::string line = std::string("  ") + command.name;
+        text += line + wrapped(command.summary, 12, 78, line.size()) + "\n";
+    }
+    text += "\nRun \"clipwright COMMAND --help\" for the options of a command.\n";
+    return text;
+}
+
+std::string commandHelpText(const CommandHelp& command)
+{
+    std::string text = std::string("Usage: ") + kProgram + ' ' + command.name + ' ' + command.synopsis + "\n\n";
+    text += wrapped(sentence(command), 0, 78, 0) + "\n\nOptions:\n";
+    for (const OptionHelp& option : command.options) {
+        const std::string label = "  " + optionLabel(option);
+        text += label + wrapped(option.text, 26, 78, label.size()) + "\n";
+    }
+    if (std::string_view(command.name) == "convert" || std::string_view(command.name) == "info") {
+        text += "\nExit status:\n";
+        for (const ExitStatus& status : exitStatuses()) {
+            const std::string label = std::string("  ") + status.value;
+            text += label + wrapped(status.text, 10, 78, label.size()) + "\n";
+        }
+    }
+    return text;
+}
+
+std::string manPageText()
+{
+    std::string page = ".TH CLIPWRIGHT 1 \"\" \"Corvane Clipwright\" \"User Commands\"\n";
+    page += ".SH NAME\nclipwright \\- convert and inspect media files with Corvane Clipwright's profiles\n";
+    page += ".SH SYNOPSIS\n";
+    for (const CommandHelp& command : commandHelp())
+        page += ".B clipwright " + std::string(command.name) + "\n" + roff(command.synopsis) + "\n.br\n";
+    page += ".SH DESCRIPTION\n" + roff(kDescription) + "\n";
+    page += ".SH COMMANDS\n";
+    for (const CommandHelp& command : commandHelp()) {
+        page += ".SS " + roff(command.name) + "\n" + roff(sentence(command)) + "\n";
+        for (const OptionHelp& option : command.options)
+            page += ".TP\n.B " + roff(optionLabel(option)) + "\n" + roff(option.text) + "\n";
+    }
+    page += ".SH EXIT STATUS\n";
+    for (const ExitStatus& status : exitStatuses())
+        page += ".TP\n.B " + roff(status.value) + "\n" + roff(status.text) + "\n";
+    return page;
+}

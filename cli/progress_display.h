@@ -1,0 +1,36 @@
+// What a conversion run shows: a line per job redrawn in place on a terminal, plain lines at
+// most once a second elsewhere, only the results with --quiet, or one JSON object per event.
+#pragma once
+
+#include "arguments.h"
+#include "engine_error.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct JobDescription {
+    int index = 0;
+    int count = 1;
+    std::vector<std::string> inputs;
+    std::string output;
+    double seconds = 0;  // media time the job converts
+};
+
+struct JobResult {
+    EngineError error;  // code 0 when the job succeeded
+    bool cancelled = false;
+};
+
+class ProgressDisplay {
+public:
+    virtual ~ProgressDisplay() = default;
+    virtual void jobStarted(const JobDescription& job) = 0;
+    // Called often while a job runs; wallSeconds since the job started.
+    virtual void progress(const JobDescription& job, double mediaSeconds, double wallSeconds) = 0;
+    virtual void jobFinished(const JobDescription& job, const JobResult& result) = 0;
+    virtual void runFinished(int status, bool cancelled) = 0;
+};
+
+// terminal: the standard output is a terminal.
+std::unique_ptr<ProgressDisplay> makeProgressDisplay(ReportStyle style, bool terminal);

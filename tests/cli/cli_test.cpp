@@ -1,0 +1,350 @@
+// clipwright as people run it: the real program on small clips, outputs checked with ffprobe.
+#include "ffprobe.h"
+#include "media_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstring>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace testsupport;
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string output;  // both streams
+};
+
+Result clipwright(const std::string& arguments)
+{
+    Result result;
+    // Grouped, so that redirections in arguments stay inside.
+    result.status = runCommand("{ " + std::string(CLIPWRIGHT_PROGRAM) + " " + arguments + " </dev/null; }", &result.output);
+    return result;
+}
+
+// What python's json module says about every line of a file: "ok" or the error.
+std::string jsonLinesCheck(const std::string& path, const std::string& expression)
+{
+    std::string output;
+    runCommand("python3 -c " +
+                   shellQuote("import json,sys\nv=[json.loads(l) for l in open(sys.argv[1]) if l.strip()]\nprint(" +
+                              expression + ")") +
+                   " " + shellQuote(path),
+               &output);
+    while (!output.empty() && output.back() == '\n')
+        output.pop_back();
+    return output;
+}
+
+// The loudest sample in dB, as ffmpeg's volumedetect measures it.
+double maxVolume(const std::string& path)
+{
+    std::string output;
+    runCommand("ffmpeg -nostdin -i " + shellQuote(path) + " -af volumedetect -f null - 2>&1 | grep max_volume", &output);
+    const size_t at = output.find("max_volume:");
+    return at == std::string::npos ? 0 : std::stod(output.substr(at + 11));
+}
+
+// An rgb24 pixel of a picture width pixels wide.
+std::array<int, 3> pixel(const std::string& picture, int width, int x, int y)
+{
+    const size_t at = (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
+    return {static_cast<unsigned char>(picture.at(at)), static_cast<unsigned char>(picture.at(at + 1)),
+            static_cast<unsigned char>(picture.at(at + 2))};
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    std::string clip(const std::string& name, double seconds = 4)
+    {
+        ClipSpec spec;
+        spec.name = name;
+        spec.seconds = seconds;
+        return makeClip(dir_, spec);
+    }
+    std::string out(const std::string& name) const { return dir_.path("out/" + name); }
+    std::string outFolder() const { return shellQuote(dir_.path("out")); }
+
+    TempDir dir_;
+};
+
+TEST_F(CliTest, VideoOverridesAndInputSettingsTakeEffect)
+{
+    // Left half red, right half blue; after cutting 40 columns at the left and mirroring, blue is
+    // on the left two thirds and red on the right third.
+    const std::string source = runFfmpeg(dir_,
+        "-f lavfi -i color=c=red:s=80x120:r=25:d=4 -f lavfi -i color=c=blue:s=80x120:r=25:d=4 "
+        "-f lavfi -i sine=d=4 -filter_complex hstack -pix_fmt yuv420p -shortest", "halves.mp4");
+    const Result run = clipwright("convert -p 'AVI video (Xvid)' -o " + outFolder() +
+                                  " --size 240x120 --zoom full --fps 15 --vb 400k --ab 96k --ar 22050 --ac 1"
+                                  " --start 1 --end 3 --crop 0,0,40,0 --hflip " + shellQuote(source));
+    ASSERT_EQ(run.status, 0) << run.output;
+    const ProbeResult probe = probeMedia(out("halves.avi"));
+    ASSERT_TRUE(probe.ok) << probe.errors;
+    const ProbeFields* video = probe.firstStream("video");
+    const ProbeFields* audio = probe.firstStream("audio");
+    ASSERT_TRUE(video && audio);
+    EXPECT_EQ(video->integer("width"), 240);
+    EXPECT_EQ(video->integer("height"), 120);
+    EXPECT_EQ(video->text("r_frame_rate"), "15/1");
+    EXPECT_EQ(audio->integer("sample_rate"), 22050);
+    EXPECT_EQ(audio->integer("channels"), 1);
+    EXPECT_NEAR(probe.duration(), 2.0, 0.3);
+    const std::string picture = decodeRawPicture(out("halves.avi"), "rgb24");
+    const std::array<int, 3> left = pixel(picture, 240, 40, 60);
+    const std::array<int, 3> right = pixel(picture, 240, 220, 60);
+    EXPECT_GT(left[2], 180);
+    EXPECT_LT(left[0], 70);
+    EXPECT_GT(right[0], 180);
+    EXPECT_LT(right[2], 70);
+}
+
+TEST_F(CliTest, AudioOverridesAndInputSettingsTakeEffect)
+{
+    const std::string source = clip("tone.mp4");
+    const Result run = clipwright("convert -p 'MP3 audio' -o " + outFolder() +
+                                  " --ab 64k --ar 22050 --ac 1 --start 1 --end 00:00:03 --volume 0 " + shellQuote(source));
+    ASSERT_EQ(run.status, 0) << run.output;
+    const ProbeResult probe = probeMedia(out("tone.mp3"));
+    ASSERT_TRUE(probe.ok) << probe.errors;
+    ASSERT_EQ(probe.countStreams("video"), 0);
+    const ProbeFields* audio = probe.firstStream("audio");
+    ASSERT_TRUE(audio);
+    EXPECT_EQ(audio->text("codec_name"), "mp3");
+    EXPECT_EQ(audio->integer("sample_rate"), 22050);
+    EXPECT_EQ(audio->integer("channels"), 1);
+    EXPECT_EQ(audio->integer("bit_rate"), 64000);
+    EXPECT_NEAR(probe.duration(), 2.0, 0.2);
+    EXPECT_LT(maxVolume(out("tone.mp3")), maxVolume(source) - 40);
+}
+
+TEST_F(CliTest, MergeOfThreeFilesMakesOneOutputNamedAfterTheFirst)
+{
+    const std::string first = clip("first.mp4", 2);
+    const std::string second = clip("second.mp4", 3);
+    const std::string third = clip("third.mp4", 2);
+    const Result run = clipwright("convert -p 'MP4 video (MPEG-4)' --merge --effect gray -o " + outFolder() + " " +
+                                  shellQuote(first) + " " + shellQuote(second) + " " + shellQuote(third));
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path("out")), {}), 1);
+    const ProbeResult probe = probeMedia(out("first.mp4"));
+    ASSERT_TRUE(probe.ok) << probe.errors;
+    EXPECT_NEAR(probe.duration(), 7.0, 0.3);
+    const std::array<int, 3> colour = pixel(decodeRawPicture(out("first.mp4"), "rgb24", "-ss 5"), 480, 60, 60);
+    EXPECT_NEAR(colour[0], colour[1], 6);
+    EXPECT_NEAR(colour[1], colour[2], 6);
+}
+
+TEST_F(CliTest, TakenNamesGetANumberAndNothingIsOverwritten)
+{
+    const std::string source = clip("song.mp4", 1);
+    std::filesystem::create_directories(dir_.path("out"));
+    writeFile(dir_, "out/song.mp3", "keep me");
+    const Result run = clipwright("convert -p 'MP3 audio' -q -o " + outFolder() + " " + shellQuote(source) + " " +
+                                  shellQuote(source));
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(readFile(out("song.mp3")), "keep me");
+    EXPECT_TRUE(probeMedia(out("song(1).mp3")).ok);
+    EXPECT_TRUE(probeMedia(out("song(2).mp3")).ok);
+    EXPECT_EQ(run.output, out("song(1).mp3") + "\n" + out("song(2).mp3") + "\n");
+}
+
+TEST_F(CliTest, MissingOutputFolderIsMadeAndNameIsTaken)
+{
+    const std::string source = clip("song.mp4", 1);
+    const Result run = clipwright("convert -p 'WAV audio' --name 'take one' -o " +
+                                  shellQuote(dir_.path("out/a/b")) + " " + shellQuote(source));
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(probeMedia(dir_.path("out/a/b/take one.wav")).ok);
+}
+
+TEST_F(CliTest, EngineLogIsHiddenUnlessAskedFor)
+{
+    const std::string source = clip("song.mp4", 1);
+    const std::string convert = "convert -p 'WAV audio' -o " + outFolder() + " " + shellQuote(source);
+    const std::string banner = "begin converte log";
+    const Result plain = clipwright(convert);
+    ASSERT_EQ(plain.status, 0) << plain.output;
+    EXPECT_EQ(plain.output.find(banner), std::string::npos) << plain.output;
+    EXPECT_EQ(plain.output.find('\r'), std::string::npos);
+
+    const Result verbose = clipwright(convert + " --verbose");
+    EXPECT_NE(verbose.output.find(banner), std::string::npos) << verbose.output;
+
+    const Result logged = clipwright(convert + " --log " + shellQuote(dir_.path("engine.log")));
+    EXPECT_EQ(logged.output.find(banner), std::string::npos) << logged.output;
+    EXPECT_NE(readFile(dir_.path("engine.log")).find(banner), std::string::npos);
+}
+
+struct BadRun {
+    // {clip} is a 4 s 160x120 clip, {sound} one without picture, {text} a file of text, {subtitles} a
+    // subtitle file
+    const char* arguments;
+    int status;
+    const char* message;
+};
+
+TEST_F(CliTest, BadArgumentsAndFilesGiveAStatusAndOneClearLine)
+{
+    const std::string source = clip("clip.mp4");
+    const std::string text = writeFile(dir_, "notes.mp4", "just some words, no media\n");
+    const std::string subtitles = writeFile(dir_, "words.srt", "1\n00:00:00,000 --> 00:00:01,000\nhello\n");
+    ClipSpec soundOnly;
+    soundOnly.name = "sound.wav";
+    soundOnly.video = false;
+    soundOnly.seconds = 1;
+    const std::string sound = makeClip(dir_, soundOnly);
+    const BadRun cases[] = {
+        {"convert -p 'No such profile' {clip}", 2, "-p: no profile named 'No such profile'"},
+        {"convert {clip}", 2, "-p: no profile given"},
+        {"convert -p 'MP3 audio'", 2, "FILE: no input file given"},
+        {"convert -p 'MP3 audio' --frobnicate {clip}", 2, "unknown option '--frobnicate'"},
+        {"convert -p 'MP3 audio' --fps abc {clip}", 2, "--fps: 'abc' is not"},
+        {"convert -p 'MP3 audio' --vb -5 {clip}", 2, "--vb: '-5' is not"},
+        {"convert -p 'MP3 audio' --ac 2.5 {clip}", 2, "--ac: '2.5' is not"},
+        {"convert -p 'MP3 audio' --volume 600 {clip}", 2, "--volume: '600' is not"},
+        {"convert -p 'MP3 audio' --start 1:99 {clip}", 2, "--start: '1:99' is not a time"},
+        {"convert -p 'MP3 audio' --start 3 --end 2 {clip}", 2, "--end: 2 s is not after --start 3 s"},
+        {"convert -p 'MP3 audio' --start 10 {clip}", 2, "--start: 10 s is not before the end"},
+        {"convert -p 'MP3 audio' --end 0 {clip}", 2, "--end: 0 s is not after the start"},
+        {"convert -p 'MP4 video (MPEG-4)' --crop 1,2,3 {clip}", 2, "--crop: '1,2,3' is not"},
+        {"convert -p 'MP4 video (MPEG-4)' --crop 0,0,80,80 {clip}", 2, "--crop: 0,0,80,80 leaves no picture"},
+        {"convert -p 'MP4 video (MPEG-4)' --size 640 {clip}", 2, "--size: '640' is not"},
+        {"convert -p 'MP4 video (MPEG-4)' --zoom wide {clip}", 2, "--zoom: 'wide' is not one of original"},
+        {"convert -p 'MP4 video (MPEG-4)' --merge {clip} {sound}", 2, "--merge: "},
+        {"convert -p 'MP3 audio' missing.mp4", 7, "missing.mp4: The input file cannot be opened"},
+        {"convert -p 'MP3 audio' {text}", 7, "notes.mp4: The input file cannot be opened"},
+        {"convert -p 'MP3 audio' {subtitles}", 42, "words.srt: "},
+        {"convert -p 'MP4 video (MPEG-4)' --vcodec nosuchcodec {clip}", 6, "(code 6): Unknown"},
+        {"info missing.mp4", 7, "missing.mp4: The input file cannot be opened"},
+        {"frobnicate", 2, "unknown command 'frobnicate'"},
+    };
+    for (const BadRun& bad : cases) {
+        std::string arguments = bad.arguments;
+        for (auto [key, value] : {std::pair{"{clip}", source}, std::pair{"{text}", text}, std::pair{"{subtitles}", subtitles},
+                                  std::pair{"{sound}", sound}}) {
+            const size_t at = arguments.find(key);
+            if (at != std::string::npos)
+                arguments.replace(at, std::strlen(key), shellQuote(value));
+        }
+        if (arguments.rfind("convert", 0) == 0)
+            arguments += " -o " + outFolder();
+        const Result run = clipwright(arguments + " 2>&1 >/dev/null");
+        EXPECT_EQ(run.status, bad.status) << arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(bad.message), std::string::npos) << arguments << "\n" << run.output;
+        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << arguments << "\n" << run.output;
+    }
+}
+
+// Starts clipwright with its standard output in a file.
+pid_t startClipwright(const std::vector<std::string>& arguments, const std::string& outputFile)
+{
+    std::vector<char*> argv{const_cast<char*>(CLIPWRIGHT_PROGRAM)};
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t child = -1;
+    EXPECT_EQ(posix_spawn(&child, CLIPWRIGHT_PROGRAM, &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    return child;
+}
+
+class CliSignalTest : public CliTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CliSignalTest, SignalFinishesTheCurrentOutputAndStartsNoOtherJob)
+{
+    // 20 s scaled up to 1280x720 for H.264 takes several seconds on any machine.
+    const std::string source = clip("long.mp4", 20);
+    const std::string log = dir_.path("progress.json");
+    const pid_t child = startClipwright({"convert", "-p", "MP4 video (H.264)", "--size", "1280x720", "--json", "-o",
+                                         dir_.path("out"), source, source},
+                                        log);
+    ASSERT_GT(child, 0);
+    // Wait for the first progress report past the first second of media.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (jsonLinesCheck(log, "any(e['event']=='progress' and e['time']>1 for e in v)") != "True" &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    kill(child, GetParam());
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_EQ(decodeErrors(out("long.mp4")), "");
+    const double seconds = probeMedia(out("long.mp4")).duration();
+    EXPECT_GT(seconds, 0.5);
+    EXPECT_LT(seconds, 19.0);
+    EXPECT_FALSE(std::filesystem::exists(out("long(1).mp4")));
+    EXPECT_EQ(jsonLinesCheck(log, "[(e['event'], e.get('cancelled')) for e in v if e['event'] != 'progress']"),
+              "[('job-start', None), ('job-end', True), ('done', True)]");
+}
+
+INSTANTIATE_TEST_SUITE_P(InterruptAndTerminate, CliSignalTest, ::testing::Values(SIGINT, SIGTERM));
+
+TEST_F(CliTest, JsonOutputParses)
+{
+    const std::string source = clip("clip.mp4", 2);
+    const Result run = clipwright("convert -p 'MP3 audio' --json -o " + outFolder() + " " + shellQuote(source) +
+                                  " 2>/dev/null > " + shellQuote(dir_.path("events.json")));
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(jsonLinesCheck(dir_.path("events.json"), "[(e['event'], e.get('status')) for e in v if e['event'] != 'progress']"),
+              "[('job-start', None), ('job-end', 0), ('done', 0)]");
+
+    EXPECT_EQ(clipwright("convert -p 'MP3 audio' --json missing.mp4 2>/dev/null > " + shellQuote(dir_.path("error.json"))).status, 7);
+    EXPECT_EQ(jsonLinesCheck(dir_.path("error.json"), "[(e['event'], e['message'][:12]) for e in v]"),
+              "[('error', 'missing.mp4:')]");
+
+    ASSERT_EQ(clipwright("info --json " + shellQuote(source) + " > " + shellQuote(dir_.path("info.json"))).status, 0);
+    EXPECT_EQ(jsonLinesCheck(dir_.path("info.json"), "[(e['video']['width'], e['audio']['sampleRate'], round(e['duration'])) for e in v]"),
+              "[(160, 44100, 2)]");
+
+    ASSERT_EQ(clipwright("profiles --json --lang zh_cn > " + shellQuote(dir_.path("profiles.json"))).status, 0);
+    EXPECT_EQ(jsonLinesCheck(dir_.path("profiles.json"),
+                             "[(p['title'], p['format'], p['parameters']['ab']) for c in v[0] for p in c['profiles'] "
+                             "if p['name'] == 'MP3 audio']"),
+              "[('MP3 音频', 'mp3', 128000)]");
+}
+
+TEST_F(CliTest, ProfilesListsNamesTitlesAndParameters)
+{
+    const Result english = clipwright("profiles");
+    ASSERT_EQ(english.status, 0) << english.output;
+    EXPECT_NE(english.output.find("General audio\n  MP3 audio\n    mp3, .mp3, audio, device class 0; acodec libmp3lame, ab 128000"),
+              std::string::npos) << english.output;
+    const Result chinese = clipwright("profiles --lang zh_cn");
+    EXPECT_NE(chinese.output.find("  MP3 audio (MP3 音频)\n"), std::string::npos) << chinese.output;
+}
+
+TEST_F(CliTest, HelpOfEveryCommandAndTheManualPageShareTheirTexts)
+{
+    const std::string manual = readFile(CLIPWRIGHT_MAN_PAGE);
+    ASSERT_FALSE(manual.empty());
+    for (const char* command : {"profiles", "info", "convert"}) {
+        const Result help = clipwright(std::string(command) + " --help");
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.output.rfind(std::string("Usage: clipwright ") + command, 0), 0) << help.output;
+        EXPECT_NE(manual.find(std::string(".SS ") + command), std::string::npos);
+    }
+    const Result convert = clipwright("convert --help");
+    for (const char* option : {"--volume", "--crop", "--merge", "--json"}) {
+        EXPECT_NE(convert.output.find(option), std::string::npos) << option;
+        EXPECT_NE(manual.find("\\-\\-" + std::string(option + 2)), std::string::npos) << option;
+    }
+    EXPECT_NE(convert.output.find("130"), std::string::npos);
+}
+
+} // namespace
