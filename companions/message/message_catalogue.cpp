@@ -69,6 +69,10 @@ constexpr CodeText kTexts[] = {
     {76, "A metadata entry is missing its '=' sign."},
     {77, "The video pixel format is unknown, so the video cannot be decoded."},
     {VKO_ERROR_INVALID_OPTION_VALUE, "A setting has a value that cannot be used."},
+    {VKO_ERROR_OUTPUT_IS_INPUT, "The output file is one of the input files. Choose another output name or folder."},
+    {VKO_ERROR_PATH_TOO_LONG, "A file path is too long. Choose a shorter output name or folder."},
+    {VKO_ERROR_NOTHING_CONVERTED, "Nothing could be converted: the input gave no picture and no sound for the chosen "
+                                  "range."},
 };
 
 } // namespace

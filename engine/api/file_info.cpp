@@ -1,7 +1,9 @@
 // Describing a media file for the job list, and deciding whether it can be converted.
 #include "engine_state.h"
+#include "error_report.h"
 #include "input.h"
 #include "fixed_text.h"
+#include "path_checks.h"
 #include "vkoConverterDll.h"
 
 #include <cmath>
@@ -94,7 +96,21 @@ void describeTags(MediaFileInfo& info, const AVDictionary* metadata)
             copyText(tag.field, VKO_TAG_SIZE, entry->value);
 }
 
-void describeFile(MediaFileInfo& info, const AVFormatContext& file)
+// Streams the engine can turn into pictures or sound: a decoder and a picture size, or a
+// decoder, channels and a rate.
+bool decodable(const AVCodecParameters& codec)
+{
+    if (!avcodec_find_decoder(codec.codec_id))
+        return false;
+    if (codec.codec_type == AVMEDIA_TYPE_VIDEO)
+        return codec.width > 0 && codec.height > 0;
+    if (codec.codec_type == AVMEDIA_TYPE_AUDIO)
+        return codec.ch_layout.nb_channels > 0 && codec.sample_rate > 0;
+    return false;
+}
+
+// Returns whether the file has a stream to convert.
+bool describeFile(MediaFileInfo& info, const AVFormatContext& file)
 {
     const engine::EngineState& state = engine::engineState();
     info.durationSeconds = file.duration == AV_NOPTS_VALUE ? 0.0 : file.duration / 1000000.0;
@@ -105,13 +121,24 @@ void describeFile(MediaFileInfo& info, const AVFormatContext& file)
     info.width = state.frameWidth;
     info.height = state.frameHeight;
     describeTags(info, file.metadata);
+    bool convertible = false;
     for (unsigned i = 0; i < file.nb_streams; ++i) {
         const AVStream& stream = *file.streams[i];
+        if (!decodable(*stream.codecpar))
+            continue;
+        convertible = true;
         if (stream.codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
             describeVideo(info, stream);
-        else if (stream.codecpar->codec_type == AVMEDIA_TYPE_AUDIO)
+        else
             describeAudio(info, stream);
     }
+    return convertible;
+}
+
+int refuseLongPath()
+{
+    return engine::reportError(engine::kPathTooLong, "File name is longer than %zu characters\n",
+                               sizeof MediaFileInfo::path - 1);
 }
 
 } // namespace
@@ -120,15 +147,16 @@ extern "C" int getFileInfo(MediaFileInfo* info)
 {
     if (!info || !info->path[0])
         return 41;
+    engine::PrivateEngineState own;
+    if (!engine::fitsField(info->path, sizeof info->path))
+        return refuseLongPath();
     char path[sizeof info->path];
     copyText(path, sizeof path, info->path);
     int result = engine::initEngine();
     if (result == 0)
         result = engine::openInput(path, nullptr, nullptr);
-    if (result == 0)
-        describeFile(*info, *engine::engineState().inputFiles[0]);
-    engine::releaseInputsAndOutputs();
-    engine::releaseJobBuffers();
+    if (result == 0 && !describeFile(*info, *engine::engineState().inputFiles[0]))
+        result = engine::reportError(42, "%s: no stream of pictures or sound that can be decoded\n", path);
     return result;
 }
 
@@ -137,6 +165,10 @@ extern "C" int isSupportFormat(const char* path)
     if (!path || !*path)
         return 41;
     MediaFileInfo info{};
+    if (std::strlen(path) >= sizeof info.path) {
+        engine::PrivateEngineState own;
+        return refuseLongPath();
+    }
     copyText(info.path, sizeof info.path, path);
     if (int failed = getFileInfo(&info))
         return failed;
