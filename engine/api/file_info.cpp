@@ -6,6 +6,8 @@
 #include "path_checks.h"
 #include "vkoConverterDll.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -80,8 +82,9 @@ void describeAudio(MediaFileInfo& info, const AVStream& stream)
     info.audioChannels = codec.ch_layout.nb_channels;
     info.audioSampleRate = codec.sample_rate;
     int bits = bitsPerPcmSample(codec.codec_id);
-    info.audioBitrate = bits ? codec.ch_layout.nb_channels * codec.sample_rate * bits
-                             : static_cast<int32_t>(codec.bit_rate);
+    // A damaged header can claim any channel count and rate; the product must not overflow.
+    int64_t bitrate = bits ? int64_t{codec.ch_layout.nb_channels} * codec.sample_rate * bits : codec.bit_rate;
+    info.audioBitrate = static_cast<int32_t>(std::clamp<int64_t>(bitrate, 0, INT32_MAX));
 }
 
 void describeTags(MediaFileInfo& info, const AVDictionary* metadata)
