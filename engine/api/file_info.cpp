@@ -16,6 +16,12 @@ namespace {
 using engine::copyText;
 
 
+// A damaged header can claim any number; the record's 32-bit fields take what fits.
+int32_t clampedToInt32(double value)
+{
+    return static_cast<int32_t>(std::clamp(value, 0.0, static_cast<double>(INT32_MAX)));
+}
+
 // The name shown for a stream's codec: its decoder's name, with MPEG audio told apart by layer.
 const char* codecNameOf(const AVCodecParameters& codec)
 {
@@ -67,7 +73,7 @@ void describeVideo(MediaFileInfo& info, const AVStream& stream)
 {
     const AVCodecParameters& codec = *stream.codecpar;
     copyText(info.videoCodecName, sizeof info.videoCodecName, codecNameOf(codec));
-    info.videoBitrate = static_cast<int32_t>(codec.bit_rate);
+    info.videoBitrate = clampedToInt32(static_cast<double>(codec.bit_rate));
     AVRational rate = stream.r_frame_rate;
     if (rate.num && rate.den)
         info.videoFrameRate = static_cast<float>(av_q2d(rate));
@@ -82,9 +88,8 @@ void describeAudio(MediaFileInfo& info, const AVStream& stream)
     info.audioChannels = codec.ch_layout.nb_channels;
     info.audioSampleRate = codec.sample_rate;
     int bits = bitsPerPcmSample(codec.codec_id);
-    // A damaged header can claim any channel count and rate; the product must not overflow.
     int64_t bitrate = bits ? int64_t{codec.ch_layout.nb_channels} * codec.sample_rate * bits : codec.bit_rate;
-    info.audioBitrate = static_cast<int32_t>(std::clamp<int64_t>(bitrate, 0, INT32_MAX));
+    info.audioBitrate = clampedToInt32(static_cast<double>(bitrate));
 }
 
 void describeTags(MediaFileInfo& info, const AVDictionary* metadata)
@@ -117,7 +122,7 @@ bool describeFile(MediaFileInfo& info, const AVFormatContext& file)
 {
     const engine::EngineState& state = engine::engineState();
     info.durationSeconds = file.duration == AV_NOPTS_VALUE ? 0.0 : file.duration / 1000000.0;
-    info.durationWholeSeconds = static_cast<int32_t>(std::ceil(info.durationSeconds));
+    info.durationWholeSeconds = clampedToInt32(std::ceil(info.durationSeconds));
     copyText(info.demuxerName, sizeof info.demuxerName, file.iformat->name);
     int64_t size = file.pb ? avio_size(file.pb) : 0;
     info.sizeKB = size > 0 ? size / 1024.0 : 0.0;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -232,14 +233,19 @@ TEST(FileInfoFailure, FilesWithoutDecodableStreamsAreNotSupported)
     }
 }
 
-// Found by the probe fuzzer: a WAV header claiming 26989 channels at 1952408941 Hz overflowed the
-// bit rate.
-TEST(FileInfoFailure, AbsurdPcmHeaderGivesABitRateInRange)
+// Found by the probe fuzzer: headers claiming 26989 channels at 1952408941 Hz, or a duration of
+// 2762250000 s, overflowed the record's 32-bit fields.
+TEST(FileInfoFailure, AbsurdHeadersGiveFiguresInRange)
 {
-    MediaFileInfo info{};
-    std::snprintf(info.path, sizeof info.path, "%s", CLIPWRIGHT_FILE_INFO_DATA "/absurd_rate.wav");
-    getFileInfo(&info);
-    EXPECT_GE(info.audioBitrate, 0);
+    for (const char* name : {"absurd_rate.wav", "absurd_duration.mp4"}) {
+        MediaFileInfo info{};
+        std::snprintf(info.path, sizeof info.path, "%s/%s", CLIPWRIGHT_FILE_INFO_DATA, name);
+        getFileInfo(&info);
+        EXPECT_GE(info.audioBitrate, 0) << name;
+        EXPECT_GE(info.videoBitrate, 0) << name;
+        EXPECT_GE(info.durationWholeSeconds, 0) << name;
+        EXPECT_GE(info.durationWholeSeconds, static_cast<int>(std::min(info.durationSeconds, 2e9))) << name;
+    }
 }
 
 } // namespace
