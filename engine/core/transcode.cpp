@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 extern "C" {
@@ -566,7 +567,8 @@ void discardOutput(const TranscodeRun& run)
         return;
     if (AVFormatContext* file = engineState().outputFiles[0])
         avio_closep(&file->pb);
-    std::remove(run.job.outputPath);
+    const char* path = run.job.outputPath;
+    std::remove(std::strncmp(path, "file:", 5) == 0 ? path + 5 : path);
 }
 
 } // namespace
