@@ -591,7 +591,9 @@ int transcodeJob(JobContext& job)
     if (result == 0 && !convertedAnything(run)) {
         // Cancelled before the first picture or sound: no output, and not a failure.
         discardOutput(run);
-        return cancelRequested() ? 0 : reportError(kNothingConverted, "Output file #0 received no picture and no sound\n");
+        if (cancelRequested())
+            return 0;
+        return reportError(kNothingConverted, "Output file #0 received no picture and no sound\n");
     }
     if (result)
         discardOutput(run);
