@@ -3,6 +3,17 @@
 set(SANITIZE "" CACHE STRING "Comma-separated sanitizers, e.g. address,undefined")
 option(CLIPWRIGHT_WERROR "Treat warnings in our own code as errors" ON)
 
+option(CLIPWRIGHT_FUZZ "Build the libFuzzer targets (clang only; see scripts/fuzz)" OFF)
+if(CLIPWRIGHT_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "CLIPWRIGHT_FUZZ needs clang")
+  endif()
+  # Coverage for libFuzzer in every library the fuzzers reach, with the address and undefined
+  # behaviour checks on.
+  set(SANITIZE "address,undefined")
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 if(SANITIZE)
   add_compile_options(-fsanitize=${SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=${SANITIZE})

@@ -1,9 +1,13 @@
 // Describing a media file for the job list, and deciding whether it can be converted.
 #include "engine_state.h"
+#include "error_report.h"
 #include "input.h"
 #include "fixed_text.h"
+#include "path_checks.h"
 #include "vkoConverterDll.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -11,6 +15,12 @@ namespace {
 
 using engine::copyText;
 
+
+// A damaged header can claim any number; the record's 32-bit fields take what fits.
+int32_t clampedToInt32(double value)
+{
+    return static_cast<int32_t>(std::clamp(value, 0.0, static_cast<double>(INT32_MAX)));
+}
 
 // The name shown for a stream's codec: its decoder's name, with MPEG audio told apart by layer.
 const char* codecNameOf(const AVCodecParameters& codec)
@@ -63,7 +73,7 @@ void describeVideo(MediaFileInfo& info, const AVStream& stream)
 {
     const AVCodecParameters& codec = *stream.codecpar;
     copyText(info.videoCodecName, sizeof info.videoCodecName, codecNameOf(codec));
-    info.videoBitrate = static_cast<int32_t>(codec.bit_rate);
+    info.videoBitrate = clampedToInt32(static_cast<double>(codec.bit_rate));
     AVRational rate = stream.r_frame_rate;
     if (rate.num && rate.den)
         info.videoFrameRate = static_cast<float>(av_q2d(rate));
@@ -78,8 +88,8 @@ void describeAudio(MediaFileInfo& info, const AVStream& stream)
     info.audioChannels = codec.ch_layout.nb_channels;
     info.audioSampleRate = codec.sample_rate;
     int bits = bitsPerPcmSample(codec.codec_id);
-    info.audioBitrate = bits ? codec.ch_layout.nb_channels * codec.sample_rate * bits
-                             : static_cast<int32_t>(codec.bit_rate);
+    int64_t bitrate = bits ? int64_t{codec.ch_layout.nb_channels} * codec.sample_rate * bits : codec.bit_rate;
+    info.audioBitrate = clampedToInt32(static_cast<double>(bitrate));
 }
 
 void describeTags(MediaFileInfo& info, const AVDictionary* metadata)
@@ -94,24 +104,49 @@ void describeTags(MediaFileInfo& info, const AVDictionary* metadata)
             copyText(tag.field, VKO_TAG_SIZE, entry->value);
 }
 
-void describeFile(MediaFileInfo& info, const AVFormatContext& file)
+// Streams the engine can turn into pictures or sound: a decoder and a picture size, or a
+// decoder, channels and a rate.
+bool decodable(const AVCodecParameters& codec)
+{
+    if (!avcodec_find_decoder(codec.codec_id))
+        return false;
+    if (codec.codec_type == AVMEDIA_TYPE_VIDEO)
+        return codec.width > 0 && codec.height > 0;
+    if (codec.codec_type == AVMEDIA_TYPE_AUDIO)
+        return codec.ch_layout.nb_channels > 0 && codec.sample_rate > 0;
+    return false;
+}
+
+// Returns whether the file has a stream to convert.
+bool describeFile(MediaFileInfo& info, const AVFormatContext& file)
 {
     const engine::EngineState& state = engine::engineState();
     info.durationSeconds = file.duration == AV_NOPTS_VALUE ? 0.0 : file.duration / 1000000.0;
-    info.durationWholeSeconds = static_cast<int32_t>(std::ceil(info.durationSeconds));
+    info.durationWholeSeconds = clampedToInt32(std::ceil(info.durationSeconds));
     copyText(info.demuxerName, sizeof info.demuxerName, file.iformat->name);
     int64_t size = file.pb ? avio_size(file.pb) : 0;
     info.sizeKB = size > 0 ? size / 1024.0 : 0.0;
     info.width = state.frameWidth;
     info.height = state.frameHeight;
     describeTags(info, file.metadata);
+    bool convertible = false;
     for (unsigned i = 0; i < file.nb_streams; ++i) {
         const AVStream& stream = *file.streams[i];
+        if (!decodable(*stream.codecpar))
+            continue;
+        convertible = true;
         if (stream.codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
             describeVideo(info, stream);
-        else if (stream.codecpar->codec_type == AVMEDIA_TYPE_AUDIO)
+        else
             describeAudio(info, stream);
     }
+    return convertible;
+}
+
+int refuseLongPath()
+{
+    return engine::reportError(engine::kPathTooLong, "File name is longer than %zu characters\n",
+                               sizeof MediaFileInfo::path - 1);
 }
 
 } // namespace
@@ -120,15 +155,16 @@ extern "C" int getFileInfo(MediaFileInfo* info)
 {
     if (!info || !info->path[0])
         return 41;
+    engine::PrivateEngineState own;
+    if (!engine::fitsField(info->path, sizeof info->path))
+        return refuseLongPath();
     char path[sizeof info->path];
     copyText(path, sizeof path, info->path);
     int result = engine::initEngine();
     if (result == 0)
         result = engine::openInput(path, nullptr, nullptr);
-    if (result == 0)
-        describeFile(*info, *engine::engineState().inputFiles[0]);
-    engine::releaseInputsAndOutputs();
-    engine::releaseJobBuffers();
+    if (result == 0 && !describeFile(*info, *engine::engineState().inputFiles[0]))
+        result = engine::reportError(42, "%s: no stream of pictures or sound that can be decoded\n", path);
     return result;
 }
 
@@ -137,6 +173,10 @@ extern "C" int isSupportFormat(const char* path)
     if (!path || !*path)
         return 41;
     MediaFileInfo info{};
+    if (std::strlen(path) >= sizeof info.path) {
+        engine::PrivateEngineState own;
+        return refuseLongPath();
+    }
     copyText(info.path, sizeof info.path, path);
     if (int failed = getFileInfo(&info))
         return failed;

@@ -35,6 +35,9 @@ extern "C" MediaUIOption* createMediaUIOption(GroupMediaUIOption* group, const c
     // The group has room for VKO_MAX_INPUTS inputs; a full group takes no more.
     if (group && (group->inputCount < 0 || group->inputCount >= VKO_MAX_INPUTS))
         return nullptr;
+    // A path that does not fit the field is refused, not cut to the name of another file.
+    if (sourcePath && std::strlen(sourcePath) >= sizeof(MediaUIOption::sourcePath))
+        return nullptr;
     auto* option = allocateZeroed<MediaUIOption>();
     if (!option)
         return nullptr;

@@ -5,10 +5,28 @@
 
 namespace engine {
 
+namespace {
+
+// Written only by the thread it belongs to.
+thread_local EngineState* privateState = nullptr;
+
+} // namespace
+
 EngineState& engineState()
 {
     static EngineState state;
-    return state;
+    return privateState ? *privateState : state;
+}
+
+PrivateEngineState::PrivateEngineState() : state_(std::make_unique<EngineState>()), previous_(privateState)
+{
+    privateState = state_.get();
+}
+
+PrivateEngineState::~PrivateEngineState()
+{
+    releaseInputsAndOutputs();
+    privateState = previous_;
 }
 
 JobTables& jobTables()

@@ -1,5 +1,6 @@
 // The process-wide transcoder state. One conversion runs at a time on the converting thread;
-// nothing here is locked. Reset before every probe and before every transcode.
+// nothing here is locked. Reset before every transcode. The file probe works on a state of its
+// own (PrivateEngineState), so it may run on another thread beside a conversion.
 #pragma once
 
 #include "picture_effects.h"
@@ -146,8 +147,24 @@ struct JobTables {
     RgbConversionCache rgbConversions{SWS_BICUBIC};
 };
 
+// The state of the calling thread: its private one while a PrivateEngineState lives, else the
+// process-wide one.
 EngineState& engineState();
 JobTables& jobTables();
+
+// Gives the calling thread a fresh state of its own for as long as it lives, and releases what
+// that state still holds at the end.
+class PrivateEngineState {
+public:
+    PrivateEngineState();
+    ~PrivateEngineState();
+    PrivateEngineState(const PrivateEngineState&) = delete;
+    PrivateEngineState& operator=(const PrivateEngineState&) = delete;
+
+private:
+    std::unique_ptr<EngineState> state_;
+    EngineState* previous_;
+};
 
 // Releases whatever the state still holds and gives every field its reset value.
 void resetEngineState();

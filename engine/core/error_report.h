@@ -7,6 +7,9 @@
 namespace engine {
 
 constexpr int kInvalidOptionValue = VKO_ERROR_INVALID_OPTION_VALUE;
+constexpr int kOutputIsInput = VKO_ERROR_OUTPUT_IS_INPUT;
+constexpr int kPathTooLong = VKO_ERROR_PATH_TOO_LONG;
+constexpr int kNothingConverted = VKO_ERROR_NOTHING_CONVERTED;
 
 #define ENGINE_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
 

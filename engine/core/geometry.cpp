@@ -51,9 +51,10 @@ int nearestMultipleOf4(int value)
     }
 }
 
+// A side of a single pixel stays: there is no even size below it.
 int evenDown(int value)
 {
-    return value > 0 && value % 2 != 0 ? value - 1 : value;
+    return value > 1 && value % 2 != 0 ? value - 1 : value;
 }
 
 int positivePart(int value)
@@ -188,6 +189,18 @@ void logFittedPlan(const GeometryRequest& request, const std::string& inputText,
     engineLog("%s\n", separator.c_str());
 }
 
+// The source's size, which crops are measured against, may be odd (a 1x1 picture): only the
+// size pictures are scaled to must be even.
+int takeSourceSize(Size input, const std::string& text)
+{
+    if (input.width <= 0 || input.height <= 0)
+        return setFrameSize(text.c_str());
+    EngineState& state = engineState();
+    state.frameWidth = input.width;
+    state.frameHeight = input.height;
+    return 0;
+}
+
 // The picture is scaled into the requested size (or the current frame size) with black bars
 // where its shape, or the zoom's shape, does not fill it.
 int planFittedFrame(const GeometryRequest& request, Size requested, const Sides& crop, const Sides& pad)
@@ -206,7 +219,7 @@ int planFittedFrame(const GeometryRequest& request, Size requested, const Sides&
                    bars.side + pad.right};
     logFittedPlan(request, inputText, scaled, crop, finalPad);
 
-    if (int failed = setFrameSize(inputText.c_str()))
+    if (int failed = takeSourceSize(input, inputText))
         return failed;
     if (int failed = cropBy(crop))
         return failed;

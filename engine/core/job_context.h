@@ -56,7 +56,7 @@ struct JobContext {
     int32_t anyInputHasVideo = 0;
     int32_t anyInputHasAudio = 0;
     const char* containerName = nullptr;
-    char outputPath[1024] = {};
+    char outputPath[VKO_PATH_SIZE] = {};
     const char* videoTag = nullptr;
     const char* targetName = nullptr;
     int32_t audioDisabled = 0;

@@ -1,9 +1,11 @@
 #include "job_runner.h"
 
 #include "adjustments.h"
+#include "codec_options.h"
 #include "engine_state.h"
 #include "error_report.h"
 #include "job_context.h"
+#include "path_checks.h"
 
 #include <string>
 
@@ -19,12 +21,39 @@ void writeBanner()
     engineLog("%s\n%s\n%s\n", stars.c_str(), title.c_str(), stars.c_str());
 }
 
+struct NamedEncoders {
+    const char* audio;
+    const char* video;
+};
+
+// An encoder the job names must exist, also where the preset puts its own in its place. The
+// RealMedia writer has encoder names of its own.
+int refuseUnknownEncoders(const NamedEncoders& encoders)
+{
+    if (jobTables().realMediaMode)
+        return 0;
+    const struct {
+        const char* name;
+        AVMediaType type;
+    } named[] = {{encoders.audio, AVMEDIA_TYPE_AUDIO}, {encoders.video, AVMEDIA_TYPE_VIDEO}};
+    for (const auto& encoder : named) {
+        AVCodecID id = AV_CODEC_ID_NONE;
+        if (encoder.name && *encoder.name)
+            if (int failed = findCodecByName(encoder.name, encoder.type, true, &id))
+                return failed;
+    }
+    return 0;
+}
+
 int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, TranscodeStage transcode)
 {
     job.audioJob = audioJob ? 1 : 0;
+    NamedEncoders named{job.audioCodec, job.videoCodec};
     if (preset)
         if (int failed = preset(job))
             return failed;
+    if (int failed = refuseUnknownEncoders(named))
+        return failed;
     if (int failed = adjustAudioSettings(job))
         return failed;
     if (!audioJob)
@@ -36,6 +65,8 @@ int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, Transcode
         return reportError(74, "No output file name given\n");
     if (job.inputCount == 0)
         return reportError(75, "At least one input file must be specified\n");
+    if (int failed = refuseOutputOntoInputs(job))
+        return failed;
     return transcode(job);
 }
 
@@ -44,6 +75,8 @@ int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, Transcode
 int runConversionJob(Preset preset, const GroupMediaUIOption& group, bool audioJob, TranscodeStage transcode)
 {
     writeBanner();
+    if (int failed = refuseUnfitPaths(group))
+        return failed;
     resetJobTables();
     JobTables& tables = jobTables();
     tables.currentJob = std::make_unique<JobContext>();

@@ -318,6 +318,11 @@ int openOutput(const char* path)
 
     if (int failed = createStreams(output))
         return failed;
+    // Checked before the file is opened: a job without streams leaves nothing behind.
+    if (output->nb_streams == 0) {
+        av_dump_format(output, 0, output->url, 1);
+        return reportError(16, "Output file #%d does not contain any stream\n", 0);
+    }
     moveMetadataTags(output);
     if ((format->flags & AVFMT_NEEDNUMBER) && !av_filename_number_test(path)) {
         const char* text = describeOpenError(AVERROR(EDOM), path);

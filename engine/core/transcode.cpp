@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 extern "C" {
@@ -160,11 +161,9 @@ int createOutput(TranscodeRun& run)
     EngineState& state = engineState();
     if (int failed = openOutput(run.job.outputPath))
         return failed;
+    // The RealMedia writer creates its file when it starts.
+    run.outputCreated = !jobTables().realMediaMode;
     AVFormatContext* file = state.outputFiles[0];
-    if (file->nb_streams == 0) {
-        av_dump_format(file, 0, file->url, 1);
-        return reportError(16, "Output file #%d does not contain any stream\n", 0);
-    }
     for (unsigned k = 0; k < file->nb_streams; ++k) {
         auto output = std::make_unique<OutputStream>();
         output->index = static_cast<int>(k);
@@ -326,6 +325,7 @@ int writeHeader(TranscodeRun& run)
     if (jobTables().realMediaMode) {
         startRealMediaOutput();
         run.headerWritten = true;
+        run.outputCreated = true;
         return 0;
     }
     int written = avformat_write_header(engineState().outputFiles[0], nullptr);
@@ -504,11 +504,9 @@ int transcodeInput(TranscodeRun& run, int i)
         resetBetweenInputs(run, i);
     if (int failed = openAndPrepareInput(run, i))
         return failed;
-    if (i == 0) {
+    if (i == 0)
         if (int failed = createOutput(run))
             return failed;
-        run.outputCreated = true;
-    }
     registerInputStreams(run, i);
     if (int failed = mapOutputStreams(run, i))
         return failed;
@@ -552,6 +550,15 @@ int finishOutput(TranscodeRun& run)
     return 0;
 }
 
+// Whether any picture or sound reached the output.
+bool convertedAnything(const TranscodeRun& run)
+{
+    for (const auto& output : run.outputs)
+        if (output->frameNumber > 0 || output->lastWrittenPts != AV_NOPTS_VALUE)
+            return true;
+    return false;
+}
+
 // A failed job leaves no unplayable output behind.
 void discardOutput(const TranscodeRun& run)
 {
@@ -560,7 +567,8 @@ void discardOutput(const TranscodeRun& run)
         return;
     if (AVFormatContext* file = engineState().outputFiles[0])
         avio_closep(&file->pb);
-    std::remove(run.job.outputPath);
+    const char* path = run.job.outputPath;
+    std::remove(std::strncmp(path, "file:", 5) == 0 ? path + 5 : path);
 }
 
 } // namespace
@@ -580,6 +588,13 @@ int transcodeJob(JobContext& job)
         }
     }
     int result = finishOutput(run);
+    if (result == 0 && !convertedAnything(run)) {
+        // Cancelled before the first picture or sound: no output, and not a failure.
+        discardOutput(run);
+        if (cancelRequested())
+            return 0;
+        return reportError(kNothingConverted, "Output file #0 received no picture and no sound\n");
+    }
     if (result)
         discardOutput(run);
     return result;

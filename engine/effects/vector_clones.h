@@ -3,7 +3,8 @@
 // that the callees are built for the same instructions.
 #pragma once
 
-#if defined(__x86_64__) && defined(__GNUC__)
+// clang does not combine target_clones with flatten; its builds (the fuzzers) take the base set.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define CLIPWRIGHT_VECTOR_CLONES __attribute__((target_clones("avx2", "default"), flatten))
 #else
 #define CLIPWRIGHT_VECTOR_CLONES

@@ -41,11 +41,14 @@ TEST(Records, FullGroupTakesNoMoreInputs)
     freeGroupMediaUIOption(&group);
 }
 
-TEST(Records, LongPathIsCutAndTerminated)
+// A path is kept whole or refused: cut, it would name another file.
+TEST(Records, PathThatDoesNotFitIsRefusedNotCut)
 {
-    std::string longPath(2000, 'p');
-    MediaUIOption* input = createMediaUIOption(nullptr, longPath.c_str());
-    EXPECT_EQ(std::strlen(input->sourcePath), sizeof input->sourcePath - 1);
+    EXPECT_EQ(createMediaUIOption(nullptr, std::string(VKO_PATH_SIZE, 'p').c_str()), nullptr);
+    const std::string fitting(VKO_PATH_SIZE - 1, 'p');
+    MediaUIOption* input = createMediaUIOption(nullptr, fitting.c_str());
+    ASSERT_NE(input, nullptr);
+    EXPECT_EQ(std::string(input->sourcePath), fitting);
     GroupMediaUIOption* group = createGroupMediaUIOption(&group, "avi", 0);
     group->inputs[0] = input;
     group->inputCount = 1;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -202,12 +203,49 @@ TEST(FileInfoFailure, SubtitlesOnlyAreDescribedButNotSupported)
 {
     TempDir dir;
     std::string path = testsupport::writeFile(dir, "words.srt", "1\n00:00:00,000 --> 00:00:02,000\nHello\n\n");
-    MediaFileInfo info = describe(path);
+    MediaFileInfo info = describe(path, 42);
     EXPECT_STREQ(info.demuxerName, "srt");
     EXPECT_STREQ(info.videoCodecName, "");
     EXPECT_STREQ(info.audioCodecName, "");
     EXPECT_EQ(info.width, 0);
     EXPECT_EQ(isSupportFormat(path.c_str()), 42);
+}
+
+// Bytes a format's probe accepts without any stream to decode: no channels, no rate, no size.
+TEST(FileInfoFailure, FilesWithoutDecodableStreamsAreNotSupported)
+{
+    TempDir dir;
+    std::string noise(1 << 20, '\0');
+    uint32_t state = 5;
+    for (char& c : noise) {
+        state = state * 1664525u + 1013904223u;
+        c = static_cast<char>(state >> 24);
+    }
+    const std::string paths[] = {
+        testsupport::writeFile(dir, "noise.mp3", noise),
+        testsupport::writeFile(dir, "words.srt", "1\n00:00:00,000 --> 00:00:02,000\nHello\n\n"),
+    };
+    for (const std::string& path : paths) {
+        MediaFileInfo info{};
+        std::snprintf(info.path, sizeof info.path, "%s", path.c_str());
+        EXPECT_NE(getFileInfo(&info), 0) << path;
+        EXPECT_NE(isSupportFormat(path.c_str()), 0) << path;
+    }
+}
+
+// Found by the probe fuzzer: headers claiming 26989 channels at 1952408941 Hz, or a duration of
+// 2762250000 s, overflowed the record's 32-bit fields.
+TEST(FileInfoFailure, AbsurdHeadersGiveFiguresInRange)
+{
+    for (const char* name : {"absurd_rate.wav", "absurd_duration.mp4"}) {
+        MediaFileInfo info{};
+        std::snprintf(info.path, sizeof info.path, "%s/%s", CLIPWRIGHT_FILE_INFO_DATA, name);
+        getFileInfo(&info);
+        EXPECT_GE(info.audioBitrate, 0) << name;
+        EXPECT_GE(info.videoBitrate, 0) << name;
+        EXPECT_GE(info.durationWholeSeconds, 0) << name;
+        EXPECT_GE(info.durationWholeSeconds, static_cast<int>(std::min(info.durationSeconds, 2e9))) << name;
+    }
 }
 
 } // namespace

@@ -25,6 +25,16 @@ extern "C" {
 #define VKO_ERROR_UNKNOWN_MEDIA_TYPE 91
 #define VKO_ERROR_TOO_MANY_INPUTS 92
 #define VKO_ERROR_NO_OUTPUT_FILE 93
+/* The output file is one of the job's input files (the same file under any name: "./", "..",
+ * symbolic or hard links); nothing is written, whatever the overwrite setting says. */
+#define VKO_ERROR_OUTPUT_IS_INPUT 81
+
+/* A path does not fit its field; it is refused rather than cut to another name. */
+#define VKO_ERROR_PATH_TOO_LONG 82
+
+/* The job converted no picture and no sound (a trim past the end, an input without decodable
+ * streams); its output is removed. */
+#define VKO_ERROR_NOTHING_CONVERTED 83
 
 /* Records the latest failure: its code and the engine's detail text (may be null). Thread-safe;
  * called from the converting thread. The flag is kept for callers that pass 1; it is not used. */

@@ -130,6 +130,16 @@ typedef struct ProgressReport {
     char text[2072];
 } ProgressReport;
 
+/* Threads: converteToMedia runs the whole conversion on the calling thread, and one conversion
+ * runs at a time. Beside a running conversion, other threads may call setUsingPreview (read at the
+ * next picture), getFileInfo and isSupportFormat (the probe has its own state and never touches
+ * the conversion's), getFormatID and getFormatType. No other call may overlap a conversion.
+ *
+ * Paths: a path must fit its field (VKO_PATH_SIZE - 1 characters); a longer one is refused
+ * (createMediaUIOption returns null, the other calls VKO_ERROR_PATH_TOO_LONG), never cut. An output
+ * that is one of the job's inputs is refused with VKO_ERROR_OUTPUT_IS_INPUT whatever overwrite
+ * says; a job that converts no picture and no sound fails with VKO_ERROR_NOTHING_CONVERTED. A
+ * failed job removes the output file it opened. */
 VKO_CONVERTER_API int getFormatID(const char* name);
 VKO_CONVERTER_API int getFormatType(const char* name);
 VKO_CONVERTER_API ProgressSink* setProgressHandle(ProgressSink* sink);

@@ -1,0 +1,62 @@
+#include "path_checks.h"
+
+#include "error_report.h"
+#include "job_context.h"
+#include "vkoConverterDll.h"
+
+#include <algorithm>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace engine {
+
+namespace {
+
+const char* localPath(const char* path)
+{
+    return std::strncmp(path, "file:", 5) == 0 ? path + 5 : path;
+}
+
+bool identify(const char* path, struct stat& identity)
+{
+    return stat(localPath(path), &identity) == 0;
+}
+
+} // namespace
+
+bool fitsField(const char* field, size_t size)
+{
+    return std::memchr(field, '\0', size) != nullptr;
+}
+
+int refuseUnfitPaths(const GroupMediaUIOption& group)
+{
+    if (!fitsField(group.outputPath, sizeof group.outputPath))
+        return reportError(kPathTooLong, "Output file name is longer than %zu characters\n",
+                           sizeof group.outputPath - 1);
+    int count = std::min(group.inputCount, int{VKO_MAX_INPUTS});
+    for (int i = 0; i < count; ++i) {
+        const MediaUIOption* input = group.inputs[i];
+        if (input && !fitsField(input->sourcePath, sizeof input->sourcePath))
+            return reportError(kPathTooLong, "Input file #%d: name is longer than %zu characters\n", i,
+                               sizeof input->sourcePath - 1);
+    }
+    return 0;
+}
+
+int refuseOutputOntoInputs(const JobContext& job)
+{
+    struct stat output {};
+    if (!identify(job.outputPath, output))
+        return 0; // a file that does not exist yet is no input
+    for (int i = 0; i < job.inputCount; ++i) {
+        struct stat input {};
+        const char* source = job.inputs[i]->sourcePath;
+        if (identify(source, input) && input.st_dev == output.st_dev && input.st_ino == output.st_ino)
+            return reportError(kOutputIsInput, "Output file '%s' is the input file '%s'; not overwriting it\n",
+                               job.outputPath, source);
+    }
+    return 0;
+}
+
+} // namespace engine
