@@ -4,6 +4,7 @@
 #include "engine_state.h"
 #include "error_report.h"
 #include "job_context.h"
+#include "thread_count.h"
 
 #include <string>
 
@@ -36,6 +37,7 @@ int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, Transcode
         return reportError(74, "No output file name given\n");
     if (job.inputCount == 0)
         return reportError(75, "At least one input file must be specified\n");
+    engineState().threadCount = configuredThreadCount();
     return transcode(job);
 }
 
