@@ -1,7 +1,8 @@
 // Converts one file through the engine's public interface the way the program does: the
-// defaults of format and device class, optionally another picture size. With "effects" or "plain"
-// the picture keeps its shape ("original" zoom), and "effects" turns brightness, contrast,
-// saturation and the gray look on. Prints how many seconds the conversion took.
+// defaults of format and device class, optionally another picture size. With an effect set
+// ("plain" for none) the picture keeps its shape ("original" zoom) and gets those effects:
+// "colour" brightness, contrast and saturation; "emboss"; "old" the old look with the picture
+// mirrored and upside down. Prints how many seconds the conversion took.
 #include "vkoConverterDll.h"
 
 #include <chrono>
@@ -17,31 +18,47 @@ struct Request {
     const char* input = nullptr;
     const char* output = nullptr;
     const char* frameSize = nullptr; // null: the format's default
-    const char* effects = nullptr;   // null, "effects" or "plain"
+    const char* effects = nullptr;   // null or the name of an effect set
 };
 
-// Brightness, contrast, saturation and the gray look all at once.
-void turnEffectsOn(MediaUIOption& input)
+struct EffectSet {
+    const char* name;
+    int brightness, contrast, saturation, pictureEffect, horizontalFlip, verticalFlip;
+};
+
+constexpr EffectSet kEffectSets[] = {
+    {"plain", 0, 0, 0, 0, 0, 0},
+    {"colour", 30, 20, 40, 0, 0, 0},
+    {"emboss", 0, 0, 0, 2, 0, 0},
+    {"old", 0, 0, 0, 3, 1, 1},
+};
+
+const EffectSet* effectSetNamed(const char* name)
 {
-    input.brightness = 30;
-    input.contrast = 20;
-    input.saturation = 40;
-    input.pictureEffect = 1;
+    for (const EffectSet& set : kEffectSets)
+        if (std::strcmp(set.name, name) == 0)
+            return &set;
+    return nullptr;
 }
 
-bool isEffectsChoice(const char* text)
+void turnEffectsOn(MediaUIOption& input, const EffectSet& set)
 {
-    return std::strcmp(text, "effects") == 0 || std::strcmp(text, "plain") == 0;
+    input.brightness = set.brightness;
+    input.contrast = set.contrast;
+    input.saturation = set.saturation;
+    input.pictureEffect = set.pictureEffect;
+    input.horizontalFlip = set.horizontalFlip;
+    input.verticalFlip = set.verticalFlip;
 }
 
-// Reads FORMAT CLASS INPUT OUTPUT [WIDTHxHEIGHT] [effects|plain]; false when they do not fit.
+// Reads FORMAT CLASS INPUT OUTPUT [WIDTHxHEIGHT] [EFFECT_SET]; false when they do not fit.
 bool readRequest(int argc, char** argv, Request& request)
 {
     if (argc < 5 || argc > 7)
         return false;
     request = {argv[1], std::atoi(argv[2]), argv[3], argv[4]};
     for (int i = 5; i < argc; ++i) {
-        const char*& slot = isEffectsChoice(argv[i]) ? request.effects : request.frameSize;
+        const char*& slot = effectSetNamed(argv[i]) ? request.effects : request.frameSize;
         if (slot)
             return false;
         slot = argv[i];
@@ -61,8 +78,7 @@ int convert(const Request& request)
     MediaUIOption* input = createMediaUIOption(group, request.input);
     if (input && request.effects) {
         input->zoomMode = "original";
-        if (std::strcmp(request.effects, "effects") == 0)
-            turnEffectsOn(*input);
+        turnEffectsOn(*input, *effectSetNamed(request.effects));
     }
     setUsingPreview(0);
     const int result = converteToMedia(group, request.format, request.deviceClass);
@@ -76,7 +92,7 @@ int main(int argc, char** argv)
 {
     Request request;
     if (!readRequest(argc, argv, request)) {
-        std::fprintf(stderr, "usage: %s FORMAT CLASS INPUT OUTPUT [WIDTHxHEIGHT] [effects|plain]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s FORMAT CLASS INPUT OUTPUT [WIDTHxHEIGHT] [plain|colour|emboss|old]\n", argv[0]);
         return 2;
     }
     const auto start = std::chrono::steady_clock::now();

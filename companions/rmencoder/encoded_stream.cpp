@@ -1,5 +1,6 @@
 #include "encoded_stream.h"
 
+#include "thread_count.h"
 #include "vkoRMEncoderDll.h"
 
 namespace rmencoder {
@@ -12,6 +13,7 @@ int EncodedStream::open(AVFormatContext* output, const char* codecName,
     packet_.reset(av_packet_alloc());
     if (!encoder_ || !packet_)
         return VKO_RM_OPEN_FAILED;
+    encoder_->thread_count = engine::configuredThreadCount();
     configure(*encoder_);
     if (output->oformat->flags & AVFMT_GLOBALHEADER)
         encoder_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;

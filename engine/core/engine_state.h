@@ -110,7 +110,7 @@ struct EngineState {
     // Flags
     bool overwrite = false;
     int verbosity = 1;
-    int threadCount = 1;
+    int threadCount = 1; // codec threads; the job runner sets configuredThreadCount() before the transcode
     bool forceFrameRate = false;
     bool rateEmulation = false;
     bool exitOnError = false;

@@ -6,6 +6,7 @@
 #include "error_report.h"
 #include "job_context.h"
 #include "path_checks.h"
+#include "thread_count.h"
 
 #include <string>
 
@@ -67,6 +68,7 @@ int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, Transcode
         return reportError(75, "At least one input file must be specified\n");
     if (int failed = refuseOutputOntoInputs(job))
         return failed;
+    engineState().threadCount = configuredThreadCount();
     return transcode(job);
 }
 

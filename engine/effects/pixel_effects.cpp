@@ -87,28 +87,46 @@ int embossLevel(int leftGray, int gray)
     return level <= 0 || level > 254 ? leftGray : level;
 }
 
+// Turns row y of the area grey and writes its greys into grays (indexed by column).
+void grayRow(const RgbPicture& picture, PictureArea area, int y, int* __restrict grays)
+{
+    uint32_t* row = pixelRow(picture, y);
+    for (int x = area.left; x < area.right; ++x) {
+        grays[x] = grayOf(row[x]);
+        row[x] = withGray(row[x], grays[x]);
+    }
+}
+
 // Each pixel turns grey; the pixel one row up and one column left then takes the emboss level
 // of the grey step between the pixel and its left neighbour. Columns left of the area count as
 // grey 0. A row's levels depend only on the row's own greys, so each row is done in two passes
 // the compiler can vectorise: greys first, then the levels written into the row above. The row
-// buffer spans the whole picture width.
-void emboss(const RgbPicture& picture, PictureArea area)
+// buffer spans the whole picture width. Rows [first, end) of the area are done; the greys of
+// the last one come from lastRowGrays when given (that row is grey already).
+void embossRows(const RgbPicture& picture, PictureArea area, int first, int end, const std::vector<int>* lastRowGrays)
 {
+    int lastRow = end - 1;
+    first = std::max(first, area.top);
+    end = std::min(end, area.bottom);
     std::vector<int> rowGray(static_cast<size_t>(picture.width), 0);
-    int* grays = rowGray.data();
     int firstLevelColumn = std::max(area.left, 1);
-    for (int y = area.top; y < area.bottom; ++y) {
-        uint32_t* row = pixelRow(picture, y);
-        for (int x = area.left; x < area.right; ++x) {
-            grays[x] = grayOf(row[x]);
-            row[x] = withGray(row[x], grays[x]);
-        }
+    for (int y = first; y < end; ++y) {
+        const int* grays = rowGray.data();
+        if (y == lastRow && lastRowGrays)
+            grays = lastRowGrays->data();
+        else
+            grayRow(picture, area, y, rowGray.data());
         if (y == 0)
             continue;
         uint32_t* rowAbove = pixelRow(picture, y - 1);
         for (int x = firstLevelColumn; x < area.right; ++x)
             rowAbove[x - 1] = withGray(rowAbove[x - 1], embossLevel(grays[x - 1], grays[x]));
     }
+}
+
+void emboss(const RgbPicture& picture, const PictureArea& area)
+{
+    embossRows(picture, area, area.top, area.bottom, nullptr);
 }
 
 void applyLook(const RgbPicture& picture, const PictureArea& area, int32_t look)
@@ -136,9 +154,10 @@ void mirror(const RgbPicture& picture, const PictureArea& area)
     }
 }
 
-void flip(const RgbPicture& picture, const PictureArea& area)
+// Exchanges area row k with area row k from the bottom, for k in [firstPair, endPair).
+void flipRowPairs(const RgbPicture& picture, PictureArea area, int firstPair, int endPair)
 {
-    for (int k = 0; k < area.height() / 2; ++k) {
+    for (int k = firstPair; k < std::min(endPair, area.height() / 2); ++k) {
         uint32_t* upper = pixelRow(picture, area.top + k);
         uint32_t* lower = pixelRow(picture, area.bottom - 1 - k);
         std::swap_ranges(upper + area.left, upper + area.right, lower + area.left);
@@ -254,9 +273,38 @@ void applyEffectsToRgb(const RgbPicture& picture, const PicturePads& pads, const
     if (params.horizontalFlip != 0)
         mirror(picture, area);
     if (params.verticalFlip != 0)
-        flip(picture, area);
+        flipRowPairs(picture, area, 0, area.height() / 2);
     if (anyColourAdjustment(params))
         adjustColours(picture, area, params, grayAndColour);
+}
+
+std::vector<int> takeEmbossBoundary(const RgbPicture& picture, const PicturePads& pads, int y)
+{
+    PictureArea area = areaInside(picture, pads);
+    std::vector<int> grays(static_cast<size_t>(picture.width), 0);
+    if (!area.empty() && y >= area.top && y < area.bottom)
+        grayRow(picture, area, y, grays.data());
+    return grays;
+}
+
+void embossRowsOfRgb(const RgbPicture& picture, const PicturePads& pads, int first, int end,
+                     const std::vector<int>* lastRowGrays)
+{
+    PictureArea area = areaInside(picture, pads);
+    if (!area.empty())
+        embossRows(picture, area, first, end, lastRowGrays);
+}
+
+int areaRowPairCount(const RgbPicture& picture, const PicturePads& pads)
+{
+    return std::max(areaInside(picture, pads).height(), 0) / 2;
+}
+
+void flipRowPairsOfRgb(const RgbPicture& picture, const PicturePads& pads, int firstPair, int endPair)
+{
+    PictureArea area = areaInside(picture, pads);
+    if (!area.empty())
+        flipRowPairs(picture, area, firstPair, endPair);
 }
 
 } // namespace engine

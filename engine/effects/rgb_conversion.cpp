@@ -2,7 +2,7 @@
 
 #include "yuv420_from_rgb.h"
 
-#include <system_error>
+#include <algorithm>
 
 namespace engine {
 
@@ -18,57 +18,62 @@ SwsContext* cachedScaler(ScalerPtr& slot, int width, int height, AVPixelFormat f
 
 } // namespace
 
-void RgbConversionCache::setScalerFlags(int scalerFlags)
+RgbConversionCache::RgbConversionCache(int scalerFlags, int threadCount)
+    : scalerFlags_(scalerFlags), toRgb_(static_cast<size_t>(std::max(threadCount, 1)))
 {
-    scalerFlags_ = scalerFlags;
-    if (lowerHalf_)
-        lowerHalf_->setScalerFlags(scalerFlags);
 }
 
-RgbConversionCache& RgbConversionCache::lowerHalf()
+void RgbConversionCache::setScalerFlags(int scalerFlags) { scalerFlags_ = scalerFlags; }
+
+SlicePool& RgbConversionCache::pool()
 {
-    if (!lowerHalf_)
-        lowerHalf_ = std::make_unique<RgbConversionCache>(scalerFlags_);
-    return *lowerHalf_;
+    if (!pool_)
+        pool_ = std::make_unique<SlicePool>(threadCount() - 1);
+    return *pool_;
 }
 
-WorkerThread* RgbConversionCache::lowerHalfThread()
-{
-    if (!lowerHalfThread_) {
-        try {
-            lowerHalfThread_ = std::make_unique<WorkerThread>();
-        } catch (const std::system_error&) {
-            return nullptr;
-        }
-    }
-    return lowerHalfThread_.get();
-}
-
-bool RgbConversionCache::prepareWorkingPicture(int width, int height)
+AVFrame* RgbConversionCache::prepareWorkingPicture(int width, int height)
 {
     if (working_ && working_->width == width && working_->height == height)
-        return true;
+        return working_.get();
     working_.reset(av_frame_alloc());
     if (!working_)
-        return false;
+        return nullptr;
     working_->format = kRgbPixelFormat;
     working_->width = width;
     working_->height = height;
     if (av_frame_get_buffer(working_.get(), 0) < 0) {
         working_.reset();
-        return false;
+        return nullptr;
     }
-    return true;
+    return working_.get();
 }
 
 AVFrame* RgbConversionCache::toRgb(const AVFrame& picture)
 {
     auto format = static_cast<AVPixelFormat>(picture.format);
-    SwsContext* scaler = cachedScaler(toRgb_, picture.width, picture.height, format, kRgbPixelFormat, scalerFlags_);
+    SwsContext* scaler =
+        cachedScaler(toRgb_[0], picture.width, picture.height, format, kRgbPixelFormat, scalerFlags_);
     if (!scaler || !prepareWorkingPicture(picture.width, picture.height))
         return nullptr;
     sws_scale(scaler, picture.data, picture.linesize, 0, picture.height, working_->data, working_->linesize);
     return working_.get();
+}
+
+bool RgbConversionCache::toRgbRows(const AVFrame& picture, int slice, int first, int end)
+{
+    int rows = end - first;
+    SwsContext* scaler = cachedScaler(toRgb_[static_cast<size_t>(slice)], picture.width, rows,
+                                      AV_PIX_FMT_YUV420P, kRgbPixelFormat, scalerFlags_);
+    if (!scaler)
+        return false;
+    const uint8_t* planes[4] = {picture.data[0] + static_cast<ptrdiff_t>(first) * picture.linesize[0],
+                                picture.data[1] + static_cast<ptrdiff_t>(first / 2) * picture.linesize[1],
+                                picture.data[2] + static_cast<ptrdiff_t>(first / 2) * picture.linesize[2], nullptr};
+    uint8_t* rgbRows[4] = {working_->data[0] + static_cast<ptrdiff_t>(first) * working_->linesize[0], nullptr,
+                           nullptr, nullptr};
+    sws_scale(scaler, planes, picture.linesize, 0, rows, rgbRows, working_->linesize);
+    return true;
 }
 
 bool RgbConversionCache::fromRgb(AVFrame& picture)
@@ -88,6 +93,11 @@ bool RgbConversionCache::fromRgb(AVFrame& picture)
         return false;
     sws_scale(scaler, working_->data, working_->linesize, 0, picture.height, picture.data, picture.linesize);
     return true;
+}
+
+void RgbConversionCache::fromRgbRows(AVFrame& picture, int first, int end)
+{
+    convertYuv420RowsFromRgb(*working_, picture, first, end);
 }
 
 } // namespace engine

@@ -77,9 +77,14 @@ bool fitsYuv420FromRgb(const AVFrame& picture)
 
 void convertYuv420FromRgb(const AVFrame& rgb, AVFrame& picture)
 {
-    for (int y = 0; y < picture.height; ++y)
+    convertYuv420RowsFromRgb(rgb, picture, 0, picture.height);
+}
+
+void convertYuv420RowsFromRgb(const AVFrame& rgb, AVFrame& picture, int first, int end)
+{
+    for (int y = first; y < end; ++y)
         lumaRow(rgbRow(rgb, y), planeRow(picture, 0, y), picture.width);
-    for (int y = 0; y < picture.height / 2; ++y)
+    for (int y = first / 2; y < end / 2; ++y)
         chromaRow(rgbRow(rgb, 2 * y), rgbRow(rgb, 2 * y + 1), planeRow(picture, 1, y), planeRow(picture, 2, y),
                   picture.width / 2);
 }

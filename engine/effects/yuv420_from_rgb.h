@@ -15,4 +15,7 @@ bool fitsYuv420FromRgb(const AVFrame& picture);
 // Writes rgb (AV_PIX_FMT_RGB32, at least picture's size) into picture's planes; picture must fit.
 void convertYuv420FromRgb(const AVFrame& rgb, AVFrame& picture);
 
+// The same for rows [first, end) only; both even.
+void convertYuv420RowsFromRgb(const AVFrame& rgb, AVFrame& picture, int first, int end);
+
 } // namespace engine

@@ -69,7 +69,7 @@ TEST(RgbConversion, YuvPicturesOfChangingSizesTurnGray)
     }
 }
 
-// Tall pictures are converted in two halves at once (split at row 64 here). Both halves must
+// Tall pictures are converted in slices at once (two here, split at row 64). Both halves must
 // turn grey and brighter across the split, and the bars of both halves must stay black, picture
 // after picture. Rows next to a colour edge are not checked: the test's own conversions smear them.
 TEST(RgbConversion, TallYuvPictureConvertedInHalvesKeepsBandsAndBars)
@@ -81,7 +81,7 @@ TEST(RgbConversion, TallYuvPictureConvertedInHalvesKeepsBandsAndBars)
             testpictures::setPixel(*rgb, x, y, y < bandEdge ? Rgba{240, 30, 30} : Rgba{30, 30, 180});
     PictureEffectParams params = look(engine::kLookGray);
     params.brightness = 50;
-    engine::RgbConversionCache cache;
+    engine::RgbConversionCache cache(SWS_BICUBIC, 2);
     for (int picture = 0; picture < 3; ++picture) {
         engine::FramePtr yuv = convertPicture(*rgb, AV_PIX_FMT_YUV420P);
         ASSERT_EQ(engine::applyPictureEffects(*yuv, params, PicturePads{bar, bar, 0, 0}, cache),

@@ -3,7 +3,9 @@
 #include "job_context.h"
 #include "job_runner.h"
 
+#include <cstdlib>
 #include <optional>
+#include <utility>
 #include <vector>
 
 using namespace engine;
@@ -16,6 +18,7 @@ struct Seen {
     int audioBitrateAtTranscode = 0;
     std::string frameSizeAtTranscode;
     bool engineReadyAtTranscode = false;
+    int threadCountAtTranscode = -1;
     int inputCount = 0;
     std::vector<std::pair<int, int>> inputStreams; // hasVideo, hasAudio
     int anyVideo = 0, anyAudio = 0, audioJob = -1;
@@ -39,7 +42,8 @@ int recordingTranscode(JobContext& job)
     seen.steps.push_back("transcode");
     seen.audioBitrateAtTranscode = job.audioBitrate;
     seen.frameSizeAtTranscode = job.frameSize ? job.frameSize : "";
-    seen.engineReadyAtTranscode = engineState().codecOptions[0] != nullptr && engineState().threadCount == 1;
+    seen.engineReadyAtTranscode = engineState().codecOptions[0] != nullptr;
+    seen.threadCountAtTranscode = engineState().threadCount;
     seen.inputCount = job.inputCount;
     for (int i = 0; i < job.inputCount; ++i)
         seen.inputStreams.emplace_back(job.inputs[i]->hasVideo, job.inputs[i]->hasAudio);
@@ -74,6 +78,26 @@ TEST_F(JobRunner, RunsPresetThenAdjustmentsThenTranscode)
     EXPECT_EQ(seen.frameSizeAtTranscode, "176x144") << "video adjusted for a video job";
     EXPECT_TRUE(seen.engineReadyAtTranscode);
     EXPECT_EQ(jobTables().currentJob, nullptr) << "the job is released afterwards";
+}
+
+// The codecs' thread count: FFmpeg's automatic count (0) unless CLIPWRIGHT_THREADS gives a
+// usable positive number.
+TEST_F(JobRunner, ThreadCountComesFromTheEnvironment)
+{
+    addInput({.name = "a.mp4", .seconds = 1});
+    const std::pair<const char*, int> cases[] = {{nullptr, 0}, {"1", 1}, {"3", 3}, {"", 0},
+                                                 {"0", 0},     {"-2", 0}, {"4x", 0}};
+    for (auto [text, expected] : cases) {
+        SCOPED_TRACE(text ? text : "unset");
+        if (text)
+            setenv("CLIPWRIGHT_THREADS", text, 1);
+        else
+            unsetenv("CLIPWRIGHT_THREADS");
+        seen = {};
+        ASSERT_EQ(runConversionJob(recordingPreset, *group, false, recordingTranscode), 0);
+        EXPECT_EQ(seen.threadCountAtTranscode, expected);
+    }
+    unsetenv("CLIPWRIGHT_THREADS");
 }
 
 TEST_F(JobRunner, AudioJobSkipsTheVideoAdjustment)
