@@ -13,6 +13,7 @@
 #include "options_dialog.h"
 #include "output_parameter_dialog.h"
 #include "player_host.h"
+#include "profile_saver.h"
 #include "progress_window.h"
 #include "properties_window.h"
 #include "save_dialog.h"
@@ -44,5 +45,14 @@ public:
 
 private:
     void onMainFirstShown();
+    void connectRowWindows();
+    void openEditWindow(NodeSettingInfo* job);
+    void openParameters(NodeSettingInfo* job);
+    void applyParametersToAll();
+    void openProperties(NodeData* row);
+    // Every row's settings in list order.
+    std::vector<NodeSettingInfo*> allJobs();
+
+    std::unique_ptr<ProfileSaver> saver_;
     void showBeside(SkinWindow& window, int dx, int dy);
 };

@@ -843,6 +843,7 @@ void TfrmEdit::startPreview()
 {
     if (playerHost_) {
         playerHost_->placeInto(playPanel_);
+        playerHost_->setCropDragEnabled(true);
     }
     setPlayerHandle(playback::progressSlot());
     const QString folder = programFolder() + QLatin1Char('/');
