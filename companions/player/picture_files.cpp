@@ -66,13 +66,8 @@ bool convert(const uint8_t* const* fromData, const int* fromLines, AVPixelFormat
 
 engine::FramePtr encoderPicture(const RgbImage& image, AVPixelFormat format)
 {
-    engine::FramePtr picture(av_frame_alloc());
+    engine::FramePtr picture = newPicture(format, image.width, image.height);
     if (!picture)
-        return nullptr;
-    picture->format = format;
-    picture->width = image.width;
-    picture->height = image.height;
-    if (av_frame_get_buffer(picture.get(), 0) < 0)
         return nullptr;
     const uint8_t* data[4] = {image.pixels.data()};
     int lines[4] = {image.stride()};
@@ -138,16 +133,11 @@ bool readPicture(const std::string& path, RgbImage& image)
     }
     if (frame->width <= 0 || frame->height <= 0)
         return false;
-    image.width = frame->width;
-    image.height = frame->height;
-    image.pixels.resize(static_cast<size_t>(image.width) * image.height * 4);
-    uint8_t* data[4] = {image.pixels.data()};
-    int lines[4] = {image.stride()};
-    if (!convert(frame->data, frame->linesize, static_cast<AVPixelFormat>(frame->format), data, lines, kRgb,
-                 image.width, image.height)) {
-        image = {};
+    engine::FramePtr rgb = newPicture(kRgb, frame->width, frame->height);
+    if (!rgb || !convert(frame->data, frame->linesize, static_cast<AVPixelFormat>(frame->format), rgb->data,
+                         rgb->linesize, kRgb, frame->width, frame->height))
         return false;
-    }
+    packRows(*rgb, image);
     return true;
 }
 

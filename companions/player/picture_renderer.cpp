@@ -48,7 +48,7 @@ bool PictureRenderer::render(const AVFrame& decoded, const PreviewSettings& sett
 {
     image.width = image.height = 0;
     engine::FramePtr source = croppedPicture(decoded, settings.crop);
-    if (!source || !view_)
+    if (!source)
         return false;
     int width = source->width;
     int height = source->height;
@@ -58,17 +58,14 @@ bool PictureRenderer::render(const AVFrame& decoded, const PreviewSettings& sett
                                        engine::kRgbPixelFormat, kScalerFlags, nullptr, nullptr, nullptr));
     if (!scaler_)
         return false;
-    image.pixels.resize(static_cast<size_t>(width) * height * 4);
-    view_->format = engine::kRgbPixelFormat;
-    view_->width = width;
-    view_->height = height;
-    view_->data[0] = image.pixels.data();
-    view_->linesize[0] = width * 4;
-    sws_scale(scaler_.get(), source->data, source->linesize, 0, source->height, view_->data, view_->linesize);
-    if (engine::applyPictureEffects(*view_, settings.effects, {}, effectsCache_) != engine::kEffectsOk)
+    if (!scaled_ || scaled_->width != width || scaled_->height != height)
+        scaled_ = newPicture(engine::kRgbPixelFormat, width, height);
+    if (!scaled_)
         return false;
-    image.width = width;
-    image.height = height;
+    sws_scale(scaler_.get(), source->data, source->linesize, 0, source->height, scaled_->data, scaled_->linesize);
+    if (engine::applyPictureEffects(*scaled_, settings.effects, {}, effectsCache_) != engine::kEffectsOk)
+        return false;
+    packRows(*scaled_, image);
     return true;
 }
 

@@ -20,7 +20,7 @@ public:
 private:
     engine::ScalerPtr scaler_;
     engine::RgbConversionCache effectsCache_;
-    engine::FramePtr view_{av_frame_alloc()};
+    engine::FramePtr scaled_; // the scaler's output, kept while the size stays
 };
 
 // The picture with the margins taken off (a new reference to the same data); margins that leave

@@ -152,6 +152,34 @@ TEST_F(Pictures, PreviewSettingsShowWhatTheConversionWrites)
     EXPECT_LT(meanDifference(recorder.pictures().back(), plain), 4.0);
 }
 
+// Plays the clip cropped in the edit window's panel, which holds the cropped picture unscaled;
+// widths that are no multiple of 16 once cropped.
+TEST_F(Pictures, CroppedPicturesPlayInTheEditPanel)
+{
+    const Settings cases[] = {
+        {"left_top_bottom", 20, 20, 40, 0},
+        {"right", 0, 0, 0, 4},
+        {"both_sides", 8, 12, 12, 8},
+    };
+    TempDir dir;
+    const std::string& source = barsClip();
+    initPlayOption("", "", 0, 0, 368, 276);
+    for (const Settings& settings : cases) {
+        SCOPED_TRACE(settings.name);
+        const DecodedPicture converted = decodeFile(convertWithEngine(dir, source, settings), "-ss 0.5");
+        sendToPlayer(settings);
+        recorder.clear();
+        play(source, 0);
+        for (int i = 0; i < 10; ++i)
+            recorder.nextPicture();
+        const Picture shown = recorder.realPictures().back();
+        EXPECT_EQ(shown.width, 160 - settings.left - settings.right);
+        EXPECT_EQ(shown.height, 120 - settings.top - settings.bottom);
+        EXPECT_LT(meanDifference(shown, converted), 4.0);
+    }
+    sendToPlayer({"reset"});
+}
+
 TEST_F(Pictures, ADraggedRectangleCropsAndIsReportedInSourcePixels)
 {
     static std::vector<std::array<int, 4>> reported;
