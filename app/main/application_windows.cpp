@@ -84,11 +84,15 @@ void ApplicationWindows::openProperties(NodeData* row)
 
 ApplicationWindows::~ApplicationWindows()
 {
+    // The player host is a member, not a child: it must leave whichever panel holds it before
+    // the windows delete their children.
+    player.setParent(nullptr);
     clearI18nBindings();
 }
 
 void ApplicationWindows::onMainFirstShown()
 {
+    options.autoUpdateBox()->setChecked(main.settings().autoUpdate != 0);
     options.setSkinList(buildSkinList(skinFolder(), main.settings().skin));
     options.setCurrentSkin(main.settings().skin);
 }

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QSpinBox>
+#include <cstdio>
 #include <cstdlib>
 
 #include "edit_test_support.h"
 #include "engine_job.h"
+#include "engine_job_filling.h"
 #include "ffprobe.h"
 
 namespace {
@@ -36,22 +38,19 @@ void expectNear(const Rgb& actual, const Rgb& expected, const char* where)
     EXPECT_LE(std::abs(actual.b - expected.b), kTolerance) << where;
 }
 
-// The job's settings as the conversion hands them to the engine for one input.
-void fillInput(MediaUIOption& input, const NodeSettingInfo& job)
+// The row's profile: avi with MPEG-4 pictures at 320x240.
+void useAviProfile(ProfileSettingInfo& profile)
 {
-    input.startSeconds = job.trim.start;
-    input.durationSeconds = job.trim.end - job.trim.start;
-    input.cropTop = job.crop.top;
-    input.cropBottom = job.crop.bottom;
-    input.cropLeft = job.crop.left;
-    input.cropRight = job.crop.right;
-    input.zoomMode = job.crop.zoom;
-    input.brightness = job.effect.brightness;
-    input.contrast = job.effect.contrast;
-    input.saturation = job.effect.saturation;
-    input.verticalFlip = job.effect.verticalFlip;
-    input.horizontalFlip = job.effect.horizontalFlip;
-    input.pictureEffect = job.effect.pictureEffect;
+    std::snprintf(profile.format, sizeof profile.format, "avi");
+    std::snprintf(profile.extension, sizeof profile.extension, "avi");
+    std::snprintf(profile.videoCodec, sizeof profile.videoCodec, "libxvid");
+    profile.videoBitrate = 1500000;
+    std::snprintf(profile.frameSize, sizeof profile.frameSize, "320x240");
+    profile.frameRate = 25;
+    std::snprintf(profile.audioCodec, sizeof profile.audioCodec, "libmp3lame");
+    profile.audioBitrate = 128000;
+    profile.channels = 2;
+    profile.sampleRate = 44100;
 }
 
 class EditConversion : public edittest::EditWindowTest {};
@@ -77,12 +76,14 @@ TEST_F(EditConversion, AnEditedJobConvertsTrimmedCroppedBrightenedAndMirrored)
     click("Edit_ok_img");
     EXPECT_TRUE(messages().isEmpty());
 
-    const std::string output = dir.path("edited.avi");
-    testsupport::Job job("avi", 0, output);
-    job.group().frameSize = "320x240";
-    fillInput(job.addInput(source), row.settings);
+    // Converted as the program converts a row.
+    useAviProfile(*row.settings.profile);
+    std::snprintf(row.settings.outputName, sizeof row.settings.outputName, "edited");
+    const EngineJob job({&row.settings}, dir.root() + "/");
     setUsingPreview(0);
-    ASSERT_EQ(job.run(), 0);
+    ASSERT_EQ(job.convert(), 0);
+    const std::string output = job.outputPath();
+    EXPECT_EQ(output, dir.path("edited.avi"));
 
     const testsupport::ProbeResult probe = testsupport::probeMedia(output);
     ASSERT_TRUE(probe.ok) << probe.errors;
