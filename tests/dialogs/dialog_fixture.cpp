@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "i18n_binding.h"
 #include "profile_catalogue.h"
 
@@ -9,9 +11,11 @@ namespace dialogtest {
 
 const ProfileXmlInfo& readProfile(const std::string& path)
 {
-    auto* record = new ProfileXmlInfo{};  // kept for the process, as the store keeps its texts
-    EXPECT_EQ(praseXmlFile(path.c_str(), record), 0) << path;
-    return *record;
+    // Kept for the process, as the store keeps its texts; reachable from here until it ends.
+    static auto* const records = new std::deque<ProfileXmlInfo>();
+    ProfileXmlInfo& record = records->emplace_back();
+    EXPECT_EQ(praseXmlFile(path.c_str(), &record), 0) << path;
+    return record;
 }
 
 const ProfileXmlInfo& builtInProfile(const std::string& fileName)
