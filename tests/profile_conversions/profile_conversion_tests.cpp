@@ -142,6 +142,8 @@ const std::map<std::string, std::string>& codecOfEncoder()
         {"mp2", "mp2"},            {"wmav1", "wmav1"},         {"wmav2", "wmav2"},
         {"flac", "flac"},          {"pcm_s16le", "pcm_s16le"}, {"pcm_s16be", "pcm_s16be"},
         {"rv10", "rv10"},          {"rv20", "rv20"},           {"cooker", "ac3"},
+        {"libx265", "hevc"},       {"libsvtav1", "av1"},       {"libaom-av1", "av1"},
+        {"libvpx-vp9", "vp9"},     {"libopus", "opus"},
     };
     return codecs;
 }
