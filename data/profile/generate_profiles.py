@@ -470,7 +470,7 @@ def efficient(name, zh_name, description, zh_description, fmt, codecs, bitrate, 
 AV1 = ["libsvtav1", "libaom-av1"]
 HIGH_EFFICIENCY = [
     efficient("MP4 video (H.265)", "MP4 视频（H.265）", "H.265 video with AAC audio in an MP4 file.",
-              "MP4 封装的 H.265 视频和 AAC 音频。", "mp4", ["libx265"], 768 * K, aac(128 * K)),
+              "MP4 封装的 H.265 视频和 AAC 音频。", "mp4", ["libx265"], 512 * K, aac(128 * K)),
     efficient("MP4 video (AV1)", "MP4 视频（AV1）", "AV1 video with AAC audio in an MP4 file.",
               "MP4 封装的 AV1 视频和 AAC 音频。", "mp4", AV1, 768 * K, aac(128 * K)),
     efficient("MKV video (AV1)", "MKV 视频（AV1）", "AV1 video with Opus audio in a Matroska file.",
@@ -478,7 +478,7 @@ HIGH_EFFICIENCY = [
     efficient("MKV video (VP9)", "MKV 视频（VP9）", "VP9 video with Opus audio in a Matroska file.",
               "Matroska 封装的 VP9 视频和 Opus 音频。", "mkv", ["libvpx-vp9"], 1000 * K, opus()),
     efficient("MKV video (H.265)", "MKV 视频（H.265）", "H.265 video with Opus audio in a Matroska file.",
-              "Matroska 封装的 H.265 视频和 Opus 音频。", "mkv", ["libx265"], 768 * K, opus()),
+              "Matroska 封装的 H.265 视频和 Opus 音频。", "mkv", ["libx265"], 512 * K, opus()),
     audio_profile("MKA audio (Opus)", "MKA 音频（Opus）", "Opus audio in a Matroska file.",
                   "Matroska 封装的 Opus 音频。", "mka", opus(128 * K)),
 ]
