@@ -183,6 +183,17 @@ int convert(const ProfileXmlInfo& profile, const RowSettings& row, const std::st
     return converteToMedia(&job.group(), profile.formatName, job.group().deviceClass);
 }
 
+constexpr int32_t kHighEfficiencyCategory = 16;
+
+// What the decoders complain about while decoding the whole file; empty when it decodes cleanly.
+std::string decodeErrors(const std::string& path)
+{
+    std::string output;
+    int status = testsupport::runCommand(
+        "ffmpeg -nostdin -v error -i " + testsupport::shellQuote(path) + " -f null - 2>&1", &output);
+    return status == 0 ? output : "ffmpeg failed: " + output;
+}
+
 class ProfileConversion : public ::testing::TestWithParam<const ProfileXmlInfo*> {};
 
 void expectVideo(const ProbeFields& video, const RowSettings& row)
@@ -234,6 +245,9 @@ TEST_P(ProfileConversion, WritesTheProfilesContainerAndCodecs)
     }
     if (audio)
         expectAudio(*probe.firstStream("audio"), row);
+    if (profile.categoryId == kHighEfficiencyCategory) {
+        EXPECT_EQ(decodeErrors(output), "");
+    }
 }
 
 // A test name from the profile's file name: its letters and digits, the rest as underscores.
