@@ -1,6 +1,7 @@
 #include "stream_setup.h"
 
 #include "codec_options.h"
+#include "encoder_speed.h"
 #include "engine_state.h"
 #include "error_report.h"
 #include "video_output.h"
@@ -106,6 +107,7 @@ int openEncoder(OutputStream& output, std::string& message)
     }
     AVDictionary* privateOptions = nullptr;
     av_dict_copy(&privateOptions, engineState().privateCodecOptions, 0);
+    addEncoderSpeedSettings(codec->name, &privateOptions);
     int opened = avcodec_open2(encoder, codec, &privateOptions);
     av_dict_free(&privateOptions);
     if (opened < 0 || avcodec_parameters_from_context(output.stream->codecpar, encoder) < 0) {

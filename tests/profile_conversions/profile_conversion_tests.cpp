@@ -3,6 +3,7 @@
 // container, codecs, picture size and sound in the result.
 #include "engine_job.h"
 #include "ffprobe.h"
+#include "media_fixture.h"
 #include "vkoProfileDll.h"
 
 #include <gtest/gtest.h>
@@ -142,6 +143,8 @@ const std::map<std::string, std::string>& codecOfEncoder()
         {"mp2", "mp2"},            {"wmav1", "wmav1"},         {"wmav2", "wmav2"},
         {"flac", "flac"},          {"pcm_s16le", "pcm_s16le"}, {"pcm_s16be", "pcm_s16be"},
         {"rv10", "rv10"},          {"rv20", "rv20"},           {"cooker", "ac3"},
+        {"libx265", "hevc"},       {"libsvtav1", "av1"},       {"libaom-av1", "av1"},
+        {"libvpx-vp9", "vp9"},     {"libopus", "opus"},
     };
     return codecs;
 }
@@ -169,15 +172,26 @@ const std::string& sourceClip()
 }
 
 // Converts the source with the profile as a job row holds it; returns the engine's result.
-int convert(const ProfileXmlInfo& profile, const RowSettings& row, const std::string& outputPath)
+int convert(const ProfileXmlInfo& profile, const RowSettings& row, const std::string& outputPath,
+            const std::string& source = sourceClip(), double seconds = kClipSeconds)
 {
     testsupport::Job job(profile.formatName, profile.deviceType, outputPath);
     fillGroup(job.group(), profile, row);
-    fillInput(job.addInput(sourceClip()), static_cast<int>(std::ceil(kClipSeconds)),
-              profile.mediaType == VKO_PROFILE_VIDEO);
+    fillInput(job.addInput(source), static_cast<int>(std::ceil(seconds)), profile.mediaType == VKO_PROFILE_VIDEO);
     setUsingPreview(0);
     // The conversion thread passes the class the row holds, which the defaults may have changed.
     return converteToMedia(&job.group(), profile.formatName, job.group().deviceClass);
+}
+
+constexpr int32_t kHighEfficiencyCategory = 16;
+
+// What the decoders complain about while decoding the whole file; empty when it decodes cleanly.
+std::string decodeErrors(const std::string& path)
+{
+    std::string output;
+    int status = testsupport::runCommand(
+        "ffmpeg -nostdin -v error -i " + testsupport::shellQuote(path) + " -f null - 2>&1", &output);
+    return status == 0 ? output : "ffmpeg failed: " + output;
 }
 
 class ProfileConversion : public ::testing::TestWithParam<const ProfileXmlInfo*> {};
@@ -231,6 +245,9 @@ TEST_P(ProfileConversion, WritesTheProfilesContainerAndCodecs)
     }
     if (audio)
         expectAudio(*probe.firstStream("audio"), row);
+    if (profile.categoryId == kHighEfficiencyCategory) {
+        EXPECT_EQ(decodeErrors(output), "");
+    }
 }
 
 // A test name from the profile's file name: its letters and digits, the rest as underscores.
@@ -245,6 +262,64 @@ std::string profileTestName(const ::testing::TestParamInfo<const ProfileXmlInfo*
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, ProfileConversion, ::testing::ValuesIn(convertibleProfiles()), profileTestName);
+
+const ProfileXmlInfo* profileInFile(const std::string& fileName)
+{
+    for (const ProfileXmlInfo* profile : convertibleProfiles())
+        if (fileName == profile->fileName)
+            return profile;
+    return nullptr;
+}
+
+// Average PSNR (dB) of the converted pictures against the source, picture by picture.
+double psnrAgainst(const std::string& converted, const std::string& source)
+{
+    std::string output;
+    testsupport::runCommand("ffmpeg -hide_banner -nostats -i " + testsupport::shellQuote(converted) + " -i " +
+                                testsupport::shellQuote(source) +
+                                " -lavfi \"[0:v]settb=1/30,setpts=N[a];[1:v]settb=1/30,setpts=N[b];[a][b]psnr\""
+                                " -f null - 2>&1",
+                            &output);
+    std::string::size_type at = output.find("average:");
+    return at == std::string::npos ? 0.0 : std::atof(output.c_str() + at + 8);
+}
+
+// H.265 and AV1 at their profiles' rates write smaller pictures than H.264 at the same size,
+// and still keep the picture.
+TEST(HighEfficiencyProfiles, WriteSmallerFilesThanH264AtTheSameSize)
+{
+    constexpr double kSeconds = 10.0;
+    static const std::string source = testsupport::fixture(
+        {.name = "pattern.mkv", .seconds = kSeconds, .width = 640, .height = 480, .fps = 29.97,
+         .videoCodec = "ffv1", .audioCodec = "pcm_s16le"});
+    auto convertWith = [&](const std::string& fileName) {
+        const ProfileXmlInfo* profile = profileInFile(fileName);
+        EXPECT_NE(profile, nullptr) << fileName;
+        if (!profile)
+            return std::string();
+        RowSettings row(*profile);
+        EXPECT_EQ(row.frameSize.value_or(""), "640x480") << fileName;
+        std::string output = testsupport::fixtureFolder().path("efficiency_" + fileName + ".mp4");
+        EXPECT_EQ(convert(*profile, row, output, source, kSeconds), 0) << fileName;
+        return output;
+    };
+    std::string h264 = convertWith("02_01_mp4_video_h_264.xml");
+    ASSERT_FALSE(h264.empty());
+    // The picture streams are compared: the profiles' sound differs.
+    auto videoBitRate = [](const std::string& path) {
+        ProbeResult probe = testsupport::probeMedia(path);
+        const ProbeFields* video = probe.firstStream("video");
+        return video ? video->integer("bit_rate") : 0;
+    };
+    auto h264Size = videoBitRate(h264);
+    ASSERT_GT(h264Size, 0);
+    for (const char* fileName : {"16_01_mp4_video_h_265.xml", "16_02_mp4_video_av1.xml"}) {
+        std::string output = convertWith(fileName);
+        ASSERT_FALSE(output.empty());
+        EXPECT_LT(videoBitRate(output), h264Size) << fileName;
+        EXPECT_GT(psnrAgainst(output, source), 30.0) << fileName;
+    }
+}
 
 TEST(ShippedProfileSet, HoldsTheConvertibleProfiles)
 {

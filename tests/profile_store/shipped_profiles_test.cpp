@@ -199,6 +199,7 @@ TEST(ShippedProfilesTest, CategoriesHoldTheirDevicesAndFormats)
         {12, {102}, {"mp4"}},
         {13, {0}, {"mp4", "mkv", "mov", "avi", "wmv"}},
         {15, {201}, {"3gp", "mp4", "avi", "wmv"}},
+        {16, {0}, {"mp4", "mkv", "mka"}},
     };
     std::map<int32_t, std::set<int32_t>> devices;
     std::map<int32_t, std::set<std::string>> formats;
@@ -269,6 +270,7 @@ const std::vector<EncoderRule>& encoderRules()
         {"acodec", "ac3", "ab", {"32000", "40000", "48000", "56000", "64000", "80000", "96000", "112000", "128000",
                                  "160000", "192000", "224000", "256000", "320000", "384000", "448000", "512000",
                                  "576000", "640000"}},
+        {"acodec", "libopus", "ar", {"48000"}},
         {"acodec", "wmav1", "ar", {"8000", "11025", "16000", "22050", "32000", "44100", "48000"}},
         {"acodec", "wmav2", "ar", {"8000", "11025", "16000", "22050", "32000", "44100", "48000"}},
         {"format", "swf", "ar", {"11025", "22050", "44100"}},
@@ -340,9 +342,14 @@ std::map<std::string, std::string> engineDefaults(const ProfileXmlInfo& profile)
 }
 
 // Where a profile knowingly starts from other values than the engine's: high definition
-// sizes and bit rates, and the PCM codec that an AIFF file really gets.
+// sizes and bit rates, the high efficiency codecs with their own rates (the format defaults
+// are those of the older codecs), and the PCM codec that an AIFF file really gets.
+constexpr int32_t kHighEfficiencyCategory = 16;
+
 bool knownDeviation(const ProfileXmlInfo& profile, const std::string& param)
 {
+    if (profile.categoryId == kHighEfficiencyCategory)
+        return true;
     if (profile.categoryId == 13)
         return param == "s" || param == "b";
     return std::string(profile.formatName) == "aiff" && param == "acodec";
