@@ -1,68 +1,28 @@
-// Converts one clip with each built-in profile of a category, as a job row that took the profile
-// fills the job, and prints each profile's speed as a multiple of real time.
-#include "vkoConverterDll.h"
-#include "vkoProfileDll.h"
+// Converts one clip with each built-in profile of a category, filled as the program fills a job
+// row that took the profile, and prints each profile's speed as a multiple of real time.
+#include "engine_job_filling.h"
+#include "job_list.h"
+#include "profile_catalogue.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 namespace {
 
-const char* selected(const ProfileXmlInfo& profile, const char* name)
-{
-    for (int32_t i = 0; i < profile.paramCount; ++i) {
-        const ProfileParam& param = profile.params[i];
-        if (std::strcmp(param.name, name) == 0 && param.selectedIndex >= 0 && param.selectedIndex < param.optionCount)
-            return param.options[param.selectedIndex].value;
-    }
-    return nullptr;
-}
-
-void takeNumber(int& field, const char* text)
-{
-    if (text)
-        field = std::atoi(text);
-}
-
-void fillGroup(GroupMediaUIOption& group, const ProfileXmlInfo& profile)
-{
-    if (profile.mediaType == VKO_PROFILE_VIDEO) {
-        if (const char* codec = selected(profile, "vcodec"))
-            group.videoCodec = codec;
-        if (const char* size = selected(profile, "s"))
-            group.frameSize = size;
-        if (const char* rate = selected(profile, "r"))
-            group.frameRate = std::strtof(rate, nullptr);
-        takeNumber(group.videoBitrate, selected(profile, "b"));
-    }
-    if (const char* codec = selected(profile, "acodec"))
-        group.audioCodec = codec;
-    takeNumber(group.audioBitrate, selected(profile, "ab"));
-    takeNumber(group.channels, selected(profile, "ac"));
-    takeNumber(group.sampleRate, selected(profile, "ar"));
-}
-
 // Seconds the conversion took; negative when it failed.
-double convert(const ProfileXmlInfo& profile, const char* input, int seconds, const std::string& output)
+double convert(const ProfileSelectObject& profile, const MediaFileInfo& source, int seconds,
+               const std::string& outputFolder)
 {
-    GroupMediaUIOption* group = nullptr;
-    if (!createGroupMediaUIOption(&group, profile.formatName, profile.deviceType))
-        return -1;
-    std::snprintf(group->outputPath, sizeof group->outputPath, "%s", output.c_str());
-    group->overwrite = 1;
-    fillGroup(*group, profile);
-    if (MediaUIOption* clip = createMediaUIOption(group, input)) {
-        clip->startSeconds = 0;
-        clip->durationSeconds = seconds;
-    }
+    const std::unique_ptr<NodeData> row = makeJobRow(source, profileSettingInfoOf(profile));
+    row->settings.trim = {0, seconds};
+    std::snprintf(row->settings.outputName, sizeof row->settings.outputName, "%s", profile.profile().fileName);
+    const EngineJob job({&row->settings}, outputFolder);
     setUsingPreview(0);
     const auto start = std::chrono::steady_clock::now();
-    const int result = converteToMedia(group, profile.formatName, group->deviceClass);
+    const int result = job.convert();
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    freeGroupMediaUIOption(&group);
     return result == 0 ? elapsed.count() : -1;
 }
 
@@ -74,24 +34,28 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s PROFILE_FOLDER CATEGORY INPUT SECONDS OUTPUT_FOLDER\n", argv[0]);
         return 2;
     }
-    ProfileXmlList list{};
-    praseXMLFolder(argv[1], &list);
+    const ProfileCatalogue catalogue(std::string(argv[1]) + "/");
     const int category = std::atoi(argv[2]);
+    const SourceProbe source = probeSourceFile(argv[3]);
     const int seconds = std::atoi(argv[4]);
+    if (!source.supported()) {
+        std::fprintf(stderr, "%s: not a supported source\n", argv[3]);
+        return 1;
+    }
     int failed = 0;
     std::printf("%-28s %9s %9s\n", "profile", "seconds", "x_real");
-    for (int32_t i = 0; i < list.count; ++i) {
-        const ProfileXmlInfo& profile = list.items[i];
-        if (profile.categoryId != category)
+    for (const VKOComboboxInfo* node : catalogue.lookup()) {
+        const auto* profile = dynamic_cast<const ProfileSelectObject*>(node->object.get());
+        if (profile == nullptr || profile->categoryId() != category)
             continue;
-        std::string output = std::string(argv[5]) + "/" + profile.fileName + "." + profile.extension;
-        double took = convert(profile, argv[3], seconds, output);
+        const double took = convert(*profile, source.info, seconds, std::string(argv[5]) + "/");
+        const char* name = profile->profile().fileName;
         if (took < 0) {
-            std::printf("%-28s failed\n", profile.fileName);
+            std::printf("%-28s failed\n", name);
             ++failed;
             continue;
         }
-        std::printf("%-28s %9.2f %9.2f\n", profile.fileName, took, seconds / took);
+        std::printf("%-28s %9.2f %9.2f\n", name, took, seconds / took);
     }
     return failed == 0 ? 0 : 1;
 }
