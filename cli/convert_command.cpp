@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "console.h"
 #include "engine_error.h"
+#include "fixed_field.h"
 #include "engine_run.h"
 #include "job_list.h"
 #include "profile_catalogue.h"
@@ -15,15 +16,6 @@
 #include <system_error>
 
 namespace {
-
-template <size_t N>
-bool copyText(char (&field)[N], const std::string& text)
-{
-    if (text.size() >= N)
-        return false;
-    std::memcpy(field, text.c_str(), text.size() + 1);
-    return true;
-}
 
 std::string lowerCase(std::string text)
 {
@@ -51,15 +43,15 @@ const ProfileSelectObject* findProfile(const ProfileCatalogue& catalogue, const 
 void applyOverrides(ProfileSettingInfo& profile, const ParameterOverrides& overrides)
 {
     if (overrides.frameSize)
-        copyText(profile.frameSize, *overrides.frameSize);
+        copyWhole(profile.frameSize, *overrides.frameSize);
     if (overrides.frameRate)
         profile.frameRate = *overrides.frameRate;
     if (overrides.videoCodec)
-        copyText(profile.videoCodec, *overrides.videoCodec);
+        copyWhole(profile.videoCodec, *overrides.videoCodec);
     if (overrides.videoBitrate)
         profile.videoBitrate = *overrides.videoBitrate;
     if (overrides.audioCodec)
-        copyText(profile.audioCodec, *overrides.audioCodec);
+        copyWhole(profile.audioCodec, *overrides.audioCodec);
     if (overrides.audioBitrate)
         profile.audioBitrate = *overrides.audioBitrate;
     if (overrides.sampleRate)
@@ -97,7 +89,7 @@ void applyInputSettings(NodeData& row, const InputSettings& input)
         settings.crop.right = crop.right;
     }
     if (input.zoom)
-        copyText(settings.crop.zoom, *input.zoom);
+        copyWhole(settings.crop.zoom, *input.zoom);
     EffectSetting& effect = settings.effect;
     effect.brightness = input.brightness.value_or(effect.brightness);
     effect.contrast = input.contrast.value_or(effect.contrast);
@@ -146,7 +138,7 @@ int addFiles(JobList& list, const ConvertArguments& args, const ProfileSettingIn
         }
         NodeData& row = list.addProbedFile(probe.info, profile);
         if (args.name)
-            copyText(row.settings.outputName, *args.name);
+            copyWhole(row.settings.outputName, *args.name);
         applyInputSettings(row, args.input);
     }
     return 0;

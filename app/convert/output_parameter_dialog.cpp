@@ -1,5 +1,7 @@
 #include "output_parameter_dialog.h"
 
+#include "fixed_field.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -96,10 +98,7 @@ void copyChoiceText(char (&field)[N], QComboBox* combo)
     const ComboboxSelectObject* choice = choiceObjectAt(combo, combo->currentIndex());
     if (choice == nullptr || choice->valueType() != kChoiceText)
         return;
-    const std::string& text = choice->getString();
-    const size_t length = std::min(text.size(), N - 1);
-    std::memcpy(field, text.data(), length);
-    field[length] = '\0';
+    copyCut(field, choice->getString());
 }
 
 // Numbers are converted from the choice's own type, so profile data of another value type never
@@ -128,9 +127,7 @@ void copyChoiceNumber(Number& field, QComboBox* combo)
 template <size_t N>
 void copyEditText(char (&field)[N], const QLineEdit* edit)
 {
-    const QByteArray text = edit->text().toLatin1().left(N - 1);
-    std::memcpy(field, text.constData(), static_cast<size_t>(text.size()));
-    field[text.size()] = '\0';
+    copyCut(field, edit->text().toLatin1().toStdString());
 }
 
 bool isSizeKey(const QKeyEvent& key)

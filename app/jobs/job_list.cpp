@@ -1,5 +1,7 @@
 #include "job_list.h"
 
+#include "fixed_field.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -18,14 +20,6 @@ constexpr std::string_view kSeparators = "/";
 
 // Length of the destination text a new row starts with.
 constexpr size_t kNewDestinationLength = 50;
-
-template <size_t N>
-void copyCut(char (&field)[N], std::string_view text, size_t limit = N - 1)
-{
-    const size_t length = std::min({text.size(), N - 1, limit});
-    std::memcpy(field, text.data(), length);
-    field[length] = '\0';
-}
 
 std::string_view fileNameOf(std::string_view path)
 {

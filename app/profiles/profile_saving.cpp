@@ -1,5 +1,7 @@
 #include "profile_saving.h"
 
+#include "fixed_field.h"
+
 #include "profile_catalogue.h"
 
 #include <algorithm>
@@ -47,14 +49,6 @@ size_t characterCount(const std::string& utf8)
     for (unsigned char c : utf8)
         count += (c & 0xC0) != 0x80;
     return count;
-}
-
-template <size_t N>
-void copyText(char (&field)[N], const std::string& text)
-{
-    const size_t length = std::min(text.size(), N - 1);
-    std::memcpy(field, text.data(), length);
-    field[length] = '\0';
 }
 
 } // namespace
@@ -163,7 +157,7 @@ char* ProfileDraft::keep(const std::string& text)
 void ProfileDraft::renameAsUserProfile(const std::string& name, const std::string& categoryName)
 {
     record.builtIn = 0;
-    copyText(record.profileName, name);
+    copyCut(record.profileName, name);
     char* keptName = keep(name);
     char* keptCategory = keep(categoryName);
     const int32_t count = std::min<int32_t>(record.languageCount, VKO_PROFILE_MAX_LANGUAGES);
@@ -174,7 +168,7 @@ void ProfileDraft::renameAsUserProfile(const std::string& name, const std::strin
             record.categoryNames[i] = keptCategory;
     }
     record.categoryId = kUserProfileCategory;
-    copyText(record.fileName, name + ".xml");
+    copyCut(record.fileName, name + ".xml");
 }
 
 std::optional<std::string> userProfileTarget(const std::string& profileFolder, const ProfileXmlInfo& profile)

@@ -1,5 +1,7 @@
 #include "edit_window.h"
 
+#include "fixed_field.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -75,14 +77,6 @@ int clockSeconds(const QTimeEdit* field)
 {
     const QTime time = field->time();
     return editrules::secondsOfClock(time.hour(), time.minute(), time.second());
-}
-
-// Copies text into a fixed field, cut to fit.
-template <size_t N> void copyText(char (&field)[N], const QByteArray& text)
-{
-    const size_t length = std::min(static_cast<size_t>(text.size()), N - 1);
-    std::memcpy(field, text.constData(), length);
-    field[length] = '\0';
 }
 
 void fillConstChoices(QComboBox* combo, const std::vector<std::pair<ChoiceValue, const char*>>& entries)
@@ -759,8 +753,8 @@ void TfrmEdit::writeCrop()
     crop.left = margins_[Left];
     crop.right = margins_[Right];
     if (crop.customSize) {
-        copyText(crop.customWidth, width_->text().toLatin1());
-        copyText(crop.customHeight, height_->text().toLatin1());
+        copyCut(crop.customWidth, width_->text().toLatin1().toStdString());
+        copyCut(crop.customHeight, height_->text().toLatin1().toStdString());
     }
 }
 
@@ -781,8 +775,7 @@ void TfrmEdit::writeTrim()
     job_->trim.start = trimStart_;
     job_->trim.end = trimEnd_;
     if (job_->owner) {
-        copyText(job_->owner->display.trimmedLength,
-                 QByteArray::fromStdString(editrules::formatClock(std::max(0, trimEnd_ - trimStart_))));
+        copyCut(job_->owner->display.trimmedLength, editrules::formatClock(std::max(0, trimEnd_ - trimStart_)));
     }
 }
 
