@@ -8,3 +8,7 @@ install(DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/lang ${CMAKE_RUNTIME_OUTPUT_
   DESTINATION ${CLIPWRIGHT_DATA_DESTINATION})
 install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Default.bmp ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/bj.bmp
   DESTINATION ${CLIPWRIGHT_DATA_DESTINATION})
+
+# The desktop entry and the program's icon (drawn with the skins) for the application menu.
+install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/corvane-clipwright.desktop DESTINATION share/applications)
+install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/hicolor DESTINATION share/icons)

@@ -17,7 +17,8 @@ execute_process(COMMAND chmod -R a-w ${prefix})
 set(data share/corvane-clipwright)
 foreach(path bin/CorvaneClipwright bin/clipwright lib/libvkoConverterDll.so lib/libvkoPlayerDll.so
         ${data}/lang ${data}/Images ${data}/profile ${data}/profile/user ${data}/Default.bmp ${data}/bj.bmp
-        share/man/man1/clipwright.1)
+        share/man/man1/clipwright.1 share/applications/corvane-clipwright.desktop
+        share/icons/hicolor/48x48/apps/corvane-clipwright.png share/icons/hicolor/256x256/apps/corvane-clipwright.png)
   if(NOT EXISTS ${prefix}/${path})
     message(FATAL_ERROR "missing from the installed tree: ${path}")
   endif()
@@ -30,6 +31,15 @@ foreach(list languages profiles skins)
     message(FATAL_ERROR "no ${list} installed")
   endif()
 endforeach()
+
+find_program(desktop_file_validate desktop-file-validate)
+if(desktop_file_validate)
+  execute_process(COMMAND ${desktop_file_validate} ${prefix}/share/applications/corvane-clipwright.desktop
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0 OR output MATCHES "error")
+    message(FATAL_ERROR "the desktop entry does not validate:\n${output}")
+  endif()
+endif()
 
 foreach(program CorvaneClipwright clipwright)
   execute_process(COMMAND ldd ${prefix}/bin/${program} OUTPUT_VARIABLE libraries)
