@@ -53,6 +53,11 @@ execute_process(COMMAND ${prefix}/bin/clipwright --help WORKING_DIRECTORY ${else
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "clipwright --help failed: ${result}")
 endif()
+execute_process(COMMAND ${prefix}/bin/clipwright profiles WORKING_DIRECTORY ${elsewhere}
+  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT result EQUAL 0 OR output STREQUAL "")
+  message(FATAL_ERROR "clipwright does not find the installed profiles: ${result}\n${output}")
+endif()
 # The desktop program keeps running until closed: alive after a few seconds means it started.
 execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
                         HOME=${BUILD_DIR}/install_check/home timeout 4 ${prefix}/bin/CorvaneClipwright
