@@ -19,7 +19,7 @@ QString programDataFolder()
 
 bool folderIsWritable(const std::string& folder)
 {
-    return ::access(folder.c_str(), W_OK) == 0;
+    return ::access(folder.c_str(), F_OK) != 0 || ::access(folder.c_str(), W_OK) == 0;
 }
 
 std::string userProfileFolderFor(const std::string& profileFolder, bool programFolderWritable,

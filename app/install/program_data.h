@@ -10,7 +10,8 @@ QString dataFolderOf(const QString& executableFolder);
 // The data folder of the running program (needs the application object).
 QString programDataFolder();
 
-// True when the running user may write into folder (access W_OK; root may write anywhere).
+// False only when folder exists and the running user may not write it (access W_OK; root may
+// write anywhere). A missing folder counts as writable: it is made when first written.
 bool folderIsWritable(const std::string& folder);
 // The folder user profiles go to: beside the program's profiles when that folder may be written,
 // else the user's own data folder.
