@@ -2,6 +2,7 @@
 #include "console.h"
 #include "json_text.h"
 #include "profile_catalogue.h"
+#include "program_data.h"
 
 #include <unistd.h>
 
@@ -86,7 +87,8 @@ std::string programFolder()
     if (length <= 0)
         return ".";
     const std::string executable(path, static_cast<size_t>(length));
-    return executable.substr(0, executable.rfind('/'));
+    // Installed, the profiles are in share/corvane-clipwright/ beside bin/.
+    return dataFolderOf(QString::fromStdString(executable.substr(0, executable.rfind('/')))).toStdString();
 }
 
 int runProfiles(const ProfilesArguments& args)

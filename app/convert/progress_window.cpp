@@ -21,6 +21,7 @@
 #include "named_widget.h"
 #include "picture_box.h"
 #include "player_host.h"
+#include "skin_folder.h"
 #include "system_shutdown.h"
 #include "vkoMessageDll.h"
 #include "vkoPlayerDll.h"
@@ -185,7 +186,7 @@ void TfrmConvert::placePlayer()
     close_sdl();
     if (playerHost_)
         playerHost_->placeInto(playPanel_);
-    const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    const QString folder = programFolder() + QLatin1Char('/');
     const QPoint place = playPanel_->mapToGlobal(QPoint(0, 0));
     initPlayOption(QDir::toNativeSeparators(folder + QStringLiteral("Default.bmp")).toLocal8Bit().constData(),
                    QDir::toNativeSeparators(folder + QStringLiteral("bj.bmp")).toLocal8Bit().constData(), place.x(),

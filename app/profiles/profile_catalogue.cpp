@@ -1,6 +1,6 @@
 #include "profile_catalogue.h"
 
-#include <QCoreApplication>
+#include "program_data.h"
 
 #include <algorithm>
 #include <utility>
@@ -89,7 +89,7 @@ std::string profileFolderPath(std::string programFolder)
 
 std::string profileFolderPath()
 {
-    return profileFolderPath(QCoreApplication::applicationDirPath().toStdString());
+    return profileFolderPath(programDataFolder().toStdString());
 }
 
 std::string profileFilePath(const std::string& profileFolder, const ProfileXmlInfo& profile)
@@ -99,5 +99,5 @@ std::string profileFilePath(const std::string& profileFolder, const ProfileXmlIn
 
 std::string userProfileFolderPath(const std::string& profileFolder)
 {
-    return profileFolder + "user/";
+    return userProfileFolderFor(profileFolder, folderIsWritable(profileFolder), userDataFolder());
 }

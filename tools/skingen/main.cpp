@@ -4,13 +4,16 @@
 //
 // For each skin description: copies it into <out>/Images/, draws every picture it names into its
 // image folder, the language-specific button pictures that the language files name, and the trim
-// bar. The skin given with --player also gives the player pictures Default.bmp and bj.bmp.
+// bar. The skin given with --player also gives the player pictures Default.bmp and bj.bmp, and
+// with --icons <folder> the program's icon in the usual hicolor sizes.
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPainter>
 #include <cstdio>
 #include <map>
 
+#include "icons.h"
 #include "painters.h"
 #include "skin_model.h"
 
@@ -20,6 +23,7 @@ struct Options {
     QString languageFolder;
     QString outFolder;
     QString playerSkin;
+    QString iconFolder;
     QStringList skins;
 };
 
@@ -35,6 +39,8 @@ Options parseArguments(const QStringList& arguments)
             options.outFolder = arguments[++index];
         } else if (argument == "--player" && hasValue) {
             options.playerSkin = arguments[++index];
+        } else if (argument == "--icons" && hasValue) {
+            options.iconFolder = arguments[++index];
         } else {
             options.skins << argument;
         }
@@ -50,6 +56,26 @@ bool save(const QImage& image, const QString& path)
     }
     std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(path));
     return false;
+}
+
+// <folder>/<N>x<N>/apps/corvane-clipwright.png for each usual icon size.
+bool saveAppIcons(const GenSkin& skin, const QString& folder)
+{
+    bool ok = true;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QImage icon(size, size, QImage::Format_ARGB32);
+        icon.fill(Qt::transparent);
+        QPainter painter(&icon);
+        drawLogo(painter, QRectF(0, 0, size, size), skin.colour("accent"), QColor(Qt::white));
+        painter.end();
+        const QString path = QStringLiteral("%1/%2x%2/apps/corvane-clipwright.png").arg(folder).arg(size);
+        QDir().mkpath(QFileInfo(path).path());
+        if (!icon.save(path, "PNG")) {
+            std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(path));
+            ok = false;
+        }
+    }
+    return ok;
 }
 
 const char* const kStateSuffixes[] = {"_normal.bmp", "_hot.bmp", "_down.bmp"};
@@ -180,6 +206,8 @@ bool drawSkin(const QString& path, const Options& options, const std::vector<Lan
     if (QFileInfo(path) == QFileInfo(options.playerSkin)) {
         ok &= save(paintPlayerIdle(*skin), options.outFolder + "/Default.bmp");
         ok &= save(paintPlayerBackground(*skin), options.outFolder + "/bj.bmp");
+        if (!options.iconFolder.isEmpty())
+            ok &= saveAppIcons(*skin, options.iconFolder);
     }
     return ok;
 }

@@ -2,8 +2,7 @@
 
 #include <vector>
 
-#include <QCoreApplication>
-
+#include "program_data.h"
 #include "vkoAnalyzeImg.h"
 
 namespace {
@@ -69,7 +68,7 @@ QString skinPictureName(const QString& base, PictureKind kind)
 QString programFolder()
 {
     const QString& chosen = programFolderOverride();
-    return chosen.isEmpty() ? QCoreApplication::applicationDirPath() : chosen;
+    return chosen.isEmpty() ? programDataFolder() : chosen;
 }
 
 void setProgramFolder(const QString& folder)

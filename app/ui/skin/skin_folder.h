@@ -19,6 +19,6 @@ QString skinPictureName(const QString& base, PictureKind kind);
 bool endsWithSeparator(const QString& path);
 
 // The folder of the program, where "lang", "Images", "Default.bmp" and "bj.bmp" are: the
-// executable's folder unless another one was set (tests run the windows on prepared folders).
+// program's data folder (share/corvane-clipwright when installed) unless another one was set (tests run the windows on prepared folders).
 QString programFolder();
 void setProgramFolder(const QString& folder);
