@@ -3,6 +3,7 @@
 // own (PrivateEngineState), so it may run on another thread beside a conversion.
 #pragma once
 
+#include "background_effects.h"
 #include "picture_effects.h"
 #include "vkoConverterDll.h"
 
@@ -145,6 +146,8 @@ struct JobTables {
     bool realMediaMode = false; // the RealMedia writer, not a muxer, writes the output
     PictureEffectParams effects;  // of the input being converted
     RgbConversionCache rgbConversions{SWS_BICUBIC};
+    // Applies the effects beside the encoder when the job may use more than one thread.
+    std::unique_ptr<BackgroundEffects> backgroundEffects;
 };
 
 // The state of the calling thread: its private one while a PrivateEngineState lives, else the

@@ -5,6 +5,7 @@
 #include "ffmpeg_handles.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 extern "C" {
@@ -40,6 +41,23 @@ struct PictureGeometry {
     bool pads() const { return padTop || padBottom || padLeft || padRight; }
 };
 
+// How a final picture is to be encoded, fixed when it is made: its effects may still be running
+// beside the encoder when the next picture arrives.
+struct PictureOrder {
+    int64_t firstPts = 0; // encoder time base; copy k gets firstPts + k
+    int copies = 1;       // more than 1 where pictures are duplicated to keep the rate
+    int interlaced = 0;
+    int topFieldFirst = 0;
+    bool keyFrame = false; // shown in the preview
+    int inputIndex = 0;
+};
+
+// A final picture waiting for its effects, to be encoded once they are done.
+struct PendingPicture {
+    FramePtr picture;
+    PictureOrder order;
+};
+
 // Converted samples of an audio stream, kept between blocks so the buffer only grows.
 struct SampleBuffer {
     std::vector<uint8_t> bytes;
@@ -61,6 +79,8 @@ struct OutputStream {
     // Video
     PictureGeometry geometry;
     FramePtr picture; // the final picture at the encoder's size and format, when it needs one
+    FramePtr sparePicture; // the final picture's second buffer, while the other one is pending
+    std::optional<PendingPicture> pending; // its effects run on the background effects thread
     ScalerPtr scaler;
     int quality = 0;
 

@@ -134,6 +134,17 @@ int applyTrim(TranscodeRun& run, int i)
     return addJoinedRecordingTime(duration.c_str(), i);
 }
 
+// Effects run beside the encoder when the job may use more than one thread.
+void prepareEffects(JobTables& tables)
+{
+    tables.rgbConversions.setScalerFlags(scalerFlags());
+    if (!anyPictureEffect(tables.effects) || usableThreadCount() < 2)
+        return;
+    if (!tables.backgroundEffects)
+        tables.backgroundEffects = std::make_unique<BackgroundEffects>(usableThreadCount());
+    tables.backgroundEffects->setScalerFlags(scalerFlags());
+}
+
 int applyPictureSettings(TranscodeRun& run, int i)
 {
     JobInput& input = inputOf(run, i);
@@ -146,7 +157,7 @@ int applyPictureSettings(TranscodeRun& run, int i)
                       input.verticalFlip, input.horizontalFlip, input.pictureEffect};
     // The job's options are all set by now; the RealMedia writer's effects keep the default flags.
     if (!tables.realMediaMode)
-        tables.rgbConversions.setScalerFlags(scalerFlags());
+        prepareEffects(tables);
     for (auto& output : run.outputs) {
         if (output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_VIDEO) {
             takeInputGeometry(*output);
@@ -459,6 +470,9 @@ int finishInput(TranscodeRun& run, int i)
             return result;
         input.decoder.reset();
     }
+    for (auto& output : run.outputs)
+        if (int failed = finishPendingPicture(*output))
+            return failed;
     closeInputFile(state.inputCount - 1);
     return 0;
 }
@@ -559,6 +573,18 @@ bool convertedAnything(const TranscodeRun& run)
     return false;
 }
 
+// Waits for the background effects when the job ends, however it ends.
+struct EffectsWaiter {
+    EffectsWaiter() = default;
+    EffectsWaiter(const EffectsWaiter&) = delete;
+    EffectsWaiter& operator=(const EffectsWaiter&) = delete;
+    ~EffectsWaiter()
+    {
+        if (BackgroundEffects* effects = jobTables().backgroundEffects.get())
+            effects->wait();
+    }
+};
+
 // A failed job leaves no unplayable output behind.
 void discardOutput(const TranscodeRun& run)
 {
@@ -578,6 +604,8 @@ int transcodeJob(JobContext& job)
     if (cancelRequested())
         return 0;
     TranscodeRun run{job};
+    // Declared after the run: the effects thread leaves its pictures before they go.
+    EffectsWaiter effectsWaiter;
     run.inputs.resize(job.inputCount);
     for (int i = 0; i < job.inputCount; ++i) {
         if (cancelRequested())

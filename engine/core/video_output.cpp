@@ -169,14 +169,9 @@ int composeFinalPicture(OutputStream& output, const InputStream& input, const AV
     return 0;
 }
 
-void applyEffects(OutputStream& output)
+PicturePads padsOf(const PictureGeometry& geometry)
 {
-    JobTables& tables = jobTables();
-    if (!anyPictureEffect(tables.effects))
-        return;
-    const PictureGeometry& geometry = output.geometry;
-    PicturePads pads{geometry.padTop, geometry.padBottom, geometry.padLeft, geometry.padRight};
-    applyPictureEffects(*output.picture, tables.effects, pads, tables.rgbConversions);
+    return {geometry.padTop, geometry.padBottom, geometry.padLeft, geometry.padRight};
 }
 
 // Presentation time of the next picture: its position in this input, after where the joined
@@ -189,19 +184,73 @@ int64_t nextPictureTime(const OutputStream& output, int inputIndex)
     return output.syncPosition + start;
 }
 
-int encodePicture(OutputStream& output, AVFrame& picture, const AVFrame& decoded, int inputIndex)
+// Fixes how the picture made from decoded is encoded, and counts its copies as output.
+PictureOrder orderPicture(OutputStream& output, const AVFrame& decoded, int copies, int inputIndex)
 {
-    picture.pts = nextPictureTime(output, inputIndex);
+    PictureOrder order;
+    order.firstPts = nextPictureTime(output, inputIndex);
+    order.copies = copies;
+    order.interlaced = decoded.interlaced_frame;
+    order.topFieldFirst =
+        engineState().topFieldFirst >= 0 ? engineState().topFieldFirst : decoded.top_field_first;
+    order.keyFrame = output.geometry.resample || decoded.key_frame;
+    order.inputIndex = inputIndex;
+    output.syncPosition += copies;
+    output.frameNumber += copies;
+    return order;
+}
+
+int encodeCopy(OutputStream& output, AVFrame& picture, const PictureOrder& order, int copy)
+{
+    picture.pts = order.firstPts + copy;
     picture.pict_type = AV_PICTURE_TYPE_NONE;
-    picture.interlaced_frame = decoded.interlaced_frame;
-    picture.top_field_first = engineState().topFieldFirst >= 0 ? engineState().topFieldFirst : decoded.top_field_first;
+    picture.interlaced_frame = order.interlaced;
+    picture.top_field_first = order.topFieldFirst;
     picture.quality = output.quality;
     picture.sample_aspect_ratio = output.encoder->sample_aspect_ratio;
     if (int failed = encodeAndWrite(output, &picture))
         return failed;
-    jobTables().videoStartOf[inputIndex + 1] =
+    jobTables().videoStartOf[order.inputIndex + 1] =
         static_cast<double>(toMicroseconds(picture.pts, output.encoder->time_base));
     return 0;
+}
+
+int encodeCopies(OutputStream& output, const AVFrame& source, const PictureOrder& order)
+{
+    for (int copy = 0; copy < order.copies; ++copy) {
+        FramePtr picture(av_frame_clone(&source));
+        if (!picture)
+            return reportError(23, "Cannot allocate temp picture, check pix fmt\n");
+        if (int failed = encodeCopy(output, *picture, order, copy))
+            return failed;
+        if (order.keyFrame && previewEnabled())
+            preview(picture.get(), output.encoder);
+    }
+    return 0;
+}
+
+// Encodes the pending picture, whose effects are done, and keeps its buffer as the spare.
+int encodePending(OutputStream& output)
+{
+    if (!output.pending)
+        return 0;
+    int result = encodeCopies(output, *output.pending->picture, output.pending->order);
+    output.sparePicture = std::move(output.pending->picture);
+    output.pending.reset();
+    return result;
+}
+
+// The final picture's effects start on the background thread, and the picture before it, whose
+// effects are done by then, is encoded meanwhile.
+int encodeBesideEffects(OutputStream& output, const PictureOrder& order)
+{
+    BackgroundEffects& effects = *jobTables().backgroundEffects;
+    effects.wait();
+    effects.start(*output.picture, jobTables().effects, padsOf(output.geometry));
+    int result = encodePending(output);
+    output.pending = PendingPicture{std::move(output.picture), order};
+    output.picture = std::move(output.sparePicture);
+    return result;
 }
 
 } // namespace
@@ -228,6 +277,7 @@ void takeInputGeometry(OutputStream& output)
     geometry.padRight = state.padRight;
     output.scaler.reset();
     output.picture.reset();
+    output.sparePicture.reset();
 }
 
 int outputVideoFrame(OutputStream& output, InputStream& input, const AVFrame& decoded, int inputIndex)
@@ -246,21 +296,21 @@ int outputVideoFrame(OutputStream& output, InputStream& input, const AVFrame& de
         output.frameNumber += frames;
         return outputRealMediaPicture(output, input, inputIndex);
     }
-    if (composed)
-        applyEffects(output);
-    for (int i = 0; i < frames; ++i) {
-        FramePtr picture(av_frame_clone(composed ? output.picture.get() : &decoded));
-        if (!picture)
-            return reportError(23, "Cannot allocate temp picture, check pix fmt\n");
-        if (int failed = encodePicture(output, *picture, decoded, inputIndex))
-            return failed;
-        bool keyFrame = geometry.resample || decoded.key_frame;
-        if (keyFrame && previewEnabled())
-            preview(picture.get(), output.encoder);
-        ++output.syncPosition;
-        ++output.frameNumber;
-    }
-    return 0;
+    PictureOrder order = orderPicture(output, decoded, frames, inputIndex);
+    bool effects = composed && anyPictureEffect(jobTables().effects);
+    if (effects && jobTables().backgroundEffects)
+        return encodeBesideEffects(output, order);
+    if (effects)
+        applyPictureEffects(*output.picture, jobTables().effects, padsOf(geometry), jobTables().rgbConversions);
+    return encodeCopies(output, composed ? *output.picture : decoded, order);
+}
+
+int finishPendingPicture(OutputStream& output)
+{
+    if (!output.pending)
+        return 0;
+    jobTables().backgroundEffects->wait();
+    return encodePending(output);
 }
 
 } // namespace engine

@@ -9,6 +9,9 @@ namespace engine {
 // Returns 0, 24, 64 or a write error.
 int outputVideoFrame(OutputStream& output, InputStream& input, const AVFrame& decoded, int inputIndex);
 
+// Encodes the picture still waiting for its effects, if any; at the end of every input.
+int finishPendingPicture(OutputStream& output);
+
 // The scaler flags the job's options ask for (bicubic unless set).
 int scalerFlags();
 

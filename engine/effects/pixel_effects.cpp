@@ -1,5 +1,6 @@
 #include "pixel_effects.h"
 
+#include "colour_map.h"
 #include "pixel_channels.h"
 #include "vector_clones.h"
 
@@ -176,27 +177,26 @@ public:
           saturation_(std::clamp(params.saturation, -kAdjustmentLimit, kAdjustmentLimit))
     {
         for (int k = 0; k < 256; ++k)
-            adjusted_[static_cast<size_t>(k)] = clampChannel(adjust(k));
+            adjusted_[static_cast<size_t>(k)] = static_cast<uint8_t>(clampChannel(adjust(k)));
         for (int sum = 0; sum < kChannelSums; ++sum)
             adjustedGray_[static_cast<size_t>(sum)] = adjusted_[static_cast<size_t>(sum / 3)];
     }
 
     bool saturates() const { return saturation_ != 0; }
 
-    // Brightness and contrast only.
-    uint32_t adjusted(uint32_t pixel) const
-    {
-        return withChannels(pixel, adjustedOf(redOf(pixel)), adjustedOf(greenOf(pixel)), adjustedOf(blueOf(pixel)));
-    }
+    // Brightness and contrast, by channel.
+    const ChannelTable& channelTable() const { return adjusted_; }
 
-    uint32_t adjustedAndSaturated(uint32_t pixel) const
+    // Saturation of a pixel that has had brightness and contrast.
+    uint32_t saturated(uint32_t pixel) const
     {
-        int red = adjustedOf(redOf(pixel));
-        int green = adjustedOf(greenOf(pixel));
-        int blue = adjustedOf(blueOf(pixel));
+        int red = redOf(pixel);
+        int green = greenOf(pixel);
+        int blue = blueOf(pixel);
         int gray = static_cast<int>(static_cast<unsigned>(red + green + blue) / 3u);
         int offset = gray - scaled(gray);
-        return withChannels(pixel, saturated(offset, red), saturated(offset, green), saturated(offset, blue));
+        return withChannels(pixel, saturatedChannel(offset, red), saturatedChannel(offset, green),
+                            saturatedChannel(offset, blue));
     }
 
     // A grey pixel stays grey under saturation, so a grey picture needs the channel table only;
@@ -210,15 +210,12 @@ public:
 private:
     static int clampChannel(int value) { return std::clamp(value, 0, 255); }
 
-    // Channel after brightness and contrast, clamped.
-    int adjustedOf(int channel) const { return adjusted_[static_cast<size_t>(channel)]; }
-
     // Saturation scales by (2 x saturation + 255) / 256; computed rather than looked up, it
     // vectorises.
     int scaled(int channel) const { return (channel * saturationFactor_) >> 8; }
 
     // The grey level's offset plus the scaled channel.
-    int saturated(int offset, int channel) const { return clampChannel(offset + scaled(channel)); }
+    int saturatedChannel(int offset, int channel) const { return clampChannel(offset + scaled(channel)); }
 
     int adjust(int channel) const
     {
@@ -235,7 +232,7 @@ private:
     int contrast_;
     int saturation_;
     int saturationFactor_ = 2 * saturation_ + 255;
-    std::array<int, 256> adjusted_{};              // channel after brightness and contrast, clamped
+    ChannelTable adjusted_{};                      // channel after brightness and contrast, clamped
     std::array<int, kChannelSums> adjustedGray_{}; // grey level after brightness and contrast, by channel sum
 };
 
@@ -244,19 +241,38 @@ bool anyColourAdjustment(const PictureEffectParams& params)
     return params.brightness != 0 || params.contrast != 0 || params.saturation != 0;
 }
 
-// The colour adjustment of every pixel, on its grey level when the pixels are to turn grey as
-// well. Its table lookups gain most from AVX2.
 CLIPWRIGHT_VECTOR_CLONES
+void saturateRow(uint32_t* __restrict row, int count, const ColourAdjustment& adjustment)
+{
+    for (int x = 0; x < count; ++x)
+        row[x] = adjustment.saturated(row[x]);
+}
+
+// The colour adjustment of pixels that turn grey as well. The adjustment is its own here: its
+// address never leaves the function, so its tables cannot alias the pixels and the loop vectorises.
+CLIPWRIGHT_VECTOR_CLONES
+void adjustGrayColours(const RgbPicture& picture, const PictureArea& area, const PictureEffectParams& params)
+{
+    ColourAdjustment adjustment(params);
+    changeEachPixel(picture, area, [&](uint32_t pixel) { return adjustment.adjustedGray(pixel); });
+}
+
+// The colour adjustment of every pixel, on its grey level when the pixels are to turn grey as
+// well. Each row has its channel table applied and is then saturated while it is in the cache.
 void adjustColours(const RgbPicture& picture, const PictureArea& area, const PictureEffectParams& params,
                    bool grayFirst)
 {
+    if (grayFirst) {
+        adjustGrayColours(picture, area, params);
+        return;
+    }
     ColourAdjustment adjustment(params);
-    if (grayFirst)
-        changeEachPixel(picture, area, [&](uint32_t pixel) { return adjustment.adjustedGray(pixel); });
-    else if (adjustment.saturates())
-        changeEachPixel(picture, area, [&](uint32_t pixel) { return adjustment.adjustedAndSaturated(pixel); });
-    else
-        changeEachPixel(picture, area, [&](uint32_t pixel) { return adjustment.adjusted(pixel); });
+    for (int y = area.top; y < area.bottom; ++y) {
+        uint32_t* row = pixelRow(picture, y) + area.left;
+        mapColourChannels(row, area.width(), adjustment.channelTable());
+        if (adjustment.saturates())
+            saturateRow(row, area.width(), adjustment);
+    }
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // count: as many pictures, the same durations, and first and last pictures that agree closely.
 // Threaded decoders and encoders hand their frames out late, so this also shows that the
 // delayed frames are drained at the end of every input and of the job, and that trims stay exact.
+// With effects, automatic threads encode each picture while the next one's effects run, so the
+// last picture of each input must still be encoded before the next input starts.
 #include "transcode_support.h"
 
 #include <gtest/gtest.h>
@@ -117,7 +119,8 @@ INSTANTIATE_TEST_SUITE_P(Conversions, ThreadCount,
                          testing::Values(ThreadCase{"mp4_whole", "mp4", 0, 0, false, false},
                                          ThreadCase{"avi_trimmed", "avi", 1, 2, false, false},
                                          ThreadCase{"mp4_trimmed_then_whole", "mp4", 1, 2, true, false},
-                                         ThreadCase{"avi_old_flipped", "avi", 0, 0, false, true}),
+                                         ThreadCase{"avi_old_flipped", "avi", 0, 0, false, true},
+                                         ThreadCase{"mp4_old_flipped_trimmed_then_whole", "mp4", 1, 2, true, true}),
                          [](const testing::TestParamInfo<ThreadCase>& testCase) { return testCase.param.name; });
 
 } // namespace
