@@ -8,7 +8,9 @@ namespace {
 constexpr const char* kProgram = "clipwright";
 constexpr const char* kDescription =
     "Converts, inspects and lists profiles with the engine and the profiles of Corvane Clipwright, "
-    "without its window. Profiles come from the folders profile/ and profile/user/ beside the program.";
+    "without its window. Profiles come from the folders profile/ and profile/user/ beside the program "
+    "and, when the program's profile folder may not be written, from "
+    "~/.local/share/CorvaneClipwright/profile/user/.";
 
 struct ExitStatus {
     const char* value;

@@ -32,5 +32,8 @@ std::string userProfileFolderFor(const std::string& profileFolder, bool programF
 
 std::string userDataFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+    // The desktop program's AppDataLocation, named here so that the command line and the tests,
+    // whose executables have other names, find the same folder.
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return (base + QStringLiteral("/CorvaneClipwright")).toStdString();
 }

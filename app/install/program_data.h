@@ -17,5 +17,7 @@ bool folderIsWritable(const std::string& folder);
 // else the user's own data folder.
 std::string userProfileFolderFor(const std::string& profileFolder, bool programFolderWritable,
                                  const std::string& userDataFolder);
-// The user's own data folder (QStandardPaths::AppDataLocation), without a trailing slash.
+// The user's own data folder, without a trailing slash: the desktop program's
+// QStandardPaths::AppDataLocation ("CorvaneClipwright" in the generic data folder), for every
+// program of the suite.
 std::string userDataFolder();

@@ -3,6 +3,7 @@
 #include "program_data.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <utility>
 
 namespace {
@@ -48,8 +49,12 @@ std::unique_ptr<ProfileCatalogue::Reading> ProfileCatalogue::read(const std::str
 {
     auto reading = std::make_unique<Reading>();
     praseXMLFolder(folder.c_str(), &reading->system);
-    praseXMLFolder(userProfileFolderPath(folder).c_str(), &reading->user);
-    for (const ProfileXmlList* list : {&reading->system, &reading->user}) {
+    const std::string besideProgram = folder + "user/";
+    const std::string userFolder = userProfileFolderPath(folder);
+    if (userFolder != besideProgram)
+        praseXMLFolder(besideProgram.c_str(), &reading->installedUser);
+    praseXMLFolder(userFolder.c_str(), &reading->user);
+    for (const ProfileXmlList* list : {&reading->system, &reading->installedUser, &reading->user}) {
         for (int32_t i = 0; i < list->count; ++i) {
             const ProfileXmlInfo& record = list->items[i];
             VKOComboboxInfo* category = categoryWithId(reading->categories, record.categoryId);
@@ -94,6 +99,15 @@ std::string profileFolderPath()
 
 std::string profileFilePath(const std::string& profileFolder, const ProfileXmlInfo& profile)
 {
+    // A user profile is read from the folder user profiles are saved to, else from beside the
+    // program; both give their records names starting "user/".
+    constexpr std::string_view kUserPrefix = "user/";
+    const std::string_view name = profile.fileName;
+    if (name.starts_with(kUserPrefix)) {
+        std::string saved = userProfileFolderPath(profileFolder) + std::string(name.substr(kUserPrefix.size()));
+        if (std::filesystem::exists(saved))
+            return saved;
+    }
     return profileFolder + profile.fileName;
 }
 

@@ -21,7 +21,8 @@ struct VKOComboboxInfo {
 
 class ProfileCatalogue {
 public:
-    // Reads the profiles of profileFolder and of its sub-folder "user".
+    // Reads the profiles of profileFolder, of its sub-folder "user" and, when user profiles are
+    // saved elsewhere (userProfileFolderPath), of that folder too.
     explicit ProfileCatalogue(std::string profileFolder);
 
     // Reads both folders again. Nodes, objects and records of the previous reading stay valid
@@ -41,6 +42,7 @@ public:
 private:
     struct Reading {
         ProfileXmlList system{};
+        ProfileXmlList installedUser{}; // "user" beside the program, when user profiles go elsewhere
         ProfileXmlList user{};
         std::vector<std::unique_ptr<VKOComboboxInfo>> ownedCategories;
         std::vector<VKOComboboxInfo*> categories;

@@ -1,26 +1,43 @@
 # Installs BUILD_DIR into a temporary prefix, makes the tree read-only and checks its layout, that
-# every library resolves through the RPATH and that the programs start from another folder.
-set(prefix ${BUILD_DIR}/install_check/prefix)
-set(elsewhere ${BUILD_DIR}/install_check/elsewhere)
-if(EXISTS ${prefix})
-  execute_process(COMMAND chmod -R u+w ${prefix})
-  file(REMOVE_RECURSE ${prefix})
-endif()
-file(MAKE_DIRECTORY ${elsewhere})
+# every library resolves through the RPATH, that the programs start from another folder, and
+# that saving a user profile from there writes into the user's data folder. The tree is made in
+# the system's temporary folder, which any user may reach: root may write anywhere, so as root the
+# profile check runs as "nobody".
+execute_process(COMMAND mktemp -d /tmp/clipwright-install.XXXXXX OUTPUT_VARIABLE root OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(prefix ${root}/prefix)
+set(elsewhere ${root}/elsewhere)
+set(home ${root}/home)
+# The tree goes when the check ends, failed or not.
+function(remove_tree)
+  execute_process(COMMAND chmod -R u+w ${root})
+  file(REMOVE_RECURSE ${root})
+endfunction()
+function(fail text)
+  remove_tree()
+  message(FATAL_ERROR "${text}")
+endfunction()
+file(MAKE_DIRECTORY ${elsewhere} ${home})
+execute_process(COMMAND chmod 755 ${root})
+execute_process(COMMAND chmod 777 ${home})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
   OUTPUT_QUIET RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
-  message(FATAL_ERROR "install failed: ${result}")
+  fail("install failed: ${result}")
 endif()
+set(data share/corvane-clipwright)
+# A profile an administrator put beside the installed program, and the checker beside the programs.
+file(GLOB system_profiles ${prefix}/${data}/profile/*.xml)
+list(GET system_profiles 0 first_profile)
+file(COPY_FILE ${first_profile} ${prefix}/${data}/profile/user/installed_by_admin.xml)
+file(COPY ${BUILD_DIR}/bin/read_only_profiles_check DESTINATION ${prefix}/bin)
 execute_process(COMMAND chmod -R a-w ${prefix})
 
-set(data share/corvane-clipwright)
 foreach(path bin/CorvaneClipwright bin/clipwright lib/libvkoConverterDll.so lib/libvkoPlayerDll.so
         ${data}/lang ${data}/Images ${data}/profile ${data}/profile/user ${data}/Default.bmp ${data}/bj.bmp
         share/man/man1/clipwright.1 share/applications/corvane-clipwright.desktop
         share/icons/hicolor/48x48/apps/corvane-clipwright.png share/icons/hicolor/256x256/apps/corvane-clipwright.png)
   if(NOT EXISTS ${prefix}/${path})
-    message(FATAL_ERROR "missing from the installed tree: ${path}")
+    fail("missing from the installed tree: ${path}")
   endif()
 endforeach()
 file(GLOB languages ${prefix}/${data}/lang/*.xml)
@@ -28,7 +45,7 @@ file(GLOB profiles ${prefix}/${data}/profile/*.xml)
 file(GLOB skins ${prefix}/${data}/Images/*)
 foreach(list languages profiles skins)
   if(NOT ${list})
-    message(FATAL_ERROR "no ${list} installed")
+    fail("no ${list} installed")
   endif()
 endforeach()
 
@@ -37,32 +54,47 @@ if(desktop_file_validate)
   execute_process(COMMAND ${desktop_file_validate} ${prefix}/share/applications/corvane-clipwright.desktop
     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
   if(NOT result EQUAL 0 OR output MATCHES "error")
-    message(FATAL_ERROR "the desktop entry does not validate:\n${output}")
+    fail("the desktop entry does not validate:\n${output}")
   endif()
 endif()
 
 foreach(program CorvaneClipwright clipwright)
   execute_process(COMMAND ldd ${prefix}/bin/${program} OUTPUT_VARIABLE libraries)
   if(libraries MATCHES "not found" OR NOT libraries MATCHES "${prefix}/bin/../lib/libvkoConverterDll")
-    message(FATAL_ERROR "${program} does not find its libraries in lib/:\n${libraries}")
+    fail("${program} does not find its libraries in lib/:\n${libraries}")
   endif()
 endforeach()
 
 execute_process(COMMAND ${prefix}/bin/clipwright --help WORKING_DIRECTORY ${elsewhere}
   RESULT_VARIABLE result OUTPUT_QUIET ERROR_QUIET)
 if(NOT result EQUAL 0)
-  message(FATAL_ERROR "clipwright --help failed: ${result}")
+  fail("clipwright --help failed: ${result}")
 endif()
 execute_process(COMMAND ${prefix}/bin/clipwright profiles WORKING_DIRECTORY ${elsewhere}
   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT result EQUAL 0 OR output STREQUAL "")
-  message(FATAL_ERROR "clipwright does not find the installed profiles: ${result}\n${output}")
+  fail("clipwright does not find the installed profiles: ${result}\n${output}")
 endif()
 # The desktop program keeps running until closed: alive after a few seconds means it started.
 execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
-                        HOME=${BUILD_DIR}/install_check/home timeout 4 ${prefix}/bin/CorvaneClipwright
+                        HOME=${home} timeout 4 ${prefix}/bin/CorvaneClipwright
   WORKING_DIRECTORY ${elsewhere} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT result EQUAL 124)
-  message(FATAL_ERROR "CorvaneClipwright did not start from the installed tree: ${result}\n${output}")
+  fail("CorvaneClipwright did not start from the installed tree: ${result}\n${output}")
 endif()
-execute_process(COMMAND chmod -R u+w ${prefix})
+
+execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(as_user)
+if(uid EQUAL 0)
+  set(as_user setpriv --reuid=65534 --regid=65534 --clear-groups)
+endif()
+execute_process(COMMAND ${as_user} env -u XDG_DATA_HOME HOME=${home} QT_QPA_PLATFORM=offscreen
+                        ${prefix}/bin/read_only_profiles_check ${prefix}/${data}/profile/ installed_by_admin.xml
+  WORKING_DIRECTORY ${elsewhere} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT result EQUAL 0)
+  fail("profiles in a read-only installation: ${result}\n${output}")
+endif()
+if(NOT EXISTS "${home}/.local/share/CorvaneClipwright/profile/user/Saved while read-only.xml")
+  fail("the saved profile is not in the user's data folder")
+endif()
+remove_tree()
