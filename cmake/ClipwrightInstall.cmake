@@ -1,9 +1,10 @@
-# The installed tree: programs in bin/, libraries in lib/ (RPATH $ORIGIN/../lib), the program's
-# data in share/corvane-clipwright/, where the program finds it from its own folder.
+# The installed tree: programs in bin/, libraries in lib/corvane-clipwright/ (found through the
+# RPATH), the program's data in share/corvane-clipwright/, where the program finds it from its own
+# folder.
 set(CLIPWRIGHT_DATA_DESTINATION share/corvane-clipwright)
 install(TARGETS CorvaneClipwright RUNTIME DESTINATION bin)
 install(TARGETS vkoConverterDll vkoPlayerDll vkoMessageDll vkoAnalyzeImg vkoI18nDll vkoRMEncoderDll
-  LIBRARY DESTINATION lib)
+  LIBRARY DESTINATION ${CLIPWRIGHT_LIBRARY_DESTINATION})
 install(DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/lang ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Images
   DESTINATION ${CLIPWRIGHT_DATA_DESTINATION})
 install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Default.bmp ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/bj.bmp
@@ -12,3 +13,12 @@ install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Default.bmp ${CMAKE_RUNTIME_OUTP
 # The desktop entry and the program's icon (drawn with the skins) for the application menu.
 install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/corvane-clipwright.desktop DESTINATION share/applications)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/hicolor DESTINATION share/icons)
+
+# The package's changelog, compressed as Debian keeps it.
+set(changelog ${CMAKE_BINARY_DIR}/share/doc/changelog.gz)
+add_custom_command(OUTPUT ${changelog}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/share/doc
+  COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/data/package/changelog > ${changelog}
+  DEPENDS ${CMAKE_SOURCE_DIR}/data/package/changelog)
+add_custom_target(clipwright_changelog ALL DEPENDS ${changelog})
+install(FILES ${changelog} DESTINATION share/doc/corvane-clipwright)

@@ -80,7 +80,9 @@ struct OutputStream {
     PictureGeometry geometry;
     FramePtr picture; // the final picture at the encoder's size and format, when it needs one
     FramePtr sparePicture; // the final picture's second buffer, while the other one is pending
-    std::optional<PendingPicture> pending; // its effects run on the background effects thread
+    // Written by the converting thread; its picture belongs to the effects thread until the
+    // background effects are waited for.
+    std::optional<PendingPicture> pending;
     ScalerPtr scaler;
     int quality = 0;
 

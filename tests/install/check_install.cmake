@@ -32,9 +32,10 @@ file(COPY_FILE ${first_profile} ${prefix}/${data}/profile/user/installed_by_admi
 file(COPY ${BUILD_DIR}/bin/read_only_profiles_check DESTINATION ${prefix}/bin)
 execute_process(COMMAND chmod -R a-w ${prefix})
 
-foreach(path bin/CorvaneClipwright bin/clipwright lib/libvkoConverterDll.so lib/libvkoPlayerDll.so
+set(libraries lib/corvane-clipwright)
+foreach(path bin/CorvaneClipwright bin/clipwright ${libraries}/libvkoConverterDll.so ${libraries}/libvkoPlayerDll.so
         ${data}/lang ${data}/Images ${data}/profile ${data}/profile/user ${data}/Default.bmp ${data}/bj.bmp
-        share/man/man1/clipwright.1 share/applications/corvane-clipwright.desktop
+        share/man/man1/clipwright.1.gz share/doc/corvane-clipwright/changelog.gz share/applications/corvane-clipwright.desktop
         share/icons/hicolor/48x48/apps/corvane-clipwright.png share/icons/hicolor/256x256/apps/corvane-clipwright.png)
   if(NOT EXISTS ${prefix}/${path})
     fail("missing from the installed tree: ${path}")
@@ -58,12 +59,18 @@ if(desktop_file_validate)
   endif()
 endif()
 
-foreach(program CorvaneClipwright clipwright)
-  execute_process(COMMAND ldd ${prefix}/bin/${program} OUTPUT_VARIABLE libraries)
-  if(libraries MATCHES "not found" OR NOT libraries MATCHES "${prefix}/bin/../lib/libvkoConverterDll")
-    fail("${program} does not find its libraries in lib/:\n${libraries}")
+# Every program and library finds the libraries it needs in the installed tree.
+file(GLOB installed_libraries ${prefix}/${libraries}/*.so)
+foreach(binary ${prefix}/bin/CorvaneClipwright ${prefix}/bin/clipwright ${installed_libraries})
+  execute_process(COMMAND ldd ${binary} OUTPUT_VARIABLE needed)
+  if(needed MATCHES "not found")
+    fail("${binary} does not find its libraries:\n${needed}")
   endif()
 endforeach()
+execute_process(COMMAND ldd ${prefix}/bin/clipwright OUTPUT_VARIABLE needed)
+if(NOT needed MATCHES "${prefix}/bin/../${libraries}/libvkoConverterDll")
+  fail("clipwright does not take the engine from ${libraries}/:\n${needed}")
+endif()
 
 execute_process(COMMAND ${prefix}/bin/clipwright --help WORKING_DIRECTORY ${elsewhere}
   RESULT_VARIABLE result OUTPUT_QUIET ERROR_QUIET)
