@@ -89,6 +89,10 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen SDL_AU
 if(NOT result EQUAL 124)
   fail("CorvaneClipwright did not start from the installed tree: ${result}\n${output}")
 endif()
+# Without its data it still starts, but the language and skin readers say what they missed.
+if(output MATCHES "not found|not usable")
+  fail("CorvaneClipwright does not find its languages or skins:\n${output}")
+endif()
 
 execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
 set(as_user)
