@@ -207,3 +207,25 @@ TEST(EffectsConversion, LetterboxBarsStayBlack)
 }
 
 } // namespace
+
+// A tall clip in a 4:3 frame is pillarboxed: 120 columns between two 100-column black bars. The
+// scaler writes its rows into the middle of the picture; nothing of them may spill into the bar
+// on the right, with effects or without.
+TEST(EffectsConversion, PillarboxBarsStayBlack)
+{
+    TempDir dir;
+    std::string source = makeColourClip(dir, "tall.avi", "white", 240, 480);
+    for (const Effects& effects : {Effects{}, Effects{.brightness = 40, .horizontalFlip = 1}}) {
+        std::string name = effects.brightness ? "pillared_effects.avi" : "pillared.avi";
+        RgbPicture picture = decodePicture(convertWithEffects(dir, source, effects, name));
+        ASSERT_EQ(picture.width, 320);
+        EXPECT_PRED2(near, picture.at(160, 120), (Rgb{255, 255, 255})) << name;
+        for (int y : {2, 120, 237}) {
+            for (int x = 0; x < 320; ++x) {
+                if (x >= 92 && x < 228)
+                    continue;
+                EXPECT_PRED2(near, picture.at(x, y), kBlack) << name << " at " << x << "," << y;
+            }
+        }
+    }
+}
