@@ -4,7 +4,8 @@
 #pragma once
 
 // clang does not combine target_clones with flatten; its builds (the fuzzers) take the base set.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// ThreadSanitizer's runtime is not ready when the loader picks a clone, so its builds do too.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 #define CLIPWRIGHT_VECTOR_CLONES __attribute__((target_clones("avx2", "default"), flatten))
 #else
 #define CLIPWRIGHT_VECTOR_CLONES
