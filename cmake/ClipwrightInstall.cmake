@@ -14,11 +14,14 @@ install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Default.bmp ${CMAKE_RUNTIME_OUTP
 install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/corvane-clipwright.desktop DESTINATION share/applications)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/hicolor DESTINATION share/icons)
 
-# The package's changelog, compressed as Debian keeps it.
+# The package's changelog and the desktop program's manual page, compressed as Debian keeps them.
 set(changelog ${CMAKE_BINARY_DIR}/share/doc/changelog.gz)
-add_custom_command(OUTPUT ${changelog}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/share/doc
+set(program_man_page ${CMAKE_BINARY_DIR}/share/man/man1/CorvaneClipwright.1.gz)
+add_custom_command(OUTPUT ${changelog} ${program_man_page}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/share/doc ${CMAKE_BINARY_DIR}/share/man/man1
   COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/data/package/changelog > ${changelog}
-  DEPENDS ${CMAKE_SOURCE_DIR}/data/package/changelog)
-add_custom_target(clipwright_changelog ALL DEPENDS ${changelog})
+  COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/data/package/CorvaneClipwright.1 > ${program_man_page}
+  DEPENDS ${CMAKE_SOURCE_DIR}/data/package/changelog ${CMAKE_SOURCE_DIR}/data/package/CorvaneClipwright.1)
+add_custom_target(clipwright_package_texts ALL DEPENDS ${changelog} ${program_man_page})
 install(FILES ${changelog} DESTINATION share/doc/corvane-clipwright)
+install(FILES ${program_man_page} DESTINATION share/man/man1)

@@ -35,7 +35,8 @@ execute_process(COMMAND chmod -R a-w ${prefix})
 set(libraries lib/corvane-clipwright)
 foreach(path bin/CorvaneClipwright bin/clipwright ${libraries}/libvkoConverterDll.so ${libraries}/libvkoPlayerDll.so
         ${data}/lang ${data}/Images ${data}/profile ${data}/profile/user ${data}/Default.bmp ${data}/bj.bmp
-        share/man/man1/clipwright.1.gz share/doc/corvane-clipwright/changelog.gz share/applications/corvane-clipwright.desktop
+        share/man/man1/clipwright.1.gz share/man/man1/CorvaneClipwright.1.gz
+        share/doc/corvane-clipwright/changelog.gz share/applications/corvane-clipwright.desktop
         share/icons/hicolor/48x48/apps/corvane-clipwright.png share/icons/hicolor/256x256/apps/corvane-clipwright.png)
   if(NOT EXISTS ${prefix}/${path})
     fail("missing from the installed tree: ${path}")
