@@ -93,10 +93,9 @@ PicturePads padsOfRows(const PicturePads& pads, RowSpan rows, int height)
 }
 
 // A YUV 4:2:0 picture whose slices go through RGB at the same time on the cache's threads, each
-// slice with its own conversion context. A slice is converted in strips of a few rows that stay
-// in the processor's cache: everything but emboss and the upside-down flip changes each row on
-// its own and is done on the strip straight after its conversion, and when nothing else is to
-// be done the strip goes back to YUV at once. Emboss and the flip reach into other slices' rows
+// slice with its own conversion context. Everything but emboss and the upside-down flip changes
+// each row on its own and is done on the slice straight after its conversion, and when nothing
+// else is to be done the slice goes back to YUV at once. Emboss and the flip reach into other slices' rows
 // and run as steps of their own once every slice is in RGB. The colour adjustment changes each
 // pixel alone, so doing it before the flip gives the same picture as after it.
 class SlicedEffects {
@@ -136,9 +135,6 @@ public:
     }
 
 private:
-    // Rows in a strip: 16 rows of a 640-pixel picture are 40 KiB of RGB.
-    static constexpr int kStripRows = 16;
-
     RowSpan rowsOfSlice(int slice) const
     {
         return {starts_[static_cast<size_t>(slice)], starts_[static_cast<size_t>(slice) + 1]};
@@ -149,15 +145,12 @@ private:
     bool convertSlice(int slice, bool rowsAlone)
     {
         RowSpan rows = rowsOfSlice(slice);
-        for (int top = rows.first; top < rows.end; top += kStripRows) {
-            RowSpan strip{top, std::min(top + kStripRows, rows.end)};
-            if (!cache_.toRgbRows(picture_, slice, rows, strip))
-                return false;
-            if (!embossed_)
-                changeRows(strip);
-            if (rowsAlone)
-                cache_.fromRgbRows(picture_, strip);
-        }
+        if (!cache_.toRgbRows(picture_, slice, rows))
+            return false;
+        if (!embossed_)
+            changeRows(rows);
+        if (rowsAlone)
+            cache_.fromRgbRows(picture_, rows);
         return true;
     }
 

@@ -60,21 +60,19 @@ AVFrame* RgbConversionCache::toRgb(const AVFrame& picture)
     return working_.get();
 }
 
-bool RgbConversionCache::toRgbRows(const AVFrame& picture, int slice, RowSpan rows, RowSpan strip)
+bool RgbConversionCache::toRgbRows(const AVFrame& picture, int slice, RowSpan rows)
 {
     SwsContext* scaler = cachedScaler(toRgb_[static_cast<size_t>(slice)], picture.width, rows.end - rows.first,
                                       AV_PIX_FMT_YUV420P, kRgbPixelFormat, scalerFlags_);
     if (!scaler)
         return false;
-    // The source planes start at the strip, the RGB rows at the slice's top.
-    const uint8_t* planes[4] = {picture.data[0] + static_cast<ptrdiff_t>(strip.first) * picture.linesize[0],
-                                picture.data[1] + static_cast<ptrdiff_t>(strip.first / 2) * picture.linesize[1],
-                                picture.data[2] + static_cast<ptrdiff_t>(strip.first / 2) * picture.linesize[2],
+    const uint8_t* planes[4] = {picture.data[0] + static_cast<ptrdiff_t>(rows.first) * picture.linesize[0],
+                                picture.data[1] + static_cast<ptrdiff_t>(rows.first / 2) * picture.linesize[1],
+                                picture.data[2] + static_cast<ptrdiff_t>(rows.first / 2) * picture.linesize[2],
                                 nullptr};
     uint8_t* rgbRows[4] = {working_->data[0] + static_cast<ptrdiff_t>(rows.first) * working_->linesize[0], nullptr,
                            nullptr, nullptr};
-    sws_scale(scaler, planes, picture.linesize, strip.first - rows.first, strip.end - strip.first, rgbRows,
-              working_->linesize);
+    sws_scale(scaler, planes, picture.linesize, 0, rows.end - rows.first, rgbRows, working_->linesize);
     return true;
 }
 

@@ -41,12 +41,11 @@ public:
     // false when no conversion context can be made.
     bool fromRgb(AVFrame& picture);
 
-    // The same for the rows of a picture that fitsYuv420FromRgb, so that slices of it can be
-    // converted at the same time. toRgbRows converts strip, a part of rows, with the conversion
-    // context of one slice made for rows; each slice's strips go from its top to its bottom.
-    // Every row number is even. The working picture must have been prepared for the picture's size.
+    // The same for the rows of a picture that fitsYuv420FromRgb (even row numbers), toRgbRows
+    // with the conversion context of one slice, so that slices can be converted at the same
+    // time. The working picture must have been prepared for the picture's size.
     AVFrame* prepareWorkingPicture(int width, int height);
-    bool toRgbRows(const AVFrame& picture, int slice, RowSpan rows, RowSpan strip);
+    bool toRgbRows(const AVFrame& picture, int slice, RowSpan rows);
     void fromRgbRows(AVFrame& picture, RowSpan rows);
 
 private:
