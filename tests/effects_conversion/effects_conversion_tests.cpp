@@ -90,14 +90,7 @@ std::string makeColourClip(const TempDir& dir, const std::string& name, const st
                           .videoSource = "color=c=" + colour, .videoCodec = "mpeg4", .extraArgs = "-q:v 2"});
 }
 
-struct Effects {
-    int brightness = 0;
-    int contrast = 0;
-    int saturation = 0;
-    int verticalFlip = 0;
-    int horizontalFlip = 0;
-    int pictureEffect = 0;
-};
+using Effects = testsupport::PictureEffects;
 
 // Converts source to an "avi" file of the general profiles with the given effects and frame size.
 std::string convertWithEffects(const TempDir& dir, const std::string& source, const Effects& effects,
@@ -108,12 +101,7 @@ std::string convertWithEffects(const TempDir& dir, const std::string& source, co
     job.group().frameSize = frameSize;
     MediaUIOption& input = job.addInput(source);
     input.zoomMode = "original";
-    input.brightness = effects.brightness;
-    input.contrast = effects.contrast;
-    input.saturation = effects.saturation;
-    input.verticalFlip = effects.verticalFlip;
-    input.horizontalFlip = effects.horizontalFlip;
-    input.pictureEffect = effects.pictureEffect;
+    testsupport::setPictureEffects(input, effects);
     setUsingPreview(0);
     EXPECT_EQ(job.run(), 0) << name;
     return output;

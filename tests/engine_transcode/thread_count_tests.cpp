@@ -41,11 +41,8 @@ void fill(Job& job, const ThreadCase& c)
     MediaUIOption& first = job.addInput(source());
     first.startSeconds = c.firstStart;
     first.durationSeconds = c.firstDuration;
-    if (c.effects) {
-        first.pictureEffect = 3;
-        first.horizontalFlip = 1;
-        first.verticalFlip = 1;
-    }
+    if (c.effects)
+        testsupport::setPictureEffects(first, {.verticalFlip = 1, .horizontalFlip = 1, .pictureEffect = 3});
     if (c.secondInput)
         job.addInput(source());
 }

@@ -105,12 +105,8 @@ std::string convertWithEngine(const TempDir& dir, const std::string& source, con
     input.cropBottom = settings.bottom;
     input.cropLeft = settings.left;
     input.cropRight = settings.right;
-    input.brightness = settings.brightness;
-    input.contrast = settings.contrast;
-    input.saturation = settings.saturation;
-    input.pictureEffect = settings.look;
-    input.verticalFlip = settings.verticalFlip;
-    input.horizontalFlip = settings.horizontalFlip;
+    testsupport::setPictureEffects(input, {settings.brightness, settings.contrast, settings.saturation,
+                                           settings.verticalFlip, settings.horizontalFlip, settings.look});
     setUsingPreview(0);
     EXPECT_EQ(job.run(), 0) << settings.name;
     return output;

@@ -33,6 +33,16 @@ Job::~Job()
     freeGroupMediaUIOption(&group_);
 }
 
+void setPictureEffects(MediaUIOption& input, const PictureEffects& effects)
+{
+    input.brightness = effects.brightness;
+    input.contrast = effects.contrast;
+    input.saturation = effects.saturation;
+    input.verticalFlip = effects.verticalFlip;
+    input.horizontalFlip = effects.horizontalFlip;
+    input.pictureEffect = effects.pictureEffect;
+}
+
 MediaUIOption& Job::addInput(const std::string& sourcePath)
 {
     return *createMediaUIOption(group_, sourcePath.c_str());

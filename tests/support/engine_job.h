@@ -14,6 +14,18 @@ const TempDir& fixtureFolder();
 // Clips made once per test process in the shared folder; made on first use.
 const std::string& fixture(const ClipSpec& spec);
 
+// The six picture effect values of an input, as the edit window sets them.
+struct PictureEffects {
+    int brightness = 0;
+    int contrast = 0;
+    int saturation = 0;
+    int verticalFlip = 0;
+    int horizontalFlip = 0;
+    int pictureEffect = 0;
+};
+
+void setPictureEffects(MediaUIOption& input, const PictureEffects& effects);
+
 // One job, set up as the program does it: the defaults of format and class from
 // createGroupMediaUIOption, changed by the test, then converteToMedia.
 class Job {
