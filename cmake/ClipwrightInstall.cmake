@@ -1,7 +1,6 @@
 # The installed tree: programs in bin/, libraries in lib/corvane-clipwright/ (found through the
 # RPATH), the program's data in share/corvane-clipwright/, where the program finds it from its own
 # folder.
-set(CLIPWRIGHT_DATA_DESTINATION share/corvane-clipwright)
 install(TARGETS CorvaneClipwright RUNTIME DESTINATION bin)
 install(TARGETS vkoConverterDll vkoPlayerDll vkoMessageDll vkoAnalyzeImg vkoI18nDll vkoRMEncoderDll
   LIBRARY DESTINATION ${CLIPWRIGHT_LIBRARY_DESTINATION})

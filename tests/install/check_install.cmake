@@ -24,7 +24,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefi
 if(NOT result EQUAL 0)
   fail("install failed: ${result}")
 endif()
-set(data share/corvane-clipwright)
+set(data ${DATA_DIR})
 # A profile an administrator put beside the installed program, and the checker beside the programs.
 file(GLOB system_profiles ${prefix}/${data}/profile/*.xml)
 list(GET system_profiles 0 first_profile)
@@ -32,7 +32,7 @@ file(COPY_FILE ${first_profile} ${prefix}/${data}/profile/user/installed_by_admi
 file(COPY ${BUILD_DIR}/bin/read_only_profiles_check DESTINATION ${prefix}/bin)
 execute_process(COMMAND chmod -R a-w ${prefix})
 
-set(libraries lib/corvane-clipwright)
+set(libraries ${LIBRARY_DIR})
 foreach(path bin/CorvaneClipwright bin/clipwright ${libraries}/libvkoConverterDll.so ${libraries}/libvkoPlayerDll.so
         ${data}/lang ${data}/Images ${data}/profile ${data}/profile/user ${data}/Default.bmp ${data}/bj.bmp
         share/man/man1/clipwright.1.gz share/man/man1/CorvaneClipwright.1.gz
