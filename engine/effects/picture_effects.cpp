@@ -58,13 +58,13 @@ int applyThroughRgb(AVFrame& picture, const PictureEffectParams& params, const P
     return kEffectsOk;
 }
 
-// How many slices the picture is cut into, one per thread, for a YUV 4:2:0 picture of even size,
-// whose conversions to and from RGB give the same pixels slice by slice; 0 for other pictures.
+// How many slices the picture is cut into: 1 unless the cache has threads and the picture is
+// even-sized YUV 4:2:0, whose conversions to and from RGB give the same pixels slice by slice.
 int sliceCountFor(const AVFrame& picture, RgbConversionCache& cache)
 {
-    if (!fitsYuv420FromRgb(picture))
-        return 0;
-    int count = std::clamp(picture.height / kSmallestSliceRows, 1, cache.threadCount());
+    int count = std::min(cache.threadCount(), picture.height / kSmallestSliceRows);
+    if (count <= 1 || !fitsYuv420FromRgb(picture))
+        return 1;
     return std::min(count, cache.pool().sliceCount());
 }
 
@@ -78,26 +78,26 @@ std::vector<int> sliceStarts(int height, int count)
     return starts;
 }
 
-// The rows of picture as a picture of their own that shares the pixels.
-RgbPicture rowsOf(const RgbPicture& picture, RowSpan rows)
+// Rows [first, end) of picture as a picture of their own that shares the pixels.
+RgbPicture rowsOf(const RgbPicture& picture, int first, int end)
 {
-    return {picture.data + static_cast<ptrdiff_t>(rows.first) * picture.linesize, picture.linesize, picture.width,
-            rows.end - rows.first};
+    return {picture.data + static_cast<ptrdiff_t>(first) * picture.linesize, picture.linesize, picture.width,
+            end - first};
 }
 
-// The pads of the whole picture as seen from the rows.
-PicturePads padsOfRows(const PicturePads& pads, RowSpan rows, int height)
+// The pads of the whole picture as seen from rows [first, end).
+PicturePads padsOfRows(const PicturePads& pads, int first, int end, int height)
 {
     int areaBottom = height - pads.bottom;
-    return {std::max(0, pads.top - rows.first), std::max(0, rows.end - areaBottom), pads.left, pads.right};
+    return {std::max(0, pads.top - first), std::max(0, end - areaBottom), pads.left, pads.right};
 }
 
 // A YUV 4:2:0 picture whose slices go through RGB at the same time on the cache's threads, each
 // slice with its own conversion context. Everything but emboss and the upside-down flip changes
-// each row on its own and is done on the slice straight after its conversion, and when nothing
-// else is to be done the slice goes back to YUV at once. Emboss and the flip reach into other slices' rows
-// and run as steps of their own once every slice is in RGB. The colour adjustment changes each
-// pixel alone, so doing it before the flip gives the same picture as after it.
+// each row on its own and is done on the slice straight after its conversion; emboss and the
+// flip reach into other slices' rows and run as steps of their own once every slice is in RGB.
+// The colour adjustment changes each pixel alone, so doing it before the flip gives the same
+// picture as after it.
 class SlicedEffects {
 public:
     SlicedEffects(AVFrame& picture, const PictureEffectParams& params, const PicturePads& pads,
@@ -119,7 +119,15 @@ public:
         rgb_ = rgbPictureOf(*rgb);
         bool rowsAlone = !embossed_ && params_.verticalFlip == 0 && !sink;
         std::vector<char> converted(static_cast<size_t>(count_), 0); // each entry written by its slice's thread
-        run([&](int slice) { converted[static_cast<size_t>(slice)] = convertSlice(slice, rowsAlone); });
+        run([&](int slice) {
+            converted[static_cast<size_t>(slice)] = cache_.toRgbRows(picture_, slice, first(slice), end(slice));
+            if (!converted[static_cast<size_t>(slice)])
+                return;
+            if (!embossed_)
+                changeRows(slice);
+            if (rowsAlone)
+                cache_.fromRgbRows(picture_, first(slice), end(slice));
+        });
         if (std::find(converted.begin(), converted.end(), 0) != converted.end())
             return failToRgb();
         if (rowsAlone)
@@ -130,33 +138,20 @@ public:
             flip();
         if (sink)
             handOver(*rgb, *sink);
-        run([&](int slice) { cache_.fromRgbRows(picture_, rowsOfSlice(slice)); });
+        run([&](int slice) { cache_.fromRgbRows(picture_, first(slice), end(slice)); });
         return kEffectsOk;
     }
 
 private:
-    RowSpan rowsOfSlice(int slice) const
-    {
-        return {starts_[static_cast<size_t>(slice)], starts_[static_cast<size_t>(slice) + 1]};
-    }
+    int first(int slice) const { return starts_[static_cast<size_t>(slice)]; }
+    int end(int slice) const { return starts_[static_cast<size_t>(slice) + 1]; }
 
     void run(const std::function<void(int)>& work) { cache_.pool().run(count_, work); }
 
-    bool convertSlice(int slice, bool rowsAlone)
+    void changeRows(int slice)
     {
-        RowSpan rows = rowsOfSlice(slice);
-        if (!cache_.toRgbRows(picture_, slice, rows))
-            return false;
-        if (!embossed_)
-            changeRows(rows);
-        if (rowsAlone)
-            cache_.fromRgbRows(picture_, rows);
-        return true;
-    }
-
-    void changeRows(RowSpan rows)
-    {
-        applyEffectsToRgb(rowsOf(rgb_, rows), padsOfRows(pads_, rows, picture_.height), rowEffects_);
+        applyEffectsToRgb(rowsOf(rgb_, first(slice), end(slice)),
+                          padsOfRows(pads_, first(slice), end(slice), picture_.height), rowEffects_);
     }
 
     // Each slice's last row is also written by the next slice: it turns grey first, and its
@@ -165,15 +160,14 @@ private:
     {
         std::vector<std::vector<int>> lastRowGrays(static_cast<size_t>(count_));
         for (int slice = 0; slice + 1 < count_; ++slice)
-            lastRowGrays[static_cast<size_t>(slice)] = takeEmbossBoundary(rgb_, pads_, rowsOfSlice(slice).end - 1);
+            lastRowGrays[static_cast<size_t>(slice)] = takeEmbossBoundary(rgb_, pads_, end(slice) - 1);
         run([&](int slice) {
             bool last = slice + 1 == count_;
-            RowSpan rows = rowsOfSlice(slice);
-            embossRowsOfRgb(rgb_, pads_, rows.first, rows.end,
+            embossRowsOfRgb(rgb_, pads_, first(slice), end(slice),
                             last ? nullptr : &lastRowGrays[static_cast<size_t>(slice)]);
         });
         if (anyPictureEffect(rowEffects_))
-            run([&](int slice) { changeRows(rowsOfSlice(slice)); });
+            run([&](int slice) { changeRows(slice); });
     }
 
     void flip()
@@ -198,7 +192,7 @@ int applyOutsideRgb(AVFrame& picture, const PictureEffectParams& params, const P
                     RgbConversionCache& cache, const RgbPictureSink* sink)
 {
     int count = sliceCountFor(picture, cache);
-    if (count == 0)
+    if (count == 1)
         return applyThroughRgb(picture, params, pads, cache, sink);
     return SlicedEffects(picture, params, pads, cache, count).apply(sink);
 }

@@ -60,19 +60,19 @@ AVFrame* RgbConversionCache::toRgb(const AVFrame& picture)
     return working_.get();
 }
 
-bool RgbConversionCache::toRgbRows(const AVFrame& picture, int slice, RowSpan rows)
+bool RgbConversionCache::toRgbRows(const AVFrame& picture, int slice, int first, int end)
 {
-    SwsContext* scaler = cachedScaler(toRgb_[static_cast<size_t>(slice)], picture.width, rows.end - rows.first,
+    int rows = end - first;
+    SwsContext* scaler = cachedScaler(toRgb_[static_cast<size_t>(slice)], picture.width, rows,
                                       AV_PIX_FMT_YUV420P, kRgbPixelFormat, scalerFlags_);
     if (!scaler)
         return false;
-    const uint8_t* planes[4] = {picture.data[0] + static_cast<ptrdiff_t>(rows.first) * picture.linesize[0],
-                                picture.data[1] + static_cast<ptrdiff_t>(rows.first / 2) * picture.linesize[1],
-                                picture.data[2] + static_cast<ptrdiff_t>(rows.first / 2) * picture.linesize[2],
-                                nullptr};
-    uint8_t* rgbRows[4] = {working_->data[0] + static_cast<ptrdiff_t>(rows.first) * working_->linesize[0], nullptr,
+    const uint8_t* planes[4] = {picture.data[0] + static_cast<ptrdiff_t>(first) * picture.linesize[0],
+                                picture.data[1] + static_cast<ptrdiff_t>(first / 2) * picture.linesize[1],
+                                picture.data[2] + static_cast<ptrdiff_t>(first / 2) * picture.linesize[2], nullptr};
+    uint8_t* rgbRows[4] = {working_->data[0] + static_cast<ptrdiff_t>(first) * working_->linesize[0], nullptr,
                            nullptr, nullptr};
-    sws_scale(scaler, planes, picture.linesize, 0, rows.end - rows.first, rgbRows, working_->linesize);
+    sws_scale(scaler, planes, picture.linesize, 0, rows, rgbRows, working_->linesize);
     return true;
 }
 
@@ -95,9 +95,9 @@ bool RgbConversionCache::fromRgb(AVFrame& picture)
     return true;
 }
 
-void RgbConversionCache::fromRgbRows(AVFrame& picture, RowSpan rows)
+void RgbConversionCache::fromRgbRows(AVFrame& picture, int first, int end)
 {
-    convertYuv420RowsFromRgb(*working_, picture, rows.first, rows.end);
+    convertYuv420RowsFromRgb(*working_, picture, first, end);
 }
 
 } // namespace engine

@@ -14,12 +14,6 @@ namespace engine {
 
 inline constexpr AVPixelFormat kRgbPixelFormat = AV_PIX_FMT_RGB32;
 
-// The rows [first, end) of a picture.
-struct RowSpan {
-    int first = 0;
-    int end = 0;
-};
-
 class RgbConversionCache {
 public:
     // threadCount: how many slices of a picture may be worked on at once (1: all on the caller).
@@ -41,12 +35,12 @@ public:
     // false when no conversion context can be made.
     bool fromRgb(AVFrame& picture);
 
-    // The same for the rows of a picture that fitsYuv420FromRgb (even row numbers), toRgbRows
-    // with the conversion context of one slice, so that slices can be converted at the same
-    // time. The working picture must have been prepared for the picture's size.
+    // The same for the rows [first, end) of a picture that fitsYuv420FromRgb (first and end
+    // even), toRgbRows with the conversion context of one slice, so that the slices can run at
+    // the same time. The working picture must have been prepared for the picture's size.
     AVFrame* prepareWorkingPicture(int width, int height);
-    bool toRgbRows(const AVFrame& picture, int slice, RowSpan rows);
-    void fromRgbRows(AVFrame& picture, RowSpan rows);
+    bool toRgbRows(const AVFrame& picture, int slice, int first, int end);
+    void fromRgbRows(AVFrame& picture, int first, int end);
 
 private:
     int scalerFlags_;
