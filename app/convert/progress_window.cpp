@@ -186,11 +186,7 @@ void TfrmConvert::placePlayer()
     close_sdl();
     if (playerHost_)
         playerHost_->placeInto(playPanel_);
-    const QString folder = programFolder() + QLatin1Char('/');
-    const QPoint place = playPanel_->mapToGlobal(QPoint(0, 0));
-    initPlayOption(QDir::toNativeSeparators(folder + QStringLiteral("Default.bmp")).toLocal8Bit().constData(),
-                   QDir::toNativeSeparators(folder + QStringLiteral("bj.bmp")).toLocal8Bit().constData(), place.x(),
-                   place.y(), previewSize_.width(), previewSize_.height());
+    initPanelPlayer(playPanel_, previewSize_);
 }
 
 bool TfrmConvert::event(QEvent* event)

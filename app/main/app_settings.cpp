@@ -1,18 +1,29 @@
 #include "app_settings.h"
 
-#include <QDir>
+#include <QStandardPaths>
 #include <cstdio>
 
 #include "skin_catalogue.h"
 
 namespace {
 
-QString homeFolder(const char* name)
+#ifdef _WIN32
+constexpr int kShowWebByDefault = 1;
+#else
+// The news panel stays hidden unless the user turns it on in the options.
+constexpr int kShowWebByDefault = 0;
+#endif
+
+// On Windows the folder of that name on C:, elsewhere the subfolder "Clipwright" of the user's
+// own folder for that kind of file (XDG's Videos or Pictures).
+QString userFolder(const char* windowsName, QStandardPaths::StandardLocation location)
 {
 #ifdef _WIN32
-    return QStringLiteral("C:\\") + QLatin1String(name) + QLatin1Char('\\');
+    Q_UNUSED(location);
+    return QStringLiteral("C:\\") + QLatin1String(windowsName) + QLatin1Char('\\');
 #else
-    return QDir::homePath() + QLatin1Char('/') + QLatin1String(name) + QLatin1Char('/');
+    Q_UNUSED(windowsName);
+    return QStandardPaths::writableLocation(location) + QStringLiteral("/Clipwright/");
 #endif
 }
 
@@ -51,12 +62,12 @@ std::unique_ptr<QSettings> openSettingsStore()
 
 QString defaultOutputFolder()
 {
-    return homeFolder("Product OutPut");
+    return userFolder("Product OutPut", QStandardPaths::MoviesLocation);
 }
 
 QString defaultSnapshotFolder()
 {
-    return homeFolder("Product Snapshot");
+    return userFolder("Product Snapshot", QStandardPaths::PicturesLocation);
 }
 
 AppSettings readAppSettings(QSettings& store, const QString& defaultSkin)
@@ -69,7 +80,7 @@ AppSettings readAppSettings(QSettings& store, const QString& defaultSkin)
     settings.mediaOutputDir = textOr(store, "media_output_dir", defaultOutputFolder());
     settings.snapshotOutputDir = textOr(store, "snapshot_output_dir", defaultSnapshotFolder());
     settings.autoUpdate = readFlag(store, "AutoUpdate", 0);
-    settings.autoShowWeb = readFlag(store, "AutoShowWeb", 1);
+    settings.autoShowWeb = readFlag(store, "AutoShowWeb", kShowWebByDefault);
     settings.skin = resolveSkinSetting(store, defaultSkin);
     store.sync();
     return settings;
@@ -87,6 +98,6 @@ void writeOptionSettings(QSettings& store, const AppSettings& settings)
 {
     store.setValue(QStringLiteral("AutoUpdate"), QString::number(settings.autoUpdate != 0 ? 1 : 0));
     store.setValue(QStringLiteral("AutoShowWeb"), QString::number(settings.autoShowWeb != 0 ? 1 : 0));
-    store.setValue(QStringLiteral("Skin"), settings.skin);
+    store.setValue(QStringLiteral("Skin"), storedSkinValue(settings.skin));
     store.sync();
 }

@@ -18,11 +18,14 @@ struct AppSettings {
 // The store of the current user, opened on the group "setting".
 std::unique_ptr<QSettings> openSettingsStore();
 
+// "C:\Product OutPut\" and "C:\Product Snapshot\" on Windows; elsewhere "Clipwright/" in the
+// user's Videos and Pictures folders.
 QString defaultOutputFolder();
 QString defaultSnapshotFolder();
 
-// Reads every value with its default. "AutoUpdate", "AutoShowWeb" and "Skin" are written back at
-// once when missing, empty or unusable (a number that does not read is reported on stderr).
+// Reads every value with its default ("AutoShowWeb" is 0 except on Windows). "AutoUpdate",
+// "AutoShowWeb" and "Skin" are written back at once when missing, empty or unusable (a number that
+// does not read is reported on stderr).
 AppSettings readAppSettings(QSettings& store, const QString& defaultSkin);
 
 // Written when the main window closes through its close button.

@@ -714,11 +714,7 @@ void TfrmMain::setUpPreviewPlayer()
     if (playerHost_ != nullptr)
         playerHost_->placeInto(playPanel_);
     setPlayerHandle(playback::progressSlot());
-    const QString folder = programFolder() + QLatin1Char('/');
-    const QPoint place = playPanel_->mapToGlobal(QPoint(0, 0));
-    initPlayOption(localPath(folder + QStringLiteral("Default.bmp")).c_str(),
-                   localPath(folder + QStringLiteral("bj.bmp")).c_str(), place.x(), place.y(), playPanel_->width(),
-                   playPanel_->height());
+    initPanelPlayer(playPanel_, playPanel_->size());
     playback::setOwner(playback::kMainOwner);
 }
 

@@ -83,7 +83,7 @@ TEST_F(OptionsDialog, ConfirmWithoutTouchingSetsJpgAndWritesTheThreeSettings)
     QSettings& store = main().settingsStore();
     EXPECT_EQ(store.value(QStringLiteral("AutoUpdate")).toString(), QStringLiteral("0"));
     EXPECT_EQ(store.value(QStringLiteral("AutoShowWeb")).toString(), QStringLiteral("1"));
-    EXPECT_EQ(store.value(QStringLiteral("Skin")).toString(), defaultSkin());
+    EXPECT_EQ(store.value(QStringLiteral("Skin")).toString(), QStringLiteral("Images/DefaultImage.xml"));
 
     open();
     options().autoUpdateBox()->setChecked(true);
@@ -94,7 +94,7 @@ TEST_F(OptionsDialog, ConfirmWithoutTouchingSetsJpgAndWritesTheThreeSettings)
     EXPECT_EQ(main().snapshotExtension(), QStringLiteral(".png"));
     EXPECT_EQ(store.value(QStringLiteral("AutoUpdate")).toString(), QStringLiteral("1"));
     EXPECT_EQ(store.value(QStringLiteral("AutoShowWeb")).toString(), QStringLiteral("0"));
-    EXPECT_EQ(store.value(QStringLiteral("Skin")).toString(), midnight());
+    EXPECT_EQ(store.value(QStringLiteral("Skin")).toString(), QStringLiteral("Images/Midnight.xml"));
     EXPECT_EQ(options().currentSkin(), midnight());
     EXPECT_EQ(main().settings().autoUpdate, 1);
 }
@@ -112,7 +112,8 @@ TEST_F(OptionsDialog, CancelKeepsANewlyPickedFolderButNotTheFormat)
     EXPECT_EQ(main().snapshotExtension(), QStringLiteral(".jpg"));
     EXPECT_EQ(main().settings().snapshotOutputDir, pickedFolder_);
     EXPECT_FALSE(main().settingsStore().contains(QStringLiteral("Skin")) &&
-                 main().settingsStore().value(QStringLiteral("Skin")).toString() != defaultSkin());
+                 main().settingsStore().value(QStringLiteral("Skin")).toString() !=
+                     QStringLiteral("Images/DefaultImage.xml"));
 }
 
 TEST_F(OptionsDialog, PickingASkinSwitchesLiveAndCancelRestoresTheConfirmedOne)

@@ -343,7 +343,7 @@ void TfrmEdit::connectPreviewControls()
 
 void TfrmEdit::loadSliderPictures()
 {
-    const QString bar = skinImageFolder() + QStringLiteral("edit/Barpic.bmp");
+    const QString bar = skinPictureFile(skinImageFolder() + QStringLiteral("edit/Barpic.bmp"));
     startTrackBar_->loadBar(bar);
     endTrackBar_->loadBar(bar);
 }
@@ -839,13 +839,8 @@ void TfrmEdit::startPreview()
         playerHost_->setCropDragEnabled(true);
     }
     setPlayerHandle(playback::progressSlot());
-    const QString folder = programFolder() + QLatin1Char('/');
-    const QPoint place = playPanel_->mapToGlobal(QPoint(0, 0));
     const SkinItem* panel = skinItem(playPanel_->objectName());
-    const QSize size = panel ? QSize(panel->width, panel->height) : playPanel_->size();
-    initPlayOption((folder + QStringLiteral("Default.bmp")).toUtf8().constData(),
-                   (folder + QStringLiteral("bj.bmp")).toUtf8().constData(), place.x(), place.y(), size.width(),
-                   size.height());
+    initPanelPlayer(playPanel_, panel ? QSize(panel->width, panel->height) : playPanel_->size());
     playback::setOwner(playback::kEditOwner);
     setCropHandle(&cropSlot);
     pendingSeeks_ = 0;

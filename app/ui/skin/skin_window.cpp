@@ -43,7 +43,7 @@ const SkinItem* SkinWindow::skinItem(const QString& name) const
 
 QString SkinWindow::picturePath(const QString& base, PictureKind kind) const
 {
-    return skinImageFolder() + QLatin1String(spec_.pictureFolder) + skinPictureName(base, kind);
+    return skinPictureFile(skinImageFolder() + QLatin1String(spec_.pictureFolder) + skinPictureName(base, kind));
 }
 
 void SkinWindow::applyControlLayout(QWidget* control, const SkinItem& item) const

@@ -20,5 +20,6 @@ void PictureBox::paintEvent(QPaintEvent*)
         return;
     }
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(rect(), picture_);
 }
