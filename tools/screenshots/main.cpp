@@ -136,6 +136,7 @@ QImage windowPicture(QWidget* window)
     const QPixmap grabbed = window->grab();
     window->hide();
     QImage picture(grabbed.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(grabbed.devicePixelRatio());  // 2 under QT_SCALE_FACTOR=2
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     if (!window->mask().isEmpty()) {
