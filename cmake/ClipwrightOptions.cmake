@@ -29,6 +29,11 @@ if(CMAKE_BUILD_TYPE IN_LIST clipwright_release_types AND NOT SANITIZE)
   add_compile_options(-U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=2 -fstack-protector-strong -Wformat
                       -Werror=format-security)
   add_link_options(LINKER:-z,relro LINKER:-z,now)
+  # The effects' pixel loops are IFUNCs (vector_clones.h) that GCC exports whatever the
+  # visibility; bound at load time, a library's call of one cannot resolve to the copy in an
+  # executable that links the effects too (a test). The static libraries' symbols stay inside
+  # each shared library that links them.
+  string(APPEND CMAKE_SHARED_LINKER_FLAGS " -Wl,--exclude-libs,ALL")
 else()
   set(CLIPWRIGHT_HARDENED OFF)
 endif()
