@@ -51,6 +51,13 @@ const char* describeOpenError(int error, const char* path)
     return buffer;
 }
 
+AVMediaType streamTypeOf(const AVStream& stream)
+{
+    if (stream.disposition & AV_DISPOSITION_ATTACHED_PIC)
+        return AVMEDIA_TYPE_ATTACHMENT;
+    return stream.codecpar->codec_type;
+}
+
 namespace {
 
 struct ForcedDecoders {
@@ -118,7 +125,7 @@ void markJobStreams(AVFormatContext* file, JobContext& job, JobInput& input)
 {
     if (!input.hasVideo && !input.hasAudio) {
         for (unsigned i = 0; i < file->nb_streams; ++i) {
-            AVMediaType type = file->streams[i]->codecpar->codec_type;
+            AVMediaType type = streamTypeOf(*file->streams[i]);
             input.hasAudio |= type == AVMEDIA_TYPE_AUDIO;
             input.hasVideo |= type == AVMEDIA_TYPE_VIDEO;
         }
@@ -164,7 +171,7 @@ void takeStreamParameters(EngineState& state, AVFormatContext* file)
 {
     for (unsigned i = 0; i < file->nb_streams; ++i) {
         AVStream* stream = file->streams[i];
-        switch (stream->codecpar->codec_type) {
+        switch (streamTypeOf(*stream)) {
         case AVMEDIA_TYPE_AUDIO:
             takeAudioParameters(state, *stream->codecpar);
             if (state.audioDisabled)

@@ -8,6 +8,7 @@
 #include "path_checks.h"
 #include "thread_count.h"
 
+#include <cstring>
 #include <string>
 
 namespace engine {
@@ -27,8 +28,8 @@ struct NamedEncoders {
     const char* video;
 };
 
-// An encoder the job names must exist, also where the preset puts its own in its place. The
-// RealMedia writer has encoder names of its own.
+// An encoder the job names must exist, also where the preset puts its own in its place; "copy"
+// asks for the stream to be copied as it is. The RealMedia writer has encoder names of its own.
 int refuseUnknownEncoders(const NamedEncoders& encoders)
 {
     if (jobTables().realMediaMode)
@@ -39,7 +40,7 @@ int refuseUnknownEncoders(const NamedEncoders& encoders)
     } named[] = {{encoders.audio, AVMEDIA_TYPE_AUDIO}, {encoders.video, AVMEDIA_TYPE_VIDEO}};
     for (const auto& encoder : named) {
         AVCodecID id = AV_CODEC_ID_NONE;
-        if (encoder.name && *encoder.name)
+        if (encoder.name && *encoder.name && std::strcmp(encoder.name, "copy") != 0)
             if (int failed = findCodecByName(encoder.name, encoder.type, true, &id))
                 return failed;
     }

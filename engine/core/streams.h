@@ -90,6 +90,7 @@ struct OutputStream {
     ResamplerPtr resampler;
     AudioFifoPtr fifo;
     int64_t samplesQueued = 0; // samples handed to the encoder so far, over the whole job
+    bool inputStartPlaced = false; // the current input's first sound has its place in the output
     FramePtr audioFrame{av_frame_alloc()}; // one encoder frame taken from the FIFO
     SampleBuffer convertedSamples;
     PacketPtr packet{av_packet_alloc()};
