@@ -109,23 +109,31 @@ TEST(StreamTiming, LateSoundStartsAtItsOwnTime)
     }
 }
 
-// A white picture and a 50 ms beep at every whole second.
-testsupport::ClipSpec flashAndBeepClip(int fps)
+// A white picture and a 50 ms beep at every whole second; pictureDelay moves the pictures' time
+// stamps (the flash stays at the whole second).
+testsupport::ClipSpec flashAndBeepClip(const std::string& name, int fps, const std::string& pictureDelay = "")
 {
-    return {.name = "flash-" + std::to_string(fps) + ".mp4",
+    return {.name = name,
             .seconds = 3,
             .fps = static_cast<double>(fps),
             .videoSource = "color=c=black",
-            .extraArgs = "-vf \"geq=lum='if(lt(mod(T+0.001,1),0.01),235,16)':cb=128:cr=128\" "
+            .extraArgs = "-vf \"" + pictureDelay + "geq=lum='if(lt(mod(T+0.001,1),0.01),235,16)':cb=128:cr=128\" "
                          "-af \"aeval='val(ch)*lt(mod(t,1),0.05)':c=same\" -g 250"};
 }
 
 TEST(StreamTiming, FrameRateConversionKeepsPicturesWithTheirSound)
 {
-    for (int fps : {15, 24, 25}) {
-        const std::string& source = fixture(flashAndBeepClip(fps));
+    const testsupport::ClipSpec sources[] = {
+        flashAndBeepClip("flash-15.mp4", 15),
+        flashAndBeepClip("flash-24.mp4", 24),
+        flashAndBeepClip("flash-25.mp4", 25),
+        // Pictures that start 46 ms after the sound, in a WMV file.
+        flashAndBeepClip("late-pictures.wmv", 25, "setpts=PTS+0.046/TB,"),
+    };
+    for (const testsupport::ClipSpec& spec : sources) {
+        const std::string& source = fixture(spec);
         for (const char* format : kVideoFormats) {
-            SCOPED_TRACE(std::to_string(fps) + " fps to 29.97 in " + format);
+            SCOPED_TRACE(spec.name + " to 29.97 fps in " + format);
             std::string output = source + ".ntsc." + format;
             Job job(format, 0, output);
             setVideoOutput(job);
