@@ -41,6 +41,11 @@ int readFlag(QSettings& store, const char* key, int fallback)
 
 }  // namespace
 
+QString languageOfLocale(const QLocale& locale)
+{
+    return locale.language() == QLocale::Chinese ? QStringLiteral("zh_cn") : QStringLiteral("en_us");
+}
+
 std::unique_ptr<QSettings> openSettingsStore()
 {
     auto store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
@@ -71,6 +76,9 @@ AppSettings readAppSettings(QSettings& store, const QString& defaultSkin)
     settings.autoUpdate = readFlag(store, "AutoUpdate", 0);
     settings.autoShowWeb = readFlag(store, "AutoShowWeb", 1);
     settings.skin = resolveSkinSetting(store, defaultSkin);
+    settings.language = store.value(QStringLiteral("Language")).toString();
+    if (settings.language != QLatin1String("en_us") && settings.language != QLatin1String("zh_cn"))
+        settings.language = languageOfLocale(QLocale());
     store.sync();
     return settings;
 }
@@ -88,5 +96,6 @@ void writeOptionSettings(QSettings& store, const AppSettings& settings)
     store.setValue(QStringLiteral("AutoUpdate"), QString::number(settings.autoUpdate != 0 ? 1 : 0));
     store.setValue(QStringLiteral("AutoShowWeb"), QString::number(settings.autoShowWeb != 0 ? 1 : 0));
     store.setValue(QStringLiteral("Skin"), settings.skin);
+    store.setValue(QStringLiteral("Language"), settings.language);
     store.sync();
 }

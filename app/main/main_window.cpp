@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QShowEvent>
@@ -24,6 +23,7 @@
 #include "i18n_binding.h"
 #include "image_button.h"
 #include "job_list_view.h"
+#include "message_box.h"
 #include "named_event.h"
 #include "named_widget.h"
 #include "picture_box.h"
@@ -64,6 +64,9 @@ const QString kForbiddenNameCharacters = QStringLiteral("\"*/:<>?\\|");
 const char* const kHelpAddress = "https://help.corvane.example/clipwright/";
 const char* const kSupportAddress = "mailto:support@corvane.example";
 const char* const kHomepageAddress = "https://www.corvane.example/clipwright/";
+
+// The profile a first start offers (no last profile stored).
+const char* const kFirstStartProfile = "MP4 video (H.264)";
 
 // How long adding goes on before the progress dialog appears.
 constexpr int kProgressDelayMs = 400;
@@ -116,15 +119,13 @@ TfrmMain::TfrmMain(std::unique_ptr<QSettings> store) : SkinWindow(kMainSpec), st
     loadI18nFolder();
     bindTexts();
     connectCommands();
-    setI18nLanguage(QStringLiteral("en_us"));
+    setI18nLanguage(settings_.language);
     playEvent_ = NamedEvent::open("Play", true);
     playback::setListener(playback::kMainOwner, this, &isSeeking_);
     sourceTimer_ = new QTimer(this);
     sourceTimer_->setSingleShot(true);
     connect(sourceTimer_, &QTimer::timeout, this, &TfrmMain::addNextSource);
-    messageSink_ = [this](const QString& text) {
-        QMessageBox::information(this, QApplication::applicationDisplayName(), text);
-    };
+    setMessageSink(nullptr);
 }
 
 TfrmMain::~TfrmMain()
@@ -329,6 +330,52 @@ void TfrmMain::connectCommands()
     connectPlayerCommands();
     connectHelpCommands();
     connectJobListView();
+    setUpKeyboard();
+}
+
+void TfrmMain::setUpKeyboard()
+{
+    const auto keys = [this](QAction* action, const QKeySequence& sequence) {
+        action->setShortcut(sequence);
+        addAction(action);
+    };
+    keys(actions_.loadFile, QKeySequence(Qt::CTRL | Qt::Key_O));
+    keys(actions_.loadFolder, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    keys(actions_.checkAll, QKeySequence(Qt::CTRL | Qt::Key_A));
+    keys(actions_.help, QKeySequence(Qt::Key_F1));
+    // Delete belongs to the list: in the name editor it deletes characters.
+    actions_.deleteNode->setShortcut(QKeySequence(Qt::Key_Delete));
+    actions_.deleteNode->setShortcutContext(Qt::WidgetShortcut);
+    nodeTree_->addAction(actions_.deleteNode);
+    const auto command = [this](const QKeySequence& sequence, auto slot) {
+        auto* action = new QAction(this);
+        action->setShortcut(sequence);
+        addAction(action);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    command(QKeySequence(Qt::Key_F2), [this] {
+        if (nodeTree_->currentRow() < 0)
+            return;
+        nodeTree_->editDestination(nodeTree_->currentRow());
+        setRenameKeyFilter(true);
+    });
+    command(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { buttons_.editFrm->click(); });
+    command(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { buttons_.set->click(); });
+    command(QKeySequence(Qt::CTRL | Qt::Key_Return), [this] { buttons_.start->click(); });
+    command(QKeySequence(Qt::CTRL | Qt::Key_Enter), [this] { buttons_.start->click(); });
+    // The menus open under their title buttons with Alt and their first letter.
+    command(QKeySequence(Qt::ALT | Qt::Key_F), [this] { buttons_.file->click(); });
+    command(QKeySequence(Qt::ALT | Qt::Key_E), [this] { buttons_.edit->click(); });
+    command(QKeySequence(Qt::ALT | Qt::Key_H), [this] { buttons_.help->click(); });
+    for (ImageButton* title : {buttons_.close, buttons_.leftClose, buttons_.mini, buttons_.leftMini})
+        title->setFocusPolicy(Qt::NoFocus);
+    QWidget* const order[] = {buttons_.file,    buttons_.edit,   buttons_.help,     buttons_.add,   buttons_.addMenu,
+                              buttons_.editFrm, buttons_.set,    buttons_.save,     buttons_.option, nodeTree_,
+                              buttons_.profile, applyToAll_,     merge_,            outputPath_,    buttons_.open,
+                              buttons_.openPath, buttons_.start, buttons_.play,     buttons_.stop,  buttons_.prev,
+                              buttons_.next,    trackBar_,       buttons_.snap,     buttons_.snapFolder};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void TfrmMain::connectJobCommands()
@@ -444,6 +491,13 @@ void TfrmMain::tell(const QString& text)
     messageSink_(text);
 }
 
+void TfrmMain::setMessageSink(std::function<void(const QString&)> sink)
+{
+    if (!sink)
+        sink = [this](const QString& text) { showPlainMessage(this, text); };
+    messageSink_ = std::move(sink);
+}
+
 void TfrmMain::withSelectedRow(const std::function<void(NodeData&)>& command)
 {
     if (NodeData* row = jobs_.selectedRow())
@@ -534,44 +588,51 @@ void TfrmMain::addNextSource()
     }
     if (sourceProgress_->wasCanceled()) {
         pendingSources_.clear();
-        finishSources(true);
+        finishSources();
         return;
     }
-    if (batch.paths.isEmpty()) {
-        pendingSources_.pop_front();
-        finishSources(true);
-        return;
-    }
-    const QString path = batch.paths.value(batch.next++);
-    const bool tooLong = static_cast<size_t>(path.size()) > kMaxSourcePathLength;
-    bool stopBatch = false;
-    if (!(tooLong && !batch.reportProblems)) {
-        const SourceProbe probe = probeSourceFile(localPath(path));
-        if (!probe.supported()) {
-            if (batch.reportProblems)
-                tell(QStringLiteral("Not Support this file."));
-        } else if (tooLong) {
-            tell(QStringLiteral("Can't load the file,Its name is too lang!") + path);
-            stopBatch = true;
-        } else {
-            jobs_.addProbedFile(probe.info, chosenProfileSettings());
-            nodeTree_->appendRow(jobs_);
-            nodeTree_->show();
-            hideWebPanel();
-        }
-    }
+    if (batch.next < batch.paths.size())
+        addSource(batch.paths.value(batch.next++), batch.reportProblems);
     sourceProgress_->setValue(batch.next);
-    if (stopBatch || batch.next >= batch.paths.size()) {
+    if (batch.next >= batch.paths.size()) {
         pendingSources_.pop_front();
-        finishSources(!stopBatch);
+        finishSources();
         return;
     }
     sourceTimer_->start(0);
 }
 
-void TfrmMain::finishSources(bool selectFirst)
+void TfrmMain::addSource(const QString& path, bool reportProblems)
 {
-    if (selectFirst && !jobs_.empty())
+    SourceProbe probe;
+    const QString problem = sourceProblem(path, probe);
+    if (!problem.isEmpty()) {
+        // A folder holds all kinds of files: only chosen files are worth a word.
+        if (reportProblems)
+            sourceProblems_ << QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), problem);
+        return;
+    }
+    jobs_.addProbedFile(probe.info, chosenProfileSettings());
+    nodeTree_->appendRow(jobs_);
+    nodeTree_->show();
+    hideWebPanel();
+}
+
+QString TfrmMain::sourceProblem(const QString& path, SourceProbe& probe)
+{
+    if (static_cast<size_t>(path.size()) > kMaxSourcePathLength)
+        return i18nText("10022");
+    if (!QFileInfo(path).isFile())
+        return i18nText("10023");
+    probe = probeSourceFile(localPath(path));
+    if (probe.result != 0)
+        return i18nText("10024");
+    return probe.supported() ? QString() : i18nText("10025");
+}
+
+void TfrmMain::finishSources()
+{
+    if (!jobs_.empty())
         nodeTree_->setCurrentRow(0);
     if (!pendingSources_.empty()) {
         sourceTimer_->start(0);
@@ -579,6 +640,12 @@ void TfrmMain::finishSources(bool selectFirst)
     }
     sourceProgress_->reset();
     sourceProgress_->hide();
+    // The problems are told once the progress box has gone, so nothing covers the message.
+    if (!sourceProblems_.isEmpty()) {
+        const QString text = i18nText("10021") + QLatin1Char('\n') + sourceProblems_.join(QLatin1Char('\n'));
+        sourceProblems_.clear();
+        tell(text);
+    }
     emit sourcesAdded();
 }
 
@@ -902,7 +969,8 @@ void TfrmMain::createPicker()
     picker_ = std::make_unique<ProfileCombobox>(jobs_, applyToAll_, buttons_.profile, profilePanel_, categoryList_,
                                                 profileList_, qApp, profileFolderPath());
     picker_->setImageLists(profilePickerIcons(20), profilePickerIcons(42));
-    const std::string last = settings_.lastProfile.toStdString();
+    const std::string last =
+        settings_.lastProfile.isEmpty() ? std::string(kFirstStartProfile) : settings_.lastProfile.toStdString();
     picker_->selectValueAndRefresh(last.c_str());
     connect(picker_.get(), &ProfileCombobox::rowsChanged, this, [this] { nodeTree_->refreshTexts(jobs_); });
 }

@@ -57,12 +57,13 @@ public:
     void setSnapshotOptions(const QString& extension, const QString& folder);
     const QString& snapshotExtension() const { return snapshotExtension_; }
     void setOptionFlags(int autoUpdate, int autoShowWeb);
+    void setLanguage(const QString& language) { settings_.language = language; }
     void hideWebPanel();
-    // Where messages go; by default a modal message box.
-    void setMessageSink(std::function<void(const QString&)> sink) { messageSink_ = std::move(sink); }
+    // Where messages go; an empty sink (the default) shows a plain message box.
+    void setMessageSink(std::function<void(const QString&)> sink);
 
-    // Adds files as "Add files" does (messages, a too-long path drops the rest) and the files of
-    // a folder as "Add a folder" does (silently skipping). Both go on in the background with a
+    // Adds files as "Add files" does (the files that cannot be added are named in one message once
+    // adding has ended) and the files of a folder as "Add a folder" does (silently skipping). Both go on in the background with a
     // progress dialog; sourcesAdded follows when nothing is left to add.
     void addFiles(const QStringList& paths);
     void addFolder(const QString& folder);
@@ -130,7 +131,7 @@ private:
     // One selection of files or one folder's files, added one file per turn of the event loop.
     struct PendingSources {
         QStringList paths;
-        bool reportProblems;  // files: messages, and a too-long path drops the rest
+        bool reportProblems;  // files: their problems are told once adding has ended
         int next = 0;
     };
 
@@ -149,11 +150,16 @@ private:
     void connectPlayerCommands();
     void connectHelpCommands();
     void connectJobListView();
+    // Shortcuts, the Alt keys of the menus and the tab order.
+    void setUpKeyboard();
 
     void tell(const QString& text);
     ProfileSettingInfo chosenProfileSettings() const;
     void addNextSource();
-    void finishSources(bool selectFirst);
+    void addSource(const QString& path, bool reportProblems);
+    // Why the file cannot be added (empty when it can); probe holds its description then.
+    static QString sourceProblem(const QString& path, SourceProbe& probe);
+    void finishSources();
     void showRows();
     void onRowSelected(int index);
     void onRenameAccepted(int index, const QString& text);
@@ -176,6 +182,7 @@ private:
     std::deque<PendingSources> pendingSources_;
     QTimer* sourceTimer_ = nullptr;
     QProgressDialog* sourceProgress_ = nullptr;
+    QStringList sourceProblems_;  // "name: reason" of the chosen files not added so far
     bool renameKeyFilterOn_ = false;
 
     // Preview playback, all on the GUI thread except where said.

@@ -1,5 +1,7 @@
 #include "app_test_support.h"
 
+#include <QLocale>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -21,6 +23,9 @@ QApplication& application()
         qputenv("QT_QPA_PLATFORM", "offscreen");
         auto* created = new QApplication(argc, argv);
         applyProgramLook();
+        // A first start takes its language from the locale: the tests start in English wherever
+        // they run.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         return created;
     }();
     return *instance;

@@ -10,6 +10,8 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QProgressDialog>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
@@ -27,6 +29,8 @@
 #include "window_events.h"
 
 namespace {
+
+const char* const kFirstProfile = "MP4 video (H.264)";
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -90,31 +94,64 @@ protected:
     QStringList messages_;
 };
 
-TEST_F(MainWindowTest, AddingFilesSkipsTheUnsupportedOneWithOneMessage)
+TEST_F(MainWindowTest, AddingGoesOnPastBadFilesAndNamesThemInOneMessage)
 {
-    const QString junk = QString::fromStdString(testsupport::writeFile(media_, "junk.avi", "not a video"));
-    addFiles({clip("first.mp4"), junk, clip("third.mkv")});
+    const std::string whole = testsupport::readFile(clip("whole.mp4").toStdString());
+    const QString damaged =
+        QString::fromStdString(testsupport::writeFile(media_, "damaged.mp4", whole.substr(0, 600)));
+    std::string noise(4096, '\0');
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919u + 13u) % 251u);
+    const QString random = QString::fromStdString(testsupport::writeFile(media_, "noise.avi", noise));
+    addFiles({clip("first.mp4"), damaged, clip("third.mkv"), random});
     EXPECT_EQ(outputNames(), (std::vector<std::string>{"first", "third"}));
-    EXPECT_EQ(messages_, QStringList{QStringLiteral("Not Support this file.")});
+    ASSERT_EQ(messages_.size(), 1);
+    const QString damagedReason = i18nText("10024");
+    EXPECT_EQ(messages_[0], i18nText("10021") + QStringLiteral("\ndamaged.mp4: ") + damagedReason +
+                                QStringLiteral("\nnoise.avi: ") + damagedReason);
     EXPECT_EQ(view().topLevelItemCount(), 2);
     EXPECT_TRUE(view().isVisible());
     EXPECT_EQ(jobs().selectedIndex(), 0);
     EXPECT_EQ(view().currentRow(), 0);
     EXPECT_EQ(view().topLevelItem(1)->text(0), QStringLiteral("third.mkv"));
-    EXPECT_EQ(view().topLevelItem(1)->text(JobListView::kDestinationColumn), QStringLiteral("third.mp3"));
+    EXPECT_EQ(view().topLevelItem(1)->text(JobListView::kDestinationColumn), QStringLiteral("third.mp4"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(MainWindowTest, ATooLongPathStopsTheRestOfTheSelection)
+TEST_F(MainWindowTest, ATooLongPathOrAMissingFileIsNamedAndTheRestIsAdded)
 {
     const QString first = clip("first.mp4");
     const QString deep = QString::fromStdString(media_.root()) + QLatin1Char('/') + QString(150, QLatin1Char('d'));
     QDir().mkpath(deep);
-    QString longPath = deep + QLatin1Char('/') + QString(200 - deep.size() - 5, QLatin1Char('x')) + QStringLiteral(".mp4");
+    const QString longName = QString(200 - deep.size() - 5, QLatin1Char('x')) + QStringLiteral(".mp4");
+    const QString longPath = deep + QLatin1Char('/') + longName;
     ASSERT_EQ(longPath.size(), 200);
     ASSERT_TRUE(QFile::copy(first, longPath));
-    addFiles({first, longPath, clip("third.mp4")});
-    EXPECT_EQ(outputNames(), (std::vector<std::string>{"first"}));
-    EXPECT_EQ(messages_, QStringList{QStringLiteral("Can't load the file,Its name is too lang!") + longPath});
+    const QString missing = QString::fromStdString(media_.path("gone.mp4"));
+    addFiles({first, longPath, missing, clip("third.mp4")});
+    EXPECT_EQ(outputNames(), (std::vector<std::string>{"first", "third"}));
+    EXPECT_EQ(messages_, QStringList{i18nText("10021") + QLatin1Char('\n') + longName + QStringLiteral(": ") +
+                                     i18nText("10022") + QStringLiteral("\ngone.mp4: ") + i18nText("10023")});
+}
+
+// The real message box: it opens once adding has ended, over nothing, and Enter or Escape closes it.
+TEST_F(MainWindowTest, TheProblemBoxOpensOnTopAndClosesWithEnterOrEscape)
+{
+    main().setMessageSink(nullptr);
+    const QString junk = QString::fromStdString(testsupport::writeFile(media_, "junk.avi", "not a video"));
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        addFiles({clip("good.mp4"), junk});
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->isVisible());
+        EXPECT_TRUE(box->text().contains(QStringLiteral("junk.avi")));
+        for (QProgressDialog* progress : main().findChildren<QProgressDialog*>())
+            EXPECT_FALSE(progress->isVisible());
+        QTest::keyClick(box, key);
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << key;
+    }
+    EXPECT_EQ(jobs().size(), 2);
 }
 
 TEST_F(MainWindowTest, AFolderAddsItsSupportedFilesOnly)
@@ -187,6 +224,51 @@ TEST_F(MainWindowTest, EditCommandsReorderDeleteAndClear)
     EXPECT_TRUE(view().isHidden());
 }
 
+TEST_F(MainWindowTest, TabGoesThroughTheButtonsToStart)
+{
+    addFiles({clip("a.mp4")});
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    view().setFocus();
+    QStringList reached;
+    for (int i = 0; i < 40 && !reached.contains(QStringLiteral("Start_img")); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached << QApplication::focusWidget()->objectName();
+    }
+    const QStringList expected = {QStringLiteral("mcmbProfile"), QStringLiteral("Main_apply"),
+                                  QStringLiteral("Main_merge"), QStringLiteral("OutputPath"),
+                                  QStringLiteral("Open_img"), QStringLiteral("Open_path_img"),
+                                  QStringLiteral("Start_img")};
+    EXPECT_EQ(reached.mid(0, expected.size()), expected);
+    // Enter on the focused Start button starts as a click does.
+    QSignalSpy started(&main(), &TfrmMain::conversionRequested);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(started.size(), 1);
+}
+
+TEST_F(MainWindowTest, DeleteRemovesTheRowAndCtrlACtrlEAndF2Work)
+{
+    addFiles({clip("a.mp4"), clip("b.mp4"), clip("c.mp4")});
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    view().setFocus();
+    view().setCurrentRow(1);
+    QTest::keyClick(&view(), Qt::Key_Delete);
+    EXPECT_EQ(outputNames(), (std::vector<std::string>{"a", "c"}));
+    for (int i = 0; i < 2; ++i)
+        view().topLevelItem(i)->setCheckState(0, Qt::Unchecked);
+    QTest::keyClick(&view(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(jobs().isChecked(0) && jobs().isChecked(1));
+    QTest::keyClick(&view(), Qt::Key_F2);
+    QLineEdit* editor = view().viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QString::fromStdString(outputNames()[static_cast<size_t>(view().currentRow())]));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QSignalSpy edit(&main(), &TfrmMain::editRequested);
+    QTest::keyClick(&view(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(edit.size(), 1);
+}
+
 class RenameTest : public MainWindowTest {
 protected:
     // Clicks the destination cell of a row and returns its editor.
@@ -215,7 +297,7 @@ TEST_F(RenameTest, EditorShowsTheBareNameAndDiscardsCharactersFilesCannotHave)
     EXPECT_EQ(editor->text(), QStringLiteral("other"));
     accept(editor, QStringLiteral("ne:w*na|me"));
     EXPECT_STREQ(jobs().row(1).settings.outputName, "newname");
-    EXPECT_EQ(view().topLevelItem(1)->text(JobListView::kDestinationColumn), QStringLiteral("newname.mp3"));
+    EXPECT_EQ(view().topLevelItem(1)->text(JobListView::kDestinationColumn), QStringLiteral("newname.mp4"));
     QLineEdit* outside = main().findChild<QLineEdit*>(QStringLiteral("OutputPath"));
     outside->setReadOnly(false);
     QTest::keyClicks(outside, QStringLiteral(":"));
@@ -229,7 +311,7 @@ TEST_F(RenameTest, ATakenNameGetsANumberAndAnUnchangedNameStays)
     EXPECT_STREQ(jobs().row(1).settings.outputName, "clip(1)");
     accept(startEdit(0), QStringLiteral("clip"));
     EXPECT_STREQ(jobs().row(0).settings.outputName, "clip");
-    EXPECT_EQ(view().topLevelItem(0)->text(JobListView::kDestinationColumn), QStringLiteral("clip.mp3"));
+    EXPECT_EQ(view().topLevelItem(0)->text(JobListView::kDestinationColumn), QStringLiteral("clip.mp4"));
 }
 
 TEST_F(RenameTest, AnOverlongNameIsRefusedWithAMessage)
@@ -313,42 +395,52 @@ TEST_F(MainWindowTest, HoverFillsTheProfilesAndAPressOutsideChangesNothing)
     EXPECT_EQ(main().findChild<ImageButton*>(QStringLiteral("mcmbProfile"))->text(), buttonText);
 }
 
+TEST_F(MainWindowTest, AFirstStartOffersTheMp4Profile)
+{
+    EXPECT_EQ(picker().currentItem()->getString(), kFirstProfile);
+    addFiles({clip("a.mp4")});
+    EXPECT_STREQ(jobs().row(0).settings.profile->name, kFirstProfile);
+    EXPECT_EQ(view().topLevelItem(0)->text(JobListView::kDestinationColumn), QStringLiteral("a.mp4"));
+}
+
 TEST_F(MainWindowTest, ChoosingWithoutASelectedRowChangesOnlyTheButton)
 {
     addFiles({clip("a.mp4")});
     view().setCurrentRow(-1);
-    choose(1, 0);
+    choose(0, 0);
     EXPECT_EQ(main().findChild<ImageButton*>(QStringLiteral("mcmbProfile"))->text(),
               QString::fromStdString(picker().currentItem()->getText()));
-    EXPECT_STREQ(jobs().row(0).settings.profile->name, "MP3 audio");
+    EXPECT_NE(picker().currentItem()->getString(), kFirstProfile);
+    EXPECT_STREQ(jobs().row(0).settings.profile->name, kFirstProfile);
 }
 
 TEST_F(MainWindowTest, ChoosingAppliesToTheSelectedRowOrToAllWhenTicked)
 {
     addFiles({clip("a.mp4"), clip("b.mp4")});
-    choose(1, 0);
+    choose(0, 0);
     const std::string chosen = picker().currentItem()->getString();
+    EXPECT_NE(chosen, kFirstProfile);
     EXPECT_EQ(jobs().row(0).settings.profile->name, chosen);
-    EXPECT_STREQ(jobs().row(1).settings.profile->name, "MP3 audio");
+    EXPECT_STREQ(jobs().row(1).settings.profile->name, kFirstProfile);
     QSignalSpy ticked(&main(), &TfrmMain::applyToAllTicked);
     main().applyToAll()->setChecked(true);
     EXPECT_EQ(ticked.size(), 1);
     EXPECT_EQ(jobs().row(1).settings.profile->name, chosen);
-    EXPECT_NE(view().topLevelItem(1)->text(JobListView::kDestinationColumn), QStringLiteral("b.mp3"));
+    EXPECT_NE(view().topLevelItem(1)->text(JobListView::kDestinationColumn), QStringLiteral("b.mp4"));
 }
 
 TEST_F(MainWindowTest, SelectingARowShowsItsProfileAndSpansTheSlider)
 {
     addFiles({clip("a.mp4", 3.0)});
     view().setCurrentRow(-1);
-    choose(1, 0);
-    const std::string video = picker().currentItem()->getString();
+    choose(0, 0);
+    const std::string audio = picker().currentItem()->getString();
     addFiles({clip("b.mp4", 2.0)});
     view().setCurrentRow(1);
-    EXPECT_EQ(picker().currentItem()->getString(), video);
+    EXPECT_EQ(picker().currentItem()->getString(), audio);
     EXPECT_EQ(main().trackBar()->maximum(), 2);
     view().setCurrentRow(0);
-    EXPECT_EQ(picker().currentItem()->getString(), "MP3 audio");
+    EXPECT_EQ(picker().currentItem()->getString(), kFirstProfile);
     EXPECT_EQ(main().trackBar()->maximum(), 3);
 }
 
