@@ -649,6 +649,11 @@ void TfrmMain::finishSources()
     emit sourcesAdded();
 }
 
+void TfrmMain::refreshRowTexts()
+{
+    nodeTree_->refreshTexts(jobs_);
+}
+
 void TfrmMain::showRows()
 {
     nodeTree_->showRows(jobs_);

@@ -77,6 +77,8 @@ public:
     // again after the edit or progress window has closed.
     void setUpPreviewPlayer();
 
+    // Rewrites the list's texts from the rows (after a window changed a row).
+    void refreshRowTexts();
     void startConversion();
     void playOrPause();
     void stopPressed();

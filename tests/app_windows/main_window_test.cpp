@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimeEdit>
 
 #include "app_test_support.h"
 #include "application_windows.h"
@@ -267,6 +268,44 @@ TEST_F(MainWindowTest, DeleteRemovesTheRowAndCtrlACtrlEAndF2Work)
     QSignalSpy edit(&main(), &TfrmMain::editRequested);
     QTest::keyClick(&view(), Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(edit.size(), 1);
+}
+
+TEST_F(MainWindowTest, EscapeClosesEveryDialog)
+{
+    addFiles({clip("a.mp4")});
+    main().activateWindow();
+    QTest::keyClick(&view(), Qt::Key_E, Qt::ControlModifier);
+    ASSERT_TRUE(windows_.edit.isVisible());
+    SkinWindow* const dialogs[] = {&windows_.edit,  &windows_.parameters, &windows_.options, &windows_.save,
+                                   &windows_.about, &windows_.properties, &windows_.name};
+    for (SkinWindow* dialog : dialogs) {
+        dialog->show();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        EXPECT_FALSE(dialog->isVisible()) << dialog->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, TypedTrimTimesApplyOnEnterAndTheListShowsTheTrimAtOnce)
+{
+    addFiles({clip("long.mp4", 8.0)});
+    main().activateWindow();
+    QTest::keyClick(&view(), Qt::Key_E, Qt::ControlModifier);
+    ASSERT_TRUE(windows_.edit.isVisible());
+    auto* start = windows_.edit.findChild<QTimeEdit*>(QStringLiteral("StartTime"));
+    auto* end = windows_.edit.findChild<QTimeEdit*>(QStringLiteral("EndTime"));
+    auto* total = windows_.edit.findChild<QTimeEdit*>(QStringLiteral("TotalTime"));
+    ASSERT_NE(total, nullptr);
+    start->setTime(QTime(0, 0, 2));
+    QTest::keyClick(start, Qt::Key_Return);
+    end->setTime(QTime(0, 0, 6));
+    QTest::keyClick(end, Qt::Key_Enter);
+    EXPECT_TRUE(windows_.edit.isVisible());  // Enter in a time field does not close the window
+    EXPECT_EQ(total->time(), QTime(0, 0, 4));
+    QTest::mouseClick(windows_.edit.findChild<ImageButton*>(QStringLiteral("Edit_ok_img")), Qt::LeftButton);
+    EXPECT_FALSE(windows_.edit.isVisible());
+    EXPECT_EQ(jobs().row(0).settings.trim.start, 2);
+    EXPECT_EQ(jobs().row(0).settings.trim.end, 6);
+    EXPECT_EQ(view().topLevelItem(0)->text(2), QStringLiteral("00:00:04"));
 }
 
 class RenameTest : public MainWindowTest {

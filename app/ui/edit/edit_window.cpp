@@ -324,6 +324,10 @@ void TfrmEdit::connectTrimControls()
     });
     connect(startTimeOk_, &ImageButton::clicked, this, &TfrmEdit::confirmTypedStart);
     connect(endTimeOk_, &ImageButton::clicked, this, &TfrmEdit::confirmTypedEnd);
+    connect(startTime_, &QTimeEdit::editingFinished, this, &TfrmEdit::confirmTypedStart);
+    connect(endTime_, &QTimeEdit::editingFinished, this, &TfrmEdit::confirmTypedEnd);
+    for (QTimeEdit* field : {startTime_, endTime_})
+        field->installEventFilter(this);
     connect(trimReset_, &ImageButton::clicked, this, &TfrmEdit::resetTrim);
 }
 
@@ -543,6 +547,16 @@ bool TfrmEdit::eventFilter(QObject* watched, QEvent* event)
         return SkinWindow::eventFilter(watched, event);
     }
     const auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == startTime_ || watched == endTime_) {
+        // Enter applies the typed time (as leaving the field does) and leaves the window open.
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        if (watched == startTime_)
+            confirmTypedStart();
+        else
+            confirmTypedEnd();
+        return true;
+    }
     const QString text = key->text();
     // Keys without a character (arrows, Delete), shortcuts and focus moves pass; characters other
     // than digits, Enter and Backspace are dropped.
