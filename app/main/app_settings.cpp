@@ -76,6 +76,7 @@ AppSettings readAppSettings(QSettings& store, const QString& defaultSkin)
     settings.autoUpdate = readFlag(store, "AutoUpdate", 0);
     settings.autoShowWeb = readFlag(store, "AutoShowWeb", 1);
     settings.skin = resolveSkinSetting(store, defaultSkin);
+    settings.lastSourceDir = store.value(QStringLiteral("last_source_dir")).toString();
     settings.language = store.value(QStringLiteral("Language")).toString();
     if (settings.language != QLatin1String("en_us") && settings.language != QLatin1String("zh_cn"))
         settings.language = languageOfLocale(QLocale());
@@ -88,6 +89,7 @@ void writeClosingSettings(QSettings& store, const AppSettings& settings)
     store.setValue(QStringLiteral("last_profile"), settings.lastProfile);
     store.setValue(QStringLiteral("media_output_dir"), settings.mediaOutputDir);
     store.setValue(QStringLiteral("snapshot_output_dir"), settings.snapshotOutputDir);
+    store.setValue(QStringLiteral("last_source_dir"), settings.lastSourceDir);
     store.sync();
 }
 

@@ -14,7 +14,8 @@ struct AppSettings {
     int autoUpdate = 0;
     int autoShowWeb = 1;
     QString skin;
-    QString language;  // "en_us" or "zh_cn"
+    QString language;       // "en_us" or "zh_cn"
+    QString lastSourceDir;  // the folder files were last added from
 };
 
 // The store of the current user, opened on the group "setting".

@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QShowEvent>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 
@@ -41,29 +42,14 @@ namespace {
 
 const SkinWindowSpec kMainSpec{"main", "main/", QSize(850, 32)};
 
-// The open-file dialog's filter, one entry per line in the dialog's own syntax.
-const char* const kSourceFilter =
-    "All Supported Video Formats(*.*) (*.*);;"
-    "Windows Media Video (*.wmv) (*.wmv);;"
-    "Mobile iPhone 3GP files(*.3gp) (*.3gp);;"
-    "Quick Time Files(*.mov) (*.mov);;"
-    "DVD VOB Files(*.vob) (*.vob);;"
-    "MPG/MPEG2(*.mpg) (*.mpg);;"
-    "Windows Media Video(*.asf) (*.asf);;"
-    "Flash Video Files(*.flv) (*.flv);;"
-    "Windows AVI Video Files(*.avi) (*.avi);;"
-    "Real Media Files (*.rm;*.rmvb) (*.rm *.rmvb);;"
-    "MPEG4 Files (*.mp4) (*.mp4);;"
-    "MKV files(*.mkv) (*.mkv);;"
-    "Music Files(*.mka;*.mp3;*.wav;*.m4a;*.aac;*.ac3;*aiff;*.amr;*.flac;*.wma;*.mp2) "
-    "(*.mka *.mp3 *.wav *.m4a *.aac *.ac3 *aiff *.amr *.flac *.wma *.mp2)";
+// The file patterns of the open-file dialog, by media family.
+const char* const kVideoPatterns =
+    "*.mp4 *.m4v *.mkv *.avi *.mov *.wmv *.asf *.flv *.3gp *.3g2 *.mpg *.mpeg *.vob *.ts *.m2ts *.webm *.rm *.rmvb *.ogv";
+const char* const kAudioPatterns = "*.mp3 *.wav *.m4a *.aac *.ac3 *.aiff *.aif *.amr *.flac *.wma *.mp2 *.mka *.ogg *.opus";
 
 // Characters a file name cannot hold, discarded while an output name is edited.
 const QString kForbiddenNameCharacters = QStringLiteral("\"*/:<>?\\|");
 
-const char* const kHelpAddress = "https://help.corvane.example/clipwright/";
-const char* const kSupportAddress = "mailto:support@corvane.example";
-const char* const kHomepageAddress = "https://www.corvane.example/clipwright/";
 
 // The profile a first start offers (no last profile stored).
 const char* const kFirstStartProfile = "MP4 video (H.264)";
@@ -381,17 +367,21 @@ void TfrmMain::setUpKeyboard()
 void TfrmMain::connectJobCommands()
 {
     const auto addChosenFiles = [this] {
-        const QStringList paths = QFileDialog::getOpenFileNames(this, QString(), QString(),
-                                                                QString::fromLatin1(kSourceFilter));
-        if (!paths.isEmpty())
-            addFiles(paths);
+        const QStringList paths = QFileDialog::getOpenFileNames(this, QString(), sourceFolder(), sourceFilter());
+        if (paths.isEmpty())
+            return;
+        settings_.lastSourceDir = QFileInfo(paths.front()).absolutePath();
+        addFiles(paths);
     };
     connect(actions_.loadFile, &QAction::triggered, this, addChosenFiles);
     connect(buttons_.add, &ImageButton::clicked, this, addChosenFiles);
     connect(actions_.loadFolder, &QAction::triggered, this, [this] {
-        const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Please Select folder."));
-        if (!folder.isEmpty())
-            addFolder(folder);
+        const QString folder =
+            QFileDialog::getExistingDirectory(this, QStringLiteral("Please Select folder."), sourceFolder());
+        if (folder.isEmpty())
+            return;
+        settings_.lastSourceDir = folder;
+        addFolder(folder);
     });
     const auto listCommand = [this](QAction* action, bool (JobList::*operation)()) {
         connect(action, &QAction::triggered, this, [this, operation] {
@@ -449,14 +439,23 @@ void TfrmMain::connectPlayerCommands()
 
 void TfrmMain::connectHelpCommands()
 {
-    for (const auto& [action, address] : {std::pair{actions_.help, kHelpAddress},
-                                          std::pair{actions_.support, kSupportAddress},
-                                          std::pair{actions_.homepage, kHomepageAddress}}) {
-        connect(action, &QAction::triggered, this,
-                [address = address] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(address))); });
-    }
+    connect(actions_.help, &QAction::triggered, this, [] {
+        const QString manual = manualPath();
+        if (QFileInfo::exists(manual))
+            QDesktopServices::openUrl(QUrl::fromLocalFile(manual));
+    });
     connect(actions_.about, &QAction::triggered, this, &TfrmMain::aboutRequested);
     connect(actions_.update, &QAction::triggered, this, &TfrmMain::startUpdater);
+    // Items with nothing behind them are not offered: no support or home page is published yet.
+    actions_.support->setVisible(false);
+    actions_.homepage->setVisible(false);
+    actions_.update->setVisible(QFileInfo(updaterPath()).isExecutable());
+    actions_.help->setVisible(QFileInfo::exists(manualPath()));
+}
+
+QString TfrmMain::manualPath()
+{
+    return programFolder() + QStringLiteral("/lang/manual_") + getI18nLanguage() + QStringLiteral(".html");
 }
 
 void TfrmMain::connectJobListView()
@@ -484,6 +483,22 @@ void TfrmMain::connectJobListView()
             setRenameKeyFilter(false);
         }
     });
+}
+
+QString TfrmMain::sourceFolder() const
+{
+    if (!settings_.lastSourceDir.isEmpty() && QFileInfo(settings_.lastSourceDir).isDir())
+        return settings_.lastSourceDir;
+    const QString videos = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
+    return QFileInfo(videos).isDir() ? videos : QDir::homePath();
+}
+
+QString TfrmMain::sourceFilter()
+{
+    const QString video = QString::fromLatin1(kVideoPatterns);
+    const QString audio = QString::fromLatin1(kAudioPatterns);
+    return QStringLiteral("%1 (%2 %3);;%4 (%2);;%5 (%3);;%6 (*)")
+        .arg(i18nText("10031"), video, audio, i18nText("10032"), i18nText("10033"), i18nText("10034"));
 }
 
 void TfrmMain::tell(const QString& text)

@@ -96,6 +96,12 @@ public:
 
     // The updater program beside the program.
     static QString updaterPath();
+    // The manual in the current language, beside the language files.
+    static QString manualPath();
+    // Where the open dialogs start: the folder last added from, else the user's videos or home.
+    QString sourceFolder() const;
+    // The open dialog's filter: one line per media family and one for every file.
+    static QString sourceFilter();
 
 signals:
     // The first show of the main window, after its texts were applied.

@@ -308,6 +308,42 @@ TEST_F(MainWindowTest, TypedTrimTimesApplyOnEnterAndTheListShowsTheTrimAtOnce)
     EXPECT_EQ(view().topLevelItem(0)->text(2), QStringLiteral("00:00:04"));
 }
 
+TEST_F(MainWindowTest, HelpOffersOnlyItemsWithATargetAndTheManualInEachLanguage)
+{
+    const auto visible = [this](const char* name) {
+        return main().helpMenu()->findChild<QAction*>(QLatin1String(name))->isVisible();
+    };
+    EXPECT_TRUE(visible("Help"));
+    EXPECT_TRUE(visible("About"));
+    EXPECT_FALSE(visible("Support"));
+    EXPECT_FALSE(visible("Homepage"));
+    EXPECT_FALSE(visible("update"));  // the build ships no updater
+    for (const char* language : {"en_us", "zh_cn"}) {
+        setI18nLanguage(QLatin1String(language));
+        QFile manual(TfrmMain::manualPath());
+        ASSERT_TRUE(manual.open(QIODevice::ReadOnly)) << language;
+        EXPECT_TRUE(manual.readAll().contains("Ctrl+Shift+O")) << language;
+    }
+    setI18nLanguage(QStringLiteral("en_us"));
+    QSignalSpy about(&main(), &TfrmMain::aboutRequested);
+    main().helpMenu()->findChild<QAction*>(QStringLiteral("About"))->trigger();
+    EXPECT_EQ(about.size(), 1);
+}
+
+TEST_F(MainWindowTest, TheOpenDialogHasOneFilterLinePerFamilyAndStartsInTheLastFolder)
+{
+    const QStringList lines = TfrmMain::sourceFilter().split(QStringLiteral(";;"));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Video and audio files (*.mp4 ")));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Video files (*.mp4 ")));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Audio files (*.mp3 ")));
+    EXPECT_EQ(lines[3], QStringLiteral("All files (*)"));
+    EXPECT_FALSE(lines[1].contains(QStringLiteral("*.mp3")));
+    const QString first = main().sourceFolder();
+    EXPECT_TRUE(QFileInfo(first).isDir());
+    EXPECT_NE(first, QCoreApplication::applicationDirPath());
+}
+
 class RenameTest : public MainWindowTest {
 protected:
     // Clicks the destination cell of a row and returns its editor.

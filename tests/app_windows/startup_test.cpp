@@ -129,7 +129,8 @@ TEST_F(Startup, EveryBoundIdHasATextInBothLanguages)
     std::set<std::string> ids = {"05011", "05012", "05013", "05014", "05015", "05016", "05017",
                                  "05018", "05020", "05022", "06001", "10001", "10002", "10003",
                                  "10004", "10005", "10021", "10022", "10023", "10024", "10025",
-                                 "10026", "10027", "10028", "10029", "10030"};
+                                 "10026", "10027", "10028", "10029", "10030",
+                                 "10031", "10032", "10033", "10034"};
     for (const auto& [name, binding] : i18nBindings()) {
         for (const auto& [property, id] : binding.properties) {
             if (property != "Items") {
