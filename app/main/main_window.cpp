@@ -23,7 +23,9 @@
 #include "host_address.h"
 #include "i18n_binding.h"
 #include "image_button.h"
+#include "job_list_store.h"
 #include "job_list_view.h"
+#include "message_question.h"
 #include "message_box.h"
 #include "named_event.h"
 #include "named_widget.h"
@@ -53,6 +55,9 @@ const QString kForbiddenNameCharacters = QStringLiteral("\"*/:<>?\\|");
 
 // The profile a first start offers (no last profile stored).
 const char* const kFirstStartProfile = "MP4 video (H.264)";
+
+// How often the job list is compared with its saved copy and written when it changed.
+constexpr int kJobListSaveMs = 1000;
 
 // How long adding goes on before the progress dialog appears.
 constexpr int kProgressDelayMs = 400;
@@ -111,6 +116,10 @@ TfrmMain::TfrmMain(std::unique_ptr<QSettings> store) : SkinWindow(kMainSpec), st
     sourceTimer_ = new QTimer(this);
     sourceTimer_->setSingleShot(true);
     connect(sourceTimer_, &QTimer::timeout, this, &TfrmMain::addNextSource);
+    jobListFile_ = jobListFilePath();
+    jobListTimer_ = new QTimer(this);
+    jobListTimer_->setInterval(kJobListSaveMs);
+    connect(jobListTimer_, &QTimer::timeout, this, &TfrmMain::saveJobList);
     setMessageSink(nullptr);
 }
 
@@ -1009,4 +1018,44 @@ void TfrmMain::showEvent(QShowEvent* event)
     setUpPreviewPlayer();
     createPicker();
     emit firstShown();
+    offerJobListRestore();
+}
+
+void TfrmMain::offerJobListRestore()
+{
+    QFile file(jobListFile_);
+    std::vector<SavedJobRow> rows;
+    if (file.open(QIODevice::ReadOnly))
+        rows = jobListFromJson(file.readAll());
+    if (rows.empty()) {
+        jobListTimer_->start();
+        return;
+    }
+    // The saved list stays as it is until the answer: the timer starts after it.
+    askQuestion(this, i18nText("10035").arg(rows.size()), [this, rows](bool yes) {
+        if (yes)
+            restoreJobList(rows);
+        saveJobList();
+        jobListTimer_->start();
+    });
+}
+
+void TfrmMain::restoreJobList(const std::vector<SavedJobRow>& rows)
+{
+    const QStringList gone = restoreJobRows(jobs_, rows);
+    if (!jobs_.empty()) {
+        showRows();
+        nodeTree_->show();
+        hideWebPanel();
+        nodeTree_->setCurrentRow(0);
+    }
+    if (!gone.isEmpty())
+        tell(i18nText("10036") + QLatin1Char('\n') + gone.join(QLatin1Char('\n')));
+}
+
+void TfrmMain::saveJobList()
+{
+    const QByteArray data = jobListToJson(jobs_);
+    if (data != savedJobList_ && writeJobListFile(jobListFile_, data, jobs_.empty()))
+        savedJobList_ = data;
 }

@@ -12,6 +12,7 @@
 #include "app_settings.h"
 #include "conversion_run.h"
 #include "job_list.h"
+#include "job_list_store.h"
 #include "skin_window.h"
 
 class ImageButton;
@@ -77,6 +78,10 @@ public:
     // again after the edit or progress window has closed.
     void setUpPreviewPlayer();
 
+    // Writes the job list to its file when it changed since the last write (the window does it
+    // every second once the restore question of the start is answered).
+    void saveJobList();
+    const QString& jobListFile() const { return jobListFile_; }
     // Rewrites the list's texts from the rows (after a window changed a row).
     void refreshRowTexts();
     void startConversion();
@@ -163,6 +168,8 @@ private:
 
     void tell(const QString& text);
     ProfileSettingInfo chosenProfileSettings() const;
+    void offerJobListRestore();
+    void restoreJobList(const std::vector<SavedJobRow>& rows);
     void addNextSource();
     void addSource(const QString& path, bool reportProblems);
     // Why the file cannot be added (empty when it can); probe holds its description then.
@@ -190,6 +197,9 @@ private:
     std::deque<PendingSources> pendingSources_;
     QTimer* sourceTimer_ = nullptr;
     QProgressDialog* sourceProgress_ = nullptr;
+    QString jobListFile_;
+    QTimer* jobListTimer_ = nullptr;
+    QByteArray savedJobList_;  // what the job list file holds
     QStringList sourceProblems_;  // "name: reason" of the chosen files not added so far
     bool renameKeyFilterOn_ = false;
 

@@ -36,12 +36,19 @@ TemporarySettings::TemporarySettings()
     application();
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString(dir_.root()));
+    // The user's data folder (the saved job list) too.
+    previousDataHome_ = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir_.path("data")));
 }
 
 TemporarySettings::~TemporarySettings()
 {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString(dir_.path("unused")));
+    if (previousDataHome_.isEmpty())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", previousDataHome_);
 }
 
 std::unique_ptr<QSettings> TemporarySettings::store() const

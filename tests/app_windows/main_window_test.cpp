@@ -21,7 +21,9 @@
 #include "application_windows.h"
 #include "i18n_binding.h"
 #include "image_button.h"
+#include "job_list_store.h"
 #include "job_list_view.h"
+#include "message_question.h"
 #include "playback_route.h"
 #include "profile_combobox.h"
 #include "skin_folder.h"
@@ -342,6 +344,80 @@ TEST_F(MainWindowTest, TheOpenDialogHasOneFilterLinePerFamilyAndStartsInTheLastF
     const QString first = main().sourceFolder();
     EXPECT_TRUE(QFileInfo(first).isDir());
     EXPECT_NE(first, QCoreApplication::applicationDirPath());
+}
+
+// The job list is written as it changes; a program that ends without a word (killed) leaves it,
+// and the next start offers it back with its trims, names and ticks, naming the sources gone.
+TEST(JobListRestore, ARowWithItsTrimComesBackAfterTheProgramEndedAndAGoneSourceIsNamed)
+{
+    apptest::TemporarySettings settings;
+    testsupport::TempDir media;
+    const auto clip = [&media](const std::string& name) {
+        testsupport::ClipSpec spec;
+        spec.name = name;
+        spec.seconds = 3.0;
+        return QString::fromStdString(testsupport::makeClip(media, spec));
+    };
+    const QString kept = clip("kept.mp4");
+    const QString gone = clip("gone.mp4");
+    QStringList told;
+    {
+        ApplicationWindows first(settings.store());
+        first.main.setMessageSink([&told](const QString& text) { told << text; });
+        first.main.show();
+        QSignalSpy added(&first.main, &TfrmMain::sourcesAdded);
+        first.main.addFiles({gone, kept});
+        ASSERT_TRUE(added.wait(20000));
+        NodeData& row = first.main.jobs().row(1);
+        row.settings.trim = {1, 3};
+        first.main.jobs().renameOutput(row, "renamed");
+        first.main.jobs().setChecked(1, false);
+        // Written by the window's own timer, as the user edits.
+        QTest::qWait(1500);
+        ASSERT_TRUE(QFileInfo::exists(first.main.jobListFile()));
+    }  // nothing is written or removed when the program goes without closing
+    ASSERT_TRUE(QFile::remove(gone));
+
+    QStringList asked;
+    const QuestionPresenter previous = setQuestionPresenter(
+        [&asked](QWidget*, const QString& text, QuestionAnswer answer) {
+            asked << text;
+            answer(true);
+        });
+    ApplicationWindows second(settings.store());
+    second.main.setMessageSink([&told](const QString& text) { told << text; });
+    second.main.show();
+    setQuestionPresenter(previous);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].contains(QStringLiteral("2 files")));
+    JobList& jobs = second.main.jobs();
+    ASSERT_EQ(jobs.size(), 1);
+    EXPECT_EQ(QString::fromUtf8(jobs.row(0).fileInfo.path), kept);
+    EXPECT_STREQ(jobs.row(0).settings.outputName, "renamed");
+    EXPECT_EQ(jobs.row(0).settings.trim.start, 1);
+    EXPECT_EQ(jobs.row(0).settings.trim.end, 3);
+    EXPECT_FALSE(jobs.isChecked(0));
+    EXPECT_EQ(second.main.jobList()->topLevelItem(0)->text(2), QStringLiteral("00:00:02"));
+    EXPECT_EQ(told, QStringList{i18nText("10036") + QLatin1Char('\n') + gone});
+}
+
+TEST(JobListStore, AnEmptyListRemovesTheFileAndAWriteReplacesItWhole)
+{
+    testsupport::TempDir dir;
+    const QString path = QString::fromStdString(dir.path("data/joblist.json"));
+    ASSERT_TRUE(writeJobListFile(path, "{\"rows\":[]}", false));
+    ASSERT_TRUE(writeJobListFile(path, "{\"rows\":[{\"source\":\"/x.mp4\",\"trimEnd\":7}]}", false));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::vector<SavedJobRow> rows = jobListFromJson(file.readAll());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].source, QStringLiteral("/x.mp4"));
+    EXPECT_EQ(rows[0].trim.end, 7);
+    EXPECT_EQ(rows[0].effect.volume, 255);
+    EXPECT_TRUE(jobListFromJson("not json").empty());
+    EXPECT_TRUE(writeJobListFile(path, {}, true));
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList());  // no temporary left
 }
 
 class RenameTest : public MainWindowTest {
