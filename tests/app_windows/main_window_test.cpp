@@ -595,6 +595,40 @@ TEST_F(MainWindowTest, SelectingARowShowsItsProfileAndSpansTheSlider)
     EXPECT_EQ(main().trackBar()->maximum(), 3);
 }
 
+// Sound shows a note wherever it is listed, pictures never do; category names are whole.
+TEST_F(MainWindowTest, PickerIconsFollowTheMediaAndCategoryNamesAreWhole)
+{
+    const std::vector<QIcon> icons = profilePickerIcons(42);
+    const QImage note = icons[1].pixmap(42).toImage();
+    picker().showDropDown();
+    QTreeWidget* categories = picker().lists()[0];
+    QTreeWidget* profiles = picker().lists()[1];
+    int audio = 0, video = 0;
+    for (int c = 0; c < categories->topLevelItemCount(); ++c) {
+        QTreeWidgetItem* category = categories->topLevelItem(c);
+        for (int column = 0; column < categories->columnCount(); ++column) {
+            const QString name = category->text(column);
+            if (name.isEmpty())
+                continue;
+            EXPECT_EQ(category->toolTip(column), name);
+            const int needed = categories->fontMetrics().horizontalAdvance(name) + 8;
+            EXPECT_LE(needed, categories->columnWidth(column)) << name.toStdString();
+        }
+        categories->setCurrentItem(category);
+        for (int p = 0; p < profiles->topLevelItemCount(); ++p) {
+            QTreeWidgetItem* row = profiles->topLevelItem(p);
+            const auto* node = static_cast<VKOComboboxInfo*>(row->data(0, Qt::UserRole).value<void*>());
+            const auto* profile = dynamic_cast<const ProfileSelectObject*>(node->object.get());
+            ASSERT_NE(profile, nullptr);
+            const bool isAudio = profile->mediaType() == 1;
+            (isAudio ? audio : video)++;
+            EXPECT_EQ(row->icon(0).pixmap(42).toImage() == note, isAudio) << profile->getString();
+        }
+    }
+    EXPECT_GT(audio, 5);
+    EXPECT_GT(video, 20);
+}
+
 TEST_F(MainWindowTest, AnUnknownProfileNameSelectsTheFirstProfile)
 {
     picker().selectValue("no such profile");
