@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -15,7 +17,10 @@
 #include <QMenu>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QMouseEvent>
+#include <QPainterPath>
 #include <QShowEvent>
+#include <QSizeGrip>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
@@ -34,6 +39,7 @@
 #include "player_host.h"
 #include "popup_menu.h"
 #include "profile_combobox.h"
+#include "seam_stretch.h"
 #include "skin_catalogue.h"
 #include "skin_folder.h"
 #include "skin_slider.h"
@@ -58,6 +64,14 @@ const char* const kFirstStartProfile = "MP4 video (H.264)";
 
 // How often the job list is compared with its saved copy and written when it changed.
 constexpr int kJobListSaveMs = 1000;
+
+// Where the main window's skin picture is widened and heightened when the window is larger than
+// it: lines that are plain in both skins (near the list's inner edge, in the preview beside or
+// below its picture, never through the title).
+const std::vector<int> kSeamColumns = {540, 740};
+const std::vector<int> kSeamRows = {250};
+// Where the window's size and place are kept.
+const char* const kGeometryKey = "main_geometry";
 
 // How long adding goes on before the progress dialog appears.
 constexpr int kProgressDelayMs = 400;
@@ -99,6 +113,7 @@ TfrmMain::TfrmMain(std::unique_ptr<QSettings> store) : SkinWindow(kMainSpec), st
     loadCurrentSkin(settings_.skin);
     createControls();
     createFromSkin();
+    makeResizable();
     setUpWebPanel();
     nodeTree_->hide();
     profilePanel_->hide();
@@ -129,6 +144,69 @@ TfrmMain::~TfrmMain()
     disconnect(nodeTree_, nullptr, this, nullptr);
     playback::setListener(playback::kMainOwner, nullptr, nullptr);
     setRenameKeyFilter(false);
+}
+
+void TfrmMain::makeResizable()
+{
+    background_->setSeams(kSeamColumns, kSeamRows);
+    setMinimumSize(skinSize());
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    sizeGrip_ = new QSizeGrip(this);
+    sizeGrip_->resize(sizeGrip_->sizeHint());
+    background_->installEventFilter(this);
+    restoreGeometry(store_->value(QLatin1String(kGeometryKey)).toByteArray());
+}
+
+void TfrmMain::applySkinLayout()
+{
+    SkinWindow::applySkinLayout();
+    stretchControls();
+}
+
+void TfrmMain::stretchControls()
+{
+    const QSize extra = size() - skinSize();
+    if (extra.width() < 0 || extra.height() < 0)
+        return;
+    const SeamStretch across(kSeamColumns, extra.width());
+    const SeamStretch down(kSeamRows, extra.height());
+    const QWidget* const growing[] = {background_, nodeTree_, webBrowse_, playPanel_, trackBar_};
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const SkinItem* item = control->objectName().isEmpty() ? nullptr : skinItem(control->objectName());
+        if (item == nullptr)
+            continue;
+        const QRect skin(item->left, item->top, item->width, item->height);
+        if (std::find(std::begin(growing), std::end(growing), control) != std::end(growing)) {
+            control->setGeometry(QRect(QPoint(across.map(skin.left()), down.map(skin.top())),
+                                       QPoint(across.map(skin.right()), down.map(skin.bottom()))));
+        } else {
+            // Buttons and fields keep their size and move with their centre.
+            const QPoint centre = skin.center();
+            control->move(skin.left() + across.map(centre.x()) - centre.x(),
+                          skin.top() + down.map(centre.y()) - centre.y());
+        }
+    }
+    if (sizeGrip_ != nullptr) {
+        sizeGrip_->move(width() - sizeGrip_->width(), height() - sizeGrip_->height());
+        sizeGrip_->raise();
+    }
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event)
+{
+    SkinWindow::resizeEvent(event);
+    stretchControls();
+    if (isMaximized() || isFullScreen()) {
+        clearMask();
+    } else {
+        QPainterPath outline;
+        outline.addRoundedRect(QRectF(rect()), skinCorner().width() / 2.0, skinCorner().height() / 2.0);
+        setMask(QRegion(outline.toFillPolygon().toPolygon()));
+    }
+    if (picker_ != nullptr)
+        picker_->placePanel();
+    if (shownOnce_ && !playing_)
+        setUpPreviewPlayer();
 }
 
 void TfrmMain::createControls()
@@ -730,6 +808,14 @@ void TfrmMain::setRenameKeyFilter(bool on)
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == background_ && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->position().y() < kMainSpec.dragStrip.height()) {
+        if (isMaximized())
+            showNormal();
+        else
+            showMaximized();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
         const QString typed = static_cast<QKeyEvent*>(event)->text();
@@ -967,6 +1053,8 @@ void TfrmMain::closeWritingSettings()
     if (const ComboboxSelectObject* current = picker_ == nullptr ? nullptr : picker_->currentItem())
         settings_.lastProfile = QString::fromStdString(current->getString());
     writeClosingSettings(*store_, settings_);
+    store_->setValue(QLatin1String(kGeometryKey), saveGeometry());
+    store_->sync();
     setOutputVolume(savedVolume_);
     close();
 }

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app_settings.h"
 #include "conversion_run.h"
@@ -26,6 +27,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressDialog;
+class QSizeGrip;
 class QTimer;
 class QTreeWidget;
 class SkinSlider;
@@ -98,6 +100,8 @@ public:
 
     // Re-skins after a skin switch: pictures, layout, slider focus, web panel hidden.
     void reskin() override;
+    // The skin's places, then stretched to the window's size: the list and the preview grow.
+    void applySkinLayout() override;
 
     // The updater program beside the program.
     static QString updaterPath();
@@ -126,6 +130,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // Files and folders dropped anywhere on the window (the list is hidden while empty).
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -149,6 +154,9 @@ private:
     };
 
     void createControls();
+    // Resizable and maximisable (double click on the title strip), with its last size and place.
+    void makeResizable();
+    void stretchControls();
     void createToolbarButtons();
     void createPlayerControls();
     void createOutputControls();
@@ -216,6 +224,7 @@ private:
     Buttons buttons_{};
     Actions actions_{};
     PictureBox* background_ = nullptr;
+    QSizeGrip* sizeGrip_ = nullptr;
     JobListView* nodeTree_ = nullptr;
     QFrame* webBrowse_ = nullptr;
     QWidget* playPanel_ = nullptr;

@@ -24,7 +24,9 @@
 #include "job_list_store.h"
 #include "job_list_view.h"
 #include "message_question.h"
+#include "picture_box.h"
 #include "playback_route.h"
+#include "seam_stretch.h"
 #include "profile_combobox.h"
 #include "skin_folder.h"
 #include "skin_slider.h"
@@ -627,6 +629,62 @@ TEST_F(MainWindowTest, PickerIconsFollowTheMediaAndCategoryNamesAreWhole)
     }
     EXPECT_GT(audio, 5);
     EXPECT_GT(video, 20);
+}
+
+TEST_F(MainWindowTest, EnlargingGrowsTheListAndThePreviewAndKeepsTheButtonsWhole)
+{
+    addFiles({clip("a.mp4")});
+    const auto geometry = [this](const char* name) { return main().findChild<QWidget*>(QLatin1String(name))->geometry(); };
+    const QRect list = geometry("NodeTree"), preview = geometry("MainPlayPanel"), start = geometry("Start_img");
+    const QRect close = geometry("close"), path = geometry("OutputPath");
+    const QSize before = main().size();
+    main().resize(before + QSize(400, 300));
+    EXPECT_EQ(main().size(), before + QSize(400, 300));
+    EXPECT_EQ(geometry("BG_img"), main().rect());
+    EXPECT_EQ(geometry("NodeTree").size(), list.size() + QSize(200, 300));
+    EXPECT_EQ(geometry("MainPlayPanel").size(), preview.size() + QSize(200, 300));
+    EXPECT_LT(geometry("NodeTree").right(), geometry("MainPlayPanel").left());
+    EXPECT_EQ(geometry("Start_img"), start.translated(400, 300));
+    EXPECT_EQ(geometry("close"), close.translated(400, 0));
+    EXPECT_EQ(geometry("OutputPath"), path.translated(0, 300));
+    EXPECT_LT(geometry("MainTrackBar").bottom(), geometry("play_img").top());
+    // The background's seams repeat plain lines: the enlarged picture is the skin's, widened.
+    const QImage shown = main().findChild<QWidget*>(QStringLiteral("BG_img"))->grab().toImage();
+    const QImage skin = static_cast<PictureBox*>(main().findChild<QWidget*>(QStringLiteral("BG_img")))->picture().toImage();
+    EXPECT_EQ(shown.pixel(5, 5), skin.pixel(5, 5));
+    EXPECT_EQ(shown.pixel(shown.width() - 20, shown.height() - 6), skin.pixel(skin.width() - 20, skin.height() - 6));
+    EXPECT_EQ(shown.pixel(300 + 1, 250 + 200), skin.pixel(300 + 1, 250));
+}
+
+TEST_F(MainWindowTest, SizeAndPlaceAreRememberedAtClose)
+{
+    main().setGeometry(QRect(QPoint(40, 30), main().size() + QSize(120, 80)));
+    const QSize size = main().size();
+    main().closeWritingSettings();
+    ApplicationWindows next(settings_.store());
+    EXPECT_EQ(next.main.size(), size);
+}
+
+TEST(SeamStretch, PiecesCoverTheStretchedLengthAndPositionsMoveAfterTheirSeams)
+{
+    const struct {
+        std::vector<int> seams;
+        int extra;
+        std::vector<std::pair<int, int>> positions;  // before, after
+    } cases[] = {{{540, 740}, 401, {{0, 0}, {540, 540}, {541, 741}, {740, 940}, {741, 1142}, {849, 1250}}},
+                 {{250}, 0, {{0, 0}, {251, 251}}},
+                 {{250}, 30, {{250, 250}, {251, 281}}}};
+    for (const auto& entry : cases) {
+        const SeamStretch stretch(entry.seams, entry.extra);
+        int covered = 0;
+        for (const SeamStretch::Piece& piece : stretch.pieces(850)) {
+            EXPECT_EQ(piece.target, covered);
+            covered += piece.targetLength;
+        }
+        EXPECT_EQ(covered, 850 + entry.extra);
+        for (const auto& [before, after] : entry.positions)
+            EXPECT_EQ(stretch.map(before), after) << before;
+    }
 }
 
 TEST_F(MainWindowTest, AnUnknownProfileNameSelectsTheFirstProfile)
