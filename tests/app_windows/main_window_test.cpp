@@ -422,6 +422,29 @@ TEST(JobListStore, AnEmptyListRemovesTheFileAndAWriteReplacesItWhole)
     EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList());  // no temporary left
 }
 
+TEST_F(MainWindowTest, FlipButtonsShowWhetherTheirFlipIsOn)
+{
+    addFiles({clip("a.mp4")});
+    main().activateWindow();
+    QTest::keyClick(&view(), Qt::Key_E, Qt::ControlModifier);
+    ASSERT_TRUE(windows_.edit.isVisible());
+    auto* mirror = windows_.edit.findChild<ImageButton*>(QStringLiteral("LR_img"));
+    auto* upsideDown = windows_.edit.findChild<ImageButton*>(QStringLiteral("UD_img"));
+    EXPECT_FALSE(mirror->isChecked());
+    QTest::mouseClick(mirror, Qt::LeftButton);
+    EXPECT_TRUE(mirror->isChecked());
+    EXPECT_FALSE(upsideDown->isChecked());
+    QTest::mouseClick(windows_.edit.findChild<ImageButton*>(QStringLiteral("Edit_ok_img")), Qt::LeftButton);
+    EXPECT_EQ(jobs().row(0).settings.effect.horizontalFlip, 1);
+    // Opened again, the window shows the row's flip as on; a second click turns it off.
+    QTest::keyClick(&view(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(mirror->isChecked());
+    QTest::mouseClick(mirror, Qt::LeftButton);
+    EXPECT_FALSE(mirror->isChecked());
+    QTest::keyClick(&windows_.edit, Qt::Key_Escape);
+    EXPECT_EQ(jobs().row(0).settings.effect.horizontalFlip, 1);
+}
+
 class RenameTest : public MainWindowTest {
 protected:
     // Clicks the destination cell of a row and returns its editor.
