@@ -126,6 +126,7 @@ TfrmMain::TfrmMain(std::unique_ptr<QSettings> store) : SkinWindow(kMainSpec), st
     bindTexts();
     connectCommands();
     setI18nLanguage(settings_.language);
+    offerManual();
     playEvent_ = NamedEvent::open("Play", true);
     playback::setListener(playback::kMainOwner, this, &isSeeking_);
     sourceTimer_ = new QTimer(this);
@@ -537,6 +538,11 @@ void TfrmMain::connectHelpCommands()
     actions_.support->setVisible(false);
     actions_.homepage->setVisible(false);
     actions_.update->setVisible(QFileInfo(updaterPath()).isExecutable());
+    connect(helpMenu_, &QMenu::aboutToShow, this, &TfrmMain::offerManual);
+}
+
+void TfrmMain::offerManual()
+{
     actions_.help->setVisible(QFileInfo::exists(manualPath()));
 }
 

@@ -170,6 +170,8 @@ private:
     void connectJobCommands();
     void connectPlayerCommands();
     void connectHelpCommands();
+    // The manual item (and F1) while the manual of the current language is there.
+    void offerManual();
     void connectJobListView();
     // Shortcuts, the Alt keys of the menus and the tab order.
     void setUpKeyboard();
