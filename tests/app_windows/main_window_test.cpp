@@ -445,6 +445,19 @@ TEST_F(MainWindowTest, FlipButtonsShowWhetherTheirFlipIsOn)
     EXPECT_EQ(jobs().row(0).settings.effect.horizontalFlip, 1);
 }
 
+TEST_F(MainWindowTest, AltOpensAMenuAndItsUnderlinedLetterChoosesAnItem)
+{
+    addFiles({clip("a.mp4"), clip("b.mp4")});
+    view().topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    QTest::keyClick(&view(), Qt::Key_E, Qt::AltModifier);
+    ASSERT_TRUE(main().editMenu()->isVisible());
+    QTest::keyClick(main().editMenu(), Qt::Key_C);
+    EXPECT_FALSE(main().editMenu()->isVisible());
+    EXPECT_TRUE(jobs().isChecked(1));
+}
+
 class RenameTest : public MainWindowTest {
 protected:
     // Clicks the destination cell of a row and returns its editor.
