@@ -1,5 +1,6 @@
 #include "engine_job_filling.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -26,11 +27,14 @@ bool exists(const std::string& path)
     return std::filesystem::exists(std::filesystem::path(path), error);
 }
 
-bool hasContent(const std::string& path)
+// A row's trim, ending at the source's real end when the trim reaches past it (trims are whole
+// seconds, rounded up).
+double convertedSeconds(const NodeSettingInfo& row)
 {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(std::filesystem::path(path), error);
-    return !error && size > 0;
+    double end = row.trim.end;
+    if (row.owner != nullptr && row.owner->fileInfo.durationSeconds > 0)
+        end = std::min(end, row.owner->fileInfo.durationSeconds);
+    return std::max(0.0, end - row.trim.start);
 }
 
 // The formatted text, or empty when it does not fit the output path buffer.
@@ -100,8 +104,10 @@ EngineJob::EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::strin
     format_ = fieldText(first.profile->format);
     createGroupMediaUIOption(&group_, format_.c_str(), first.profile->deviceType);
     fillGroup(first);
-    for (const NodeSettingInfo* row : rows)
+    for (const NodeSettingInfo* row : rows) {
+        expectedSeconds_ += convertedSeconds(*row);
         fillInput(*createMediaUIOption(group_, sourcePath(*row)), *row);
+    }
 }
 
 EngineJob::~EngineJob()
@@ -129,6 +135,34 @@ int EngineJob::convert() const
         return VKO_ERROR_NO_OUTPUT_FILE;
     }
     return code;
+}
+
+bool hasContent(const std::string& path)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(std::filesystem::path(path), error);
+    return !error && size > 0;
+}
+
+bool OutputLength::shortened() const
+{
+    constexpr double kToleratedSeconds = 2.0;
+    constexpr double kToleratedShare = 0.1;
+    if (writtenSeconds < 0)
+        return false;
+    const double missing = expectedSeconds - writtenSeconds;
+    return missing > kToleratedSeconds || missing > kToleratedShare * expectedSeconds;
+}
+
+OutputLength EngineJob::outputLength() const
+{
+    OutputLength length;
+    length.expectedSeconds = expectedSeconds_;
+    MediaFileInfo written{};
+    std::snprintf(written.path, sizeof written.path, "%s", outputPath_.c_str());
+    if (!outputPath_.empty() && getFileInfo(&written) == 0)
+        length.writtenSeconds = written.durationSeconds;
+    return length;
 }
 
 const char* EngineJob::keep(const char* text, size_t capacity)

@@ -17,6 +17,18 @@ std::string uniqueOutputPath(const std::string& folder, const std::string& name,
 
 constexpr size_t outputPathSize = 512;
 
+// A file that exists and is not empty.
+bool hasContent(const std::string& path);
+
+// How long a written output is against the length its sources should have given.
+struct OutputLength {
+    double expectedSeconds = 0;
+    double writtenSeconds = -1;  // negative when the output could not be read back
+
+    // Clearly short: more than 2 s or more than 10 % below the expected length.
+    bool shortened() const;
+};
+
 class EngineJob {
 public:
     // One row makes a single job; several rows make a merge job whose output settings all come
@@ -37,6 +49,9 @@ public:
     // empty one) is VKO_ERROR_NO_OUTPUT_FILE. A refused job is not converted. Codes of this
     // program's own checks go to the error-message library with their reason.
     int convert() const;
+    // The converted length of the sources (their trims, within their real lengths) and the length
+    // of the output file as the engine reads it back.
+    OutputLength outputLength() const;
 
 private:
     const char* keep(const char* text, size_t capacity);
@@ -48,6 +63,7 @@ private:
     std::vector<std::unique_ptr<char[]>> texts_;  // what the records point to
     std::string format_;
     std::string outputPath_;
+    double expectedSeconds_ = 0;
     bool video_ = false;
     int refusal_ = 0;
     std::string refusalReason_;

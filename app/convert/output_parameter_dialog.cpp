@@ -190,6 +190,7 @@ TfrmSet::TfrmSet() : SkinWindow({"set", "set/", QSize(500, 33)})
     });
     for (ImageButton* button : {close, cancel_})
         connect(button, &ImageButton::clicked, this, &TfrmSet::hide);
+    setDialogButtons(ok_, cancel_);
 }
 
 void TfrmSet::createLists()

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
@@ -206,6 +207,7 @@ int main(int argc, char** argv)
     applyProgramLook();
     QTemporaryDir settingsFolder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    qputenv("XDG_DATA_HOME", QFile::encodeName(settingsFolder.path()));  // no saved job list is offered
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
 
