@@ -1,15 +1,18 @@
 #include "engine_run.h"
 
 #include "cancel_signal.h"
+#include "commands.h"
 #include "engine_error.h"
 #include "engine_job_filling.h"
 #include "fp_exceptions.h"
+#include "partial_file.h"
 #include "vkoConverterDll.h"
 #include "window_message.h"
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <future>
 
 namespace {
@@ -65,30 +68,48 @@ JobDescription describe(const EngineJob& job, const std::vector<NodeSettingInfo*
     return description;
 }
 
+OutputNaming namingOf(ExistingOutput existing)
+{
+    return existing == ExistingOutput::NewName ? OutputNaming::Unique : OutputNaming::Replace;
+}
+
+// The exit status of an engine code: the output could not be made, or the job failed.
+int statusOf(int code)
+{
+    return code == 13 || code == 14 ? kStatusNoOutput : kStatusFailure;
+}
+
 // One engine job of rows (several when they merge); false when the run is to stop.
-bool runJob(const std::vector<NodeSettingInfo*>& rows, const ConversionRun& run, int index, int count,
-            ProgressDisplay& display, RunOutcome& outcome)
+bool runJob(const std::vector<NodeSettingInfo*>& rows, const ConversionRun& run, const RunChoices& choices,
+            int index, int count, ProgressDisplay& display, RunOutcome& outcome)
 {
     forgetEngineError();
-    const EngineJob job(rows, run.outputFolder);
+    const EngineJob job(rows, run.outputFolder, namingOf(choices.existing));
     const JobDescription description = describe(job, rows, index, count);
     display.jobStarted(description);
     JobResult result;
+    if (choices.existing == ExistingOutput::Skip && std::filesystem::exists(job.outputPath())) {
+        result.skipped = true;
+        display.jobFinished(description, result);
+        return true;
+    }
+    removeOnAbort(partialPathFor(job.outputPath()));
     const int code = convertShowingProgress(job, description, display);
+    removeOnAbort("");
     result.cancelled = cancelRequested();
     if (code != 0) {
         result.error = engineError(code);
-        if (outcome.firstFailure == 0)
-            outcome.firstFailure = code;
+        if (outcome.status == 0)
+            outcome.status = statusOf(code);
     }
     display.jobFinished(description, result);
     outcome.cancelled = result.cancelled;
-    return !result.cancelled;
+    return !result.cancelled && !(code != 0 && choices.stopOnError);
 }
 
 } // namespace
 
-RunOutcome runConversion(const ConversionRun& run, ProgressDisplay& display)
+RunOutcome runConversion(const ConversionRun& run, const RunChoices& choices, ProgressDisplay& display)
 {
     MessageWindow window{onEngineMessage, nullptr};
     ProgressSink sink{isCancelRequested, &window};
@@ -96,11 +117,11 @@ RunOutcome runConversion(const ConversionRun& run, ProgressDisplay& display)
     setUsingPreview(0);
     RunOutcome outcome;
     if (run.merge) {
-        runJob(run.jobs, run, 0, 1, display, outcome);
+        runJob(run.jobs, run, choices, 0, 1, display, outcome);
     } else {
         const int count = static_cast<int>(run.jobs.size());
         for (int i = 0; i < count && !cancelRequested(); ++i) {
-            if (!runJob({run.jobs[static_cast<size_t>(i)]}, run, i, count, display, outcome))
+            if (!runJob({run.jobs[static_cast<size_t>(i)]}, run, choices, i, count, display, outcome))
                 break;
         }
     }

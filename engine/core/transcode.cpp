@@ -11,6 +11,7 @@
 #include "job_context.h"
 #include "option_handlers.h"
 #include "output.h"
+#include "partial_file.h"
 #include "progress.h"
 #include "realmedia_output.h"
 #include "stream_setup.h"
@@ -593,8 +594,8 @@ void discardOutput(const TranscodeRun& run)
         return;
     if (AVFormatContext* file = engineState().outputFiles[0])
         avio_closep(&file->pb);
-    const char* path = run.job.outputPath;
-    std::remove(std::strncmp(path, "file:", 5) == 0 ? path + 5 : path);
+    const std::string path = partialPathFor(run.job.outputPath);
+    std::remove(path.rfind("file:", 0) == 0 ? path.c_str() + 5 : path.c_str());
 }
 
 } // namespace

@@ -1,0 +1,51 @@
+#include "partial_output.h"
+
+#include "error_report.h"
+#include "job_context.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace engine {
+
+namespace {
+
+std::string withoutFilePrefix(const std::string& path)
+{
+    return path.rfind("file:", 0) == 0 ? path.substr(5) : path;
+}
+
+} // namespace
+
+int PartialOutput::begin(const JobContext& job)
+{
+    const std::string partial = partialPathFor(job.outputPath);
+    if (partial == job.outputPath)
+        return 0;
+    if (const int error = lock_.create(partial))
+        return reportError(14, "Could not create '%s': %s\n", partial.c_str(),
+                           error == EBUSY ? "another conversion is writing it" : std::strerror(error));
+    finalPath_ = withoutFilePrefix(job.outputPath);
+    partialPath_ = withoutFilePrefix(partial);
+    return 0;
+}
+
+int PartialOutput::finish(int result)
+{
+    if (partialPath_.empty())
+        return result;
+    const bool written = access(partialPath_.c_str(), F_OK) == 0;
+    if (result == 0 && written && std::rename(partialPath_.c_str(), finalPath_.c_str()) != 0) {
+        const int error = errno;
+        result = reportError(14, "Could not name the output '%s': %s\n", finalPath_.c_str(), std::strerror(error));
+    }
+    if (result != 0)
+        std::remove(partialPath_.c_str());
+    lock_.release();
+    partialPath_.clear();
+    return result;
+}
+
+} // namespace engine
