@@ -5,6 +5,7 @@
 #include "engine_error.h"
 #include "engine_job_filling.h"
 #include "fp_exceptions.h"
+#include "merge_progress.h"
 #include "partial_file.h"
 #include "vkoConverterDll.h"
 #include "window_message.h"
@@ -19,9 +20,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Media time reached by the running job, in seconds. Written by the engine's progress handler on
-// the converting thread, read by the main thread.
+// Media time reached by the running job across its inputs, in seconds. Written by the engine's
+// progress handler on the converting thread, read by the main thread.
 std::atomic<double> reachedSeconds{0};
+
+// The running job's inputs, as far as the reports went. Set by the main thread before the job
+// starts; used by the converting thread while it runs.
+MergeProgress runningJob;
 
 // The engine's progress window: keeps the time of the latest report and releases the block.
 void onEngineMessage(void*, unsigned message, uintptr_t wParam, intptr_t)
@@ -30,14 +35,16 @@ void onEngineMessage(void*, unsigned message, uintptr_t wParam, intptr_t)
         return;
     auto* report = reinterpret_cast<ProgressReport*>(wParam);
     if (report->timeSeconds < 1e9)
-        reachedSeconds.store(report->timeSeconds);
+        reachedSeconds.store(runningJob.update(report->timeSeconds));
     std::free(report);
 }
 
 // Runs the engine on a thread of its own while this thread shows the progress.
-int convertShowingProgress(const EngineJob& job, const JobDescription& description, ProgressDisplay& display)
+int convertShowingProgress(const EngineJob& job, const std::vector<NodeSettingInfo*>& rows,
+                           const JobDescription& description, ProgressDisplay& display)
 {
     reachedSeconds.store(0);
+    runningJob = MergeProgress::ofRows(rows);
     const Clock::time_point start = Clock::now();
     std::future<int> result = std::async(std::launch::async, [&job] {
         maskFloatingPointExceptions();
@@ -94,7 +101,7 @@ bool runJob(const std::vector<NodeSettingInfo*>& rows, const ConversionRun& run,
         return true;
     }
     removeOnAbort(partialPathFor(job.outputPath()));
-    const int code = convertShowingProgress(job, description, display);
+    const int code = convertShowingProgress(job, rows, description, display);
     removeOnAbort("");
     result.cancelled = cancelRequested();
     if (code != 0) {
