@@ -226,6 +226,7 @@ ProfilesArguments parseProfilesArguments(const std::vector<std::string>& args)
     ProfilesArguments parsed;
     const std::vector<OptionRule> rules = {
         {{"--json"}, false, [&](auto&, auto&) { parsed.json = true; }},
+        {{"--names"}, false, [&](auto&, auto&) { parsed.names = true; }},
         languageRule(parsed.language),
     };
     const std::vector<std::string> operands = readOptions(args, rules);

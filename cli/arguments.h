@@ -65,6 +65,7 @@ struct InputSettings {
 
 struct ProfilesArguments {
     bool json = false;
+    bool names = false;  // only the names, one a line
     std::string language;  // empty: from the environment (messageLanguage)
 };
 

@@ -138,11 +138,12 @@ std::string sentence(const CommandHelp& command)
 const std::vector<CommandHelp>& commandHelp()
 {
     static const std::vector<CommandHelp> commands = {
-        {"profiles", "[--json] [--lang CODE]", "list the categories and profiles with their default parameters",
+        {"profiles", "[--json|--names] [--lang CODE]", "list the categories and profiles with their default parameters",
          "Each profile shows its name (give it to convert -p), its title in the chosen language, the output "
          "format and extension, audio or video, the device class and the default parameters.",
          {{"--lang", "CODE", "titles in this language, for example en_us or zh_cn (default: from LANG)"},
           {"--json", "", "print the catalogue as one JSON document"},
+          {"--names", "", "print only the profiles' names, one a line (for shell completion)"},
           {"-h, --help", "", "show this help"}}},
         {"info", "[--json] FILE...", "show what the engine reads from media files",
          "Container, duration, size, picture size, codecs, bit rates, frame rate, sample rate, channels and "
