@@ -200,7 +200,7 @@ std::vector<std::string> mediaFilesIn(const std::filesystem::path& folder, bool 
                 const std::vector<std::string> inner = mediaFilesIn(entry, true);
                 files.insert(files.end(), inner.begin(), inner.end());
             }
-        } else if (isSupportFormat(entry.c_str())) {
+        } else if (isSupportFormat(entry.c_str()) == 0) {
             files.push_back(entry.string());
         }
     }
