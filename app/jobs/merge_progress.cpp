@@ -28,9 +28,6 @@ double MergeProgress::update(double reportedSeconds)
         ++input_;
     }
     lastReported_ = reportedSeconds;
-    double reached = finishedSeconds_ + std::max(0.0, reportedSeconds);
-    if (input_ < inputSeconds_.size() && inputSeconds_[input_] > 0)
-        reached = std::min(reached, finishedSeconds_ + inputSeconds_[input_]);
-    done_ = std::max(done_, reached);
+    done_ = std::max(done_, finishedSeconds_ + std::max(0.0, reportedSeconds));
     return done_;
 }

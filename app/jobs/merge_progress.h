@@ -1,5 +1,7 @@
-// Media time done by a merge job, from the engine's progress reports, which count each merged
-// input from its own start: the time (and so the percent and the time left) only goes forward.
+// Media time done by a merge job, from the engine's progress reports. Reports that count each
+// merged input from its own start (a video merge's) are put after the inputs before it; reports
+// on the joined timeline pass as they are. The time (and so the percent and the time left) only
+// goes forward.
 // Plain C++ shared by the progress window and the command line.
 #pragma once
 

@@ -325,7 +325,7 @@ TEST(MergeProgressTest, TimeCountsTheInputsBeforeAndOnlyGoesForward)
     };
     const Case cases[] = {
         {"three inputs", {6, 6, 6}, {3.6, 5.9, 0.2, 2.7, 5.3, 0.1, 2.3}, {3.6, 5.9, 6.2, 8.7, 11.3, 12.1, 14.3}},
-        {"a report past its input's length counts up to it", {2, 4}, {1, 2.4, 0.5}, {1, 2, 2.5}},
+        {"reports on the joined timeline", {30, 40, 70}, {20, 45, 65.9}, {20, 45, 65.9}},
         {"small steps back within an input", {10}, {4, 3.8, 5}, {4, 4, 5}},
         {"unknown lengths take the last report", {0, 0}, {3, 7, 1}, {3, 7, 8}},
     };
