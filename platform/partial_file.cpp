@@ -18,12 +18,12 @@ bool isPlainFileName(const std::string& path)
            (colon == std::string::npos || colon == 1 || path.rfind(kFilePrefix, 0) == 0);
 }
 
-std::string localPath(const std::string& path)
+} // namespace
+
+std::string localFilePath(const std::string& path)
 {
     return path.rfind(kFilePrefix, 0) == 0 ? path.substr(std::strlen(kFilePrefix)) : path;
 }
-
-} // namespace
 
 std::string partialPathFor(const std::string& finalPath)
 {
@@ -38,7 +38,7 @@ std::string partialPathFor(const std::string& finalPath)
 
 bool partialFileInUse(const std::string& path)
 {
-    const int descriptor = open(localPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    const int descriptor = open(localFilePath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0)
         return false;
     const bool held = flock(descriptor, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
@@ -54,7 +54,7 @@ PartialFileLock::~PartialFileLock()
 int PartialFileLock::create(const std::string& path)
 {
     release();
-    const std::string local = localPath(path);
+    const std::string local = localFilePath(path);
     if (partialFileInUse(path))
         return EBUSY;
     if (unlink(local.c_str()) != 0 && errno != ENOENT)

@@ -10,15 +10,6 @@
 
 namespace engine {
 
-namespace {
-
-std::string withoutFilePrefix(const std::string& path)
-{
-    return path.rfind("file:", 0) == 0 ? path.substr(5) : path;
-}
-
-} // namespace
-
 int PartialOutput::begin(const JobContext& job)
 {
     const std::string partial = partialPathFor(job.outputPath);
@@ -27,8 +18,8 @@ int PartialOutput::begin(const JobContext& job)
     if (const int error = lock_.create(partial))
         return reportError(14, "Could not create '%s': %s\n", partial.c_str(),
                            error == EBUSY ? "another conversion is writing it" : std::strerror(error));
-    finalPath_ = withoutFilePrefix(job.outputPath);
-    partialPath_ = withoutFilePrefix(partial);
+    finalPath_ = localFilePath(job.outputPath);
+    partialPath_ = localFilePath(partial);
     return 0;
 }
 

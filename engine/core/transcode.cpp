@@ -594,8 +594,7 @@ void discardOutput(const TranscodeRun& run)
         return;
     if (AVFormatContext* file = engineState().outputFiles[0])
         avio_closep(&file->pb);
-    const std::string path = partialPathFor(run.job.outputPath);
-    std::remove(path.rfind("file:", 0) == 0 ? path.c_str() + 5 : path.c_str());
+    std::remove(localFilePath(partialPathFor(run.job.outputPath)).c_str());
 }
 
 } // namespace

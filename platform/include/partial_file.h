@@ -9,6 +9,9 @@
 // for what is no plain file name ("-", "pipe:", other protocols), which is written directly.
 std::string partialPathFor(const std::string& finalPath);
 
+// The path without a "file:" prefix.
+std::string localFilePath(const std::string& path);
+
 // Whether a running conversion holds path (a partial file) locked.
 bool partialFileInUse(const std::string& path);
 

@@ -67,6 +67,17 @@ std::array<int, 3> pixel(const std::string& picture, int width, int x, int y)
             static_cast<unsigned char>(picture.at(at + 2))};
 }
 
+// arguments with each key ("{clip}") replaced by its quoted path.
+std::string withFiles(std::string arguments, const std::vector<std::pair<std::string, std::string>>& files)
+{
+    for (const auto& [key, value] : files) {
+        const size_t at = arguments.find(key);
+        if (at != std::string::npos)
+            arguments.replace(at, key.size(), shellQuote(value));
+    }
+    return arguments;
+}
+
 class CliTest : public ::testing::Test {
 protected:
     std::string clip(const std::string& name, double seconds = 4)
@@ -235,13 +246,8 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveAStatusAndOneClearLine)
         {"convert -p 'MP3 audio' -o - {clip}", 2, "-o: '-' is not a folder or a file name"},
     };
     for (const BadRun& bad : cases) {
-        std::string arguments = bad.arguments;
-        for (auto [key, value] : {std::pair{"{clip}", source}, std::pair{"{text}", text}, std::pair{"{subtitles}", subtitles},
-                                  std::pair{"{sound}", sound}}) {
-            const size_t at = arguments.find(key);
-            if (at != std::string::npos)
-                arguments.replace(at, std::strlen(key), shellQuote(value));
-        }
+        std::string arguments = withFiles(bad.arguments, {{"{clip}", source}, {"{text}", text},
+                                                          {"{subtitles}", subtitles}, {"{sound}", sound}});
         if (arguments.rfind("convert", 0) == 0)
             arguments += " -o " + outFolder();
         const Result run = clipwright(arguments + " 2>&1 >/dev/null");
@@ -413,13 +419,8 @@ TEST_F(CliTest, StatusMessagesAndFilesLeftByEachKindOfRun)
     };
     for (const FilesRun& run : cases) {
         std::filesystem::remove_all(dir_.path("out"));
-        std::string arguments = run.arguments;
-        for (auto [key, value] : {std::pair{"{a}", a}, std::pair{"{b}", b}, std::pair{"{bad}", bad},
-                                  std::pair{"{folder}", dir_.path("folder")}, std::pair{"{raw}", raw}}) {
-            const size_t at = arguments.find(key);
-            if (at != std::string::npos)
-                arguments.replace(at, std::strlen(key), shellQuote(value));
-        }
+        std::string arguments = withFiles(run.arguments, {{"{a}", a}, {"{b}", b}, {"{bad}", bad},
+                                                          {"{folder}", dir_.path("folder")}, {"{raw}", raw}});
         if (arguments.find(" -o ") == std::string::npos)
             arguments += " -o out";
         runCommand("cd " + shellQuote(dir_.path("")) + " && " + CLIPWRIGHT_PROGRAM + " convert " + arguments +
