@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
+#include <sys/stat.h>
 
 namespace engine {
 
@@ -27,12 +27,14 @@ int PartialOutput::finish(int result)
 {
     if (partialPath_.empty())
         return result;
-    const bool written = access(partialPath_.c_str(), F_OK) == 0;
-    if (result == 0 && written && std::rename(partialPath_.c_str(), finalPath_.c_str()) != 0) {
+    // A job cancelled before it wrote anything leaves an empty partial file: no output.
+    struct stat written {};
+    const bool wroteSomething = stat(partialPath_.c_str(), &written) == 0 && written.st_size > 0;
+    if (result == 0 && wroteSomething && std::rename(partialPath_.c_str(), finalPath_.c_str()) != 0) {
         const int error = errno;
         result = reportError(14, "Could not name the output '%s': %s\n", finalPath_.c_str(), std::strerror(error));
     }
-    if (result != 0)
+    if (result != 0 || !wroteSomething)
         std::remove(partialPath_.c_str());
     lock_.release();
     partialPath_.clear();

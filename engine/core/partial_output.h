@@ -16,8 +16,8 @@ public:
     // Creates and locks the partial file of the job's output (removing one a killed run left).
     // Returns 0 or 14.
     int begin(const JobContext& job);
-    // The job's result: on 0 the partial file the job wrote takes the final name; otherwise it is
-    // removed. Returns result, or 14 when the final name cannot be given.
+    // The job's result: on 0 the partial file takes the final name when the job wrote something
+    // into it; otherwise it is removed. Returns result, or 14 when the final name cannot be given.
     int finish(int result);
 
 private:

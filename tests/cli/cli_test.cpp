@@ -410,6 +410,7 @@ TEST_F(CliTest, StatusMessagesAndFilesLeftByEachKindOfRun)
         {"-p 'MP3 audio' --name result.mp3 {a}", 0, "", "", "result.mp3"},
         {"-p 'MP3 audio' -o out/result.mp4 {a}", 2, "", "-o: 'out/result.mp4' ends in .mp4 but the profile", ""},
         {"-p 'MP3 audio' {a} {bad} {b}", 1, "done: ", "bad.mp4: The input file cannot be opened", "a.mp3 b.mp3"},
+        {"-p 'MP3 audio' -o bad.mp4/sub {a}", 3, "", "-o: cannot make the folder 'bad.mp4/sub'", ""},
         {"-p 'MP3 audio' --stop-on-error {a} {bad} {b}", 1, "", "bad.mp4: The input file cannot be opened", ""},
         {"-p 'MP3 audio' --json {bad} {a}", 1, "\"event\":\"done\",\"status\":1", "bad.mp4:", "a.mp3"},
         {"-p 'MP3 audio' {folder}", 0, "", "", "2.mp3"},

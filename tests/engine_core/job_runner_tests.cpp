@@ -159,6 +159,7 @@ TEST_F(JobRunner, UnreadableInputDoesNotEndTheProbe)
 namespace {
 
 int writingResult = 0;
+bool writesNothing = false;
 
 // Notes what the output's names look like while the job runs, then writes its partial file.
 int writingTranscode(JobContext& job)
@@ -169,7 +170,8 @@ int writingTranscode(JobContext& job)
     seen.steps.push_back(std::string("final ") + (std::filesystem::exists(job.outputPath) ? "exists" : "absent") +
                          ", partial " + (partialFileInUse(partial) ? "held" : "free") + " of " +
                          (error ? "-" : std::to_string(size)) + " bytes");
-    std::ofstream(partial, std::ios::binary) << "written";
+    if (!writesNothing)
+        std::ofstream(partial, std::ios::binary) << "written";
     return writingResult;
 }
 
@@ -192,14 +194,16 @@ TEST_F(JobRunner, OutputGetsItsFinalNameOnlyWhenTheJobSucceeds)
     struct Case {
         const char* name;
         const char* leftBefore;  // partial file content before the job, null for none
+        bool writes;             // the job writes into its partial file
         int result;
         const char* finalAfter;
     };
     const Case cases[] = {
-        {"success", nullptr, 0, "written"},
-        {"stale partial of a killed run", "stale", 0, "written"},
-        {"failure", nullptr, 80, "(none)"},
-        {"failure after a stale partial", "stale", 80, "(none)"},
+        {"success", nullptr, true, 0, "written"},
+        {"stale partial of a killed run", "stale", true, 0, "written"},
+        {"failure", nullptr, true, 80, "(none)"},
+        {"failure after a stale partial", "stale", true, 80, "(none)"},
+        {"success that wrote nothing (cancelled at once)", "stale", false, 0, "(none)"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -208,6 +212,7 @@ TEST_F(JobRunner, OutputGetsItsFinalNameOnlyWhenTheJobSucceeds)
             std::ofstream(partial, std::ios::binary) << test.leftBefore;
         seen = {};
         writingResult = test.result;
+        writesNothing = !test.writes;
         EXPECT_EQ(runConversionJob(nullptr, *group, false, writingTranscode), test.result);
         EXPECT_EQ(seen.steps, std::vector<std::string>{"final absent, partial held of 0 bytes"});
         EXPECT_EQ(contentOf(final), test.finalAfter);
@@ -227,4 +232,5 @@ TEST_F(JobRunner, OutputGetsItsFinalNameOnlyWhenTheJobSucceeds)
     std::filesystem::remove(partial);
     std::filesystem::remove(final);
     writingResult = 0;
+    writesNothing = false;
 }
