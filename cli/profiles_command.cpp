@@ -102,6 +102,7 @@ int runProfiles(const ProfilesArguments& args)
     }
     std::vector<std::string> categoriesJson;
     std::string text;
+    std::string names;
     for (const VKOComboboxInfo* category : catalogue.categories()) {
         std::vector<std::string> profilesJson;
         text += category->object->getText() + "\n";
@@ -109,6 +110,7 @@ int runProfiles(const ProfilesArguments& args)
             const auto& profile = static_cast<const ProfileSelectObject&>(*node->object);
             profilesJson.push_back(profileJson(profile));
             text += profileText(profile);
+            names += profile.getString() + "\n";
         }
         categoriesJson.push_back(JsonObject()
                                      .add("id", category->object->getId())
@@ -116,6 +118,6 @@ int runProfiles(const ProfilesArguments& args)
                                      .addJson("profiles", jsonArray(profilesJson))
                                      .text());
     }
-    printOut(args.json ? jsonArray(categoriesJson) + "\n" : text);
+    printOut(args.json ? jsonArray(categoriesJson) + "\n" : args.names ? names : text);
     return 0;
 }

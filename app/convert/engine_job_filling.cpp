@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "partial_file.h"
 #include "vkoMessageDll.h"
 
 namespace {
@@ -25,6 +26,12 @@ bool exists(const std::string& path)
 {
     std::error_code error;
     return std::filesystem::exists(std::filesystem::path(path), error);
+}
+
+// A finished output, or one a running conversion is writing.
+bool taken(const std::string& path)
+{
+    return exists(path) || partialFileInUse(partialPathFor(path));
 }
 
 // A row's trim, ending at the source's real end when the trim reaches past it (trims are whole
@@ -74,12 +81,12 @@ const char* sourcePath(const NodeSettingInfo& row)
 std::string uniqueOutputPath(const std::string& folder, const std::string& name, const std::string& extension)
 {
     std::string path = formatPath("%s%s.%s", folder, name, extension);
-    for (int n = 1; !path.empty() && exists(path); ++n)
+    for (int n = 1; !path.empty() && taken(path); ++n)
         path = formatPath("%s%s%s.%s", folder, name, "(" + std::to_string(n) + ")", extension);
     return path;
 }
 
-EngineJob::EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::string& outputFolder)
+EngineJob::EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::string& outputFolder, OutputNaming naming)
 {
     const NodeSettingInfo& first = *rows.front();
     const MediaKind kind = mediaKind(first);
@@ -94,10 +101,13 @@ EngineJob::EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::strin
         return;
     }
     video_ = kind == MediaKind::video;
-    outputPath_ = uniqueOutputPath(outputFolder, fieldText(first.outputName), fieldText(first.profile->extension));
+    const std::string name = fieldText(first.outputName);
+    const std::string extension = fieldText(first.profile->extension);
+    outputPath_ = naming == OutputNaming::Replace ? formatPath("%s%s.%s", outputFolder, name, extension)
+                                                  : uniqueOutputPath(outputFolder, name, extension);
     if (outputPath_.empty()) {
-        refuse(VKO_ERROR_OUTPUT_PATH_TOO_LONG, "The output path " + outputFolder + fieldText(first.outputName) + "." +
-                                                   fieldText(first.profile->extension) + " is longer than " +
+        refuse(VKO_ERROR_OUTPUT_PATH_TOO_LONG, "The output path " + outputFolder + name + "." + extension +
+                                                   " is longer than " +
                                                    std::to_string(outputPathSize - 1) + " bytes.");
         return;
     }

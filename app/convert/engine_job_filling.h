@@ -11,7 +11,8 @@
 #include "vkoConverterDll.h"
 
 // The output path folder + name + "." + extension, or with "(1)", "(2)", … after the name when
-// that file exists; the first name that does not exist. Empty when the path does not fit
+// that file exists or a running conversion writes its partial file (partial_file.h); the first
+// name that is free. Empty when the path does not fit
 // outputPathSize bytes (terminator included).
 std::string uniqueOutputPath(const std::string& folder, const std::string& name, const std::string& extension);
 
@@ -29,11 +30,17 @@ struct OutputLength {
     bool shortened() const;
 };
 
+// Unique: the output never replaces an existing file ("(n)" names); Replace: folder + name +
+// extension, replacing a file of that name (never one of the job's inputs, which the engine
+// refuses).
+enum class OutputNaming { Unique, Replace };
+
 class EngineJob {
 public:
     // One row makes a single job; several rows make a merge job whose output settings all come
     // from the first row. Rows must not be empty.
-    EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::string& outputFolder);
+    EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::string& outputFolder,
+              OutputNaming naming = OutputNaming::Unique);
     ~EngineJob();
     EngineJob(const EngineJob&) = delete;
     EngineJob& operator=(const EngineJob&) = delete;

@@ -178,6 +178,7 @@ void TfrmConvert::resetForRun(int totalSeconds)
 void TfrmConvert::startRun(ConversionRun run)
 {
     run_ = std::move(run);
+    mergeProgress_ = MergeProgress::ofRows(run_.jobs);
     resetForRun(run_.totalSeconds);
     if (mainWindow_)
         move(mainWindow_->pos() + QPoint(210, 10));
@@ -262,6 +263,8 @@ void TfrmConvert::showCurrentFile(int index)
 
 void TfrmConvert::showProgress(double timeSeconds)
 {
+    if (run_.merge && timeSeconds < kLargestReportedSeconds)
+        timeSeconds = mergeProgress_.update(timeSeconds);
     const double whole = std::trunc(timeSeconds);
     if (!(whole < kLargestReportedSeconds))
         return;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "conversion_run.h"
+#include "merge_progress.h"
 #include "skin_window.h"
 
 class ConverThread;
@@ -106,6 +107,7 @@ private:
     ConvertWindowDesktop desktop_;
 
     ConversionRun run_;
+    MergeProgress mergeProgress_;  // the running merge's time; GUI thread
     std::unique_ptr<ConverThread> thread_;
     bool running_ = false;
     RunCounts counts_;

@@ -4,6 +4,7 @@
 #include "engine_state.h"
 #include "error_report.h"
 #include "input.h"
+#include "partial_file.h"
 #include "source_extras.h"
 
 #include <cmath>
@@ -353,7 +354,7 @@ int openOutputFile(AVFormatContext* output, const char* path)
         return reportError(13, "File '%s' already exists. Exiting.\n", path);
     if (jobTables().realMediaMode)
         return 0;
-    if (avio_open(&output->pb, path, AVIO_FLAG_WRITE) < 0)
+    if (avio_open(&output->pb, partialPathFor(path).c_str(), AVIO_FLAG_WRITE) < 0)
         return reportError(14, "Could not open '%s'\n", path);
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "job_context.h"
 #include "option_handlers.h"
 #include "output.h"
+#include "partial_file.h"
 #include "progress.h"
 #include "realmedia_output.h"
 #include "source_extras.h"
@@ -605,8 +606,7 @@ void discardOutput(const TranscodeRun& run)
         return;
     if (AVFormatContext* file = engineState().outputFiles[0])
         avio_closep(&file->pb);
-    const char* path = run.job.outputPath;
-    std::remove(std::strncmp(path, "file:", 5) == 0 ? path + 5 : path);
+    std::remove(localFilePath(partialPathFor(run.job.outputPath)).c_str());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "job_rows_for_tests.h"
 #include "media_fixture.h"
+#include "partial_file.h"
 #include "vkoMessageDll.h"
 
 using testsupport::JobRows;
@@ -223,4 +224,15 @@ TEST(EngineJobFilling, ASuccessThatLeftNoOutputFileIsNotASuccess)
     setProgressHandle(nullptr);
     EXPECT_EQ(code, VKO_ERROR_NO_OUTPUT_FILE);
     EXPECT_NE(lastErrorDetail().find("never.mp3"), std::string::npos);
+}
+
+TEST(UniqueOutputPath, ANameWhosePartialFileIsBeingWrittenIsTakenAStaleOneIsNot)
+{
+    const TempDir dir;
+    const std::string folder = folderOf(dir);
+    touch(folder + ".clip.mp4.part");
+    EXPECT_EQ(uniqueOutputPath(folder, "clip", "mp4"), folder + "clip.mp4") << "left by a killed run";
+    PartialFileLock writing;
+    ASSERT_EQ(writing.create(folder + ".clip.mp4.part"), 0);
+    EXPECT_EQ(uniqueOutputPath(folder, "clip", "mp4"), folder + "clip(1).mp4");
 }
