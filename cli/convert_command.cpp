@@ -3,10 +3,12 @@
 #include "console.h"
 #include "engine_error.h"
 #include "fixed_field.h"
+#include "engine_job_filling.h"
 #include "engine_run.h"
 #include "job_list.h"
 #include "profile_catalogue.h"
 #include "progress_display.h"
+#include "vkoQualityScale.h"
 
 #include <unistd.h>
 
@@ -40,16 +42,45 @@ const ProfileSelectObject* findProfile(const ProfileCatalogue& catalogue, const 
     return sameLetters.size() == 1 ? sameLetters.front() : nullptr;
 }
 
+// A profile's own constant quality follows a changed encoder: the new encoder's standard value, or
+// its bit rate when it has no quality scale.
+void followEncoderScale(ProfileSettingInfo& profile, const std::string& encoder)
+{
+    if (profile.constantQuality == 0 || encoder == profile.videoCodec)
+        return;
+    const VkoQualityScale* scale = vkoQualityScaleOf(encoder.c_str());
+    profile.constantQuality = scale ? 1 : 0;
+    if (scale)
+        profile.quality = scale->standard;
+}
+
+void applyRateControl(ProfileSettingInfo& profile, const ParameterOverrides& overrides)
+{
+    if (overrides.videoCodec) {
+        followEncoderScale(profile, *overrides.videoCodec);
+        copyWhole(profile.videoCodec, *overrides.videoCodec);
+    }
+    if (overrides.videoBitrate) {
+        profile.videoBitrate = *overrides.videoBitrate;
+        profile.constantQuality = 0;
+    }
+    if (overrides.quality) {
+        profile.quality = *overrides.quality;
+        profile.constantQuality = 1;
+    }
+}
+
 void applyOverrides(ProfileSettingInfo& profile, const ParameterOverrides& overrides)
 {
     if (overrides.frameSize)
         copyWhole(profile.frameSize, *overrides.frameSize);
-    if (overrides.frameRate)
-        profile.frameRate = *overrides.frameRate;
-    if (overrides.videoCodec)
-        copyWhole(profile.videoCodec, *overrides.videoCodec);
-    if (overrides.videoBitrate)
-        profile.videoBitrate = *overrides.videoBitrate;
+    if (overrides.frameRate || overrides.sourceRate) {
+        profile.frameRate = overrides.frameRate.value_or(0.0F);
+        profile.sourceRate = overrides.sourceRate ? 1 : 0;
+    }
+    if (overrides.noEnlarge)
+        profile.noEnlarge = 1;
+    applyRateControl(profile, overrides);
     if (overrides.audioCodec)
         copyWhole(profile.audioCodec, *overrides.audioCodec);
     if (overrides.audioBitrate)
@@ -169,6 +200,13 @@ int runConvert(const ConvertArguments& args)
     }
     applyOverrides(profile, args.overrides);
     warnAboutVideoOptions(args, profile);
+    if (args.overrides.quality && profile.mediaType == 0) {
+        const std::string problem = qualityProblem(profile);
+        if (!problem.empty()) {
+            printError("--quality: " + problem);
+            return kStatusUsage;
+        }
+    }
 
     JobList list;
     if (const int status = addFiles(list, args, profile))

@@ -134,8 +134,12 @@ const std::vector<CommandHelp>& commandHelp()
              {"-o, --output", "DIR", "output folder"},
              {"--merge", "", "convert all files one after another into one output named after the first"},
              {"--name", "BASE", "output base name instead of the source file's name"},
-             {"--size", "WxH", "picture size, for example 640x480"},
-             {"--fps", "RATE", "frames per second"},
+             {"--size", "WxH", "picture size, for example 640x480, or source for the source's own"},
+             {"--fps", "RATE", "frames per second, or source for the source's own"},
+             {"--quality", "N", "constant quality instead of a bit rate, on the video encoder's scale (x264 and "
+                                "x265 CRF 0-51, VP9 and AV1 CRF 0-63, MPEG-4, Xvid and WMV quantiser 1-31; lower is "
+                                "better)"},
+             {"--no-enlarge", "", "a source smaller than the picture size keeps its own size"},
              {"--vcodec", "NAME", "video encoder, for example libx264"},
              {"--vb", "RATE", "video bit rate in bit/s (a k or M suffix multiplies)"},
              {"--acodec", "NAME", "audio encoder, for example libmp3lame"},
