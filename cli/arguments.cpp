@@ -267,6 +267,7 @@ ConvertArguments parseConvertArguments(const std::vector<std::string>& args)
          }},
         {{"--quality"}, true, [&](auto& o, auto& v) { job.quality = integerIn(o, v, 0, 255); }},
         {{"--no-enlarge"}, false, [&](auto&, auto&) { job.noEnlarge = true; }},
+        {{"--enlarge"}, false, [&](auto&, auto&) { job.noEnlarge = false; }},
         {{"--vcodec"}, true, [&](auto& o, auto& v) { job.videoCodec = codecName(o, v); }},
         {{"--vb"}, true, [&](auto& o, auto& v) { job.videoBitrate = rate(o, v); }},
         {{"--acodec"}, true, [&](auto& o, auto& v) { job.audioCodec = codecName(o, v); }},

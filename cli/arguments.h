@@ -33,7 +33,7 @@ struct ParameterOverrides {
     std::optional<int32_t> channels;
     std::optional<int32_t> quality; // constant quality on the video encoder's scale
     bool sourceRate = false;         // "--fps source"
-    bool noEnlarge = false;
+    std::optional<bool> noEnlarge;   // "--no-enlarge" or "--enlarge"
 
     bool touchesVideo() const
     {

@@ -79,7 +79,7 @@ void applyOverrides(ProfileSettingInfo& profile, const ParameterOverrides& overr
         profile.sourceRate = overrides.sourceRate ? 1 : 0;
     }
     if (overrides.noEnlarge)
-        profile.noEnlarge = 1;
+        profile.noEnlarge = *overrides.noEnlarge ? 1 : 0;
     applyRateControl(profile, overrides);
     if (overrides.audioCodec)
         copyWhole(profile.audioCodec, *overrides.audioCodec);

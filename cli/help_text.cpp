@@ -140,6 +140,7 @@ const std::vector<CommandHelp>& commandHelp()
                                 "x265 CRF 0-51, VP9 and AV1 CRF 0-63, MPEG-4, Xvid and WMV quantiser 1-31; lower is "
                                 "better)"},
              {"--no-enlarge", "", "a source smaller than the picture size keeps its own size"},
+             {"--enlarge", "", "a source smaller than the picture size is scaled up to it"},
              {"--vcodec", "NAME", "video encoder, for example libx264"},
              {"--vb", "RATE", "video bit rate in bit/s (a k or M suffix multiplies)"},
              {"--acodec", "NAME", "audio encoder, for example libmp3lame"},

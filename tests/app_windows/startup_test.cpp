@@ -121,7 +121,7 @@ TEST_F(Startup, SharedNamesStayWithTheFirstWindowAndEveryBindingIsItsComponent)
         EXPECT_FALSE(windowOf(binding.component).isEmpty()) << name;
         EXPECT_TRUE(binding.apply) << name;
     }
-    EXPECT_EQ(i18nBindings().size(), 128u);  // with the profile picker under "mcmbProfile"
+    EXPECT_EQ(i18nBindings().size(), 133u);  // with the profile picker under "mcmbProfile"
 }
 
 TEST_F(Startup, EveryBoundIdHasATextInBothLanguages)

@@ -270,7 +270,7 @@ TEST_P(CliSignalTest, SignalFinishesTheCurrentOutputAndStartsNoOtherJob)
     // 20 s scaled up to 1280x720 for H.264 takes several seconds on any machine.
     const std::string source = clip("long.mp4", 20);
     const std::string log = dir_.path("progress.json");
-    const pid_t child = startClipwright({"convert", "-p", "MP4 video (H.264)", "--size", "1280x720", "--json", "-o",
+    const pid_t child = startClipwright({"convert", "-p", "MP4 video (H.264)", "--size", "1280x720", "--enlarge", "--json", "-o",
                                          dir_.path("out"), source, source},
                                         log);
     ASSERT_GT(child, 0);
