@@ -214,7 +214,8 @@ TfrmSet::TfrmSet() : SkinWindow({"set", "set/", QSize(500, 33)})
     bindI18nRows(ok_, {{"Caption", "00036"}, {"Hint", "00037"}});
     bindI18nRows(cancel_, {{"Caption", "00038"}, {"Hint", "00039"}});
     createFromSkin();
-    for (QWidget* control : std::initializer_list<QWidget*>{width_, height_, times_})
+    for (QWidget* control : std::initializer_list<QWidget*>{width_, height_, times_, noEnlarge_, qualityLabel_,
+                                                            lists_.quality, rateControlLabel_, lists_.rateControl})
         control->hide();
     keepVisibilityOnSkinSwitch({width_, height_, times_, customSize_, lists_.resolution, noEnlarge_, bitrateLabel_,
                                 lists_.videoBitrate, qualityLabel_, lists_.quality, lists_.rateControl,

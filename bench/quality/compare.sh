@@ -16,7 +16,7 @@ clipwright="$build/bin/clipwright"
 [ -x "$clipwright" ] || { echo "missing $clipwright: cmake --build $build --target clipwright" >&2; exit 1; }
 if ! command -v HandBrakeCLI >/dev/null; then
     sudo=$([ "$(id -u)" = 0 ] || echo sudo)
-    $sudo apt-get install -y --no-install-recommends handbrake-cli >/dev/null
+    $sudo apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends handbrake-cli >/dev/null
 fi
 
 work=$(mktemp -d)
