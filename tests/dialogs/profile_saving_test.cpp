@@ -135,12 +135,29 @@ TEST(ProfileSaving, ARenamedCopyReadsBackAsAUserProfile)
     EXPECT_EQ(read.audioBitrate, 128000);  // the stored option stays
 }
 
+// Selects the options of settings in the draft, writes it into the user folder of folder and
+// reads the saved profile back through the catalogue.
+ProfileSettingInfo savedAndReopened(ProfileDraft& draft, const ProfileSettingInfo& settings, const std::string& folder)
+{
+    selectOptionsOf(draft.record, settings);
+    EXPECT_TRUE(ensureUserProfileFolder(folder));
+    const std::optional<std::string> target = userProfileTarget(folder, draft.record);
+    EXPECT_TRUE(target && saveXmlFile(target->c_str(), &draft.record) == 0);
+    const ProfileCatalogue catalogue(folder);
+    if (catalogue.categories().size() != 1u || catalogue.categories()[0]->children.empty()) {
+        ADD_FAILURE() << "the saved profile is not listed";
+        return {};
+    }
+    return profileSettingInfoOf(
+        static_cast<const ProfileSelectObject&>(*catalogue.categories()[0]->children.at(0)->object));
+}
+
 TEST(ProfileSaving, AQualityAndTheSourcesSizeAndRateReopenWithTheSavedProfile)
 {
     testsupport::TempDir dir;
-    const std::string folder = dir.root() + "/profile/";
     ProfileDraft draft;
     ASSERT_EQ(praseXmlFile(BUILTIN_PROFILE_DIR "/02_09_avi_video_xvid.xml", &draft.record), 0);
+    draft.renameAsUserProfile("Fine MPEG-4", "My Profiles");
     ProfileSettingInfo settings{};
     std::strcpy(settings.frameSize, "source");
     std::strcpy(settings.videoCodec, "mpeg4");
@@ -148,18 +165,7 @@ TEST(ProfileSaving, AQualityAndTheSourcesSizeAndRateReopenWithTheSavedProfile)
     settings.constantQuality = 1;
     settings.quality = 7;
     settings.noEnlarge = 1;
-    selectOptionsOf(draft.record, settings);
-    draft.renameAsUserProfile("Fine MPEG-4", "My Profiles");
-    ASSERT_TRUE(ensureUserProfileFolder(folder));
-    const std::optional<std::string> target = userProfileTarget(folder, draft.record);
-    ASSERT_TRUE(target);
-    ASSERT_EQ(saveXmlFile(target->c_str(), &draft.record), 0);
-
-    ProfileCatalogue catalogue(folder);
-    ASSERT_EQ(catalogue.categories().size(), 1u);
-    const auto& saved =
-        static_cast<const ProfileSelectObject&>(*catalogue.categories()[0]->children.at(0)->object);
-    const ProfileSettingInfo read = profileSettingInfoOf(saved);
+    const ProfileSettingInfo read = savedAndReopened(draft, settings, dir.root() + "/profile/");
     EXPECT_STREQ(read.frameSize, "source");
     EXPECT_STREQ(read.videoCodec, "mpeg4");
     EXPECT_EQ(read.sourceRate, 1);
@@ -172,11 +178,7 @@ TEST(ProfileSaving, AQualityAndTheSourcesSizeAndRateReopenWithTheSavedProfile)
     settings.constantQuality = 0;
     settings.sourceRate = 0;
     settings.frameRate = 25.0F;
-    selectOptionsOf(draft.record, settings);
-    ASSERT_EQ(saveXmlFile(target->c_str(), &draft.record), 0);
-    const ProfileCatalogue again(folder);
-    const ProfileSettingInfo reread = profileSettingInfoOf(
-        static_cast<const ProfileSelectObject&>(*again.categories()[0]->children.at(0)->object));
+    const ProfileSettingInfo reread = savedAndReopened(draft, settings, dir.root() + "/profile/");
     EXPECT_EQ(reread.constantQuality, 0);
     EXPECT_EQ(reread.quality, 7);
     EXPECT_EQ(reread.sourceRate, 0);

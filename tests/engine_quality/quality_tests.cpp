@@ -62,19 +62,6 @@ double bitRate(const std::string& path)
     return probe.duration() > 0 && !error ? 8.0 * static_cast<double>(bytes) / probe.duration() : 0.0;
 }
 
-// Average PSNR (dB) of the converted pictures against the source, picture by picture.
-double psnrAgainst(const std::string& convertedPath, const std::string& source)
-{
-    std::string output;
-    testsupport::runCommand("ffmpeg -hide_banner -nostats -i " + testsupport::shellQuote(convertedPath) + " -i " +
-                                testsupport::shellQuote(source) +
-                                " -lavfi \"[0:v]settb=1/25,setpts=N[a];[1:v]settb=1/25,setpts=N[b];[a][b]psnr\""
-                                " -f null - 2>&1",
-                            &output);
-    std::string::size_type at = output.find("average:");
-    return at == std::string::npos ? 0.0 : std::atof(output.c_str() + at + 8);
-}
-
 // A test pattern with little motion, and the same pattern under noise that changes every picture.
 const std::string& calmSource()
 {
@@ -127,7 +114,8 @@ TEST(ConstantQuality, TheBetterEndOfEachScaleGivesALargerFileWithAHigherPsnr)
         std::string better = at(c.better);
         std::string worse = at(c.worse);
         EXPECT_GT(bitRate(better), 1.3 * bitRate(worse));
-        EXPECT_GT(psnrAgainst(better, calmSource()), psnrAgainst(worse, calmSource()) + 1.0);
+        EXPECT_GT(testsupport::averagePsnr(better, calmSource()),
+                  testsupport::averagePsnr(worse, calmSource()) + 1.0);
     }
 }
 
