@@ -270,8 +270,15 @@ ConvertArguments parseConvertArguments(const std::vector<std::string>& args)
                  reject(option, value, "a file name without a folder (at most 200 characters)");
              parsed.name = value;
          }},
-        {{"--size"}, true, [&](auto& o, auto& v) { job.frameSize = frameSize(o, v); }},
-        {{"--fps"}, true, [&](auto& o, auto& v) { job.frameRate = framesPerSecond(o, v); }},
+        {{"--size"}, true, [&](auto& o, auto& v) { job.frameSize = v == "source" ? v : frameSize(o, v); }},
+        {{"--fps"}, true,
+         [&](auto& o, auto& v) {
+             job.sourceRate = v == "source";
+             job.frameRate = job.sourceRate ? std::nullopt : std::optional(framesPerSecond(o, v));
+         }},
+        {{"--quality"}, true, [&](auto& o, auto& v) { job.quality = integerIn(o, v, 0, 255); }},
+        {{"--no-enlarge"}, false, [&](auto&, auto&) { job.noEnlarge = true; }},
+        {{"--enlarge"}, false, [&](auto&, auto&) { job.noEnlarge = false; }},
         {{"--vcodec"}, true, [&](auto& o, auto& v) { job.videoCodec = codecName(o, v); }},
         {{"--vb"}, true, [&](auto& o, auto& v) { job.videoBitrate = rate(o, v); }},
         {{"--acodec"}, true, [&](auto& o, auto& v) { job.audioCodec = codecName(o, v); }},
@@ -305,6 +312,8 @@ ConvertArguments parseConvertArguments(const std::vector<std::string>& args)
     if (input.start && input.end && *input.start >= *input.end)
         throw UsageError("--end: " + std::to_string(*input.end) + " s is not after --start " +
                          std::to_string(*input.start) + " s");
+    if (job.quality && job.videoBitrate)
+        throw UsageError("--quality: a constant quality and a video bit rate (--vb) exclude each other");
     if (parsed.merge && parsed.files.size() > VKO_MAX_INPUTS)
         throw UsageError("--merge: at most " + std::to_string(VKO_MAX_INPUTS) + " files go into one output");
     return parsed;

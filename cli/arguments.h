@@ -31,8 +31,14 @@ struct ParameterOverrides {
     std::optional<int32_t> audioBitrate;
     std::optional<int32_t> sampleRate;
     std::optional<int32_t> channels;
+    std::optional<int32_t> quality; // constant quality on the video encoder's scale
+    bool sourceRate = false;         // "--fps source"
+    std::optional<bool> noEnlarge;   // "--no-enlarge" or "--enlarge"
 
-    bool touchesVideo() const { return frameSize || frameRate || videoCodec || videoBitrate; }
+    bool touchesVideo() const
+    {
+        return frameSize || frameRate || videoCodec || videoBitrate || quality || sourceRate || noEnlarge;
+    }
 };
 
 struct CropMargins {

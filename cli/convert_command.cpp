@@ -4,11 +4,13 @@
 #include "engine_error.h"
 #include "choice_objects.h"
 #include "fixed_field.h"
+#include "engine_job_filling.h"
 #include "engine_run.h"
 #include "job_list.h"
 #include "language.h"
 #include "profile_catalogue.h"
 #include "progress_display.h"
+#include "vkoQualityScale.h"
 
 #include <unistd.h>
 
@@ -63,16 +65,45 @@ const ProfileSelectObject* findProfile(const ProfileCatalogue& catalogue, const 
     return caseless.size() == 1 ? caseless.front() : nullptr;
 }
 
+// A profile's own constant quality follows a changed encoder: the new encoder's standard value, or
+// its bit rate when it has no quality scale.
+void followEncoderScale(ProfileSettingInfo& profile, const std::string& encoder)
+{
+    if (profile.constantQuality == 0 || encoder == profile.videoCodec)
+        return;
+    const VkoQualityScale* scale = vkoQualityScaleOf(encoder.c_str());
+    profile.constantQuality = scale ? 1 : 0;
+    if (scale)
+        profile.quality = scale->standard;
+}
+
+void applyRateControl(ProfileSettingInfo& profile, const ParameterOverrides& overrides)
+{
+    if (overrides.videoCodec) {
+        followEncoderScale(profile, *overrides.videoCodec);
+        copyWhole(profile.videoCodec, *overrides.videoCodec);
+    }
+    if (overrides.videoBitrate) {
+        profile.videoBitrate = *overrides.videoBitrate;
+        profile.constantQuality = 0;
+    }
+    if (overrides.quality) {
+        profile.quality = *overrides.quality;
+        profile.constantQuality = 1;
+    }
+}
+
 void applyOverrides(ProfileSettingInfo& profile, const ParameterOverrides& overrides)
 {
     if (overrides.frameSize)
         copyWhole(profile.frameSize, *overrides.frameSize);
-    if (overrides.frameRate)
-        profile.frameRate = *overrides.frameRate;
-    if (overrides.videoCodec)
-        copyWhole(profile.videoCodec, *overrides.videoCodec);
-    if (overrides.videoBitrate)
-        profile.videoBitrate = *overrides.videoBitrate;
+    if (overrides.frameRate || overrides.sourceRate) {
+        profile.frameRate = overrides.frameRate.value_or(0.0F);
+        profile.sourceRate = overrides.sourceRate ? 1 : 0;
+    }
+    if (overrides.noEnlarge)
+        profile.noEnlarge = *overrides.noEnlarge ? 1 : 0;
+    applyRateControl(profile, overrides);
     if (overrides.audioCodec)
         copyWhole(profile.audioCodec, *overrides.audioCodec);
     if (overrides.audioBitrate)
@@ -296,6 +327,13 @@ int runConvert(const ConvertArguments& args)
     }
     applyOverrides(profile, args.overrides);
     warnAboutVideoOptions(args, profile);
+    if (args.overrides.quality && profile.mediaType == 0) {
+        const std::string problem = qualityProblem(profile);
+        if (!problem.empty()) {
+            printError("--quality: " + problem);
+            return kStatusUsage;
+        }
+    }
 
     const std::vector<std::string> files = inputFiles(args);
     if (args.merge && files.size() > VKO_MAX_INPUTS)

@@ -173,8 +173,13 @@ const std::vector<CommandHelp>& commandHelp()
              {"--no-clobber", "", "skip a job whose output exists"},
              {"-r, --recursive", "", "folder arguments: also the files in their subfolders"},
              {"--stop-on-error", "", "stop at the first input or job that fails"},
-             {"--size", "WxH", "picture size, for example 640x480"},
-             {"--fps", "RATE", "frames per second"},
+             {"--size", "WxH", "picture size, for example 640x480, or source for the source's own"},
+             {"--fps", "RATE", "frames per second, or source for the source's own"},
+             {"--quality", "N", "constant quality instead of a bit rate, on the video encoder's scale (x264 and "
+                                "x265 CRF 0-51, VP9 and AV1 CRF 0-63, MPEG-4, Xvid and WMV quantiser 1-31; lower is "
+                                "better)"},
+             {"--no-enlarge", "", "a source smaller than the picture size keeps its own size"},
+             {"--enlarge", "", "a source smaller than the picture size is scaled up to it"},
              {"--vcodec", "NAME", "video encoder, for example libx264"},
              {"--vb", "RATE", "video bit rate in bit/s (a k or M suffix multiplies)"},
              {"--acodec", "NAME", "audio encoder, for example libmp3lame"},

@@ -3,6 +3,7 @@
 #include "json_text.h"
 #include "profile_catalogue.h"
 #include "program_data.h"
+#include "vkoQualityScale.h"
 
 #include <unistd.h>
 
@@ -10,6 +11,15 @@
 #include <cstdio>
 
 namespace {
+
+// "quality CRF 22" or "bit rate 1500000".
+std::string rateControlText(const ProfileSettingInfo& info)
+{
+    const VkoQualityScale* scale = vkoQualityScaleOf(info.videoCodec);
+    if (info.constantQuality && scale)
+        return std::string("quality ") + scale->label + " " + std::to_string(info.quality);
+    return "bit rate " + std::to_string(info.videoBitrate);
+}
 
 std::string parametersText(const ProfileSettingInfo& info)
 {
@@ -21,9 +31,11 @@ std::string parametersText(const ProfileSettingInfo& info)
     char rate[32];
     std::snprintf(rate, sizeof rate, "%g", static_cast<double>(info.frameRate));
     field("vcodec", info.videoCodec);
-    field("b", std::to_string(info.videoBitrate));
+    if (info.mediaType == 0)
+        field("rate control", rateControlText(info));
     field("s", info.frameSize);
-    field("r", rate);
+    field("r", info.sourceRate ? kSameAsSource : rate);
+    field("no enlarging", info.noEnlarge ? "yes" : "");
     field("acodec", info.audioCodec);
     field("ab", std::to_string(info.audioBitrate));
     field("ar", std::to_string(info.sampleRate));
@@ -36,8 +48,12 @@ std::string parametersJson(const ProfileSettingInfo& info)
     return JsonObject()
         .add("vcodec", info.videoCodec)
         .add("b", info.videoBitrate)
+        .add("rc", info.constantQuality ? "q" : "b")
+        .add("q", info.quality)
         .add("s", info.frameSize)
         .add("r", static_cast<double>(info.frameRate))
+        .add("sourceRate", info.sourceRate != 0)
+        .add("noEnlarge", info.noEnlarge != 0)
         .add("acodec", info.audioCodec)
         .add("ab", info.audioBitrate)
         .add("ar", info.sampleRate)

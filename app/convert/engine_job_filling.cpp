@@ -7,6 +7,7 @@
 
 #include "partial_file.h"
 #include "vkoMessageDll.h"
+#include "vkoQualityScale.h"
 
 namespace {
 
@@ -76,7 +77,41 @@ const char* sourcePath(const NodeSettingInfo& row)
     return row.owner ? row.owner->fileInfo.path : "";
 }
 
+bool isSameAsSource(const char* field, size_t capacity)
+{
+    return fieldText(field, capacity) == kSameAsSource;
+}
+
+// The group's reserved4108 word (vkoConverterDll.h) for a video row.
+uint32_t outputRulesOf(const NodeSettingInfo& row)
+{
+    const ProfileSettingInfo& profile = *row.profile;
+    uint32_t rules = 0;
+    if (profile.constantQuality != 0)
+        rules |= VKO_OUTPUT_QUALITY | (static_cast<uint32_t>(profile.quality) & VKO_OUTPUT_QUALITY_VALUE);
+    if (row.crop.customSize == 0 && isSameAsSource(profile.frameSize, sizeof profile.frameSize))
+        rules |= VKO_OUTPUT_SOURCE_SIZE;
+    if (profile.sourceRate != 0)
+        rules |= VKO_OUTPUT_SOURCE_RATE;
+    if (profile.noEnlarge != 0)
+        rules |= VKO_OUTPUT_NO_ENLARGE;
+    return rules;
+}
+
 } // namespace
+
+std::string qualityProblem(const ProfileSettingInfo& profile)
+{
+    const std::string encoder = fieldText(profile.videoCodec);
+    const VkoQualityScale* scale = vkoQualityScaleOf(encoder.c_str());
+    if (!scale)
+        return "The video encoder " + encoder + " has no constant quality; give a bit rate.";
+    if (!vkoQualityOnScale(scale, profile.quality))
+        return "Quality " + std::to_string(profile.quality) + " is outside the " + scale->label + " scale of " +
+               encoder + " (" + std::to_string(scale->bestPicture) + " best picture to " +
+               std::to_string(scale->smallestFile) + " smallest file).";
+    return {};
+}
 
 std::string uniqueOutputPath(const std::string& folder, const std::string& name, const std::string& extension)
 {
@@ -110,6 +145,13 @@ EngineJob::EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::strin
                                                    " is longer than " +
                                                    std::to_string(outputPathSize - 1) + " bytes.");
         return;
+    }
+    if (video_ && first.profile->constantQuality != 0) {
+        const std::string problem = qualityProblem(*first.profile);
+        if (!problem.empty()) {
+            refuse(VKO_ERROR_INVALID_OPTION_VALUE, problem);
+            return;
+        }
     }
     format_ = fieldText(first.profile->format);
     createGroupMediaUIOption(&group_, format_.c_str(), first.profile->deviceType);
@@ -195,8 +237,11 @@ void EngineJob::fillGroup(const NodeSettingInfo& row)
         group_->deviceClass = profile.deviceType;
         group_->videoCodec = keep(profile.videoCodec, sizeof profile.videoCodec);
         group_->videoBitrate = profile.videoBitrate;
-        group_->frameSize = keep(profile.frameSize, sizeof profile.frameSize);
+        // "source" leaves the profile's size to the preset; the engine takes the source's where it can.
+        const bool sourceSize = isSameAsSource(profile.frameSize, sizeof profile.frameSize);
+        group_->frameSize = sourceSize ? keep("", 1) : keep(profile.frameSize, sizeof profile.frameSize);
         group_->frameRate = profile.frameRate;
+        group_->reserved4108 = outputRulesOf(row);
     }
     group_->audioCodec = keep(profile.audioCodec, sizeof profile.audioCodec);
     group_->audioBitrate = profile.audioBitrate;

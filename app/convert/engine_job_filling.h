@@ -35,6 +35,10 @@ struct OutputLength {
 // refuses).
 enum class OutputNaming { Unique, Replace };
 
+// Why a row's constant quality cannot be encoded (its encoder has no quality scale, or the value
+// is off the scale); empty when it can.
+std::string qualityProblem(const ProfileSettingInfo& profile);
+
 class EngineJob {
 public:
     // One row makes a single job; several rows make a merge job whose output settings all come

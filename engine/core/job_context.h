@@ -69,6 +69,12 @@ struct JobContext {
     const char* rc_eq = nullptr;
     float qcomp = 0.0f;
 
+    // The output rules of the group's reserved4108 (vkoConverterDll.h), read by createJobContext.
+    int32_t quality = -1;    // constant quality on the video encoder's scale; -1: the bit rate decides
+    bool sourceSize = false; // the source's picture size instead of frameSize
+    bool sourceRate = false; // the source's frame rate instead of frameRate
+    bool noEnlarge = false;  // a source smaller than frameSize keeps its own size
+
     // Storage for a frame size text the engine made itself (frameSize then points here).
     std::string frameSizeStorage;
 

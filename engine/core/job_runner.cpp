@@ -5,6 +5,7 @@
 #include "engine_state.h"
 #include "error_report.h"
 #include "job_context.h"
+#include "output_rules.h"
 #include "partial_output.h"
 #include "path_checks.h"
 #include "thread_count.h"
@@ -57,6 +58,8 @@ int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, Transcode
         if (int failed = preset(job))
             return failed;
     if (int failed = refuseUnknownEncoders(named))
+        return failed;
+    if (int failed = applyOutputRules(job))
         return failed;
     if (int failed = adjustAudioSettings(job))
         return failed;

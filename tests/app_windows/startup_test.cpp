@@ -43,7 +43,8 @@ const std::vector<WindowNames>& componentTable()
          {"Set_BG", "close", "set_ok", "set_cancel", "Lab1", "Lab2", "Label3", "Label4", "Label5",
           "Label6", "Label7", "Label8", "VideoSetLab", "AudioSetLab", "cmbResolution", "cmbFrameRate",
           "cmbVideoEncoder", "cmbVideoBitrate", "cmbSampleRate", "cmbAudioChannel", "cmbAudioEncoder",
-          "cmbAudioBitrate", "setCustomSize", "setWidth", "setHeight", "Lab_custom"}},
+          "cmbAudioBitrate", "setCustomSize", "setWidth", "setHeight", "Lab_custom", "LabRateControl",
+          "cmbRateControl", "LabQuality", "cmbQuality", "setNoEnlarge"}},
         {"TfrmEdit",
          {"BG_img", "close", "TrimPlayPanel", "CropSheet", "EffectSheet", "TrimSheet", "zoom", "left",
           "right", "top", "bottom", "bright", "contrast", "saturation", "effect", "start", "end", "total",
@@ -120,7 +121,7 @@ TEST_F(Startup, SharedNamesStayWithTheFirstWindowAndEveryBindingIsItsComponent)
         EXPECT_FALSE(windowOf(binding.component).isEmpty()) << name;
         EXPECT_TRUE(binding.apply) << name;
     }
-    EXPECT_EQ(i18nBindings().size(), 130u);  // with the profile picker under "mcmbProfile"
+    EXPECT_EQ(i18nBindings().size(), 135u);  // with the profile picker under "mcmbProfile"
 }
 
 TEST_F(Startup, EveryBoundIdHasATextInBothLanguages)

@@ -285,7 +285,7 @@ TEST_P(CliSignalTest, SignalFinishesTheCurrentOutputAndStartsNoOtherJob)
     // 20 s scaled up to 1280x720 for H.264 takes several seconds on any machine.
     const std::string source = clip("long.mp4", 20);
     const std::string log = dir_.path("progress.json");
-    const pid_t child = startClipwright({"convert", "-p", "MP4 video (H.264)", "--size", "1280x720", "--json", "-o",
+    const pid_t child = startClipwright({"convert", "-p", "MP4 video (H.264)", "--size", "1280x720", "--enlarge", "--json", "-o",
                                          dir_.path("out"), source, source},
                                         log);
     ASSERT_GT(child, 0);
@@ -488,7 +488,7 @@ TEST_F(CliTest, ClosedStandardOutputNeverEndsAConversion)
 // Starts a conversion long enough to be stopped, and waits for its progress past a second.
 pid_t startLongConversion(const std::string& source, const std::string& folder, const std::string& log)
 {
-    const pid_t child = startClipwright({"convert", "-p", "MP4 video (H.264)", "--size", "1280x720", "--json", "-o",
+    const pid_t child = startClipwright({"convert", "-p", "MP4 video (H.264)", "--size", "1280x720", "--enlarge", "--json", "-o",
                                          folder, source},
                                         log);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -534,7 +534,7 @@ TEST_F(CliTest, SecondInterruptLeavesNoFileUnderAFinalName)
 TEST_F(CliTest, MergeProgressOnlyGoesForward)
 {
     const std::string source = clip("part.mp4", 3);
-    const Result run = clipwright("convert -p 'MP4 video (H.264)' --size 1280x720 --merge --json -o " + outFolder() +
+    const Result run = clipwright("convert -p 'MP4 video (H.264)' --size 1280x720 --enlarge --merge --json -o " + outFolder() +
                                   " " + shellQuote(source) + " " + shellQuote(source) + " " + shellQuote(source) +
                                   " 2>/dev/null > " + shellQuote(dir_.path("events.json")));
     ASSERT_EQ(run.status, 0) << run.output;
@@ -587,3 +587,57 @@ TEST_F(CliTest, VersionOfBothProgramsAndCompletionOfProfiles)
     EXPECT_NE(listed.find("--no-clobber\n"), std::string::npos) << listed;
 }
 
+TEST_F(CliTest, QualityAndTheSourcesSizeAndRateTakeEffect)
+{
+    const std::string source = runFfmpeg(dir_, "-f lavfi -i testsrc2=s=176x144:r=12 -t 1 -pix_fmt yuv420p", "small.mp4");
+    const Result run = clipwright("convert -p 'AVI video (Xvid)' -o " + outFolder() +
+                                  " --size 640x480 --no-enlarge --fps source --quality 3 " + shellQuote(source));
+    ASSERT_EQ(run.status, 0) << run.output;
+    const ProbeResult small = probeMedia(out("small.avi"));
+    const ProbeFields* video = small.firstStream("video");
+    ASSERT_TRUE(video) << small.errors;
+    EXPECT_EQ(video->integer("width"), 176);
+    EXPECT_EQ(video->integer("height"), 144);
+    EXPECT_EQ(video->text("r_frame_rate"), "12/1");
+
+    const Result same = clipwright("convert -p 'MP4 video (H.264)' -o " + outFolder() +
+                                   " --name same --size source --fps 25 " + shellQuote(source));
+    ASSERT_EQ(same.status, 0) << same.output;
+    const ProbeFields* sameVideo = probeMedia(out("same.mp4")).firstStream("video");
+    ASSERT_TRUE(sameVideo);
+    EXPECT_EQ(sameVideo->integer("width"), 176);
+    EXPECT_EQ(sameVideo->text("r_frame_rate"), "25/1");
+}
+
+TEST_F(CliTest, AQualityTheEncoderCannotTakeIsRefusedBeforeAnyJob)
+{
+    const std::string source = clip("clip.mp4", 1);
+    const struct {
+        std::string arguments;
+        const char* message;
+    } cases[] = {
+        {"-p 'MP4 video (H.264)' --quality 52", "--quality: Quality 52 is outside the CRF scale of libx264 (0 best"},
+        {"-p 'AVI video (Xvid)' --quality 0", "--quality: Quality 0 is outside the QP scale of libxvid (1 best"},
+        {"-p 'FLV video' --quality 5", "--quality: The video encoder flv has no constant quality"},
+        {"-p 'MP4 video (H.264)' --quality 20 --vb 1M", "--quality: a constant quality and a video bit rate (--vb)"},
+        {"-p 'MP4 video (H.264)' --quality fine", "--quality: 'fine' is not a whole number"},
+    };
+    for (const auto& c : cases) {
+        const Result run = clipwright("convert " + c.arguments + " -o " + outFolder() + " " + shellQuote(source));
+        EXPECT_EQ(run.status, 2) << c.arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.message), std::string::npos) << c.arguments << "\n" << run.output;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir_.path("out")) && !std::filesystem::is_empty(dir_.path("out")));
+}
+
+TEST_F(CliTest, ProfilesShowTheirRateControl)
+{
+    const Result run = clipwright("profiles");
+    ASSERT_EQ(run.status, 0) << run.output;
+    for (const char* expected :
+         {"  MP4 video (H.264)\n    mp4, .mp4, video, device class 0; vcodec libx264, rate control quality CRF 22, "
+          "s 640x480, r 29.97, no enlarging yes",
+          "  AVI video (Xvid)\n    avi, .avi, video, device class 0; vcodec libxvid, rate control bit rate 1500000",
+          "  Touch phone (H.264)\n    mp4, .mp4, video, device class 21; vcodec libx264, rate control bit rate 900000"})
+        EXPECT_NE(run.output.find(expected), std::string::npos) << expected << "\n" << run.output;
+}
