@@ -68,6 +68,8 @@ struct JobContext {
     float i_qfactor = 0.0f;
     const char* rc_eq = nullptr;
     float qcomp = 0.0f;
+    // Not in the group record: 0 keeps interlaced sources' fields as they are.
+    int32_t deinterlace = 1;
 
     // Storage for a frame size text the engine made itself (frameSize then points here).
     std::string frameSizeStorage;
