@@ -131,11 +131,21 @@ int PictureFilter::drainGraph()
         return 0;
     if (int failed = av_buffersrc_add_frame(input_, nullptr))
         return failed;
-    for (FramePtr picture(av_frame_alloc()); picture && av_buffersink_get_frame(output_, picture.get()) >= 0;
-         picture.reset(av_frame_alloc()))
+    for (FramePtr picture(av_frame_alloc()); picture && takeFromGraph(picture.get()); picture.reset(av_frame_alloc()))
         ready_.push_back(std::move(picture));
     close();
     return 0;
+}
+
+bool PictureFilter::takeFromGraph(AVFrame* picture)
+{
+    if (!graph_ || av_buffersink_get_frame(output_, picture) < 0)
+        return false;
+    // Deinterlacing counts in half the source's time base.
+    if (picture->pts != AV_NOPTS_VALUE)
+        picture->pts = av_rescale_q(picture->pts, av_buffersink_get_time_base(output_), timeBase_);
+    picture->best_effort_timestamp = picture->pts;
+    return true;
 }
 
 int PictureFilter::push(AVFrame* picture)
@@ -167,14 +177,10 @@ int PictureFilter::push(AVFrame* picture)
 
 bool PictureFilter::pull(AVFrame* picture)
 {
-    if (!ready_.empty()) {
-        av_frame_move_ref(picture, ready_.front().get());
-        ready_.pop_front();
-    } else if (!graph_ || av_buffersink_get_frame(output_, picture) < 0) {
-        return false;
-    }
-    if (filtered_)
-        picture->best_effort_timestamp = picture->pts;
+    if (ready_.empty())
+        return takeFromGraph(picture);
+    av_frame_move_ref(picture, ready_.front().get());
+    ready_.pop_front();
     return true;
 }
 

@@ -41,6 +41,8 @@ private:
     void close();
     // Ends the graph and keeps what it still holds, before it is made again for other pictures.
     int drainGraph();
+    // The graph's next picture with its timestamps in the stream's time base.
+    bool takeFromGraph(AVFrame* picture);
 
     SourcePicture source_;
     AVRational timeBase_;
