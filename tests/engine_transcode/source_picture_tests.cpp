@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -168,6 +169,35 @@ TEST(SourcePictures, NonSquarePixelsKeepShapes)
         ASSERT_GT(box.height(), 0) << c.name;
         EXPECT_NEAR(static_cast<double>(box.width()) / box.height(), 1.0, 0.04)
             << c.name << " box " << box.width() << "x" << box.height();
+    }
+}
+
+// File information gives the size the pictures are shown at: upright and square-pixelled.
+TEST(SourcePictures, FileInformationGivesTheShownSize)
+{
+    const struct {
+        const char* name;
+        const char* filters; // after a 720x576 source
+        const char* muxing;  // ffmpeg tool options of a copy of it
+        int width, height;
+    } cases[] = {
+        {"rotated.mp4", "scale=160:120,setsar=1", "-metadata:s:v rotate=90", 120, 160},
+        {"anamorphic.mp4", "setsar=64/45", "", 1024, 576},
+        {"pal.mp4", "setsar=16/15", "", 768, 576},
+        {"square.mp4", "setsar=1", "", 720, 576},
+    };
+    testsupport::TempDir dir;
+    for (const auto& c : cases) {
+        std::string stored = testsupport::runFfmpeg(
+            dir, std::string("-f lavfi -i color=c=gray:s=720x576:r=25:d=0.2,") + c.filters + " -c:v libx264",
+            std::string("stored_") + c.name);
+        std::string source =
+            testsupport::runFfmpeg(dir, "-i " + shellQuote(stored) + " -c copy " + c.muxing, c.name);
+        MediaFileInfo info{};
+        std::snprintf(info.path, sizeof info.path, "%s", source.c_str());
+        ASSERT_EQ(getFileInfo(&info), 0) << c.name;
+        EXPECT_EQ(info.width, c.width) << c.name;
+        EXPECT_EQ(info.height, c.height) << c.name;
     }
 }
 
