@@ -72,6 +72,7 @@ int applyAudioSettings(const JobContext& job)
 
 int applyVideoSettings(const JobContext& job)
 {
+    engineState().deinterlace = job.deinterlace != 0;
     if (given(job.videoCodec))
         setVideoCodec(job.videoCodec);
     if (job.quality >= 0) {

@@ -4,6 +4,7 @@
 #include "error_report.h"
 #include "job_context.h"
 #include "option_handlers.h"
+#include "source_picture.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -87,14 +88,15 @@ std::string sizeText(Size size)
     return joined(size.width, 'x', size.height);
 }
 
+// The size of the upright, square-pixelled pictures the first video stream is decoded into.
 Size firstVideoStreamSize(const AVFormatContext* input)
 {
     if (input)
-        for (unsigned i = 0; i < input->nb_streams; ++i) {
-            const AVCodecParameters* codec = input->streams[i]->codecpar;
-            if (codec->codec_type == AVMEDIA_TYPE_VIDEO)
-                return {codec->width, codec->height};
-        }
+        for (unsigned i = 0; i < input->nb_streams; ++i)
+            if (input->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
+                SourcePicture picture = describeSourcePicture(*input->streams[i]);
+                return {picture.width, picture.height};
+            }
     return {};
 }
 

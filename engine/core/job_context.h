@@ -68,6 +68,8 @@ struct JobContext {
     float i_qfactor = 0.0f;
     const char* rc_eq = nullptr;
     float qcomp = 0.0f;
+    // Not in the group record: 0 keeps interlaced sources' fields as they are.
+    int32_t deinterlace = 1;
 
     // The output rules of the group's reserved4108 (vkoConverterDll.h), read by createJobContext.
     int32_t quality = -1;    // constant quality on the video encoder's scale; -1: the bit rate decides
