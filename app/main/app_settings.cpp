@@ -52,6 +52,11 @@ int readFlag(QSettings& store, const char* key, int fallback)
 
 }  // namespace
 
+QString languageOfLocale(const QLocale& locale)
+{
+    return locale.language() == QLocale::Chinese ? QStringLiteral("zh_cn") : QStringLiteral("en_us");
+}
+
 std::unique_ptr<QSettings> openSettingsStore()
 {
     auto store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
@@ -82,6 +87,10 @@ AppSettings readAppSettings(QSettings& store, const QString& defaultSkin)
     settings.autoUpdate = readFlag(store, "AutoUpdate", 0);
     settings.autoShowWeb = readFlag(store, "AutoShowWeb", kShowWebByDefault);
     settings.skin = resolveSkinSetting(store, defaultSkin);
+    settings.lastSourceDir = store.value(QStringLiteral("last_source_dir")).toString();
+    settings.language = store.value(QStringLiteral("Language")).toString();
+    if (settings.language != QLatin1String("en_us") && settings.language != QLatin1String("zh_cn"))
+        settings.language = languageOfLocale(QLocale());
     store.sync();
     return settings;
 }
@@ -91,6 +100,7 @@ void writeClosingSettings(QSettings& store, const AppSettings& settings)
     store.setValue(QStringLiteral("last_profile"), settings.lastProfile);
     store.setValue(QStringLiteral("media_output_dir"), settings.mediaOutputDir);
     store.setValue(QStringLiteral("snapshot_output_dir"), settings.snapshotOutputDir);
+    store.setValue(QStringLiteral("last_source_dir"), settings.lastSourceDir);
     store.sync();
 }
 
@@ -99,5 +109,6 @@ void writeOptionSettings(QSettings& store, const AppSettings& settings)
     store.setValue(QStringLiteral("AutoUpdate"), QString::number(settings.autoUpdate != 0 ? 1 : 0));
     store.setValue(QStringLiteral("AutoShowWeb"), QString::number(settings.autoShowWeb != 0 ? 1 : 0));
     store.setValue(QStringLiteral("Skin"), storedSkinValue(settings.skin));
+    store.setValue(QStringLiteral("Language"), settings.language);
     store.sync();
 }

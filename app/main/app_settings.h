@@ -2,6 +2,7 @@
 // "setting". All values are texts.
 #pragma once
 
+#include <QLocale>
 #include <QSettings>
 #include <QString>
 #include <memory>
@@ -13,6 +14,8 @@ struct AppSettings {
     int autoUpdate = 0;
     int autoShowWeb = 1;
     QString skin;
+    QString language;       // "en_us" or "zh_cn"
+    QString lastSourceDir;  // the folder files were last added from
 };
 
 // The store of the current user, opened on the group "setting".
@@ -22,6 +25,10 @@ std::unique_ptr<QSettings> openSettingsStore();
 // user's Videos and Pictures folders.
 QString defaultOutputFolder();
 QString defaultSnapshotFolder();
+
+// The language a first start takes from the locale (the system's unless the program set another):
+// "zh_cn" for Chinese, else "en_us".
+QString languageOfLocale(const QLocale& locale);
 
 // Reads every value with its default ("AutoShowWeb" is 0 except on Windows). "AutoUpdate",
 // "AutoShowWeb" and "Skin" are written back at once when missing, empty or unusable (a number that

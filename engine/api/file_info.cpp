@@ -132,7 +132,7 @@ bool describeFile(MediaFileInfo& info, const AVFormatContext& file)
     bool convertible = false;
     for (unsigned i = 0; i < file.nb_streams; ++i) {
         const AVStream& stream = *file.streams[i];
-        if (!decodable(*stream.codecpar))
+        if (engine::streamTypeOf(stream) == AVMEDIA_TYPE_ATTACHMENT || !decodable(*stream.codecpar))
             continue;
         convertible = true;
         if (stream.codecpar->codec_type == AVMEDIA_TYPE_VIDEO)

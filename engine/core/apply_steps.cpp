@@ -5,6 +5,7 @@
 #include "error_report.h"
 #include "job_context.h"
 #include "option_handlers.h"
+#include "output_rules.h"
 
 #include <cstdio>
 #include <string>
@@ -71,9 +72,13 @@ int applyAudioSettings(const JobContext& job)
 
 int applyVideoSettings(const JobContext& job)
 {
+    engineState().deinterlace = job.deinterlace != 0;
     if (given(job.videoCodec))
         setVideoCodec(job.videoCodec);
-    if (job.videoBitrate > 0) {
+    if (job.quality >= 0) {
+        if (int failed = applyVideoQuality(job))
+            return failed;
+    } else if (job.videoBitrate > 0) {
         if (int failed = setNamedOption("b", job.videoBitrate))
             return failed;
         warnWhenBitrateTooLow(AVMEDIA_TYPE_VIDEO);

@@ -131,6 +131,19 @@ uint8_t** convertBlock(OutputStream& output, const AVFrame& samples, int& conver
     return planes;
 }
 
+// Moves the planes past their first count samples.
+void skipLeadingSamples(uint8_t** planes, const AVCodecContext& encoder, int count)
+{
+    const int channels = encoder.ch_layout.nb_channels;
+    const int bytes = av_get_bytes_per_sample(encoder.sample_fmt);
+    if (av_sample_fmt_is_planar(encoder.sample_fmt)) {
+        for (int channel = 0; channel < channels; ++channel)
+            planes[channel] += static_cast<ptrdiff_t>(count) * bytes;
+    } else {
+        planes[0] += static_cast<ptrdiff_t>(count) * bytes * channels;
+    }
+}
+
 // Appends count samples of silence to the FIFO.
 int appendSilence(OutputStream& output, int count)
 {
@@ -177,7 +190,7 @@ void scaleVolume(uint8_t* const* planes, AVSampleFormat format, int samples, int
     }
 }
 
-int outputAudio(OutputStream& output, const AVFrame& samples, int inputIndex)
+int outputAudio(OutputStream& output, const AVFrame& samples, int inputIndex, int skipSamples)
 {
     const AVCodecContext& encoder = *output.encoder;
     if (int failed = ensureResampler(output, samples, encoder.ch_layout, encoder.sample_fmt, encoder.sample_rate))
@@ -186,6 +199,9 @@ int outputAudio(OutputStream& output, const AVFrame& samples, int inputIndex)
     uint8_t** planes = convertBlock(output, samples, converted);
     if (!planes)
         return reportError(55, "Cannot allocate audio buffers\n");
+    skipSamples = std::clamp(skipSamples, 0, converted);
+    skipLeadingSamples(planes, encoder, skipSamples);
+    converted -= skipSamples;
     scaleVolume(planes, encoder.sample_fmt, converted, encoder.ch_layout.nb_channels, engineState().volume);
     if (converted > 0 &&
         av_audio_fifo_write(output.fifo.get(), reinterpret_cast<void**>(planes), converted) < converted)

@@ -11,10 +11,11 @@ namespace engine {
 int ensureResampler(OutputStream& output, const AVFrame& samples, const AVChannelLayout& layout,
                     AVSampleFormat format, int sampleRate);
 
-// Returns 0, 4, 55, 63 or a write error.
-int outputAudio(OutputStream& output, const AVFrame& samples, int inputIndex);
+// Converts and encodes one block, leaving out its first skipSamples samples (in the encoder's
+// rate). Returns 0, 4, 55, 63 or a write error.
+int outputAudio(OutputStream& output, const AVFrame& samples, int inputIndex, int skipSamples);
 
-// Feeds count samples of silence, as for the alignment of joined inputs.
+// Feeds count samples of silence, as in front of sound that starts late.
 int outputSilence(OutputStream& output, int count, int inputIndex);
 
 // Encodes what is left in the FIFO and drains the encoder (end of the job).

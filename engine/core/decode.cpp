@@ -8,8 +8,10 @@
 #include "realmedia_output.h"
 #include "video_output.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 extern "C" {
 #include <libavutil/time.h>
@@ -20,7 +22,6 @@ namespace engine {
 namespace {
 
 constexpr int kSubtitleBufferSize = 65536;
-constexpr int64_t kAlignmentToleranceMicroseconds = 10000;
 
 bool feeds(const OutputStream& output, int inputStreamIndex)
 {
@@ -55,27 +56,28 @@ void emulateRate(const InputStream& input)
         av_usleep(static_cast<unsigned>(due - now));
 }
 
-// Before the first real sound of a joined input whose video runs ahead of the joined audio,
-// 40 ms blocks of silence fill the gap.
-int alignFirstAudio(OutputStream& output, int inputIndex)
+// The first sound of an input goes where its presentation time says. Samples before the trim start
+// are left out; where the output has pictures, silence fills the gap between the sound so far and
+// that place, so sound that starts after the pictures (or after a longer input before it) stays in
+// step with them.
+int placeInputStart(OutputStream& output, const InputStream& input, int inputIndex, int& skipSamples)
 {
-    JobTables& tables = jobTables();
-    if (!tables.firstAudioAlignment)
+    skipSamples = 0;
+    if (output.inputStartPlaced)
         return 0;
-    tables.firstAudioAlignment = false;
-    if (tables.videoStartOf[inputIndex] <= tables.audioStartOf[inputIndex])
+    output.inputStartPlaced = true;
+    const int rate = output.encoder->sample_rate;
+    const int64_t sinceStart = input.pts - engineState().startTime;
+    if (sinceStart < 0)
+        skipSamples = static_cast<int>(av_rescale(-sinceStart, rate, AV_TIME_BASE));
+    const JobTables& tables = jobTables();
+    if (!tables.soundFollowsPictures)
         return 0;
-    const int blockSamples = output.encoder->sample_rate / 25;
-    auto gap = [&] { return tables.videoStartOf[inputIndex] - tables.audioStartOf[inputIndex + 1]; };
-    for (int blocks = 0; gap() > kAlignmentToleranceMicroseconds; ++blocks) {
-        if (blocks > 0) {
-            double averageAdvance = (tables.audioStartOf[inputIndex + 1] - tables.audioStartOf[inputIndex]) / blocks;
-            if (2 * gap() <= averageAdvance)
-                break;
-        }
-        if (int failed = outputSilence(output, blockSamples, inputIndex))
+    double gap = tables.originOf[inputIndex] + static_cast<double>(std::max<int64_t>(sinceStart, 0)) -
+                 tables.audioStartOf[inputIndex + 1];
+    for (int64_t left = std::llround(gap * rate / AV_TIME_BASE); left > 0; left -= rate)
+        if (int failed = outputSilence(output, static_cast<int>(std::min<int64_t>(left, rate)), inputIndex))
             return failed;
-    }
     return 0;
 }
 
@@ -112,12 +114,14 @@ int outputSubtitle(OutputStream& output, AVSubtitle& subtitle, int64_t pts)
 int handFrame(OutputStream& output, InputStream& input, const AVFrame& frame, int inputIndex)
 {
     switch (output.encoder->codec_type) {
-    case AVMEDIA_TYPE_AUDIO:
+    case AVMEDIA_TYPE_AUDIO: {
         if (jobTables().realMediaMode)
             return outputRealMediaAudio(output, input, frame, inputIndex);
-        if (int failed = alignFirstAudio(output, inputIndex))
+        int skipSamples = 0;
+        if (int failed = placeInputStart(output, input, inputIndex, skipSamples))
             return failed;
-        return outputAudio(output, frame, inputIndex);
+        return outputAudio(output, frame, inputIndex, skipSamples);
+    }
     case AVMEDIA_TYPE_VIDEO:
         return outputVideoFrame(output, input, frame, inputIndex);
     default:
@@ -129,6 +133,13 @@ bool reachedStart(const InputStream& input)
 {
     int64_t start = engineState().startTime;
     return start == 0 || input.pts >= start;
+}
+
+// A decoded block of sound that ends after the start is used from the start on.
+bool reachedStart(const InputStream& input, const AVFrame& frame)
+{
+    int64_t start = engineState().startTime;
+    return frame.nb_samples > 0 && start != 0 ? input.nextPts > start : reachedStart(input);
 }
 
 // Frames the decoders still give after reading stopped at the recording time are not wanted.
@@ -148,13 +159,42 @@ int outputFrame(InputStream& input, int inputStreamIndex, OutputStreams& outputs
 {
     timeFrame(input, frame);
     emulateRate(input);
-    if (!reachedStart(input) || beyondRecordingTime(input, inputIndex))
+    if (!reachedStart(input, frame) || beyondRecordingTime(input, inputIndex))
         return 0;
     for (auto& output : outputs)
         if (feeds(*output, inputStreamIndex) && output->encodingNeeded)
             if (int failed = handFrame(*output, input, frame, inputIndex))
                 return failed;
     return 0;
+}
+
+// Pictures the input's picture filter has finished.
+int outputFilteredPictures(InputStream& input, int inputStreamIndex, OutputStreams& outputs, int inputIndex)
+{
+    AVFrame* picture = input.filteredFrame.get();
+    while (input.pictureFilter->pull(picture)) {
+        int result = outputFrame(input, inputStreamIndex, outputs, *picture, inputIndex);
+        av_frame_unref(picture);
+        if (result)
+            return result;
+    }
+    return 0;
+}
+
+// Pictures go through the input's picture filter, which makes them upright, square-pixelled and
+// progressive where the source needs it; a null picture hands on what it still holds.
+int outputPicture(InputStream& input, int inputStreamIndex, OutputStreams& outputs, AVFrame* picture,
+                  int inputIndex)
+{
+    if (!input.pictureFilter) {
+        if (!picture)
+            return 0;
+        input.pictureFilter = std::make_unique<PictureFilter>(*input.stream, engineState().deinterlace);
+    }
+    if (input.pictureFilter->push(picture) < 0)
+        return reportError(65, "Cannot turn the pictures of input stream #%d.%d upright or deinterlace them\n",
+                           input.fileIndex, input.index);
+    return outputFilteredPictures(input, inputStreamIndex, outputs, inputIndex);
 }
 
 int decodeFrames(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket* packet,
@@ -166,13 +206,17 @@ int decodeFrames(InputStream& input, int inputStreamIndex, OutputStreams& output
     if (sent < 0 && sent != AVERROR_EOF)
         return failure;
     AVFrame* frame = input.frame.get();
+    const bool video = decoder->codec_type == AVMEDIA_TYPE_VIDEO;
     for (;;) {
         int received = avcodec_receive_frame(decoder, frame);
+        if (received == AVERROR_EOF && video)
+            return outputPicture(input, inputStreamIndex, outputs, nullptr, inputIndex);
         if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
             return 0;
         if (received < 0)
             return failure;
-        int result = outputFrame(input, inputStreamIndex, outputs, *frame, inputIndex);
+        int result = video ? outputPicture(input, inputStreamIndex, outputs, frame, inputIndex)
+                           : outputFrame(input, inputStreamIndex, outputs, *frame, inputIndex);
         av_frame_unref(frame);
         if (result)
             return result;

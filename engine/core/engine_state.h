@@ -77,6 +77,7 @@ struct EngineState {
     int videoSyncMethod = -1;
     int topFieldFirst = -1;
     int intraDcPrecision = 8;
+    bool deinterlace = true; // interlaced sources are deinterlaced; progressive ones pass untouched
     std::string videoCodecName;
     uint32_t videoCodecTag = 0;
     bool videoStreamCopy = false;
@@ -142,7 +143,10 @@ struct JobTables {
     std::unique_ptr<JobContext> currentJob;
     std::array<double, kMaxFiles + 1> audioStartOf{}; // µs, where input k's audio starts
     std::array<double, kMaxFiles + 1> videoStartOf{}; // µs, where input k's video starts
-    bool firstAudioAlignment = false;
+    // µs, where time zero of input k (its trim start) lies in the output: where the longer of the
+    // joined sound and pictures of the inputs before it ended.
+    std::array<double, kMaxFiles + 1> originOf{};
+    bool soundFollowsPictures = false; // the output has pictures: sound keeps its offset to them
     bool realMediaMode = false; // the RealMedia writer, not a muxer, writes the output
     PictureEffectParams effects;  // of the input being converted
     RgbConversionCache rgbConversions{SWS_BICUBIC};

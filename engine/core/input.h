@@ -2,7 +2,19 @@
 // registering it as the next input of the engine state.
 #pragma once
 
+#include <cstdint>
+
+extern "C" {
+#include <libavutil/avutil.h>
+}
+
+struct AVStream;
+
 namespace engine {
+
+// The kind of stream the engine takes a stream of an input for: an attached picture (cover art)
+// is not a video stream.
+AVMediaType streamTypeOf(const AVStream& stream);
 
 struct JobContext;
 struct JobInput;

@@ -5,9 +5,12 @@
 #include "engine_state.h"
 #include "error_report.h"
 #include "job_context.h"
+#include "output_rules.h"
+#include "partial_output.h"
 #include "path_checks.h"
 #include "thread_count.h"
 
+#include <cstring>
 #include <string>
 
 namespace engine {
@@ -27,8 +30,8 @@ struct NamedEncoders {
     const char* video;
 };
 
-// An encoder the job names must exist, also where the preset puts its own in its place. The
-// RealMedia writer has encoder names of its own.
+// An encoder the job names must exist, also where the preset puts its own in its place; "copy"
+// asks for the stream to be copied as it is. The RealMedia writer has encoder names of its own.
 int refuseUnknownEncoders(const NamedEncoders& encoders)
 {
     if (jobTables().realMediaMode)
@@ -39,14 +42,15 @@ int refuseUnknownEncoders(const NamedEncoders& encoders)
     } named[] = {{encoders.audio, AVMEDIA_TYPE_AUDIO}, {encoders.video, AVMEDIA_TYPE_VIDEO}};
     for (const auto& encoder : named) {
         AVCodecID id = AV_CODEC_ID_NONE;
-        if (encoder.name && *encoder.name)
+        if (encoder.name && *encoder.name && std::strcmp(encoder.name, "copy") != 0)
             if (int failed = findCodecByName(encoder.name, encoder.type, true, &id))
                 return failed;
     }
     return 0;
 }
 
-int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, TranscodeStage transcode)
+int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, TranscodeStage transcode,
+                        PartialOutput& partial)
 {
     job.audioJob = audioJob ? 1 : 0;
     NamedEncoders named{job.audioCodec, job.videoCodec};
@@ -54,6 +58,8 @@ int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, Transcode
         if (int failed = preset(job))
             return failed;
     if (int failed = refuseUnknownEncoders(named))
+        return failed;
+    if (int failed = applyOutputRules(job))
         return failed;
     if (int failed = adjustAudioSettings(job))
         return failed;
@@ -67,6 +73,8 @@ int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, Transcode
     if (job.inputCount == 0)
         return reportError(75, "At least one input file must be specified\n");
     if (int failed = refuseOutputOntoInputs(job))
+        return failed;
+    if (int failed = partial.begin(job))
         return failed;
     engineState().threadCount = configuredThreadCount();
     return transcode(job);
@@ -85,8 +93,11 @@ int runConversionJob(Preset preset, const GroupMediaUIOption& group, bool audioJ
     JobContext& job = *tables.currentJob;
     createJobContext(job, group);
 
-    int result = prepareAndTranscode(job, preset, audioJob, transcode);
+    PartialOutput partial;
+    int result = prepareAndTranscode(job, preset, audioJob, transcode, partial);
+    // The output file is closed before it takes its final name.
     releaseInputsAndOutputs();
+    result = partial.finish(result);
     releaseJobBuffers();
     return result;
 }

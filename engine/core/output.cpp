@@ -4,6 +4,9 @@
 #include "engine_state.h"
 #include "error_report.h"
 #include "input.h"
+#include "job_context.h"
+#include "partial_file.h"
+#include "source_extras.h"
 
 #include <cmath>
 #include <cstdio>
@@ -11,7 +14,9 @@
 #include <unistd.h>
 
 extern "C" {
+#include <libavutil/avstring.h>
 #include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
 }
 
 namespace engine {
@@ -74,10 +79,33 @@ void chooseVideoFrameRate(AVCodecContext* encoder, const AVCodec* codec)
     encoder->time_base = av_inv_q(rate);
 }
 
+// Pictures of more than 8 bits or with more chroma than 4:2:0 that most players and devices
+// cannot play.
+bool beyondDeviceFormat(AVPixelFormat format)
+{
+    const AVPixFmtDescriptor* description = av_pix_fmt_desc_get(format);
+    if (!description || (description->flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_HWACCEL)))
+        return false;
+    bool chroma = description->nb_components >= 3;
+    return description->comp[0].depth > 8 ||
+           (chroma && (description->log2_chroma_w != 1 || description->log2_chroma_h != 1));
+}
+
+bool jobNamesPixelFormat()
+{
+    const JobContext* job = jobTables().currentJob.get();
+    return job && job->pixelFormat[0];
+}
+
 void chooseVideoPixelFormat(AVCodecContext* encoder, const AVCodec* codec)
 {
     AVPixelFormat format = engineState().pixelFormat;
     if (format == AV_PIX_FMT_NONE)
+        format = AV_PIX_FMT_YUV420P;
+    // The source's own format, unless the profile names one: an encoder that takes 8-bit 4:2:0
+    // gets that for sources beyond it, so that devices play the output.
+    bool devicesTakeIt = !codec || !codec->pix_fmts || listed(codec->pix_fmts, AV_PIX_FMT_YUV420P, AV_PIX_FMT_NONE);
+    if (!jobNamesPixelFormat() && devicesTakeIt && beyondDeviceFormat(format))
         format = AV_PIX_FMT_YUV420P;
     if (codec && codec->pix_fmts && !listed(codec->pix_fmts, format, AV_PIX_FMT_NONE))
         format = codec->pix_fmts[0];
@@ -108,17 +136,80 @@ void configureVideoEncoder(AVCodecContext* encoder, AVStream* stream, const AVCo
     stream->time_base = encoder->time_base;
 }
 
-// The channel layout of the engine state when it fits the channel count, else the usual one.
-void chooseChannelLayout(AVCodecContext* encoder)
+// Channel counts of the encoders that do not list their layouts: the highest they take, and one
+// they refuse below it.
+struct ChannelLimit {
+    const char* encoder;
+    int most;
+    int refused;
+};
+
+constexpr ChannelLimit kChannelLimits[] = {
+    {"libopencore_amrnb", 1, 0}, {"wmav1", 2, 0}, {"wmav2", 2, 0}, {"aac", 8, 7}, {"flac", 8, 0}, {"libvorbis", 8, 0},
+};
+constexpr int kMostChannels = 64;
+
+bool takesChannelCount(const AVCodec* codec, int count)
 {
-    const EngineState& state = engineState();
-    AVChannelLayout layout{};
-    if (state.channelLayout)
-        av_channel_layout_from_mask(&layout, state.channelLayout);
-    if (layout.nb_channels != state.channels) {
-        av_channel_layout_uninit(&layout);
-        av_channel_layout_default(&layout, state.channels);
+    if (!codec)
+        return true;
+    if (codec->ch_layouts) {
+        for (const AVChannelLayout* layout = codec->ch_layouts; layout->nb_channels; ++layout)
+            if (layout->nb_channels == count)
+                return true;
+        return false;
     }
+    for (const ChannelLimit& limit : kChannelLimits)
+        if (std::strcmp(codec->name, limit.encoder) == 0)
+            return count <= limit.most && count != limit.refused;
+    return true;
+}
+
+// The channel count the encoder takes nearest to the wanted one, fewer rather than more.
+int nearestChannelCount(const AVCodec* codec, int wanted)
+{
+    for (int distance = 0; distance < kMostChannels; ++distance) {
+        if (wanted - distance >= 1 && takesChannelCount(codec, wanted - distance))
+            return wanted - distance;
+        if (takesChannelCount(codec, wanted + distance))
+            return wanted + distance;
+    }
+    return wanted;
+}
+
+bool takesLayout(const AVCodec* codec, const AVChannelLayout& layout)
+{
+    if (!codec || !codec->ch_layouts)
+        return takesChannelCount(codec, layout.nb_channels);
+    for (const AVChannelLayout* listed = codec->ch_layouts; listed->nb_channels; ++listed)
+        if (av_channel_layout_compare(listed, &layout) == 0)
+            return true;
+    return false;
+}
+
+// The layout for a channel count: the engine state's when it has that many channels and the
+// encoder takes it, else the first the encoder lists, else the usual one.
+void layoutForCount(const AVCodec* codec, int count, AVChannelLayout& layout)
+{
+    const uint64_t mask = engineState().channelLayout;
+    if (mask && av_channel_layout_from_mask(&layout, mask) == 0 && layout.nb_channels == count &&
+        takesLayout(codec, layout))
+        return;
+    av_channel_layout_uninit(&layout);
+    for (const AVChannelLayout* listed = codec ? codec->ch_layouts : nullptr; listed && listed->nb_channels; ++listed)
+        if (listed->nb_channels == count) {
+            av_channel_layout_copy(&layout, listed);
+            return;
+        }
+    av_channel_layout_default(&layout, count);
+}
+
+// The engine state's channel count (the job's, else the input's) when the encoder takes it, else
+// the nearest one it takes: 7.1 sound becomes stereo for MP3 and mono for AMR-NB.
+void chooseChannelLayout(AVCodecContext* encoder, const AVCodec* codec)
+{
+    AVChannelLayout layout{};
+    layoutForCount(codec, nearestChannelCount(codec, engineState().channels), layout);
     av_channel_layout_uninit(&encoder->ch_layout);
     encoder->ch_layout = layout;
 }
@@ -148,7 +239,7 @@ void configureAudioEncoder(AVCodecContext* encoder, const AVCodec* codec)
     if (codec && codec->sample_fmts && !listed(codec->sample_fmts, format, AV_SAMPLE_FMT_NONE))
         format = codec->sample_fmts[0];
     encoder->sample_fmt = format;
-    chooseChannelLayout(encoder);
+    chooseChannelLayout(encoder, codec);
     encoder->sample_rate = supportedSampleRate(codec, state.sampleRate);
     encoder->time_base = AVRational{1, encoder->sample_rate};
 }
@@ -260,11 +351,21 @@ int createStreams(AVFormatContext* output)
     return 0;
 }
 
+// The job's tag names as the muxers know them: "author" is the artist, "year" the date.
+const char* muxerTagName(const std::string& key)
+{
+    if (av_strcasecmp(key.c_str(), "author") == 0)
+        return "artist";
+    if (av_strcasecmp(key.c_str(), "year") == 0)
+        return "date";
+    return key.c_str();
+}
+
 void moveMetadataTags(AVFormatContext* output)
 {
     auto& tags = engineState().metadataTags;
     for (auto tag = tags.rbegin(); tag != tags.rend(); ++tag)
-        av_dict_set(&output->metadata, tag->first.c_str(), tag->second.c_str(), 0);
+        av_dict_set(&output->metadata, muxerTagName(tag->first), tag->second.c_str(), 0);
     tags.clear();
 }
 
@@ -278,7 +379,7 @@ int openOutputFile(AVFormatContext* output, const char* path)
         return reportError(13, "File '%s' already exists. Exiting.\n", path);
     if (jobTables().realMediaMode)
         return 0;
-    if (avio_open(&output->pb, path, AVIO_FLAG_WRITE) < 0)
+    if (avio_open(&output->pb, partialPathFor(path).c_str(), AVIO_FLAG_WRITE) < 0)
         return reportError(14, "Could not open '%s'\n", path);
     return 0;
 }
@@ -292,7 +393,7 @@ StreamTypes inputStreamTypes()
     for (int file = 0; file < state.inputCount; ++file) {
         const AVFormatContext* input = state.inputFiles[file];
         for (unsigned i = 0; input && i < input->nb_streams; ++i) {
-            AVMediaType type = input->streams[i]->codecpar->codec_type;
+            AVMediaType type = streamTypeOf(*input->streams[i]);
             types.video |= type == AVMEDIA_TYPE_VIDEO;
             types.audio |= type == AVMEDIA_TYPE_AUDIO;
             types.subtitle |= type == AVMEDIA_TYPE_SUBTITLE;
@@ -323,6 +424,8 @@ int openOutput(const char* path)
         av_dump_format(output, 0, output->url, 1);
         return reportError(16, "Output file #%d does not contain any stream\n", 0);
     }
+    if (int failed = addCoverPicture(output))
+        return failed;
     moveMetadataTags(output);
     if ((format->flags & AVFMT_NEEDNUMBER) && !av_filename_number_test(path)) {
         const char* text = describeOpenError(AVERROR(EDOM), path);

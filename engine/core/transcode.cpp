@@ -11,11 +11,15 @@
 #include "job_context.h"
 #include "option_handlers.h"
 #include "output.h"
+#include "output_rules.h"
+#include "partial_file.h"
 #include "progress.h"
 #include "realmedia_output.h"
+#include "source_extras.h"
 #include "stream_setup.h"
 #include "video_output.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -152,6 +156,7 @@ int applyPictureSettings(TranscodeRun& run, int i)
         return 0;
     if (int failed = applyInputGeometry(run.job, i))
         return failed;
+    keepFirstPictureSize(run.job, input);
     JobTables& tables = jobTables();
     tables.effects = {input.brightness, input.contrast,       input.saturation,
                       input.verticalFlip, input.horizontalFlip, input.pictureEffect};
@@ -175,12 +180,17 @@ int createOutput(TranscodeRun& run)
     // The RealMedia writer creates its file when it starts.
     run.outputCreated = !jobTables().realMediaMode;
     AVFormatContext* file = state.outputFiles[0];
-    for (unsigned k = 0; k < file->nb_streams; ++k) {
+    for (unsigned k = 0; k < state.outputStreamSetups.size(); ++k) {
+        if (file->streams[k]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
+            jobTables().soundFollowsPictures = true;
         auto output = std::make_unique<OutputStream>();
         output->index = static_cast<int>(k);
         output->stream = file->streams[k];
         output->encoder = state.outputStreamSetups[k].encoder;
         output->streamCopy = state.outputStreamSetups[k].streamCopy;
+        // A fixed quantiser reaches the encoder as every picture's quality.
+        if (output->encoder && (output->encoder->flags & AV_CODEC_FLAG_QSCALE))
+            output->quality = output->encoder->global_quality;
         run.outputs.push_back(std::move(output));
     }
     return 0;
@@ -222,7 +232,7 @@ int findSource(TranscodeRun& run, int i, const OutputStream& output)
     if (inputOf(run, i).reserved0 == 0) {
         for (int k = record.firstStream; k < record.firstStream + record.streamCount; ++k) {
             const InputStream& input = *run.inputStreams[k];
-            if (input.stream->codecpar->codec_type != type || !input.discard)
+            if (streamTypeOf(*input.stream) != type || !input.discard)
                 continue;
             if (type != AVMEDIA_TYPE_AUDIO || hasSound(*input.stream->codecpar))
                 return k;
@@ -233,7 +243,7 @@ int findSource(TranscodeRun& run, int i, const OutputStream& output)
     if (fallback >= 0)
         return fallback;
     for (int k = record.firstStream + record.streamCount - 1; k >= record.firstStream; --k)
-        if (run.inputStreams[k]->stream->codecpar->codec_type == type)
+        if (streamTypeOf(*run.inputStreams[k]->stream) == type)
             return k;
     return -1;
 }
@@ -343,7 +353,7 @@ int writeHeader(TranscodeRun& run)
     if (written < 0)
         return reportOpenFailure(written, "Could not write header for output file #0 (incorrect codec parameters ?)");
     run.headerWritten = true;
-    return 0;
+    return writeCoverPicture();
 }
 
 // Where the output streams have got to, in seconds: video by its frames of this input, sound and
@@ -482,16 +492,24 @@ void resetBetweenInputs(TranscodeRun& run, int i)
     JobTables& tables = jobTables();
     tables.audioStartOf[i + 1] = tables.audioStartOf[i];
     tables.videoStartOf[i + 1] = tables.videoStartOf[i];
+    // The next input starts where the longer of the joined sound and pictures ended.
+    double origin = tables.audioStartOf[i];
     for (auto& output : run.outputs) {
         if (!output->encodingNeeded)
             continue;
         // Pictures count from 1 after the previous input's last one; the next input's sound
-        // gets a resampler for its own parameters.
-        if (output->encoder->codec_type == AVMEDIA_TYPE_VIDEO)
+        // gets a resampler for its own parameters and its own place.
+        if (output->encoder->codec_type == AVMEDIA_TYPE_VIDEO) {
             output->syncPosition = 1;
-        else if (output->encoder->codec_type == AVMEDIA_TYPE_AUDIO)
+            if (output->frameNumber > 0)
+                origin = std::max(origin, tables.videoStartOf[i] +
+                                              static_cast<double>(toMicroseconds(1, output->encoder->time_base)));
+        } else if (output->encoder->codec_type == AVMEDIA_TYPE_AUDIO) {
             output->resampler.reset();
+            output->inputStartPlaced = false;
+        }
     }
+    tables.originOf[i] = origin;
 }
 
 int openAndPrepareInput(TranscodeRun& run, int i)
@@ -501,8 +519,6 @@ int openAndPrepareInput(TranscodeRun& run, int i)
     chooseStartSeek(input);
     if (int failed = openInput(input.sourcePath, &job, &input))
         return failed;
-    if (!job.audioJob && job.anyInputHasAudio && job.anyInputHasVideo)
-        jobTables().firstAudioAlignment = true;
     if (i == 0)
         if (int failed = applyJobSettings(run))
             return failed;
@@ -531,6 +547,8 @@ int transcodeInput(TranscodeRun& run, int i)
         return failed;
     if (i == 0) {
         if (int failed = copyMetadata())
+            return failed;
+        if (int failed = copyChapters())
             return failed;
         if (int failed = writeHeader(run))
             return failed;
@@ -593,8 +611,7 @@ void discardOutput(const TranscodeRun& run)
         return;
     if (AVFormatContext* file = engineState().outputFiles[0])
         avio_closep(&file->pb);
-    const char* path = run.job.outputPath;
-    std::remove(std::strncmp(path, "file:", 5) == 0 ? path + 5 : path);
+    std::remove(localFilePath(partialPathFor(run.job.outputPath)).c_str());
 }
 
 } // namespace

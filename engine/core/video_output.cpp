@@ -8,6 +8,7 @@
 #include "vkoPlayerDll.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 extern "C" {
@@ -20,16 +21,46 @@ namespace engine {
 
 namespace {
 
-constexpr double kDropThreshold = 1.1;
 constexpr double kVariableRateThreshold = 0.6;
 
-// How many times the picture is encoded to keep the output rate.
-int framesForPicture(OutputStream& output, const InputStream& input)
+// Where the video of the earlier inputs ended, in the encoder's time base; pictures of this input
+// count from there.
+int64_t joinedVideoStart(const OutputStream& output, int inputIndex)
+{
+    if (inputIndex == 0)
+        return 0;
+    return fromMicroseconds(static_cast<int64_t>(jobTables().videoStartOf[inputIndex]), output.encoder->time_base);
+}
+
+// The picture's place among this input's pictures: its presentation time since the trim start, in
+// output pictures, after the input's origin in the joined output (where the longer of the sound
+// and pictures before it ended).
+double picturePosition(const OutputStream& output, const InputStream& input, int inputIndex)
+{
+    double frameSeconds = av_q2d(output.encoder->time_base);
+    double origin = inputIndex == 0 ? 0.0
+                                    : jobTables().originOf[inputIndex] / AV_TIME_BASE / frameSeconds -
+                                          static_cast<double>(joinedVideoStart(output, inputIndex));
+    return static_cast<double>(input.pts - engineState().startTime) / AV_TIME_BASE / frameSeconds + origin;
+}
+
+// How long the picture is shown, in output pictures: one when its input does not say.
+double pictureDuration(const OutputStream& output, const InputStream& input)
+{
+    if (input.nextPts == AV_NOPTS_VALUE || input.nextPts <= input.pts)
+        return 1.0;
+    return static_cast<double>(input.nextPts - input.pts) / AV_TIME_BASE / av_q2d(output.encoder->time_base);
+}
+
+// How many times the picture is encoded to keep the output rate. At a constant rate the picture
+// fills the output pictures from where the one before it ended to its own end, so each picture
+// starts at the output picture nearest its presentation time (a late first picture is held from
+// the start).
+int framesForPicture(OutputStream& output, const InputStream& input, int inputIndex)
 {
     EngineState& state = engineState();
     AVRational timeBase = output.encoder->time_base;
-    double inputTime = static_cast<double>(input.pts - state.startTime) / AV_TIME_BASE;
-    double position = inputTime / av_q2d(timeBase);
+    double position = picturePosition(output, input, inputIndex);
     bool variableRate = outputFileOf(output)->oformat->flags & AVFMT_VARIABLE_FPS;
     bool sync = state.videoSyncMethod > 0 || (state.videoSyncMethod == -1 && av_q2d(timeBase) > 0.001);
     if (!sync) {
@@ -38,15 +69,14 @@ int framesForPicture(OutputStream& output, const InputStream& input)
     }
     double delta = position - static_cast<double>(output.syncPosition);
     int frames = 1;
-    if (delta < -kDropThreshold) {
-        frames = 0;
-    } else if (state.videoSyncMethod == 2 || (state.videoSyncMethod == -1 && variableRate)) {
+    if (state.videoSyncMethod == 2 || (state.videoSyncMethod == -1 && variableRate)) {
         if (delta <= -kVariableRateThreshold)
             frames = 0;
         else if (delta > kVariableRateThreshold)
             output.syncPosition = std::llround(position);
-    } else if (delta > kDropThreshold) {
-        frames = static_cast<int>(std::lround(delta));
+    } else {
+        int64_t end = std::llround(position + pictureDuration(output, input));
+        frames = static_cast<int>(std::clamp<int64_t>(end - output.syncPosition, 0, INT_MAX));
     }
     if (frames == 0) {
         ++state.framesDropped;
@@ -178,10 +208,7 @@ PicturePads padsOf(const PictureGeometry& geometry)
 // video of the earlier inputs ended.
 int64_t nextPictureTime(const OutputStream& output, int inputIndex)
 {
-    int64_t start = inputIndex > 0 ? fromMicroseconds(static_cast<int64_t>(jobTables().videoStartOf[inputIndex]),
-                                                      output.encoder->time_base)
-                                   : 0;
-    return output.syncPosition + start;
+    return output.syncPosition + joinedVideoStart(output, inputIndex);
 }
 
 // Fixes how the picture made from decoded is encoded, and counts its copies as output.
@@ -282,7 +309,7 @@ void takeInputGeometry(OutputStream& output)
 
 int outputVideoFrame(OutputStream& output, InputStream& input, const AVFrame& decoded, int inputIndex)
 {
-    int frames = framesForPicture(output, input);
+    int frames = framesForPicture(output, input, inputIndex);
     if (frames <= 0)
         return 0;
     const PictureGeometry& geometry = output.geometry;

@@ -46,7 +46,8 @@ const std::vector<WindowNames>& componentTable()
          {"Set_BG", "close", "set_ok", "set_cancel", "Lab1", "Lab2", "Label3", "Label4", "Label5",
           "Label6", "Label7", "Label8", "VideoSetLab", "AudioSetLab", "cmbResolution", "cmbFrameRate",
           "cmbVideoEncoder", "cmbVideoBitrate", "cmbSampleRate", "cmbAudioChannel", "cmbAudioEncoder",
-          "cmbAudioBitrate", "setCustomSize", "setWidth", "setHeight", "Lab_custom"}},
+          "cmbAudioBitrate", "setCustomSize", "setWidth", "setHeight", "Lab_custom", "LabRateControl",
+          "cmbRateControl", "LabQuality", "cmbQuality", "setNoEnlarge"}},
         {"TfrmEdit",
          {"BG_img", "close", "TrimPlayPanel", "CropSheet", "EffectSheet", "TrimSheet", "zoom", "left",
           "right", "top", "bottom", "bright", "contrast", "saturation", "effect", "start", "end", "total",
@@ -57,7 +58,7 @@ const std::vector<WindowNames>& componentTable()
           "EndTrackBar", "Trimstart_img", "Trimend_img", "Crop_reset_img", "Effect_reset_img",
           "Trim_reset_img", "reset_img", "Edit_ok_img", "Edit_cancel_img", "Play_img", "Playtrim_img"}},
         {"TfrmConvert",
-         {"BG_img", "close", "convert_mini", "ConvertPlayPanel", "OneProgress", "TotalProgress",
+         {"BG_img", "close", "convert_mini", "ConvertPlayPanel", "OneLabel", "OneProgress", "TotalLabel", "TotalProgress",
           "Preview", "ShutDown", "ShowPath", "ShowResult", "cancel"}},
         {"TfrmOption",
          {"BG_img", "close", "General", "Format", "skin", "language", "snapshotpath", "snapformat",
@@ -123,7 +124,7 @@ TEST_F(Startup, SharedNamesStayWithTheFirstWindowAndEveryBindingIsItsComponent)
         EXPECT_FALSE(windowOf(binding.component).isEmpty()) << name;
         EXPECT_TRUE(binding.apply) << name;
     }
-    EXPECT_EQ(i18nBindings().size(), 128u);  // with the profile picker under "mcmbProfile"
+    EXPECT_EQ(i18nBindings().size(), 135u);  // with the profile picker under "mcmbProfile"
 }
 
 TEST_F(Startup, EveryBoundIdHasATextInBothLanguages)
@@ -131,7 +132,9 @@ TEST_F(Startup, EveryBoundIdHasATextInBothLanguages)
     ApplicationWindows windows(settings_.store());
     std::set<std::string> ids = {"05011", "05012", "05013", "05014", "05015", "05016", "05017",
                                  "05018", "05020", "05022", "06001", "10001", "10002", "10003",
-                                 "10004", "10005"};
+                                 "10004", "10005", "10021", "10022", "10023", "10024", "10025",
+                                 "10026", "10027", "10028", "10029", "10030",
+                                 "10031", "10032", "10033", "10034", "10035", "10036"};
     for (const auto& [name, binding] : i18nBindings()) {
         for (const auto& [property, id] : binding.properties) {
             if (property != "Items") {
@@ -145,6 +148,45 @@ TEST_F(Startup, EveryBoundIdHasATextInBothLanguages)
             EXPECT_EQ(getI18nRes(language, id.c_str(), &text), 0) << language << " " << id;
         }
     }
+}
+
+TEST(StartLanguage, AChineseLocaleGivesChineseAndAnyOtherEnglish)
+{
+    const struct {
+        QLocale locale;
+        const char* language;
+    } cases[] = {{QLocale(QLocale::Chinese, QLocale::China), "zh_cn"},
+                 {QLocale(QLocale::Chinese, QLocale::Taiwan), "zh_cn"},
+                 {QLocale(QLocale::English, QLocale::UnitedKingdom), "en_us"},
+                 {QLocale(QLocale::German, QLocale::Germany), "en_us"},
+                 {QLocale::c(), "en_us"}};
+    for (const auto& entry : cases)
+        EXPECT_EQ(languageOfLocale(entry.locale), QLatin1String(entry.language)) << entry.locale.name().toStdString();
+}
+
+TEST_F(Startup, AFirstStartFollowsTheLocaleAndALaterOneTheStoredLanguage)
+{
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    {
+        ApplicationWindows windows(settings_.store());
+        EXPECT_EQ(getI18nLanguage(), QStringLiteral("zh_cn"));
+    }
+    clearI18nBindings();
+    settings_.store()->setValue(QStringLiteral("Language"), QStringLiteral("en_us"));
+    {
+        ApplicationWindows windows(settings_.store());
+        EXPECT_EQ(getI18nLanguage(), QStringLiteral("en_us"));
+    }
+    clearI18nBindings();
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    settings_.store()->setValue(QStringLiteral("Language"), QStringLiteral("zh_cn"));
+    {
+        ApplicationWindows windows(settings_.store());
+        windows.main.show();
+        EXPECT_EQ(getI18nLanguage(), QStringLiteral("zh_cn"));
+        EXPECT_EQ(windows.main.findChild<QLabel*>(QStringLiteral("Lab_profile"))->text(), QStringLiteral("输出格式："));
+    }
+    setI18nLanguage(QStringLiteral("en_us"));
 }
 
 TEST_F(Startup, TextsFollowTheLanguage)

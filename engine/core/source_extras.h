@@ -1,0 +1,22 @@
+// What the output keeps of the first input besides its sound and pictures: the cover picture of a
+// sound file and the chapters.
+#pragma once
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+namespace engine {
+
+// Adds a stream for the first input's cover picture to a sound output whose container holds one.
+// Returns 0 or 9.
+int addCoverPicture(AVFormatContext* output);
+
+// Writes the cover picture into its stream; called once the header is written. Returns 0 or 2.
+int writeCoverPicture();
+
+// Copies the chapters of the current input to output file 0, moved to the trim start and cut at
+// the recording time.
+int copyChapters();
+
+} // namespace engine
