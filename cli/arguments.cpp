@@ -300,8 +300,7 @@ ConvertArguments parseConvertArguments(const std::vector<std::string>& args)
          }},
         {{"--hflip"}, false, [&](auto&, auto&) { input.horizontalFlip = true; }},
         {{"--vflip"}, false, [&](auto&, auto&) { input.verticalFlip = true; }},
-        // The engine reads a volume of 0 as "unchanged"; 1 is the quietest it plays.
-        {{"--volume"}, true, [&](auto& o, auto& v) { input.volume = std::max(1, integerIn(o, v, 0, 510)); }},
+        {{"--volume"}, true, [&](auto& o, auto& v) { input.volume = integerIn(o, v, 0, 510); }},
     };
     for (OptionRule& rule : reportingRules(parsed.reporting))
         rules.push_back(std::move(rule));

@@ -196,7 +196,7 @@ const std::vector<CommandHelp>& commandHelp()
              {"--effect", "NAME", "none, gray, emboss or old"},
              {"--hflip", "", "mirror the picture left to right"},
              {"--vflip", "", "turn the picture upside down"},
-             {"--volume", "N", "0 (quietest) to 510; 256 leaves the sound as it is"},
+             {"--volume", "N", "0 (silent) to 510; 256 leaves the sound as it is"},
          })},
     };
     return commands;

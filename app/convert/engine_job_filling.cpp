@@ -248,6 +248,9 @@ void EngineJob::fillGroup(const NodeSettingInfo& row)
     group_->channels = profile.channels;
     group_->sampleRate = profile.sampleRate;
     group_->volume = row.effect.volume;
+    // The record reads a volume of 0 as "unchanged"; the slider's and the command line's 0 is silence.
+    if (row.effect.volume == 0)
+        group_->reserved4108 |= VKO_OUTPUT_MUTE;
     group_->overwrite = 1;
     if (video_ && row.crop.customSize != 0) {
         const std::string size = fieldText(row.crop.customWidth) + "x" + fieldText(row.crop.customHeight);

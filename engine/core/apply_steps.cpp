@@ -65,7 +65,9 @@ int applyAudioSettings(const JobContext& job)
         state.sampleRate = job.sampleRate;
     if (job.channels > 0)
         state.channels = job.channels;
-    if (job.volume > 0)
+    if (job.mute)
+        state.volume = 0;
+    else if (job.volume > 0)
         state.volume = job.volume;
     return 0;
 }

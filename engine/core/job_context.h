@@ -76,6 +76,7 @@ struct JobContext {
     bool sourceSize = false; // the source's picture size instead of frameSize
     bool sourceRate = false; // the source's frame rate instead of frameRate
     bool noEnlarge = false;  // a source smaller than frameSize keeps its own size
+    bool mute = false;       // the sound is written silent (volume 0)
 
     // Storage for a frame size text the engine made itself (frameSize then points here).
     std::string frameSizeStorage;

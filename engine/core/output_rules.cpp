@@ -28,6 +28,7 @@ void readOutputRules(JobContext& job, uint32_t word)
     job.sourceSize = (word & VKO_OUTPUT_SOURCE_SIZE) != 0;
     job.sourceRate = (word & VKO_OUTPUT_SOURCE_RATE) != 0;
     job.noEnlarge = (word & VKO_OUTPUT_NO_ENLARGE) != 0;
+    job.mute = (word & VKO_OUTPUT_MUTE) != 0;
 }
 
 int applyOutputRules(JobContext& job)

@@ -130,6 +130,21 @@ TEST(EngineJobFilling, CustomSizeReplacesTheProfilesFrameSize)
     EXPECT_STREQ(job.group()->frameSize, "640x360");
 }
 
+TEST(EngineJobFilling, VolumeZeroIsSilenceForSoundAndVideoRows)
+{
+    for (const ProfileSettingInfo& profile : {testsupport::audioProfile(), testsupport::videoProfile()}) {
+        for (const int volume : {0, 1, 255}) {
+            JobRows rows;
+            NodeSettingInfo& row = rows.add("/media/song.wav", 9, profile, "song");
+            row.effect.volume = volume;
+            const EngineJob job(rows.settings(), "/tmp/");
+            ASSERT_EQ(job.refusal(), 0);
+            EXPECT_EQ(job.group()->volume, volume);
+            EXPECT_EQ((job.group()->reserved4108 & VKO_OUTPUT_MUTE) != 0, volume == 0) << volume;
+        }
+    }
+}
+
 TEST(EngineJobFilling, AudioRowCarriesTrimOnly)
 {
     JobRows rows;

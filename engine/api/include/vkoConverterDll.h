@@ -89,7 +89,9 @@ enum {
     VKO_OUTPUT_QUALITY = 0x100,     /* constant quality instead of the video bit rate */
     VKO_OUTPUT_SOURCE_SIZE = 0x200, /* the picture size of the source instead of frameSize */
     VKO_OUTPUT_SOURCE_RATE = 0x400, /* the frame rate of the source instead of frameRate */
-    VKO_OUTPUT_NO_ENLARGE = 0x800   /* a source smaller than frameSize keeps its own size */
+    VKO_OUTPUT_NO_ENLARGE = 0x800,  /* a source smaller than frameSize keeps its own size */
+    VKO_OUTPUT_MUTE = 0x1000        /* silent sound: a volume of 0 (the volume field reads 0 as
+                                     * unchanged) */
 };
 
 /* Description of a media file, filled by getFileInfo into a record the caller allocates. */
