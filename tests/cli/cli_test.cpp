@@ -417,7 +417,7 @@ TEST_F(CliTest, StatusMessagesAndFilesLeftByEachKindOfRun)
         {"-p 'MP3 audio' --json {bad} {a}", 1, "\"event\":\"done\",\"status\":1", "bad.mp4:", "a.mp3"},
         {"-p 'MP3 audio' {folder}", 0, "", "", "2.mp3"},
         {"-p 'MP3 audio' -r {folder}", 0, "", "", "1.mp3 2.mp3"},
-        {"-p 'MP4 video (H.264)' {raw}", 0, "done: ", "converted", "raw.mp4"},
+        {"-p 'MP4 video (H.264)' --size 1280x720 --enlarge {raw}", 0, "done: ", "converted", "raw.mp4"},
         {"-p 'MP4 video (H.264)' --json {raw}", 0, "\"event\":\"job-start\"", "", "raw.mp4"},
     };
     for (const FilesRun& run : cases) {
