@@ -94,14 +94,23 @@ void describeAudio(MediaFileInfo& info, const AVStream& stream)
 
 void describeTags(MediaFileInfo& info, const AVDictionary* metadata)
 {
+    // Most files name the artist "artist" and the date "date"; the older "author" and "year" are
+    // read where those are missing.
     const struct {
         const char* key;
+        const char* olderKey;
         char* field;
-    } tags[] = {{"title", info.title},         {"author", info.author}, {"album", info.album}, {"genre", info.genre},
-                {"copyright", info.copyright}, {"track", info.track},   {"year", info.year}};
-    for (const auto& tag : tags)
-        if (const AVDictionaryEntry* entry = av_dict_get(metadata, tag.key, nullptr, AV_DICT_MATCH_CASE))
+    } tags[] = {{"title", nullptr, info.title},         {"artist", "author", info.author},
+                {"album", nullptr, info.album},         {"genre", nullptr, info.genre},
+                {"copyright", nullptr, info.copyright}, {"track", nullptr, info.track},
+                {"date", "year", info.year}};
+    for (const auto& tag : tags) {
+        const AVDictionaryEntry* entry = av_dict_get(metadata, tag.key, nullptr, AV_DICT_MATCH_CASE);
+        if (!entry && tag.olderKey)
+            entry = av_dict_get(metadata, tag.olderKey, nullptr, AV_DICT_MATCH_CASE);
+        if (entry)
             copyText(tag.field, VKO_TAG_SIZE, entry->value);
+    }
 }
 
 // Streams the engine can turn into pictures or sound: a decoder and a picture size, or a

@@ -85,7 +85,7 @@ Size firstVideoStreamSize(const AVFormatContext* input)
     if (input)
         for (unsigned i = 0; i < input->nb_streams; ++i) {
             const AVCodecParameters* codec = input->streams[i]->codecpar;
-            if (codec->codec_type == AVMEDIA_TYPE_VIDEO)
+            if (codec->codec_type == AVMEDIA_TYPE_VIDEO && !(input->streams[i]->disposition & AV_DISPOSITION_ATTACHED_PIC))
                 return {codec->width, codec->height};
         }
     return {};

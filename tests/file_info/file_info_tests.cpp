@@ -149,6 +149,32 @@ TEST(FileInfoTags, AllSevenTagsAreRead)
     }
 }
 
+// Files usually name the artist "artist" and the date "date"; "author" and "year" are read where
+// those are missing, and lose to them where both are there.
+TEST(FileInfoTags, ArtistAndDateAreReadUnderEitherName)
+{
+    TempDir dir;
+    const struct {
+        const char* name;
+        const char* tagArgs;
+        const char* author;
+        const char* year;
+    } cases[] = {
+        {"new_names.flac", "-metadata artist=Ines -metadata date=2011", "Ines", "2011"},
+        {"new_names.mp3", "-metadata artist=Ines -metadata date=2011", "Ines", "2011"},
+        {"new_names.m4a", "-metadata artist=Ines -metadata date=2011", "Ines", "2011"},
+        {"both_names.flac", "-metadata artist=Ines -metadata author=Old -metadata date=2011 -metadata year=1990",
+         "Ines", "2011"},
+        {"old_names.flac", "-metadata author=Old -metadata year=1990", "Old", "1990"},
+    };
+    for (const auto& c : cases) {
+        std::string path = makeClip(dir, {.name = c.name, .seconds = 0.5, .video = false, .extraArgs = c.tagArgs});
+        MediaFileInfo info = describe(path);
+        EXPECT_STREQ(info.author, c.author) << c.name;
+        EXPECT_STREQ(info.year, c.year) << c.name;
+    }
+}
+
 TEST(FileInfoTags, MissingTagsKeepWhatTheCallerPutThere)
 {
     TempDir dir;
