@@ -155,6 +155,31 @@ VKO_CONVERTER_API int cloneConverte2MediaUIOption(const MediaUIOption* source, M
 VKO_CONVERTER_API int cloneConverteGroup2MediaUIOption(const GroupMediaUIOption* source,
                                                        GroupMediaUIOption* destination);
 
+/* Additions of this engine beside the twelve functions above.
+ *
+ * The streams of a file a job may keep or leave out: every audio stream, every subtitle stream and
+ * every attachment or cover picture, in file order. */
+enum { VKO_STREAM_AUDIO = 1, VKO_STREAM_SUBTITLE = 2, VKO_STREAM_ATTACHMENT = 3 };
+
+typedef struct MediaStreamInfo {
+    int32_t kind;        /* VKO_STREAM_... */
+    int32_t number;      /* from 1 among the file's streams of the same kind (audio: the track number) */
+    int32_t streamIndex; /* in the file */
+    char codecName[50];  /* as getFileInfo names codecs */
+    char language[16];   /* the "language" tag, "" when the file has none */
+    char title[VKO_TAG_SIZE]; /* the "title" tag (an attachment without one: its file name) */
+    int32_t channels;    /* audio only, else 0 */
+    int32_t sampleRate;  /* audio only, else 0 */
+    int32_t isDefault;   /* 1 when the file marks the stream as its default */
+    int32_t isForced;    /* 1 when the file marks the stream as forced */
+} MediaStreamInfo;
+
+/* Fills streams[0..capacity) with the file's streams and sets *count to how many it has (more than
+ * capacity when the array is too short; streams may be null with capacity 0 to ask the count).
+ * Returns 0, or the code getFileInfo returns for a file it cannot read. Runs beside a conversion
+ * like getFileInfo. */
+VKO_CONVERTER_API int getStreamList(const char* path, MediaStreamInfo* streams, int32_t capacity, int32_t* count);
+
 #ifdef __cplusplus
 }
 #endif
