@@ -180,6 +180,17 @@ typedef struct MediaStreamInfo {
  * like getFileInfo. */
 VKO_CONVERTER_API int getStreamList(const char* path, MediaStreamInfo* streams, int32_t capacity, int32_t* count);
 
+/* The sound of a job: the source's default track (else its first), one track by its getStreamList
+ * number (from 1), or every track where the container holds several (Matroska, MP4, MOV; elsewhere
+ * the default track). Each kept track is converted with the job's audio settings and keeps its
+ * language and title. The choice stays with the record until freeGroupMediaUIOption and is copied by
+ * cloneConverteGroup2MediaUIOption; a record the caller allocated itself keeps it until it is set
+ * again. converteToMedia fails with VKO_ERROR_NO_SUCH_AUDIO_TRACK, before any output is opened,
+ * when the first input has no track of that number. Returns 0, or 41 for a null record or a number
+ * below VKO_AUDIO_TRACKS_ALL. Call it like the record functions, never beside a conversion. */
+enum { VKO_AUDIO_TRACK_DEFAULT = 0, VKO_AUDIO_TRACKS_ALL = -1 };
+VKO_CONVERTER_API int setAudioTrack(GroupMediaUIOption* group, int32_t track);
+
 #ifdef __cplusplus
 }
 #endif
