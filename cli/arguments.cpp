@@ -180,6 +180,15 @@ std::vector<OptionRule> reportingRules(Reporting& reporting)
     };
 }
 
+OptionRule languageRule(std::string& language)
+{
+    return {{"--lang"}, true, [&](const std::string& option, const std::string& value) {
+                if (value.empty())
+                    reject(option, value, "a language code (for example zh_cn)");
+                language = value;
+            }};
+}
+
 std::vector<std::string> requireFiles(std::vector<std::string> files)
 {
     if (files.empty())
@@ -217,12 +226,8 @@ ProfilesArguments parseProfilesArguments(const std::vector<std::string>& args)
     ProfilesArguments parsed;
     const std::vector<OptionRule> rules = {
         {{"--json"}, false, [&](auto&, auto&) { parsed.json = true; }},
-        {{"--lang"}, true,
-         [&](const std::string& option, const std::string& value) {
-             if (value.empty())
-                 reject(option, value, "a language code (for example zh_cn)");
-             parsed.language = value;
-         }},
+        {{"--names"}, false, [&](auto&, auto&) { parsed.names = true; }},
+        languageRule(parsed.language),
     };
     const std::vector<std::string> operands = readOptions(args, rules);
     if (!operands.empty())
@@ -233,7 +238,8 @@ ProfilesArguments parseProfilesArguments(const std::vector<std::string>& args)
 InfoArguments parseInfoArguments(const std::vector<std::string>& args)
 {
     InfoArguments parsed;
-    const std::vector<OptionRule> rules = {{{"--json"}, false, [&](auto&, auto&) { parsed.json = true; }}};
+    const std::vector<OptionRule> rules = {{{"--json"}, false, [&](auto&, auto&) { parsed.json = true; }},
+                                           languageRule(parsed.language)};
     parsed.files = requireFiles(readOptions(args, rules));
     return parsed;
 }
@@ -247,11 +253,16 @@ ConvertArguments parseConvertArguments(const std::vector<std::string>& args)
         {{"-p", "--profile"}, true, [&](auto&, const std::string& value) { parsed.profile = value; }},
         {{"-o", "--output"}, true,
          [&](const std::string& option, const std::string& value) {
-             if (value.empty())
-                 reject(option, value, "a folder");
-             parsed.outputFolder = value;
+             if (value.empty() || value == "-")
+                 reject(option, value, "a folder or a file name (the standard output cannot take a conversion)");
+             parsed.output = value;
          }},
         {{"--merge"}, false, [&](auto&, auto&) { parsed.merge = true; }},
+        {{"--overwrite"}, false, [&](auto&, auto&) { parsed.existing = ExistingOutput::Overwrite; }},
+        {{"--no-clobber"}, false, [&](auto&, auto&) { parsed.existing = ExistingOutput::Skip; }},
+        {{"-r", "--recursive"}, false, [&](auto&, auto&) { parsed.recursive = true; }},
+        {{"--stop-on-error"}, false, [&](auto&, auto&) { parsed.stopOnError = true; }},
+        languageRule(parsed.language),
         {{"--name"}, true,
          [&](const std::string& option, const std::string& value) {
              if (value.empty() || value.size() > 200 || value.find('/') != std::string::npos || value == "." ||
@@ -259,8 +270,15 @@ ConvertArguments parseConvertArguments(const std::vector<std::string>& args)
                  reject(option, value, "a file name without a folder (at most 200 characters)");
              parsed.name = value;
          }},
-        {{"--size"}, true, [&](auto& o, auto& v) { job.frameSize = frameSize(o, v); }},
-        {{"--fps"}, true, [&](auto& o, auto& v) { job.frameRate = framesPerSecond(o, v); }},
+        {{"--size"}, true, [&](auto& o, auto& v) { job.frameSize = v == "source" ? v : frameSize(o, v); }},
+        {{"--fps"}, true,
+         [&](auto& o, auto& v) {
+             job.sourceRate = v == "source";
+             job.frameRate = job.sourceRate ? std::nullopt : std::optional(framesPerSecond(o, v));
+         }},
+        {{"--quality"}, true, [&](auto& o, auto& v) { job.quality = integerIn(o, v, 0, 255); }},
+        {{"--no-enlarge"}, false, [&](auto&, auto&) { job.noEnlarge = true; }},
+        {{"--enlarge"}, false, [&](auto&, auto&) { job.noEnlarge = false; }},
         {{"--vcodec"}, true, [&](auto& o, auto& v) { job.videoCodec = codecName(o, v); }},
         {{"--vb"}, true, [&](auto& o, auto& v) { job.videoBitrate = rate(o, v); }},
         {{"--acodec"}, true, [&](auto& o, auto& v) { job.audioCodec = codecName(o, v); }},
@@ -282,8 +300,7 @@ ConvertArguments parseConvertArguments(const std::vector<std::string>& args)
          }},
         {{"--hflip"}, false, [&](auto&, auto&) { input.horizontalFlip = true; }},
         {{"--vflip"}, false, [&](auto&, auto&) { input.verticalFlip = true; }},
-        // The engine reads a volume of 0 as "unchanged"; 1 is the quietest it plays.
-        {{"--volume"}, true, [&](auto& o, auto& v) { input.volume = std::max(1, integerIn(o, v, 0, 510)); }},
+        {{"--volume"}, true, [&](auto& o, auto& v) { input.volume = integerIn(o, v, 0, 510); }},
     };
     for (OptionRule& rule : reportingRules(parsed.reporting))
         rules.push_back(std::move(rule));
@@ -294,6 +311,8 @@ ConvertArguments parseConvertArguments(const std::vector<std::string>& args)
     if (input.start && input.end && *input.start >= *input.end)
         throw UsageError("--end: " + std::to_string(*input.end) + " s is not after --start " +
                          std::to_string(*input.start) + " s");
+    if (job.quality && job.videoBitrate)
+        throw UsageError("--quality: a constant quality and a video bit rate (--vb) exclude each other");
     if (parsed.merge && parsed.files.size() > VKO_MAX_INPUTS)
         throw UsageError("--merge: at most " + std::to_string(VKO_MAX_INPUTS) + " files go into one output");
     return parsed;

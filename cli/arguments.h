@@ -31,8 +31,14 @@ struct ParameterOverrides {
     std::optional<int32_t> audioBitrate;
     std::optional<int32_t> sampleRate;
     std::optional<int32_t> channels;
+    std::optional<int32_t> quality; // constant quality on the video encoder's scale
+    bool sourceRate = false;         // "--fps source"
+    std::optional<bool> noEnlarge;   // "--no-enlarge" or "--enlarge"
 
-    bool touchesVideo() const { return frameSize || frameRate || videoCodec || videoBitrate; }
+    bool touchesVideo() const
+    {
+        return frameSize || frameRate || videoCodec || videoBitrate || quality || sourceRate || noEnlarge;
+    }
 };
 
 struct CropMargins {
@@ -65,19 +71,32 @@ struct InputSettings {
 
 struct ProfilesArguments {
     bool json = false;
-    std::string language = "en_us";
+    bool names = false;  // only the names, one a line
+    std::string language;  // empty: from the environment (messageLanguage)
 };
 
 struct InfoArguments {
     bool json = false;
+    std::string language;
     std::vector<std::string> files;
+};
+
+// What happens when an output's name is taken.
+enum class ExistingOutput {
+    NewName,    // "(1)", "(2)", ... after the name
+    Overwrite,  // replace it (never an input)
+    Skip,       // leave it and convert nothing for that job
 };
 
 struct ConvertArguments {
     std::string profile;
-    std::string outputFolder;  // empty: the current folder
+    std::string output;  // -o: a folder, or a file name when it ends in an extension; empty: here
     bool merge = false;
     std::optional<std::string> name;
+    ExistingOutput existing = ExistingOutput::NewName;
+    bool recursive = false;    // folder arguments: also their subfolders
+    bool stopOnError = false;  // the first failed input or job ends the run
+    std::string language;
     ParameterOverrides overrides;
     InputSettings input;
     Reporting reporting;

@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -9,10 +11,17 @@ namespace {
 std::atomic<int> requested{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
+// The partial file of the running job, read by the signal handler. Written by the main thread
+// while no job runs: abortPathReady guards it.
+char abortPath[4096];
+std::atomic<bool> abortPathReady{false};
+
 void onSignal(int signalNumber)
 {
-    // A second signal ends the process the default way.
+    // A second signal ends the process the default way, leaving no partial file.
     if (requested.exchange(1) != 0) {
+        if (abortPathReady.load())
+            unlink(abortPath);
         std::signal(signalNumber, SIG_DFL);
         std::raise(signalNumber);
     }
@@ -27,6 +36,16 @@ void installCancelSignals()
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
+
+void removeOnAbort(const std::string& partialPath)
+{
+    abortPathReady.store(false);
+    if (partialPath.empty() || partialPath.size() >= sizeof abortPath)
+        return;
+    std::memcpy(abortPath, partialPath.c_str(), partialPath.size() + 1);
+    abortPathReady.store(true);
 }
 
 bool cancelRequested()

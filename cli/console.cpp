@@ -51,6 +51,11 @@ void printError(const std::string& message)
         printOut(JsonObject().add("event", "error").add("message", message).text() + "\n");
 }
 
+void printStatus(const std::string& text)
+{
+    writeAll(errorStream, text);
+}
+
 void setErrorEvents(bool on)
 {
     errorEvents = on;

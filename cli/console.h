@@ -12,5 +12,7 @@ void separateEngineLog(bool verbose, const std::string& logFile);
 // {"event":"error"} object on the standard output.
 void printError(const std::string& message);
 void setErrorEvents(bool on);
+// Progress text on the program's error stream, as it is.
+void printStatus(const std::string& text);
 // A line (or part of one) on the standard output, written at once.
 void printOut(const std::string& text);

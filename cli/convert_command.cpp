@@ -2,16 +2,21 @@
 #include "commands.h"
 #include "console.h"
 #include "engine_error.h"
+#include "choice_objects.h"
 #include "fixed_field.h"
+#include "engine_job_filling.h"
 #include "engine_run.h"
 #include "job_list.h"
+#include "language.h"
 #include "profile_catalogue.h"
 #include "progress_display.h"
+#include "vkoQualityScale.h"
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <filesystem>
 #include <system_error>
 
@@ -24,32 +29,81 @@ std::string lowerCase(std::string text)
     return text;
 }
 
-// The profile named name; a spelling that differs only in case is taken when it is the only one.
+bool sameLetters(const std::string& a, const std::string& b)
+{
+    return lowerCase(a) == lowerCase(b);
+}
+
+// The profile called name (its name, or its title in any language); a spelling that differs only
+// in case is taken when it is the only one.
 const ProfileSelectObject* findProfile(const ProfileCatalogue& catalogue, const std::string& name)
 {
-    std::vector<const ProfileSelectObject*> sameLetters;
-    for (const VKOComboboxInfo* node : catalogue.lookup()) {
-        if (node->object->valueType() != kChoiceText)
-            continue;
-        const auto* profile = static_cast<const ProfileSelectObject*>(node->object.get());
-        if (profile->getString() == name)
-            return profile;
-        if (lowerCase(profile->getString()) == lowerCase(name))
-            sameLetters.push_back(profile);
+    const ChoiceTextLookup kept = choiceTextLookup();
+    std::vector<const ProfileSelectObject*> exact;
+    std::vector<const ProfileSelectObject*> caseless;
+    for (const char* language : kProfileLanguages) {
+        setChoiceTextLookup({[language] { return std::string(language); }, {}});
+        for (const VKOComboboxInfo* node : catalogue.lookup()) {
+            if (node->object->valueType() != kChoiceText)
+                continue;
+            const auto* profile = static_cast<const ProfileSelectObject*>(node->object.get());
+            for (const std::string& called : {profile->getString(), profile->getText()}) {
+                if (called == name)
+                    exact.push_back(profile);
+                else if (sameLetters(called, name))
+                    caseless.push_back(profile);
+            }
+        }
     }
-    return sameLetters.size() == 1 ? sameLetters.front() : nullptr;
+    setChoiceTextLookup(kept);
+    for (auto* found : {&exact, &caseless}) {
+        std::sort(found->begin(), found->end());
+        found->erase(std::unique(found->begin(), found->end()), found->end());
+    }
+    if (!exact.empty())
+        return exact.front();
+    return caseless.size() == 1 ? caseless.front() : nullptr;
+}
+
+// A profile's own constant quality follows a changed encoder: the new encoder's standard value, or
+// its bit rate when it has no quality scale.
+void followEncoderScale(ProfileSettingInfo& profile, const std::string& encoder)
+{
+    if (profile.constantQuality == 0 || encoder == profile.videoCodec)
+        return;
+    const VkoQualityScale* scale = vkoQualityScaleOf(encoder.c_str());
+    profile.constantQuality = scale ? 1 : 0;
+    if (scale)
+        profile.quality = scale->standard;
+}
+
+void applyRateControl(ProfileSettingInfo& profile, const ParameterOverrides& overrides)
+{
+    if (overrides.videoCodec) {
+        followEncoderScale(profile, *overrides.videoCodec);
+        copyWhole(profile.videoCodec, *overrides.videoCodec);
+    }
+    if (overrides.videoBitrate) {
+        profile.videoBitrate = *overrides.videoBitrate;
+        profile.constantQuality = 0;
+    }
+    if (overrides.quality) {
+        profile.quality = *overrides.quality;
+        profile.constantQuality = 1;
+    }
 }
 
 void applyOverrides(ProfileSettingInfo& profile, const ParameterOverrides& overrides)
 {
     if (overrides.frameSize)
         copyWhole(profile.frameSize, *overrides.frameSize);
-    if (overrides.frameRate)
-        profile.frameRate = *overrides.frameRate;
-    if (overrides.videoCodec)
-        copyWhole(profile.videoCodec, *overrides.videoCodec);
-    if (overrides.videoBitrate)
-        profile.videoBitrate = *overrides.videoBitrate;
+    if (overrides.frameRate || overrides.sourceRate) {
+        profile.frameRate = overrides.frameRate.value_or(0.0F);
+        profile.sourceRate = overrides.sourceRate ? 1 : 0;
+    }
+    if (overrides.noEnlarge)
+        profile.noEnlarge = *overrides.noEnlarge ? 1 : 0;
+    applyRateControl(profile, overrides);
     if (overrides.audioCodec)
         copyWhole(profile.audioCodec, *overrides.audioCodec);
     if (overrides.audioBitrate)
@@ -66,11 +120,13 @@ void applyInputSettings(NodeData& row, const InputSettings& input)
     NodeSettingInfo& settings = row.settings;
     const MediaFileInfo& info = row.fileInfo;
     const std::string file = info.path;
+    // A file of unknown duration (a raw stream) is converted to its end; its trims are not checked.
+    const bool durationKnown = info.durationWholeSeconds > 0;
     if (input.start)
         settings.trim.start = *input.start;
     if (input.end)
-        settings.trim.end = std::min(*input.end, info.durationWholeSeconds);
-    if (settings.trim.start >= settings.trim.end) {
+        settings.trim.end = durationKnown ? std::min(*input.end, info.durationWholeSeconds) : *input.end;
+    if (durationKnown && settings.trim.start >= settings.trim.end) {
         const std::string end = std::to_string(settings.trim.end) + " s";
         throw UsageError(input.end && *input.end <= info.durationWholeSeconds
                              ? "--end: " + end + " is not after the start of " + file
@@ -106,42 +162,143 @@ void warnAboutVideoOptions(const ConvertArguments& args, const ProfileSettingInf
         printError("warning: '" + std::string(profile.name) + "' is an audio profile; picture options have no effect");
 }
 
+// Where the outputs go: a folder with its trailing separator, and the base name -o gave.
+struct OutputTarget {
+    std::string folder;
+    std::optional<std::string> name;
+};
+
+bool endsWithExtension(const std::filesystem::path& path)
+{
+    const std::string extension = path.extension().string();
+    return extension.size() > 1 && !std::filesystem::is_directory(path);
+}
+
+// -o names a file when it ends in an extension and the run makes one output; otherwise a folder.
+OutputTarget outputTarget(const ConvertArguments& args, const ProfileSettingInfo& profile, size_t inputs)
+{
+    const std::filesystem::path given(args.output);
+    if (args.output.empty() || !endsWithExtension(given) || (inputs > 1 && !args.merge))
+        return {args.output, std::nullopt};
+    const std::string extension = given.extension().string().substr(1);
+    if (!sameLetters(extension, profile.extension))
+        throw UsageError("-o: '" + args.output + "' ends in ." + extension + " but the profile '" + profile.name +
+                         "' writes ." + profile.extension);
+    if (args.name)
+        throw UsageError("--name: -o already names the output file '" + args.output + "'");
+    return {given.parent_path().string(), given.stem().string()};
+}
+
 // The output folder with its trailing separator, made when missing; empty when it cannot be.
-std::string outputFolderOf(const std::string& given)
+std::string makeOutputFolder(const std::string& given)
 {
     std::error_code error;
     const std::filesystem::path folder = given.empty() ? std::filesystem::current_path(error) : std::filesystem::path(given);
     if (!error)
         std::filesystem::create_directories(folder, error);
     if (error || !std::filesystem::is_directory(folder)) {
-        printError("-o: cannot make the folder '" + given + "': " + error.message());
+        printError("-o: cannot make the folder '" + given + "': " +
+                   (error ? error.message() : std::string("a file of that name exists")));
         return "";
     }
     std::string text = std::filesystem::absolute(folder, error).lexically_normal().string();
     return text.back() == '/' ? text : text + "/";
 }
 
-// Adds every file to the list; the first file that cannot be converted stops, with its status.
-int addFiles(JobList& list, const ConvertArguments& args, const ProfileSettingInfo& profile)
+// The base name --name gives, without an extension the profile writes.
+std::string givenName(const std::string& name, const ProfileSettingInfo& profile)
 {
-    for (const std::string& file : args.files) {
-        if (file.size() > kMaxSourcePathLength) {
-            printError(file + ": the path is longer than " + std::to_string(kMaxSourcePathLength) + " characters");
-            return kStatusUsage;
+    const std::string extension = std::string(".") + profile.extension;
+    if (name.size() > extension.size() && sameLetters(name.substr(name.size() - extension.size()), extension))
+        return name.substr(0, name.size() - extension.size());
+    return name;
+}
+
+// The files of a folder the engine can read (hidden ones left out), sorted by name; subfolders
+// too when recursive.
+std::vector<std::string> mediaFilesIn(const std::filesystem::path& folder, bool recursive)
+{
+    std::vector<std::filesystem::path> entries;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.path().filename().string().front() != '.')
+            entries.push_back(entry.path());
+    std::sort(entries.begin(), entries.end());
+    std::vector<std::string> files;
+    for (const std::filesystem::path& entry : entries) {
+        if (std::filesystem::is_directory(entry)) {
+            if (recursive) {
+                const std::vector<std::string> inner = mediaFilesIn(entry, true);
+                files.insert(files.end(), inner.begin(), inner.end());
+            }
+        } else if (isSupportFormat(entry.c_str()) == 0) {
+            files.push_back(entry.string());
         }
-        forgetEngineError();
-        const SourceProbe probe = probeSourceFile(file);
-        if (!probe.supported()) {
-            const int code = probe.result != 0 ? probe.result : 42;
-            printError(file + ": " + engineErrorText(engineError(code)));
-            return code;
+    }
+    return files;
+}
+
+// The arguments with every folder replaced by its media files.
+std::vector<std::string> inputFiles(const ConvertArguments& args)
+{
+    std::vector<std::string> files;
+    for (const std::string& argument : args.files) {
+        if (!std::filesystem::is_directory(argument)) {
+            files.push_back(argument);
+            continue;
         }
-        NodeData& row = list.addProbedFile(probe.info, profile);
-        if (args.name)
-            copyWhole(row.settings.outputName, *args.name);
+        const std::vector<std::string> found = mediaFilesIn(argument, args.recursive);
+        if (found.empty())
+            printError(argument + ": " + localized("no media files in the folder"));
+        files.insert(files.end(), found.begin(), found.end());
+    }
+    return files;
+}
+
+// A row for file, or the status of its refusal (reported).
+int addFile(JobList& list, const std::string& file, const ConvertArguments& args, const OutputTarget& target,
+            const ProfileSettingInfo& profile)
+{
+    if (file.size() > kMaxSourcePathLength) {
+        printError(file + ": the path is longer than " + std::to_string(kMaxSourcePathLength) + " characters");
+        return kStatusFailure;
+    }
+    forgetEngineError();
+    const SourceProbe probe = probeSourceFile(file);
+    if (!probe.supported()) {
+        printError(file + ": " + engineErrorText(engineError(probe.result != 0 ? probe.result : 42)));
+        return kStatusFailure;
+    }
+    NodeData& row = list.addProbedFile(probe.info, profile);
+    if (target.name)
+        copyWhole(row.settings.outputName, *target.name);
+    else if (args.name)
+        copyWhole(row.settings.outputName, givenName(*args.name, profile));
+    try {
         applyInputSettings(row, args.input);
+    } catch (const UsageError& error) {
+        printError(error.what());
+        list.select(list.size() - 1);
+        list.deleteSelected();
+        return kStatusUsage;
     }
     return 0;
+}
+
+// Adds the files that can be converted; the status of the first one that cannot (the run goes on
+// without it unless it is to stop on an error).
+int addFiles(JobList& list, const std::vector<std::string>& files, const ConvertArguments& args,
+             const OutputTarget& target, const ProfileSettingInfo& profile)
+{
+    int firstFailure = 0;
+    for (const std::string& file : files) {
+        const int status = addFile(list, file, args, target, profile);
+        if (status != 0 && firstFailure == 0)
+            firstFailure = status;
+        if (status != 0 && (args.stopOnError || args.merge))
+            break;
+    }
+    return firstFailure;
 }
 
 std::string mergeRefusal(StartOutcome outcome, const std::string& source)
@@ -159,7 +316,8 @@ int runConvert(const ConvertArguments& args)
     const ProfileCatalogue catalogue(profileFolderPath(programFolder()));
     const ProfileSelectObject* chosen = findProfile(catalogue, args.profile);
     if (!chosen) {
-        printError("-p: no profile named '" + args.profile + "' (clipwright profiles lists them)");
+        printError("-p: " + localized("no profile named") + " '" + args.profile + "' (" +
+                   localized("clipwright profiles lists them") + ")");
         return kStatusUsage;
     }
     ProfileSettingInfo profile = profileSettingInfoOf(*chosen);
@@ -169,22 +327,34 @@ int runConvert(const ConvertArguments& args)
     }
     applyOverrides(profile, args.overrides);
     warnAboutVideoOptions(args, profile);
+    if (args.overrides.quality && profile.mediaType == 0) {
+        const std::string problem = qualityProblem(profile);
+        if (!problem.empty()) {
+            printError("--quality: " + problem);
+            return kStatusUsage;
+        }
+    }
 
+    const std::vector<std::string> files = inputFiles(args);
+    if (args.merge && files.size() > VKO_MAX_INPUTS)
+        throw UsageError("--merge: at most " + std::to_string(VKO_MAX_INPUTS) + " files go into one output");
+    const OutputTarget target = outputTarget(args, profile, files.size());
     JobList list;
-    if (const int status = addFiles(list, args, profile))
-        return status;
-    const std::string folder = outputFolderOf(args.outputFolder);
+    const int inputFailure = addFiles(list, files, args, target, profile);
+    if (list.empty() || (inputFailure != 0 && (args.stopOnError || args.merge)))
+        return inputFailure != 0 ? inputFailure : kStatusFailure;
+    const std::string folder = makeOutputFolder(target.folder);
     if (folder.empty())
-        return kStatusFailure;
+        return kStatusNoOutput;
     list.select(0);
-    const StartCheck check = list.prepareConversion(folder, args.merge);
+    StartCheck check = list.prepareConversion(folder, args.merge);
     if (check.outcome != StartOutcome::Ready) {
         printError(mergeRefusal(check.outcome, check.sourceName));
         return kStatusUsage;
     }
     const std::unique_ptr<ProgressDisplay> display = makeProgressDisplay(args.reporting.style, isatty(STDOUT_FILENO));
-    const RunOutcome outcome = runConversion(check.run, *display);
-    const int status = outcome.cancelled ? kStatusCancelled : outcome.firstFailure;
+    const RunOutcome outcome = runConversion(check.run, RunChoices{args.existing, args.stopOnError}, *display);
+    const int status = outcome.cancelled ? kStatusCancelled : inputFailure != 0 ? inputFailure : outcome.status;
     display->runFinished(status, outcome.cancelled);
     return status;
 }

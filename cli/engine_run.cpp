@@ -1,24 +1,32 @@
 #include "engine_run.h"
 
 #include "cancel_signal.h"
+#include "commands.h"
 #include "engine_error.h"
 #include "engine_job_filling.h"
 #include "fp_exceptions.h"
+#include "merge_progress.h"
+#include "partial_file.h"
 #include "vkoConverterDll.h"
 #include "window_message.h"
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <future>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Media time reached by the running job, in seconds. Written by the engine's progress handler on
-// the converting thread, read by the main thread.
+// Media time reached by the running job across its inputs, in seconds. Written by the engine's
+// progress handler on the converting thread, read by the main thread.
 std::atomic<double> reachedSeconds{0};
+
+// The running job's inputs, as far as the reports went. Set by the main thread before the job
+// starts; used by the converting thread while it runs.
+MergeProgress runningJob;
 
 // The engine's progress window: keeps the time of the latest report and releases the block.
 void onEngineMessage(void*, unsigned message, uintptr_t wParam, intptr_t)
@@ -27,14 +35,16 @@ void onEngineMessage(void*, unsigned message, uintptr_t wParam, intptr_t)
         return;
     auto* report = reinterpret_cast<ProgressReport*>(wParam);
     if (report->timeSeconds < 1e9)
-        reachedSeconds.store(report->timeSeconds);
+        reachedSeconds.store(runningJob.update(report->timeSeconds));
     std::free(report);
 }
 
 // Runs the engine on a thread of its own while this thread shows the progress.
-int convertShowingProgress(const EngineJob& job, const JobDescription& description, ProgressDisplay& display)
+int convertShowingProgress(const EngineJob& job, const std::vector<NodeSettingInfo*>& rows,
+                           const JobDescription& description, ProgressDisplay& display)
 {
     reachedSeconds.store(0);
+    runningJob = MergeProgress::ofRows(rows);
     const Clock::time_point start = Clock::now();
     std::future<int> result = std::async(std::launch::async, [&job] {
         maskFloatingPointExceptions();
@@ -65,30 +75,48 @@ JobDescription describe(const EngineJob& job, const std::vector<NodeSettingInfo*
     return description;
 }
 
+OutputNaming namingOf(ExistingOutput existing)
+{
+    return existing == ExistingOutput::NewName ? OutputNaming::Unique : OutputNaming::Replace;
+}
+
+// The exit status of an engine code: the output could not be made, or the job failed.
+int statusOf(int code)
+{
+    return code == 13 || code == 14 ? kStatusNoOutput : kStatusFailure;
+}
+
 // One engine job of rows (several when they merge); false when the run is to stop.
-bool runJob(const std::vector<NodeSettingInfo*>& rows, const ConversionRun& run, int index, int count,
-            ProgressDisplay& display, RunOutcome& outcome)
+bool runJob(const std::vector<NodeSettingInfo*>& rows, const ConversionRun& run, const RunChoices& choices,
+            int index, int count, ProgressDisplay& display, RunOutcome& outcome)
 {
     forgetEngineError();
-    const EngineJob job(rows, run.outputFolder);
+    const EngineJob job(rows, run.outputFolder, namingOf(choices.existing));
     const JobDescription description = describe(job, rows, index, count);
     display.jobStarted(description);
     JobResult result;
-    const int code = convertShowingProgress(job, description, display);
+    if (choices.existing == ExistingOutput::Skip && std::filesystem::exists(job.outputPath())) {
+        result.skipped = true;
+        display.jobFinished(description, result);
+        return true;
+    }
+    removeOnAbort(partialPathFor(job.outputPath()));
+    const int code = convertShowingProgress(job, rows, description, display);
+    removeOnAbort("");
     result.cancelled = cancelRequested();
     if (code != 0) {
         result.error = engineError(code);
-        if (outcome.firstFailure == 0)
-            outcome.firstFailure = code;
+        if (outcome.status == 0)
+            outcome.status = statusOf(code);
     }
     display.jobFinished(description, result);
     outcome.cancelled = result.cancelled;
-    return !result.cancelled;
+    return !result.cancelled && !(code != 0 && choices.stopOnError);
 }
 
 } // namespace
 
-RunOutcome runConversion(const ConversionRun& run, ProgressDisplay& display)
+RunOutcome runConversion(const ConversionRun& run, const RunChoices& choices, ProgressDisplay& display)
 {
     MessageWindow window{onEngineMessage, nullptr};
     ProgressSink sink{isCancelRequested, &window};
@@ -96,11 +124,11 @@ RunOutcome runConversion(const ConversionRun& run, ProgressDisplay& display)
     setUsingPreview(0);
     RunOutcome outcome;
     if (run.merge) {
-        runJob(run.jobs, run, 0, 1, display, outcome);
+        runJob(run.jobs, run, choices, 0, 1, display, outcome);
     } else {
         const int count = static_cast<int>(run.jobs.size());
         for (int i = 0; i < count && !cancelRequested(); ++i) {
-            if (!runJob({run.jobs[static_cast<size_t>(i)]}, run, i, count, display, outcome))
+            if (!runJob({run.jobs[static_cast<size_t>(i)]}, run, choices, i, count, display, outcome))
                 break;
         }
     }

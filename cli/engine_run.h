@@ -4,11 +4,16 @@
 #include "conversion_run.h"
 #include "progress_display.h"
 
+struct RunChoices {
+    ExistingOutput existing = ExistingOutput::NewName;
+    bool stopOnError = false;  // no job starts after a failed one
+};
+
 struct RunOutcome {
     bool cancelled = false;
-    int firstFailure = 0;  // the engine's code of the first job that failed, 0 when none did
+    int status = 0;  // exit status of the first job that failed (commands.h), 0 when none did
 };
 
 // Converts the run's jobs one after another (all of them into one output when it merges). A
 // cancel request finishes the current output and starts no further job.
-RunOutcome runConversion(const ConversionRun& run, ProgressDisplay& display);
+RunOutcome runConversion(const ConversionRun& run, const RunChoices& choices, ProgressDisplay& display);

@@ -20,24 +20,49 @@ struct ExitStatus {
 const std::vector<ExitStatus>& exitStatuses()
 {
     static const std::vector<ExitStatus> statuses = {
-        {"0", "every job succeeded"},
-        {"1", "the output folder cannot be made, or no profile was found"},
-        {"2", "a bad argument (the message names it); the engine also uses 2 for a failed write, "
-              "which its message tells apart"},
-        {"130", "cancelled by SIGINT or SIGTERM: the current output is finished and playable, later jobs "
-                "are not started"},
-        {"other", "the engine's result code of the first job that failed, for example 7 (a file cannot be "
-                  "opened), 42 (no audio or video stream), 51 (no preset for the format and device class) "
-                  "or 80 (a setting's value was rejected)"},
+        {"0", "every job succeeded (or was skipped by --no-clobber)"},
+        {"1", "a job or an input failed: the message and the JSON events carry the engine's result code, "
+              "for example 7 (a file cannot be opened), 42 (no audio or video stream) or 80 (a setting's value "
+              "was rejected); the other jobs are still converted unless --stop-on-error is given"},
+        {"2", "a bad argument, unknown profile or unknown command (the message names it)"},
+        {"3", "an output cannot be made: its folder cannot be made or the file cannot be written"},
+        {"130", "cancelled by SIGINT, SIGTERM or SIGHUP: the current output is finished and playable, later jobs "
+                "are not started; a second signal ends at once and leaves no file under a final name"},
     };
     return statuses;
 }
+
+struct EnvironmentVariable {
+    const char* name;
+    const char* text;
+};
+
+const std::vector<EnvironmentVariable>& environmentVariables()
+{
+    static const std::vector<EnvironmentVariable> variables = {
+        {"LC_ALL, LC_MESSAGES, LANG", "the language of messages and profile titles (the first one set; zh... is "
+                                      "Chinese, anything else English); --lang wins over them"},
+        {"CLIPWRIGHT_THREADS", "N >= 1 fixes the number of threads of the picture effects and codecs; 1 keeps "
+                               "everything on the converting thread"},
+    };
+    return variables;
+}
+
+// What --json prints, one object per line.
+constexpr const char* kJsonEvents =
+    "With --json, convert prints one JSON object per line on the standard output: {\"event\":\"job-start\", "
+    "\"job\", \"jobs\", \"inputs\", \"output\", \"seconds\"}; {\"event\":\"progress\", \"job\", \"time\", "
+    "\"percent\" (left out when the length is unknown), \"speed\", \"secondsLeft\"}; {\"event\":\"job-end\", "
+    "\"output\", \"status\" (the engine's code), \"cancelled\", \"skipped\", and \"message\", \"detail\" on a "
+    "failure}; {\"event\":\"error\", \"message\"} for a failure outside a job; and always last "
+    "{\"event\":\"done\", \"status\" (the exit status), \"cancelled\"}.";
 
 const std::vector<OptionHelp> kReportingOptions = {
     {"-q, --quiet", "", "print only results"},
     {"--json", "", "print one JSON object per event"},
     {"-v, --verbose", "", "let the engine's own log through to the standard error stream"},
     {"--log", "FILE", "append the engine's own log to FILE"},
+    {"--lang", "CODE", "messages and profile titles in this language (en_us or zh_cn)"},
     {"-h, --help", "", "show this help"},
 };
 
@@ -113,29 +138,48 @@ std::string sentence(const CommandHelp& command)
 const std::vector<CommandHelp>& commandHelp()
 {
     static const std::vector<CommandHelp> commands = {
-        {"profiles", "[--json] [--lang CODE]", "list the categories and profiles with their default parameters",
+        {"profiles", "[--json|--names] [--lang CODE]", "list the categories and profiles with their default parameters",
          "Each profile shows its name (give it to convert -p), its title in the chosen language, the output "
          "format and extension, audio or video, the device class and the default parameters.",
-         {{"--lang", "CODE", "titles in this language, for example en_us or zh_cn (default en_us)"},
+         {{"--lang", "CODE", "titles in this language, for example en_us or zh_cn (default: from LANG)"},
           {"--json", "", "print the catalogue as one JSON document"},
+          {"--names", "", "print only the profiles' names, one a line (for shell completion)"},
           {"-h, --help", "", "show this help"}}},
         {"info", "[--json] FILE...", "show what the engine reads from media files",
          "Container, duration, size, picture size, codecs, bit rates, frame rate, sample rate, channels and "
          "tags of each file.",
-         {{"--json", "", "print one JSON object per file"}, {"-h, --help", "", "show this help"}}},
-        {"convert", "-p PROFILE [-o DIR] [--merge] [--name BASE] [OPTION...] FILE...",
+         {{"--json", "", "print one JSON object per file"},
+          {"--lang", "CODE", "messages in this language (en_us or zh_cn)"},
+          {"-h, --help", "", "show this help"}}},
+        {"convert", "-p PROFILE [-o DIR|FILE] [--merge] [--name BASE] [OPTION...] FILE|FOLDER...",
          "convert files with a profile",
          "Every file becomes one output named after it (or BASE) with the profile's extension, in DIR (the "
-         "current folder by default; made when missing). An existing file is never replaced: \"(1)\", "
-         "\"(2)\", ... is added to the name. Parameter options change the profile's values for these jobs; "
-         "input options apply to every file. Times are whole seconds or HH:MM:SS.",
+         "current folder by default; made when missing). A folder argument stands for the media files in it, "
+         "sorted by name. An existing file is not replaced: \"(1)\", \"(2)\", ... is added to the name, "
+         "unless --overwrite or --no-clobber says otherwise. Each output is written under a hidden temporary "
+         "name beside it (.NAME.part) and gets its name only when it is finished; a failed job leaves nothing. "
+         "An input that cannot be converted is reported and the others are converted. Parameter options "
+         "change the profile's values for these jobs; input options apply to every file. Times are whole "
+         "seconds or HH:MM:SS; an input of unknown length (a raw stream) is converted to its end.",
          withReporting({
-             {"-p, --profile", "PROFILE", "the profile's name, as clipwright profiles lists it"},
-             {"-o, --output", "DIR", "output folder"},
+             {"-p, --profile", "PROFILE", "the profile's name or its title in any language, as clipwright "
+                                          "profiles lists them"},
+             {"-o, --output", "DIR|FILE", "output folder; a name ending in the profile's extension is the output "
+                                          "file when there is one input or --merge"},
              {"--merge", "", "convert all files one after another into one output named after the first"},
-             {"--name", "BASE", "output base name instead of the source file's name"},
-             {"--size", "WxH", "picture size, for example 640x480"},
-             {"--fps", "RATE", "frames per second"},
+             {"--name", "BASE", "output base name instead of the source file's name (the profile's extension "
+                                "is dropped from it)"},
+             {"--overwrite", "", "replace an existing output (never an input)"},
+             {"--no-clobber", "", "skip a job whose output exists"},
+             {"-r, --recursive", "", "folder arguments: also the files in their subfolders"},
+             {"--stop-on-error", "", "stop at the first input or job that fails"},
+             {"--size", "WxH", "picture size, for example 640x480, or source for the source's own"},
+             {"--fps", "RATE", "frames per second, or source for the source's own"},
+             {"--quality", "N", "constant quality instead of a bit rate, on the video encoder's scale (x264 and "
+                                "x265 CRF 0-51, VP9 and AV1 CRF 0-63, MPEG-4, Xvid and WMV quantiser 1-31; lower is "
+                                "better)"},
+             {"--no-enlarge", "", "a source smaller than the picture size keeps its own size"},
+             {"--enlarge", "", "a source smaller than the picture size is scaled up to it"},
              {"--vcodec", "NAME", "video encoder, for example libx264"},
              {"--vb", "RATE", "video bit rate in bit/s (a k or M suffix multiplies)"},
              {"--acodec", "NAME", "audio encoder, for example libmp3lame"},
@@ -152,7 +196,7 @@ const std::vector<CommandHelp>& commandHelp()
              {"--effect", "NAME", "none, gray, emboss or old"},
              {"--hflip", "", "mirror the picture left to right"},
              {"--vflip", "", "turn the picture upside down"},
-             {"--volume", "N", "0 (quietest) to 510; 256 leaves the sound as it is"},
+             {"--volume", "N", "0 (silent) to 510; 256 leaves the sound as it is"},
          })},
     };
     return commands;
@@ -166,6 +210,11 @@ const CommandHelp* findCommandHelp(std::string_view name)
     return found == commands.end() ? nullptr : &*found;
 }
 
+std::string versionText()
+{
+    return std::string(kProgram) + " " + CLIPWRIGHT_VERSION + "\n";
+}
+
 std::string overviewHelpText()
 {
     std::string text = std::string("Usage: ") + kProgram + " COMMAND [OPTION...]\n\n";
@@ -174,7 +223,8 @@ std::string overviewHelpText()
         std::string line = std::string("  ") + command.name;
         text += line + wrapped(command.summary, 12, 78, line.size()) + "\n";
     }
-    text += "\nRun \"clipwright COMMAND --help\" for the options of a command.\n";
+    text += "\nRun \"clipwright COMMAND --help\" for the options of a command, \"clipwright --version\" for "
+            "the version.\n";
     return text;
 }
 
@@ -186,7 +236,9 @@ std::string commandHelpText(const CommandHelp& command)
         const std::string label = "  " + optionLabel(option);
         text += label + wrapped(option.text, 26, 78, label.size()) + "\n";
     }
-    if (std::string_view(command.name) == "convert" || std::string_view(command.name) == "info") {
+    if (std::string_view(command.name) == "convert")
+        text += "\n" + wrapped(kJsonEvents, 0, 78, 0) + "\n";
+    {
         text += "\nExit status:\n";
         for (const ExitStatus& status : exitStatuses()) {
             const std::string label = std::string("  ") + status.value;
@@ -198,7 +250,8 @@ std::string commandHelpText(const CommandHelp& command)
 
 std::string manPageText()
 {
-    std::string page = ".TH CLIPWRIGHT 1 \"\" \"Corvane Clipwright\" \"User Commands\"\n";
+    std::string page = std::string(".TH CLIPWRIGHT 1 \"\" \"Corvane Clipwright ") + CLIPWRIGHT_VERSION +
+                       "\" \"User Commands\"\n";
     page += ".SH NAME\nclipwright \\- convert and inspect media files with Corvane Clipwright's profiles\n";
     page += ".SH SYNOPSIS\n";
     for (const CommandHelp& command : commandHelp())
@@ -210,8 +263,14 @@ std::string manPageText()
         for (const OptionHelp& option : command.options)
             page += ".TP\n.B " + roff(optionLabel(option)) + "\n" + roff(option.text) + "\n";
     }
+    page += ".SH JSON EVENTS\n" + roff(kJsonEvents) + "\n";
     page += ".SH EXIT STATUS\n";
     for (const ExitStatus& status : exitStatuses())
         page += ".TP\n.B " + roff(status.value) + "\n" + roff(status.text) + "\n";
+    page += ".SH ENVIRONMENT\n";
+    for (const EnvironmentVariable& variable : environmentVariables())
+        page += ".TP\n.B " + roff(variable.name) + "\n" + roff(variable.text) + "\n";
+    page += ".SH FILES\nShell completion: share/bash-completion/completions/clipwright and "
+            "share/zsh/vendor-completions/_clipwright under the installation prefix.\n";
     return page;
 }

@@ -25,6 +25,8 @@ const CommandHelp* findCommandHelp(std::string_view name);
 
 // The text of "clipwright --help" and of "clipwright COMMAND --help".
 std::string overviewHelpText();
+// "clipwright VERSION" and a line end; the version is the build's.
+std::string versionText();
 std::string commandHelpText(const CommandHelp& command);
 
 // The manual page (roff, man(7) macros) made from the same texts.

@@ -105,7 +105,7 @@ int runInfo(const InfoArguments& args)
             printError(file + ": " + engineErrorText(engineError(code)));
             if (args.json)
                 printOut(JsonObject().add("path", file).add("status", code).add("message", engineError(code).message).text() + "\n");
-            status = status ? status : code;
+            status = status ? status : kStatusFailure;
             continue;
         }
         const bool first = &file == &args.files.front();

@@ -3,6 +3,7 @@
 #include "json_text.h"
 #include "profile_catalogue.h"
 #include "program_data.h"
+#include "vkoQualityScale.h"
 
 #include <unistd.h>
 
@@ -10,6 +11,15 @@
 #include <cstdio>
 
 namespace {
+
+// "quality CRF 22" or "bit rate 1500000".
+std::string rateControlText(const ProfileSettingInfo& info)
+{
+    const VkoQualityScale* scale = vkoQualityScaleOf(info.videoCodec);
+    if (info.constantQuality && scale)
+        return std::string("quality ") + scale->label + " " + std::to_string(info.quality);
+    return "bit rate " + std::to_string(info.videoBitrate);
+}
 
 std::string parametersText(const ProfileSettingInfo& info)
 {
@@ -21,9 +31,11 @@ std::string parametersText(const ProfileSettingInfo& info)
     char rate[32];
     std::snprintf(rate, sizeof rate, "%g", static_cast<double>(info.frameRate));
     field("vcodec", info.videoCodec);
-    field("b", std::to_string(info.videoBitrate));
+    if (info.mediaType == 0)
+        field("rate control", rateControlText(info));
     field("s", info.frameSize);
-    field("r", rate);
+    field("r", info.sourceRate ? kSameAsSource : rate);
+    field("no enlarging", info.noEnlarge ? "yes" : "");
     field("acodec", info.audioCodec);
     field("ab", std::to_string(info.audioBitrate));
     field("ar", std::to_string(info.sampleRate));
@@ -36,8 +48,12 @@ std::string parametersJson(const ProfileSettingInfo& info)
     return JsonObject()
         .add("vcodec", info.videoCodec)
         .add("b", info.videoBitrate)
+        .add("rc", info.constantQuality ? "q" : "b")
+        .add("q", info.quality)
         .add("s", info.frameSize)
         .add("r", static_cast<double>(info.frameRate))
+        .add("sourceRate", info.sourceRate != 0)
+        .add("noEnlarge", info.noEnlarge != 0)
         .add("acodec", info.audioCodec)
         .add("ab", info.audioBitrate)
         .add("ar", info.sampleRate)
@@ -102,6 +118,7 @@ int runProfiles(const ProfilesArguments& args)
     }
     std::vector<std::string> categoriesJson;
     std::string text;
+    std::string names;
     for (const VKOComboboxInfo* category : catalogue.categories()) {
         std::vector<std::string> profilesJson;
         text += category->object->getText() + "\n";
@@ -109,6 +126,7 @@ int runProfiles(const ProfilesArguments& args)
             const auto& profile = static_cast<const ProfileSelectObject&>(*node->object);
             profilesJson.push_back(profileJson(profile));
             text += profileText(profile);
+            names += profile.getString() + "\n";
         }
         categoriesJson.push_back(JsonObject()
                                      .add("id", category->object->getId())
@@ -116,6 +134,6 @@ int runProfiles(const ProfilesArguments& args)
                                      .addJson("profiles", jsonArray(profilesJson))
                                      .text());
     }
-    printOut(args.json ? jsonArray(categoriesJson) + "\n" : text);
+    printOut(args.json ? jsonArray(categoriesJson) + "\n" : args.names ? names : text);
     return 0;
 }

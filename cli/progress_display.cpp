@@ -2,6 +2,7 @@
 
 #include "console.h"
 #include "json_text.h"
+#include "language.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +13,7 @@
 namespace {
 
 struct ProgressFigures {
-    double percent = 0;
+    double percent = -1;     // -1 when the job's length is unknown
     double speed = 0;        // media seconds per real second; 0 while unknown
     double secondsLeft = -1; // -1 while unknown
 };
@@ -63,10 +64,11 @@ std::string counterText(const JobDescription& job)
     return "[" + std::to_string(job.index + 1) + "/" + std::to_string(job.count) + "] ";
 }
 
-std::string figuresText(const ProgressFigures& figures)
+std::string figuresText(const ProgressFigures& figures, double mediaSeconds)
 {
     char text[96];
-    int length = std::snprintf(text, sizeof text, "%3.0f%%", figures.percent);
+    int length = figures.percent >= 0 ? std::snprintf(text, sizeof text, "%3.0f%%", figures.percent)
+                                      : std::snprintf(text, sizeof text, "%s converted", clockText(mediaSeconds).c_str());
     if (figures.speed > 0)
         length += std::snprintf(text + length, sizeof text - static_cast<size_t>(length), "  %.1fx real time",
                                 figures.speed);
@@ -74,6 +76,14 @@ std::string figuresText(const ProgressFigures& figures)
         std::snprintf(text + length, sizeof text - static_cast<size_t>(length), "  %s left",
                       clockText(figures.secondsLeft).c_str());
     return text;
+}
+
+const char* stateText(const JobResult& result)
+{
+    return result.error.code != 0 ? "failed"
+           : result.skipped       ? "skipped, the output exists"
+           : result.cancelled     ? "cancelled"
+                                  : "done";
 }
 
 std::string failureText(const JobDescription& job, const JobResult& result)
@@ -90,22 +100,23 @@ public:
     {
         if (result.error.code != 0)
             printError(failureText(job, result));
-        else
-            printOut(job.output + (result.cancelled ? " (cancelled)\n" : "\n"));
+        else if (!result.skipped)
+            printOut(job.output + (result.cancelled ? " (" + localized("cancelled") + ")\n" : "\n"));
     }
     void runFinished(int, bool cancelled) override
     {
         if (cancelled)
-            printError("cancelled");
+            printError(localized("cancelled"));
     }
 };
 
-// Plain lines for pipes and files: a start line, progress at most once a second, a result line.
+// Plain lines for pipes and files: a start line and progress at most once a second on the error
+// stream, a result line on the standard output.
 class PlainDisplay : public QuietDisplay {
 public:
     void jobStarted(const JobDescription& job) override
     {
-        printOut(counterText(job) + inputsText(job) + " -> " + job.output + "\n");
+        printStatus(counterText(job) + inputsText(job) + " -> " + job.output + "\n");
         lastLine_ = -1;
     }
     void progress(const JobDescription& job, double mediaSeconds, double wallSeconds) override
@@ -113,12 +124,12 @@ public:
         if (lastLine_ >= 0 && wallSeconds - lastLine_ < 1.0)
             return;
         lastLine_ = wallSeconds;
-        printOut(counterText(job) + figuresText(progressFigures(mediaSeconds, job.seconds, wallSeconds)) + "\n");
+        printStatus(counterText(job) + figuresText(progressFigures(mediaSeconds, job.seconds, wallSeconds), mediaSeconds) + "\n");
     }
     void jobFinished(const JobDescription& job, const JobResult& result) override
     {
         if (result.error.code == 0)
-            printOut(counterText(job) + (result.cancelled ? "cancelled: " : "done: ") + job.output + "\n");
+            printOut(counterText(job) + localized(stateText(result)) + ": " + job.output + "\n");
         else
             printError(failureText(job, result));
     }
@@ -151,11 +162,11 @@ public:
     void jobStarted(const JobDescription& job) override { draw(job, "starting"); }
     void progress(const JobDescription& job, double mediaSeconds, double wallSeconds) override
     {
-        draw(job, figuresText(progressFigures(mediaSeconds, job.seconds, wallSeconds)));
+        draw(job, figuresText(progressFigures(mediaSeconds, job.seconds, wallSeconds), mediaSeconds));
     }
     void jobFinished(const JobDescription& job, const JobResult& result) override
     {
-        draw(job, result.error.code != 0 ? "failed" : result.cancelled ? "cancelled" : "done");
+        draw(job, localized(stateText(result)));
         printOut(result.error.code == 0 ? "\n  " + job.output + "\n" : "\n");
         if (result.error.code != 0)
             printError(failureText(job, result));
@@ -184,25 +195,25 @@ public:
             return;
         lastEvent_ = wallSeconds;
         const ProgressFigures figures = progressFigures(mediaSeconds, job.seconds, wallSeconds);
-        emit(event("progress", job)
-                 .add("time", mediaSeconds)
-                 .add("percent", figures.percent)
-                 .add("speed", figures.speed)
-                 .add("secondsLeft", figures.secondsLeft));
+        JsonObject object = event("progress", job);
+        object.add("time", mediaSeconds);
+        if (figures.percent >= 0)
+            object.add("percent", figures.percent);
+        emit(object.add("speed", figures.speed).add("secondsLeft", figures.secondsLeft));
     }
     void jobFinished(const JobDescription& job, const JobResult& result) override
     {
         lastEvent_ = -1;
         JsonObject object = event("job-end", job);
-        object.add("output", job.output).add("status", result.error.code).add("cancelled", result.cancelled);
+        object.add("output", job.output)
+            .add("status", result.error.code)
+            .add("cancelled", result.cancelled)
+            .add("skipped", result.skipped);
         if (result.error.code != 0)
             object.add("message", result.error.message).add("detail", result.error.detail);
         emit(object);
     }
-    void runFinished(int status, bool cancelled) override
-    {
-        emit(JsonObject().add("event", "done").add("status", status).add("cancelled", cancelled));
-    }
+    void runFinished(int, bool) override {}
 
 private:
     static JsonObject event(const char* name, const JobDescription& job)

@@ -1,5 +1,7 @@
-// What a conversion run shows: a line per job redrawn in place on a terminal, plain lines at
-// most once a second elsewhere, only the results with --quiet, or one JSON object per event.
+// What a conversion run shows: a line per job redrawn in place on a terminal; elsewhere progress
+// lines at most once a second on the standard error stream and the results on the standard
+// output; only the results with --quiet; or one JSON object per event (the final "done" event
+// comes from the command, which knows the exit status).
 #pragma once
 
 #include "arguments.h"
@@ -14,12 +16,13 @@ struct JobDescription {
     int count = 1;
     std::vector<std::string> inputs;
     std::string output;
-    double seconds = 0;  // media time the job converts
+    double seconds = 0;  // media time the job converts; 0 or less when unknown (a raw stream)
 };
 
 struct JobResult {
     EngineError error;  // code 0 when the job succeeded
     bool cancelled = false;
+    bool skipped = false;  // --no-clobber found the output
 };
 
 class ProgressDisplay {
@@ -30,6 +33,7 @@ public:
     virtual void progress(const JobDescription& job, double mediaSeconds, double wallSeconds) = 0;
     virtual void jobFinished(const JobDescription& job, const JobResult& result) = 0;
     virtual void runFinished(int status, bool cancelled) = 0;
+
 };
 
 // terminal: the standard output is a terminal.

@@ -6,12 +6,22 @@ install(TARGETS vkoConverterDll vkoPlayerDll vkoMessageDll vkoAnalyzeImg vkoI18n
   LIBRARY DESTINATION ${CLIPWRIGHT_LIBRARY_DESTINATION})
 install(DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/lang ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Images
   DESTINATION ${CLIPWRIGHT_DATA_DESTINATION})
-install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Default.bmp ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/bj.bmp
+install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Default.png ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/bj.png
   DESTINATION ${CLIPWRIGHT_DATA_DESTINATION})
+# The programs find the libraries through $ORIGIN/../lib/corvane-clipwright (CMAKE_INSTALL_RPATH),
+# the libraries find each other beside themselves.
+set_target_properties(vkoConverterDll vkoPlayerDll vkoMessageDll vkoAnalyzeImg vkoI18nDll vkoRMEncoderDll
+  vkoProfileDll PROPERTIES INSTALL_RPATH "$ORIGIN")
 
 # The desktop entry and the program's icon (drawn with the skins) for the application menu.
 install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/corvane-clipwright.desktop DESTINATION share/applications)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/hicolor DESTINATION share/icons)
+# What software centres show of the program (AppStream).
+install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/example.corvane.clipwright.metainfo.xml DESTINATION share/metainfo)
+# The licence in Debian's machine-readable form, and lintian's findings we keep with their reasons.
+install(FILES ${CMAKE_SOURCE_DIR}/data/package/copyright DESTINATION share/doc/corvane-clipwright)
+install(FILES ${CMAKE_SOURCE_DIR}/data/package/lintian-overrides DESTINATION share/lintian/overrides
+  RENAME corvane-clipwright)
 
 # The package's changelog and the desktop program's manual page, compressed as Debian keeps them.
 set(changelog ${CMAKE_BINARY_DIR}/share/doc/changelog.gz)

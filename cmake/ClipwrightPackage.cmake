@@ -15,6 +15,13 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libc6, libstdc++6, libgcc-s1, libavcodec59 | libavcodec-extra59, libavcodec-extra, libavformat59, libavutil57, libswscale6, libswresample4, libqt6core6, libqt6gui6, libqt6widgets6, qt6-qpa-plugins, libsdl2-2.0-0, libpugixml1v5")
+# The libraries' packages with their versions come from dpkg-shlibdeps (our own libraries in
+# lib/corvane-clipwright/ are private); added are what no binary names: FFmpeg's extra codecs
+# (the AMR-NB encoder) and Qt's platform plugins. Chinese texts want a font that has them.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Relative to the packed tree, where dpkg-shlibdeps runs.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS usr/${CLIPWRIGHT_LIBRARY_DESTINATION})
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libavcodec-extra, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.corvane.example/clipwright/")
 include(CPack)

@@ -29,30 +29,35 @@ int trimSeconds(const NodeSettingInfo& row)
     return row.trim.end - row.trim.start;
 }
 
-} // namespace
-
-ConverThread::ConverThread(ConversionRun run, QObject* window)
-    : run_(std::move(run)), window_(window), details_(run_.jobs.size())
+// The engine's detail of the latest failure, without its trailing blanks.
+std::string lastFailureDetail()
 {
-}
-
-std::string ConverThread::failureDetail(int index) const
-{
-    std::lock_guard guard(detailsLock_);
-    return index >= 0 && static_cast<size_t>(index) < details_.size() ? details_[static_cast<size_t>(index)] : "";
-}
-
-void ConverThread::keepFailureDetail(size_t index, int code)
-{
-    if (code == 0)
-        return;
     char detail[1024];
     getLastErrorDetail(detail, sizeof detail);
     std::string text = detail;
     while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
         text.pop_back();
-    std::lock_guard guard(detailsLock_);
-    details_[index] = std::move(text);
+    return text;
+}
+
+} // namespace
+
+ConverThread::ConverThread(ConversionRun run, QObject* window)
+    : run_(std::move(run)), window_(window), outcomes_(run_.jobs.size())
+{
+}
+
+JobOutcome ConverThread::outcome(int index) const
+{
+    std::lock_guard guard(outcomesLock_);
+    return index >= 0 && static_cast<size_t>(index) < outcomes_.size() ? outcomes_[static_cast<size_t>(index)]
+                                                                       : JobOutcome{};
+}
+
+void ConverThread::keepOutcome(size_t index, JobOutcome outcome)
+{
+    std::lock_guard guard(outcomesLock_);
+    outcomes_[index] = std::move(outcome);
 }
 
 ConverThread::~ConverThread()
@@ -82,11 +87,12 @@ void ConverThread::runSingleJobs()
     for (size_t i = 0; i < run_.jobs.size(); ++i) {
         NodeSettingInfo* row = run_.jobs[i];
         postToWindow(window_, MSG_JOB_BAR_POSITION, 0);
-        const int code = convertJob({row}, trimSeconds(*row), state.previewPermission == 1);
-        keepFailureDetail(i, code);
+        const int code = convertJob(i, {row}, trimSeconds(*row), state.previewPermission == 1);
         postToWindow(window_, MSG_JOB_BAR_POSITION, 100);
-        if (cancelled())
+        if (cancelled()) {
+            postToWindow(window_, MSG_JOB_CANCELLED, 0, static_cast<intptr_t>(i));
             break;
+        }
         postToWindow(window_, MSG_JOB_FINISHED, static_cast<uintptr_t>(code), static_cast<intptr_t>(i));
         state.totalOffset += trimSeconds(*row);
     }
@@ -96,14 +102,16 @@ void ConverThread::runMergeJob()
 {
     if (run_.jobs.empty())
         return;
-    const int code = convertJob(run_.jobs, run_.totalSeconds, true);
-    keepFailureDetail(0, code);
+    const int code = convertJob(0, run_.jobs, run_.totalSeconds, true);
     // A cancelled merge wrote only part of its output: no result line calls it done.
-    if (!cancelled())
+    if (cancelled())
+        postToWindow(window_, MSG_JOB_CANCELLED, 0, 0);
+    else
         postToWindow(window_, MSG_JOB_FINISHED, static_cast<uintptr_t>(code), 0);
 }
 
-int ConverThread::convertJob(const std::vector<NodeSettingInfo*>& rows, int jobBarMaximum, bool previewAllowed)
+int ConverThread::convertJob(size_t index, const std::vector<NodeSettingInfo*>& rows, int jobBarMaximum,
+                             bool previewAllowed)
 {
     const EngineJob job(rows, run_.outputFolder);
     if (job.refusal() == 0) {
@@ -117,7 +125,17 @@ int ConverThread::convertJob(const std::vector<NodeSettingInfo*>& rows, int jobB
             setUsingPreview(0);
         }
     }
-    postToWindow(window_, MSG_JOB_BAR_MAXIMUM, static_cast<uintptr_t>(jobBarMaximum));
+    postToWindow(window_, MSG_JOB_BAR_MAXIMUM, static_cast<uintptr_t>(jobBarMaximum), static_cast<intptr_t>(index));
     updateErrorInfo(0, "", 1);  // a detail left from an earlier job is not this job's
-    return job.convert();
+    const int code = job.convert();
+    JobOutcome outcome;
+    outcome.outputPath = job.outputPath();
+    if (cancelled())
+        outcome.partialOutput = hasContent(job.outputPath());
+    else if (code == 0)
+        outcome.length = job.outputLength();
+    else
+        outcome.detail = lastFailureDetail();
+    keepOutcome(index, std::move(outcome));
+    return code;
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "conversion_run.h"
+#include "engine_job_filling.h"
 
 // Values the progress window and the conversion thread share, one set per process (the engine's
 // cancel query has no context).
@@ -29,8 +30,17 @@ ConversionRunState& conversionRunState();
 // Messages the thread posts to change the progress window; the window carries them out.
 enum ConvertWindowMessage : unsigned {
     MSG_JOB_BAR_POSITION = 2201, // wParam: position of OneProgress
-    MSG_JOB_BAR_MAXIMUM = 2202,  // wParam: maximum of OneProgress
+    MSG_JOB_BAR_MAXIMUM = 2202,  // wParam: maximum of OneProgress; lParam: index of the job starting
     MSG_PREVIEW_BOX = 2203,      // wParam: 1 ticked, 0 unticked; lParam: 1 enabled, 0 disabled
+    MSG_JOB_CANCELLED = 2204,    // lParam: index of the job the cancel stopped (0 for a merge)
+};
+
+// What one job of the run left behind, beside its code.
+struct JobOutcome {
+    std::string detail;       // the engine's detail text of a failure; empty when it has none
+    std::string outputPath;   // the output file the job wrote or began
+    OutputLength length;      // of a job that succeeded
+    bool partialOutput = false;  // a cancelled job left part of its output
 };
 
 class ConverThread : public QThread {
@@ -41,8 +51,8 @@ public:
     // Waits for the run to end.
     ~ConverThread() override;
 
-    // The engine's detail text of the job's failure; empty when it has none.
-    std::string failureDetail(int index) const;
+    // What the job left behind; empty for a job not converted (yet).
+    JobOutcome outcome(int index) const;
 
 protected:
     void run() override;
@@ -50,12 +60,12 @@ protected:
 private:
     void runSingleJobs();
     void runMergeJob();
-    // Converts one engine job made of rows and returns its code.
-    int convertJob(const std::vector<NodeSettingInfo*>& rows, int jobBarMaximum, bool previewAllowed);
-    void keepFailureDetail(size_t index, int code);
+    // Converts one engine job made of rows, keeps its outcome under index and returns its code.
+    int convertJob(size_t index, const std::vector<NodeSettingInfo*>& rows, int jobBarMaximum, bool previewAllowed);
+    void keepOutcome(size_t index, JobOutcome outcome);
 
     const ConversionRun run_;
     QObject* const window_;
-    mutable std::mutex detailsLock_;
-    std::vector<std::string> details_;  // by job index; written by the conversion thread
+    mutable std::mutex outcomesLock_;
+    std::vector<JobOutcome> outcomes_;  // by job index; written by the conversion thread
 };

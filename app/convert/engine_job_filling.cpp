@@ -1,10 +1,13 @@
 #include "engine_job_filling.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
+#include "partial_file.h"
 #include "vkoMessageDll.h"
+#include "vkoQualityScale.h"
 
 namespace {
 
@@ -26,11 +29,20 @@ bool exists(const std::string& path)
     return std::filesystem::exists(std::filesystem::path(path), error);
 }
 
-bool hasContent(const std::string& path)
+// A finished output, or one a running conversion is writing.
+bool taken(const std::string& path)
 {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(std::filesystem::path(path), error);
-    return !error && size > 0;
+    return exists(path) || partialFileInUse(partialPathFor(path));
+}
+
+// A row's trim, ending at the source's real end when the trim reaches past it (trims are whole
+// seconds, rounded up).
+double convertedSeconds(const NodeSettingInfo& row)
+{
+    double end = row.trim.end;
+    if (row.owner != nullptr && row.owner->fileInfo.durationSeconds > 0)
+        end = std::min(end, row.owner->fileInfo.durationSeconds);
+    return std::max(0.0, end - row.trim.start);
 }
 
 // The formatted text, or empty when it does not fit the output path buffer.
@@ -65,17 +77,51 @@ const char* sourcePath(const NodeSettingInfo& row)
     return row.owner ? row.owner->fileInfo.path : "";
 }
 
+bool isSameAsSource(const char* field, size_t capacity)
+{
+    return fieldText(field, capacity) == kSameAsSource;
+}
+
+// The group's reserved4108 word (vkoConverterDll.h) for a video row.
+uint32_t outputRulesOf(const NodeSettingInfo& row)
+{
+    const ProfileSettingInfo& profile = *row.profile;
+    uint32_t rules = 0;
+    if (profile.constantQuality != 0)
+        rules |= VKO_OUTPUT_QUALITY | (static_cast<uint32_t>(profile.quality) & VKO_OUTPUT_QUALITY_VALUE);
+    if (row.crop.customSize == 0 && isSameAsSource(profile.frameSize, sizeof profile.frameSize))
+        rules |= VKO_OUTPUT_SOURCE_SIZE;
+    if (profile.sourceRate != 0)
+        rules |= VKO_OUTPUT_SOURCE_RATE;
+    if (profile.noEnlarge != 0)
+        rules |= VKO_OUTPUT_NO_ENLARGE;
+    return rules;
+}
+
 } // namespace
+
+std::string qualityProblem(const ProfileSettingInfo& profile)
+{
+    const std::string encoder = fieldText(profile.videoCodec);
+    const VkoQualityScale* scale = vkoQualityScaleOf(encoder.c_str());
+    if (!scale)
+        return "The video encoder " + encoder + " has no constant quality; give a bit rate.";
+    if (!vkoQualityOnScale(scale, profile.quality))
+        return "Quality " + std::to_string(profile.quality) + " is outside the " + scale->label + " scale of " +
+               encoder + " (" + std::to_string(scale->bestPicture) + " best picture to " +
+               std::to_string(scale->smallestFile) + " smallest file).";
+    return {};
+}
 
 std::string uniqueOutputPath(const std::string& folder, const std::string& name, const std::string& extension)
 {
     std::string path = formatPath("%s%s.%s", folder, name, extension);
-    for (int n = 1; !path.empty() && exists(path); ++n)
+    for (int n = 1; !path.empty() && taken(path); ++n)
         path = formatPath("%s%s%s.%s", folder, name, "(" + std::to_string(n) + ")", extension);
     return path;
 }
 
-EngineJob::EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::string& outputFolder)
+EngineJob::EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::string& outputFolder, OutputNaming naming)
 {
     const NodeSettingInfo& first = *rows.front();
     const MediaKind kind = mediaKind(first);
@@ -90,18 +136,30 @@ EngineJob::EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::strin
         return;
     }
     video_ = kind == MediaKind::video;
-    outputPath_ = uniqueOutputPath(outputFolder, fieldText(first.outputName), fieldText(first.profile->extension));
+    const std::string name = fieldText(first.outputName);
+    const std::string extension = fieldText(first.profile->extension);
+    outputPath_ = naming == OutputNaming::Replace ? formatPath("%s%s.%s", outputFolder, name, extension)
+                                                  : uniqueOutputPath(outputFolder, name, extension);
     if (outputPath_.empty()) {
-        refuse(VKO_ERROR_OUTPUT_PATH_TOO_LONG, "The output path " + outputFolder + fieldText(first.outputName) + "." +
-                                                   fieldText(first.profile->extension) + " is longer than " +
+        refuse(VKO_ERROR_OUTPUT_PATH_TOO_LONG, "The output path " + outputFolder + name + "." + extension +
+                                                   " is longer than " +
                                                    std::to_string(outputPathSize - 1) + " bytes.");
         return;
+    }
+    if (video_ && first.profile->constantQuality != 0) {
+        const std::string problem = qualityProblem(*first.profile);
+        if (!problem.empty()) {
+            refuse(VKO_ERROR_INVALID_OPTION_VALUE, problem);
+            return;
+        }
     }
     format_ = fieldText(first.profile->format);
     createGroupMediaUIOption(&group_, format_.c_str(), first.profile->deviceType);
     fillGroup(first);
-    for (const NodeSettingInfo* row : rows)
+    for (const NodeSettingInfo* row : rows) {
+        expectedSeconds_ += convertedSeconds(*row);
         fillInput(*createMediaUIOption(group_, sourcePath(*row)), *row);
+    }
 }
 
 EngineJob::~EngineJob()
@@ -131,6 +189,34 @@ int EngineJob::convert() const
     return code;
 }
 
+bool hasContent(const std::string& path)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(std::filesystem::path(path), error);
+    return !error && size > 0;
+}
+
+bool OutputLength::shortened() const
+{
+    constexpr double kToleratedSeconds = 2.0;
+    constexpr double kToleratedShare = 0.1;
+    if (writtenSeconds < 0)
+        return false;
+    const double missing = expectedSeconds - writtenSeconds;
+    return missing > kToleratedSeconds || missing > kToleratedShare * expectedSeconds;
+}
+
+OutputLength EngineJob::outputLength() const
+{
+    OutputLength length;
+    length.expectedSeconds = expectedSeconds_;
+    MediaFileInfo written{};
+    std::snprintf(written.path, sizeof written.path, "%s", outputPath_.c_str());
+    if (!outputPath_.empty() && getFileInfo(&written) == 0)
+        length.writtenSeconds = written.durationSeconds;
+    return length;
+}
+
 const char* EngineJob::keep(const char* text, size_t capacity)
 {
     const std::string value = fieldText(text, capacity);
@@ -151,14 +237,20 @@ void EngineJob::fillGroup(const NodeSettingInfo& row)
         group_->deviceClass = profile.deviceType;
         group_->videoCodec = keep(profile.videoCodec, sizeof profile.videoCodec);
         group_->videoBitrate = profile.videoBitrate;
-        group_->frameSize = keep(profile.frameSize, sizeof profile.frameSize);
+        // "source" leaves the profile's size to the preset; the engine takes the source's where it can.
+        const bool sourceSize = isSameAsSource(profile.frameSize, sizeof profile.frameSize);
+        group_->frameSize = sourceSize ? keep("", 1) : keep(profile.frameSize, sizeof profile.frameSize);
         group_->frameRate = profile.frameRate;
+        group_->reserved4108 = outputRulesOf(row);
     }
     group_->audioCodec = keep(profile.audioCodec, sizeof profile.audioCodec);
     group_->audioBitrate = profile.audioBitrate;
     group_->channels = profile.channels;
     group_->sampleRate = profile.sampleRate;
     group_->volume = row.effect.volume;
+    // The record reads a volume of 0 as "unchanged"; the slider's and the command line's 0 is silence.
+    if (row.effect.volume == 0)
+        group_->reserved4108 |= VKO_OUTPUT_MUTE;
     group_->overwrite = 1;
     if (video_ && row.crop.customSize != 0) {
         const std::string size = fieldText(row.crop.customWidth) + "x" + fieldText(row.crop.customHeight);

@@ -11,17 +11,40 @@
 #include "vkoConverterDll.h"
 
 // The output path folder + name + "." + extension, or with "(1)", "(2)", … after the name when
-// that file exists; the first name that does not exist. Empty when the path does not fit
+// that file exists or a running conversion writes its partial file (partial_file.h); the first
+// name that is free. Empty when the path does not fit
 // outputPathSize bytes (terminator included).
 std::string uniqueOutputPath(const std::string& folder, const std::string& name, const std::string& extension);
 
 constexpr size_t outputPathSize = 512;
 
+// A file that exists and is not empty.
+bool hasContent(const std::string& path);
+
+// How long a written output is against the length its sources should have given.
+struct OutputLength {
+    double expectedSeconds = 0;
+    double writtenSeconds = -1;  // negative when the output could not be read back
+
+    // Clearly short: more than 2 s or more than 10 % below the expected length.
+    bool shortened() const;
+};
+
+// Unique: the output never replaces an existing file ("(n)" names); Replace: folder + name +
+// extension, replacing a file of that name (never one of the job's inputs, which the engine
+// refuses).
+enum class OutputNaming { Unique, Replace };
+
+// Why a row's constant quality cannot be encoded (its encoder has no quality scale, or the value
+// is off the scale); empty when it can.
+std::string qualityProblem(const ProfileSettingInfo& profile);
+
 class EngineJob {
 public:
     // One row makes a single job; several rows make a merge job whose output settings all come
     // from the first row. Rows must not be empty.
-    EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::string& outputFolder);
+    EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::string& outputFolder,
+              OutputNaming naming = OutputNaming::Unique);
     ~EngineJob();
     EngineJob(const EngineJob&) = delete;
     EngineJob& operator=(const EngineJob&) = delete;
@@ -37,6 +60,9 @@ public:
     // empty one) is VKO_ERROR_NO_OUTPUT_FILE. A refused job is not converted. Codes of this
     // program's own checks go to the error-message library with their reason.
     int convert() const;
+    // The converted length of the sources (their trims, within their real lengths) and the length
+    // of the output file as the engine reads it back.
+    OutputLength outputLength() const;
 
 private:
     const char* keep(const char* text, size_t capacity);
@@ -48,6 +74,7 @@ private:
     std::vector<std::unique_ptr<char[]>> texts_;  // what the records point to
     std::string format_;
     std::string outputPath_;
+    double expectedSeconds_ = 0;
     bool video_ = false;
     int refusal_ = 0;
     std::string refusalReason_;

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <charconv>
+#include <cstdlib>
+#include <string>
 #include <optional>
 #include <cstdio>
 #include <cstring>
@@ -22,10 +24,13 @@
 #include "named_widget.h"
 #include "picture_box.h"
 #include "vkoProfileDll.h"
+#include "vkoQualityScale.h"
 
 namespace {
 
 const char kAmrNb[] = "libopencore_amrnb";
+// The frame-rate choice of "Same as source"; no real rate is negative.
+constexpr float kSourceRateChoice = -1.0F;
 
 const struct {
     const char* name;
@@ -33,7 +38,7 @@ const struct {
 } kLabels[] = {{"Lab1", "04010"},   {"Lab2", "04011"},        {"Label3", "04012"},
                {"Label4", "04013"}, {"Label5", "04014"},      {"Label6", "04015"},
                {"Label7", "04016"}, {"Label8", "04017"},      {"VideoSetLab", "04058"},
-               {"AudioSetLab", "04059"}};
+               {"AudioSetLab", "04059"}, {"LabRateControl", "04060"}};
 
 const struct {
     int32_t value;
@@ -63,6 +68,8 @@ std::optional<ChoiceValue> optionValue(const ProfileParam& param, const char* te
     case VKO_PARAM_TEXT:
         return ChoiceValue::ofText(text);
     case VKO_PARAM_REAL: {
+        if (std::strcmp(text, kSameAsSource) == 0)
+            return ChoiceValue::ofSingle(kSourceRateChoice);
         std::optional<double> value = strToFloatLocale(text);
         if (!value)
             std::fprintf(stderr, "profile parameter \"%s\": option \"%s\" is not a number\n", param.name, text);
@@ -130,6 +137,32 @@ void copyEditText(char (&field)[N], const QLineEdit* edit)
     copyCut(field, edit->text().toLatin1().toStdString());
 }
 
+// The text of the current choice of a text list; empty without one.
+std::string chosenText(QComboBox* combo)
+{
+    const ComboboxSelectObject* choice = choiceObjectAt(combo, combo->currentIndex());
+    return choice != nullptr && choice->valueType() == kChoiceText ? choice->getString() : std::string();
+}
+
+// One choice per value of a quality scale, from the smallest file to the best picture, each
+// named by the scale and its value; the two ends say which end they are.
+std::vector<ComboboxSelectObject*> qualityChoices(const VkoQualityScale& scale)
+{
+    std::vector<ComboboxSelectObject*> choices;
+    const int step = scale.smallestFile > scale.bestPicture ? -1 : 1;
+    for (int32_t value = scale.smallestFile;; value += step) {
+        std::string text = std::string(scale.label) + " " + std::to_string(value);
+        if (value == scale.smallestFile)
+            text += std::string(" (") + getI18nText("04062") + ")";
+        else if (value == scale.bestPicture)
+            text += std::string(" (") + getI18nText("04063") + ")";
+        choices.push_back(new ComboboxSelectObject(0, ChoiceValue::ofInteger(value), text, text));
+        if (value == scale.bestPicture)
+            break;
+    }
+    return choices;
+}
+
 bool isSizeKey(const QKeyEvent& key)
 {
     switch (key.key()) {
@@ -156,6 +189,10 @@ TfrmSet::TfrmSet() : SkinWindow({"set", "set/", QSize(500, 33)})
     for (const auto& label : kLabels) {
         auto* caption = makeNamed<QLabel>(this, label.name);
         bindI18nRows(caption, {{"Caption", label.id}});
+        if (label.id == std::string("04013"))
+            bitrateLabel_ = caption;
+        else if (label.id == std::string("04060"))
+            rateControlLabel_ = caption;
         if (label.id == std::string("04058") || label.id == std::string("04059")) {
             QFont bold = caption->font();
             bold.setBold(true);
@@ -165,6 +202,10 @@ TfrmSet::TfrmSet() : SkinWindow({"set", "set/", QSize(500, 33)})
     createLists();
     customSize_ = makeNamed<QCheckBox>(this, "setCustomSize");
     bindI18nRows(customSize_, {{"Caption", "05021"}});
+    noEnlarge_ = makeNamed<QCheckBox>(this, "setNoEnlarge");
+    bindI18nRows(noEnlarge_, {{"Caption", "04064"}});
+    qualityLabel_ = makeNamed<QLabel>(this, "LabQuality");
+    bindI18nRows(qualityLabel_, {{"Caption", "04061"}});
     width_ = makeFourDigitEdit(this, "setWidth");
     height_ = makeFourDigitEdit(this, "setHeight");
     times_ = makeNamed<QLabel>(this, "Lab_custom");
@@ -173,9 +214,12 @@ TfrmSet::TfrmSet() : SkinWindow({"set", "set/", QSize(500, 33)})
     bindI18nRows(ok_, {{"Caption", "00036"}, {"Hint", "00037"}});
     bindI18nRows(cancel_, {{"Caption", "00038"}, {"Hint", "00039"}});
     createFromSkin();
-    for (QWidget* control : std::initializer_list<QWidget*>{width_, height_, times_})
+    for (QWidget* control : std::initializer_list<QWidget*>{width_, height_, times_, noEnlarge_, qualityLabel_,
+                                                            lists_.quality, rateControlLabel_, lists_.rateControl})
         control->hide();
-    keepVisibilityOnSkinSwitch({width_, height_, times_, customSize_, lists_.resolution});
+    keepVisibilityOnSkinSwitch({width_, height_, times_, customSize_, lists_.resolution, noEnlarge_, bitrateLabel_,
+                                lists_.videoBitrate, qualityLabel_, lists_.quality, lists_.rateControl,
+                                rateControlLabel_});
     setDragBackground(background);
 
     for (QLineEdit* edit : {width_, height_})
@@ -184,12 +228,15 @@ TfrmSet::TfrmSet() : SkinWindow({"set", "set/", QSize(500, 33)})
     connect(width_, &QLineEdit::textEdited, this, &TfrmSet::widthEdited);
     connect(height_, &QLineEdit::textEdited, this, &TfrmSet::heightEdited);
     connect(lists_.audioEncoder, &QComboBox::activated, this, &TfrmSet::audioEncoderChosen);
+    connect(lists_.videoEncoder, &QComboBox::activated, this, &TfrmSet::videoEncoderChosen);
+    connect(lists_.rateControl, &QComboBox::activated, this, &TfrmSet::showRateControl);
     connect(ok_, &ImageButton::clicked, this, [this] {
         applyChoices();
         hide();
     });
     for (ImageButton* button : {close, cancel_})
         connect(button, &ImageButton::clicked, this, &TfrmSet::hide);
+    setDialogButtons(ok_, cancel_);
 }
 
 void TfrmSet::createLists()
@@ -207,6 +254,8 @@ void TfrmSet::createLists()
     lists_.audioChannel = list("cmbAudioChannel");
     lists_.audioEncoder = list("cmbAudioEncoder");
     lists_.audioBitrate = list("cmbAudioBitrate");
+    lists_.rateControl = list("cmbRateControl");
+    lists_.quality = list("cmbQuality");
 }
 
 void TfrmSet::bindJob(NodeSettingInfo* job, const ProfileSelectObject* profile, std::vector<NodeSettingInfo*> allJobs,
@@ -232,12 +281,17 @@ void TfrmSet::prepareLists()
         return;
     fillFromProfile();
     const bool audio = isAudioProfile();
-    for (QComboBox* video : {lists_.resolution, lists_.frameRate, lists_.videoEncoder, lists_.videoBitrate}) {
+    for (QComboBox* video : {lists_.resolution, lists_.frameRate, lists_.videoEncoder, lists_.videoBitrate,
+                             lists_.rateControl, lists_.quality}) {
         if (audio)
             clearChoiceCombo(video);
         video->setEnabled(!audio);
     }
     selectJobValues();
+    fillQualities(job_->profile->quality);
+    showRateControl();
+    noEnlarge_->setVisible(profileHasNoEnlarge_ && !audio);
+    noEnlarge_->setChecked(job_->profile->noEnlarge != 0);
     showCustomSize();
 }
 
@@ -248,7 +302,7 @@ QComboBox* TfrmSet::listOfParameter(const char* name) const
         QComboBox* list;
     } table[] = {{"s", lists_.resolution},    {"r", lists_.frameRate},       {"vcodec", lists_.videoEncoder},
                  {"b", lists_.videoBitrate},  {"ar", lists_.sampleRate},     {"ac", lists_.audioChannel},
-                 {"acodec", lists_.audioEncoder}, {"ab", lists_.audioBitrate}};
+                 {"acodec", lists_.audioEncoder}, {"ab", lists_.audioBitrate}, {"rc", lists_.rateControl}};
     for (const auto& entry : table) {
         if (std::strcmp(entry.name, name) == 0)
             return entry.list;
@@ -259,9 +313,14 @@ QComboBox* TfrmSet::listOfParameter(const char* name) const
 void TfrmSet::fillFromProfile()
 {
     audioBitrateParam_ = nullptr;
+    profileHasRateControl_ = false;
+    profileHasNoEnlarge_ = false;
+    clearChoiceCombo(lists_.rateControl);
     const ProfileXmlInfo& profile = profile_->profile();
     for (int32_t i = 0; i < profile.paramCount; ++i) {
         const ProfileParam& param = profile.params[i];
+        profileHasRateControl_ = profileHasRateControl_ || std::strcmp(param.name, "rc") == 0;
+        profileHasNoEnlarge_ = profileHasNoEnlarge_ || std::strcmp(param.name, "noenlarge") == 0;
         QComboBox* list = listOfParameter(param.name);
         if (list == lists_.audioBitrate) {
             audioBitrateParam_ = &param;
@@ -287,7 +346,9 @@ void TfrmSet::selectJobValues()
     ProfileSettingInfo& values = *job_->profile;
     selectChoiceByValue(lists_.resolution, values.frameSize);
     selectChoiceByValue(lists_.videoEncoder, values.videoCodec);
-    selectChoiceByValue(lists_.frameRate, &values.frameRate);
+    const float rate = values.sourceRate != 0 ? kSourceRateChoice : values.frameRate;
+    selectChoiceByValue(lists_.frameRate, &rate);
+    selectChoiceByValue(lists_.rateControl, values.constantQuality != 0 ? "q" : "b");
     selectChoiceByValue(lists_.videoBitrate, &values.videoBitrate);
     selectChoiceByValue(lists_.sampleRate, &values.sampleRate);
     selectChoiceByValue(lists_.audioChannel, &values.channels);
@@ -379,6 +440,59 @@ void TfrmSet::audioEncoderChosen()
     selectChoiceByValue(lists_.audioBitrate, &job_->profile->audioBitrate);
 }
 
+void TfrmSet::videoEncoderChosen()
+{
+    if (job_ == nullptr || job_->profile == nullptr)
+        return;
+    // A value carries over to an encoder of the same scale; another scale starts at its standard.
+    const VkoQualityScale* before = vkoQualityScaleOf(job_->profile->videoCodec);
+    const VkoQualityScale* now = vkoQualityScaleOf(chosenText(lists_.videoEncoder).c_str());
+    const ComboboxSelectObject* chosen = choiceObjectAt(lists_.quality, lists_.quality->currentIndex());
+    const bool sameScale = before != nullptr && now != nullptr && std::strcmp(before->label, now->label) == 0 &&
+                           before->bestPicture == now->bestPicture && before->smallestFile == now->smallestFile;
+    fillQualities(sameScale && chosen != nullptr ? chosen->getInt() : -1);
+    showRateControl();
+}
+
+void TfrmSet::fillQualities(int32_t selected)
+{
+    const VkoQualityScale* scale = vkoQualityScaleOf(chosenText(lists_.videoEncoder).c_str());
+    if (scale == nullptr || isAudioProfile()) {
+        clearChoiceCombo(lists_.quality);
+        return;
+    }
+    const int32_t value = vkoQualityOnScale(scale, selected) ? selected : scale->standard;
+    fillChoiceCombo(lists_.quality, qualityChoices(*scale), std::abs(scale->smallestFile - value));
+}
+
+bool TfrmSet::qualityOffered() const
+{
+    return profileHasRateControl_ && !isAudioProfile() && lists_.quality->count() > 0;
+}
+
+void TfrmSet::showRateControl()
+{
+    const bool offered = qualityOffered();
+    const bool quality = offered && chosenText(lists_.rateControl) == "q";
+    lists_.rateControl->setVisible(offered);
+    rateControlLabel_->setVisible(offered);
+    for (QWidget* control : std::initializer_list<QWidget*>{lists_.quality, qualityLabel_})
+        control->setVisible(quality);
+    for (QWidget* control : std::initializer_list<QWidget*>{lists_.videoBitrate, bitrateLabel_})
+        control->setVisible(!quality);
+}
+
+void TfrmSet::applyRateControlTo(ProfileSettingInfo& values) const
+{
+    values.sourceRate = values.frameRate == kSourceRateChoice ? 1 : 0;
+    if (values.sourceRate != 0)
+        values.frameRate = 0.0F;
+    if (profileHasNoEnlarge_)
+        values.noEnlarge = noEnlarge_->isChecked() ? 1 : 0;
+    values.constantQuality = qualityOffered() && chosenText(lists_.rateControl) == "q" ? 1 : 0;
+    copyChoiceNumber(values.quality, lists_.quality);
+}
+
 void TfrmSet::applyChoices()
 {
     if (job_ == nullptr || profile_ == nullptr)
@@ -405,6 +519,7 @@ void TfrmSet::applyTo(NodeSettingInfo& job) const
         copyChoiceText(values.videoCodec, lists_.videoEncoder);
         copyChoiceNumber(values.frameRate, lists_.frameRate);
         copyChoiceNumber(values.videoBitrate, lists_.videoBitrate);
+        applyRateControlTo(values);
     }
     copyChoiceNumber(values.sampleRate, lists_.sampleRate);
     copyChoiceNumber(values.channels, lists_.audioChannel);

@@ -1,5 +1,6 @@
-// The output parameter dialog: picture size, frame rate, codecs, bit rates, sample rate and
-// channels of one job, and its custom output size.
+// The output parameter dialog: picture size, frame rate, codecs, bit rates or a constant quality,
+// sample rate and channels of one job, its custom output size and whether small sources are
+// enlarged.
 #pragma once
 
 #include <vector>
@@ -13,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 struct NodeSettingInfo;
+struct ProfileSettingInfo;
 struct ProfileParam;
 
 class TfrmSet : public SkinWindow {
@@ -40,9 +42,12 @@ public:
         QComboBox* audioChannel;
         QComboBox* audioEncoder;
         QComboBox* audioBitrate;
+        QComboBox* rateControl; // "Bit rate" or "Quality", where the profile and the encoder offer both
+        QComboBox* quality;     // the video encoder's scale, from the smallest file to the best picture
     };
     const Lists& lists() const { return lists_; }
     QCheckBox* customSizeBox() const { return customSize_; }
+    QCheckBox* noEnlargeBox() const { return noEnlarge_; }
     QLineEdit* widthEdit() const { return width_; }
     QLineEdit* heightEdit() const { return height_; }
     QLabel* timesLabel() const { return times_; }
@@ -70,12 +75,21 @@ private:
     void heightEdited(const QString& text);
     void keepAspect(QLineEdit* typed, QLineEdit* other, bool typedIsWidth);
     void audioEncoderChosen();
+    void videoEncoderChosen();
+    void fillQualities(int32_t selected);
+    void showRateControl();
+    bool qualityOffered() const;
+    void applyRateControlTo(ProfileSettingInfo& values) const;
     void applyTo(NodeSettingInfo& job) const;
     bool isAudioProfile() const;
     QComboBox* listOfParameter(const char* name) const;
 
     Lists lists_{};
     QCheckBox* customSize_ = nullptr;
+    QCheckBox* noEnlarge_ = nullptr;
+    QLabel* bitrateLabel_ = nullptr;
+    QLabel* qualityLabel_ = nullptr;
+    QLabel* rateControlLabel_ = nullptr;
     QLineEdit* width_ = nullptr;
     QLineEdit* height_ = nullptr;
     QLabel* times_ = nullptr;
@@ -87,5 +101,7 @@ private:
     std::vector<NodeSettingInfo*> allJobs_;
     bool applyToAll_ = false;
     const ProfileParam* audioBitrateParam_ = nullptr;  // the bound profile's "ab" entry
+    bool profileHasRateControl_ = false;               // the bound profile has "rc" and "q"
+    bool profileHasNoEnlarge_ = false;                 // the bound profile has "noenlarge"
     bool editingSize_ = false;  // set while one size edit rewrites the other
 };

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -32,6 +33,8 @@ namespace {
 // Reports of this many seconds or more are not positions (the engine's "no position yet" is far
 // above it).
 constexpr int kLargestReportedSeconds = 18000;
+// Room the current file's name leaves for the percentage in its bar.
+constexpr int kBarPercentWidth = 60;
 // The time left is estimated once the run has converted this long.
 constexpr qint64 kEstimateAfterMs = 2000;
 
@@ -87,7 +90,9 @@ TfrmConvert::TfrmConvert() : SkinWindow({"convert", "convert/", QSize(427, 33)})
     auto* close = makeNamed<ImageButton>(this, "close");
     auto* minimise = makeNamed<ImageButton>(this, "convert_mini");
     playPanel_ = makeNamed<QWidget>(this, "ConvertPlayPanel");
+    auto* oneLabel = makeNamed<QLabel>(this, "OneLabel");
     oneProgress_ = makeBar(this, "OneProgress");
+    auto* totalLabel = makeNamed<QLabel>(this, "TotalLabel");
     totalProgress_ = makeBar(this, "TotalProgress");
     showResult_ = makeNamed<QPlainTextEdit>(this, "ShowResult");
     showResult_->setReadOnly(true);
@@ -101,10 +106,13 @@ TfrmConvert::TfrmConvert() : SkinWindow({"convert", "convert/", QSize(427, 33)})
     createFromSkin();
     keepPreviewSize();
     setDragBackground(background);
+    bindI18nRows(oneLabel, {{"Caption", "05031"}});
+    bindI18nRows(totalLabel, {{"Caption", "05032"}});
     bindI18nRows(cancel_, {{"Caption", "00038"}, {"Hint", "00039"}});
     bindI18nRows(preview_, {{"Caption", "05023"}});
     bindI18nRows(showPath_, {{"Caption", "05024"}});
     bindI18nRows(shutDown_, {{"Caption", "05025"}});
+    setDialogButtons(nullptr, cancel_);
     maskFloatingPointExceptions();
     connect(close, &ImageButton::clicked, this, &TfrmConvert::askCancel);
     connect(cancel_, &ImageButton::clicked, this, &TfrmConvert::askCancel);
@@ -156,9 +164,11 @@ void TfrmConvert::applySkinLayout()
 void TfrmConvert::resetForRun(int totalSeconds)
 {
     showResult_->clear();
-    resultLine_.clear();
+    counts_ = {};
     oneProgress_->setMaximum(100);
     oneProgress_->setValue(0);
+    oneProgress_->setFormat(QStringLiteral("%p%"));
+    currentFile_.clear();
     totalProgress_->setMaximum(qMax(totalSeconds, 0));
     totalProgress_->setValue(0);
     timeInfo_->clear();
@@ -168,6 +178,7 @@ void TfrmConvert::resetForRun(int totalSeconds)
 void TfrmConvert::startRun(ConversionRun run)
 {
     run_ = std::move(run);
+    mergeProgress_ = MergeProgress::ofRows(run_.jobs);
     resetForRun(run_.totalSeconds);
     if (mainWindow_)
         move(mainWindow_->pos() + QPoint(210, 10));
@@ -186,11 +197,7 @@ void TfrmConvert::placePlayer()
     close_sdl();
     if (playerHost_)
         playerHost_->placeInto(playPanel_);
-    const QString folder = programFolder() + QLatin1Char('/');
-    const QPoint place = playPanel_->mapToGlobal(QPoint(0, 0));
-    initPlayOption(QDir::toNativeSeparators(folder + QStringLiteral("Default.bmp")).toLocal8Bit().constData(),
-                   QDir::toNativeSeparators(folder + QStringLiteral("bj.bmp")).toLocal8Bit().constData(), place.x(),
-                   place.y(), previewSize_.width(), previewSize_.height());
+    initPanelPlayer(playPanel_, previewSize_);
 }
 
 bool TfrmConvert::event(QEvent* event)
@@ -210,6 +217,9 @@ bool TfrmConvert::event(QEvent* event)
     case MSG_JOB_FINISHED:
         addResultLine(static_cast<int32_t>(message->wParam()), static_cast<int>(message->lParam()));
         return true;
+    case MSG_JOB_CANCELLED:
+        addCancelledLines(static_cast<int>(message->lParam()));
+        return true;
     case MSG_ALL_FINISHED:
         finishRun();
         return true;
@@ -218,6 +228,7 @@ bool TfrmConvert::event(QEvent* event)
         return true;
     case MSG_JOB_BAR_MAXIMUM:
         oneProgress_->setMaximum(qMax(static_cast<int>(message->wParam()), 0));
+        showCurrentFile(static_cast<int>(message->lParam()));
         return true;
     case MSG_PREVIEW_BOX:
         preview_->setChecked(message->wParam() != 0);
@@ -228,8 +239,28 @@ bool TfrmConvert::event(QEvent* event)
     }
 }
 
+void TfrmConvert::showCurrentFile(int index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= run_.jobs.size())
+        return;
+    QStringList names;
+    const size_t count = run_.merge ? run_.jobs.size() : 1;
+    for (size_t i = static_cast<size_t>(index); i < static_cast<size_t>(index) + count; ++i) {
+        const NodeData* row = run_.jobs[i]->owner;
+        if (row != nullptr)
+            names << QFileInfo(QString::fromLocal8Bit(row->fileInfo.path)).fileName();
+    }
+    currentFile_ = names.join(QStringLiteral(" + "));
+    oneProgress_->setToolTip(currentFile_);
+    const QString elided = oneProgress_->fontMetrics().elidedText(currentFile_, Qt::ElideMiddle,
+                                                                  oneProgress_->width() - kBarPercentWidth);
+    oneProgress_->setFormat(elided.isEmpty() ? QStringLiteral("%p%") : elided + QStringLiteral("  %p%"));
+}
+
 void TfrmConvert::showProgress(double timeSeconds)
 {
+    if (run_.merge && timeSeconds < kLargestReportedSeconds)
+        timeSeconds = mergeProgress_.update(timeSeconds);
     const double whole = std::trunc(timeSeconds);
     if (!(whole < kLargestReportedSeconds))
         return;
@@ -250,7 +281,9 @@ void TfrmConvert::showTimes(int doneSeconds)
 {
     const qint64 elapsedMs = elapsedMs_ ? elapsedMs_() : clock_.elapsed();
     QString text = tr("Elapsed %1").arg(clockText(elapsedMs / 1000));
-    if (elapsedMs >= kEstimateAfterMs && doneSeconds > 0) {
+    if (!running_) {
+        text += QLatin1Char('\n') + tr("Left %1").arg(clockText(0));
+    } else if (elapsedMs >= kEstimateAfterMs && doneSeconds > 0) {
         const double mediaPerWall = doneSeconds / (elapsedMs / 1000.0);
         const double left = qMax(0, run_.totalSeconds - doneSeconds) / mediaPerWall;
         text += QLatin1Char('\n') + tr("Left %1").arg(clockText(static_cast<qint64>(std::ceil(left))));
@@ -262,27 +295,75 @@ void TfrmConvert::addResultLine(int code, int index)
 {
     if (index < 0 || static_cast<size_t>(index) >= run_.jobs.size())
         return;
-    QString outcome;
-    if (code == 0) {
-        outcome = i18nText("10005");
-    } else {
-        outcome = QString::fromLocal8Bit(getErrorInfo(code, 0, 1));
-        const std::string detail = thread_ ? thread_->failureDetail(index) : std::string();
-        if (!detail.empty()) {
-            if (outcome.endsWith(QLatin1Char('.')))
-                outcome.chop(1);
-            outcome += QStringLiteral(": ") + QString::fromLocal8Bit(detail.c_str());
-        }
+    if (code != 0) {
+        ++counts_.failed;
+        appendResult(index, failureText(code, index));
+        return;
     }
-    resultLine_ = QString::fromLocal8Bit(run_.jobs[static_cast<size_t>(index)]->outputName) +
-                  QStringLiteral(" --> ") + outcome;
-    showResult_->appendPlainText(resultLine_);
+    const OutputLength length = thread_ ? thread_->outcome(index).length : OutputLength{};
+    if (length.shortened()) {
+        ++counts_.cutShort;
+        appendResult(index, i18nText("10026")
+                                .arg(length.writtenSeconds, 0, 'f', 1)
+                                .arg(length.expectedSeconds, 0, 'f', 1));
+        return;
+    }
+    ++counts_.succeeded;
+    appendResult(index, i18nText("10005"));
+}
+
+QString TfrmConvert::failureText(int code, int index) const
+{
+    QString outcome = QString::fromLocal8Bit(getErrorInfo(code, 0, 1));
+    const std::string detail = thread_ ? thread_->outcome(index).detail : std::string();
+    if (!detail.empty()) {
+        if (outcome.endsWith(QLatin1Char('.')))
+            outcome.chop(1);
+        outcome += QStringLiteral(": ") + QString::fromLocal8Bit(detail.c_str());
+    }
+    return outcome;
+}
+
+void TfrmConvert::addCancelledLines(int index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= run_.jobs.size())
+        return;
+    const JobOutcome stopped = thread_ ? thread_->outcome(index) : JobOutcome{};
+    appendResult(index, stopped.partialOutput
+                            ? i18nText("10027").arg(QString::fromLocal8Bit(stopped.outputPath.c_str()))
+                            : i18nText("10028"));
+    ++counts_.cancelled;
+    if (run_.merge)
+        return;
+    for (int next = index + 1; static_cast<size_t>(next) < run_.jobs.size(); ++next) {
+        appendResult(next, i18nText("10029"));
+        ++counts_.cancelled;
+    }
+}
+
+void TfrmConvert::appendResult(int index, const QString& outcome)
+{
+    showResult_->appendPlainText(QString::fromLocal8Bit(run_.jobs[static_cast<size_t>(index)]->outputName) +
+                                 QStringLiteral(" --> ") + outcome);
+}
+
+QString TfrmConvert::summaryText() const
+{
+    if (everyJobWell())
+        return i18nText("10003");
+    return i18nText("10030")
+        .arg(counts_.succeeded)
+        .arg(counts_.failed)
+        .arg(counts_.cutShort)
+        .arg(counts_.cancelled);
 }
 
 void TfrmConvert::askCancel()
 {
-    if (!running_)
+    if (!running_) {
+        close();
         return;
+    }
     if (desktop_.askYesNo(this, QStringLiteral("Information"), QStringLiteral("Cancel Conversion?")))
         conversionRunState().stop = 1;
 }
@@ -302,13 +383,25 @@ void TfrmConvert::fillBars()
 void TfrmConvert::finishRun()
 {
     running_ = false;
-    if (conversionRunState().stop == 1)
+    showTimes(run_.totalSeconds);
+    if (conversionRunState().stop == 1) {
+        // The window stays with its result lines: which jobs ended and which output is partial.
         fillBars();
-    else if (shutDown_->isChecked())
+        showResult_->appendPlainText(summaryText());
+        emit runEnded();
+        return;
+    }
+    if (shutDown_->isChecked()) {
         shutDownComputer();
-    else
+    } else {
         endWithSummary();
+        if (!everyJobWell()) {
+            emit runEnded();  // the window stays to say which jobs failed or came out short
+            return;
+        }
+    }
     hideAndTellClosed();
+    emit runEnded();
 }
 
 void TfrmConvert::endWithSummary()
@@ -321,7 +414,7 @@ void TfrmConvert::endWithSummary()
         move(mainWindow_->pos() + QPoint(210, 10));
     }
     fillBars();
-    desktop_.tell(this, i18nText("10003"));
+    desktop_.tell(this, summaryText());
     const QString folder = withoutBlanks(QString::fromLocal8Bit(run_.outputFolder.c_str()));
     if (showPath_->isChecked() && !folder.isEmpty())
         desktop_.openFolder(QString::fromLocal8Bit(run_.outputFolder.c_str()));

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "conversion_run.h"
+#include "merge_progress.h"
 #include "skin_window.h"
 
 class ConverThread;
@@ -47,13 +48,24 @@ public:
     // starts the conversion thread.
     void startRun(ConversionRun run);
     bool isRunning() const { return running_; }
+    // The source file (or files, of a merge) being converted.
+    const QString& currentFile() const { return currentFile_; }
 
     QSize previewPanelSize() const { return previewSize_; }
     void reskin() override;
     void applySkinLayout() override;
 
+    // Jobs of the last run by how they ended.
+    struct RunCounts {
+        int succeeded = 0, failed = 0, cutShort = 0, cancelled = 0;
+    };
+    const RunCounts& runCounts() const { return counts_; }
+    bool everyJobWell() const { return counts_.failed + counts_.cutShort + counts_.cancelled == 0; }
+
 signals:
-    // The run has ended and the window is hidden.
+    // The run has ended: the window has hidden, or stays open when a job did not end well.
+    void runEnded();
+    // The window is hidden after a run.
     void closed();
 
 protected:
@@ -66,9 +78,14 @@ private:
     void placePlayer();
     void askCancel();
     void previewClicked(bool ticked);
+    void showCurrentFile(int index);
     void showProgress(double timeSeconds);
     void showTimes(int doneSeconds);
     void addResultLine(int code, int index);
+    void addCancelledLines(int index);
+    void appendResult(int index, const QString& outcome);
+    QString failureText(int code, int index) const;
+    QString summaryText() const;
     void finishRun();
     void endWithSummary();
     void shutDownComputer();
@@ -90,9 +107,11 @@ private:
     ConvertWindowDesktop desktop_;
 
     ConversionRun run_;
+    MergeProgress mergeProgress_;  // the running merge's time; GUI thread
     std::unique_ptr<ConverThread> thread_;
     bool running_ = false;
-    QString resultLine_;
+    RunCounts counts_;
+    QString currentFile_;
     QElapsedTimer clock_;
     std::function<qint64()> elapsedMs_;
     QSize previewSize_;

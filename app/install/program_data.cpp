@@ -6,9 +6,15 @@
 
 #include <unistd.h>
 
+namespace {
+
+constexpr char kInstalledDataFolder[] = "share/corvane-clipwright";
+
+} // namespace
+
 QString dataFolderOf(const QString& executableFolder)
 {
-    const QDir installed(executableFolder + QStringLiteral("/../share/corvane-clipwright"));
+    const QDir installed(executableFolder + QStringLiteral("/../") + QLatin1String(kInstalledDataFolder));
     return installed.exists() ? installed.canonicalPath() : executableFolder;
 }
 
@@ -28,6 +34,13 @@ std::string userProfileFolderFor(const std::string& profileFolder, bool programF
     if (programFolderWritable)
         return profileFolder + "user/";
     return userDataFolder + "/profile/user/";
+}
+
+bool isInstalledProfileFolder(std::string profileFolder)
+{
+    while (profileFolder.size() > 1 && profileFolder.back() == '/')
+        profileFolder.pop_back();
+    return profileFolder.ends_with(std::string("/") + kInstalledDataFolder + "/profile");
 }
 
 std::string userDataFolder()

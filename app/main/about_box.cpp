@@ -24,4 +24,5 @@ TfrmAbout::TfrmAbout() : SkinWindow({"about", "about/", QSize(420, 33)})
     setDragBackground(background);
     connect(close, &ImageButton::clicked, this, &TfrmAbout::close);
     connect(ok, &ImageButton::clicked, this, &TfrmAbout::close);
+    setDialogButtons(ok, nullptr);
 }

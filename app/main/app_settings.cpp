@@ -1,18 +1,29 @@
 #include "app_settings.h"
 
-#include <QDir>
+#include <QStandardPaths>
 #include <cstdio>
 
 #include "skin_catalogue.h"
 
 namespace {
 
-QString homeFolder(const char* name)
+#ifdef _WIN32
+constexpr int kShowWebByDefault = 1;
+#else
+// The news panel stays hidden unless the user turns it on in the options.
+constexpr int kShowWebByDefault = 0;
+#endif
+
+// On Windows the folder of that name on C:, elsewhere the subfolder "Clipwright" of the user's
+// own folder for that kind of file (XDG's Videos or Pictures).
+QString userFolder(const char* windowsName, QStandardPaths::StandardLocation location)
 {
 #ifdef _WIN32
-    return QStringLiteral("C:\\") + QLatin1String(name) + QLatin1Char('\\');
+    Q_UNUSED(location);
+    return QStringLiteral("C:\\") + QLatin1String(windowsName) + QLatin1Char('\\');
 #else
-    return QDir::homePath() + QLatin1Char('/') + QLatin1String(name) + QLatin1Char('/');
+    Q_UNUSED(windowsName);
+    return QStandardPaths::writableLocation(location) + QStringLiteral("/Clipwright/");
 #endif
 }
 
@@ -41,6 +52,11 @@ int readFlag(QSettings& store, const char* key, int fallback)
 
 }  // namespace
 
+QString languageOfLocale(const QLocale& locale)
+{
+    return locale.language() == QLocale::Chinese ? QStringLiteral("zh_cn") : QStringLiteral("en_us");
+}
+
 std::unique_ptr<QSettings> openSettingsStore()
 {
     auto store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
@@ -51,12 +67,12 @@ std::unique_ptr<QSettings> openSettingsStore()
 
 QString defaultOutputFolder()
 {
-    return homeFolder("Product OutPut");
+    return userFolder("Product OutPut", QStandardPaths::MoviesLocation);
 }
 
 QString defaultSnapshotFolder()
 {
-    return homeFolder("Product Snapshot");
+    return userFolder("Product Snapshot", QStandardPaths::PicturesLocation);
 }
 
 AppSettings readAppSettings(QSettings& store, const QString& defaultSkin)
@@ -69,8 +85,12 @@ AppSettings readAppSettings(QSettings& store, const QString& defaultSkin)
     settings.mediaOutputDir = textOr(store, "media_output_dir", defaultOutputFolder());
     settings.snapshotOutputDir = textOr(store, "snapshot_output_dir", defaultSnapshotFolder());
     settings.autoUpdate = readFlag(store, "AutoUpdate", 0);
-    settings.autoShowWeb = readFlag(store, "AutoShowWeb", 1);
+    settings.autoShowWeb = readFlag(store, "AutoShowWeb", kShowWebByDefault);
     settings.skin = resolveSkinSetting(store, defaultSkin);
+    settings.lastSourceDir = store.value(QStringLiteral("last_source_dir")).toString();
+    settings.language = store.value(QStringLiteral("Language")).toString();
+    if (settings.language != QLatin1String("en_us") && settings.language != QLatin1String("zh_cn"))
+        settings.language = languageOfLocale(QLocale());
     store.sync();
     return settings;
 }
@@ -80,6 +100,7 @@ void writeClosingSettings(QSettings& store, const AppSettings& settings)
     store.setValue(QStringLiteral("last_profile"), settings.lastProfile);
     store.setValue(QStringLiteral("media_output_dir"), settings.mediaOutputDir);
     store.setValue(QStringLiteral("snapshot_output_dir"), settings.snapshotOutputDir);
+    store.setValue(QStringLiteral("last_source_dir"), settings.lastSourceDir);
     store.sync();
 }
 
@@ -87,6 +108,7 @@ void writeOptionSettings(QSettings& store, const AppSettings& settings)
 {
     store.setValue(QStringLiteral("AutoUpdate"), QString::number(settings.autoUpdate != 0 ? 1 : 0));
     store.setValue(QStringLiteral("AutoShowWeb"), QString::number(settings.autoShowWeb != 0 ? 1 : 0));
-    store.setValue(QStringLiteral("Skin"), settings.skin);
+    store.setValue(QStringLiteral("Skin"), storedSkinValue(settings.skin));
+    store.setValue(QStringLiteral("Language"), settings.language);
     store.sync();
 }

@@ -2,6 +2,7 @@
 // "setting". All values are texts.
 #pragma once
 
+#include <QLocale>
 #include <QSettings>
 #include <QString>
 #include <memory>
@@ -13,16 +14,25 @@ struct AppSettings {
     int autoUpdate = 0;
     int autoShowWeb = 1;
     QString skin;
+    QString language;       // "en_us" or "zh_cn"
+    QString lastSourceDir;  // the folder files were last added from
 };
 
 // The store of the current user, opened on the group "setting".
 std::unique_ptr<QSettings> openSettingsStore();
 
+// "C:\Product OutPut\" and "C:\Product Snapshot\" on Windows; elsewhere "Clipwright/" in the
+// user's Videos and Pictures folders.
 QString defaultOutputFolder();
 QString defaultSnapshotFolder();
 
-// Reads every value with its default. "AutoUpdate", "AutoShowWeb" and "Skin" are written back at
-// once when missing, empty or unusable (a number that does not read is reported on stderr).
+// The language a first start takes from the locale (the system's unless the program set another):
+// "zh_cn" for Chinese, else "en_us".
+QString languageOfLocale(const QLocale& locale);
+
+// Reads every value with its default ("AutoShowWeb" is 0 except on Windows). "AutoUpdate",
+// "AutoShowWeb" and "Skin" are written back at once when missing, empty or unusable (a number that
+// does not read is reported on stderr).
 AppSettings readAppSettings(QSettings& store, const QString& defaultSkin);
 
 // Written when the main window closes through its close button.

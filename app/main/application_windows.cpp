@@ -42,7 +42,10 @@ void ApplicationWindows::connectRowWindows()
             saver_->save(*job->profile, *current, main.pos() + QPoint(210, 150));
     });
     // The main window's preview comes back when a window that took the player closes.
-    QObject::connect(&edit, &TfrmEdit::closed, &main, [this] { main.setUpPreviewPlayer(); });
+    QObject::connect(&edit, &TfrmEdit::closed, &main, [this] {
+        main.refreshRowTexts();  // the trimmed length of a confirmed trim
+        main.setUpPreviewPlayer();
+    });
     QObject::connect(&progress, &TfrmConvert::closed, &main, [this] { main.setUpPreviewPlayer(); });
 }
 

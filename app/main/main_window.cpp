@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -13,17 +15,23 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QMouseEvent>
+#include <QPainterPath>
 #include <QShowEvent>
+#include <QSizeGrip>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 
 #include "host_address.h"
 #include "i18n_binding.h"
 #include "image_button.h"
+#include "job_list_store.h"
 #include "job_list_view.h"
+#include "message_question.h"
+#include "message_box.h"
 #include "named_event.h"
 #include "named_widget.h"
 #include "picture_box.h"
@@ -31,6 +39,7 @@
 #include "player_host.h"
 #include "popup_menu.h"
 #include "profile_combobox.h"
+#include "seam_stretch.h"
 #include "skin_catalogue.h"
 #include "skin_folder.h"
 #include "skin_slider.h"
@@ -41,29 +50,28 @@ namespace {
 
 const SkinWindowSpec kMainSpec{"main", "main/", QSize(850, 32)};
 
-// The open-file dialog's filter, one entry per line in the dialog's own syntax.
-const char* const kSourceFilter =
-    "All Supported Video Formats(*.*) (*.*);;"
-    "Windows Media Video (*.wmv) (*.wmv);;"
-    "Mobile iPhone 3GP files(*.3gp) (*.3gp);;"
-    "Quick Time Files(*.mov) (*.mov);;"
-    "DVD VOB Files(*.vob) (*.vob);;"
-    "MPG/MPEG2(*.mpg) (*.mpg);;"
-    "Windows Media Video(*.asf) (*.asf);;"
-    "Flash Video Files(*.flv) (*.flv);;"
-    "Windows AVI Video Files(*.avi) (*.avi);;"
-    "Real Media Files (*.rm;*.rmvb) (*.rm *.rmvb);;"
-    "MPEG4 Files (*.mp4) (*.mp4);;"
-    "MKV files(*.mkv) (*.mkv);;"
-    "Music Files(*.mka;*.mp3;*.wav;*.m4a;*.aac;*.ac3;*aiff;*.amr;*.flac;*.wma;*.mp2) "
-    "(*.mka *.mp3 *.wav *.m4a *.aac *.ac3 *aiff *.amr *.flac *.wma *.mp2)";
+// The file patterns of the open-file dialog, by media family.
+const char* const kVideoPatterns =
+    "*.mp4 *.m4v *.mkv *.avi *.mov *.wmv *.asf *.flv *.3gp *.3g2 *.mpg *.mpeg *.vob *.ts *.m2ts *.webm *.rm *.rmvb *.ogv";
+const char* const kAudioPatterns = "*.mp3 *.wav *.m4a *.aac *.ac3 *.aiff *.aif *.amr *.flac *.wma *.mp2 *.mka *.ogg *.opus";
 
 // Characters a file name cannot hold, discarded while an output name is edited.
 const QString kForbiddenNameCharacters = QStringLiteral("\"*/:<>?\\|");
 
-const char* const kHelpAddress = "https://help.corvane.example/clipwright/";
-const char* const kSupportAddress = "mailto:support@corvane.example";
-const char* const kHomepageAddress = "https://www.corvane.example/clipwright/";
+
+// The profile a first start offers (no last profile stored).
+const char* const kFirstStartProfile = "MP4 video (H.264)";
+
+// How often the job list is compared with its saved copy and written when it changed.
+constexpr int kJobListSaveMs = 1000;
+
+// Where the main window's skin picture is widened and heightened when the window is larger than
+// it: lines that are plain in both skins (near the list's inner edge, in the preview beside or
+// below its picture, never through the title).
+const std::vector<int> kSeamColumns = {540, 740};
+const std::vector<int> kSeamRows = {250};
+// Where the window's size and place are kept.
+const char* const kGeometryKey = "main_geometry";
 
 // How long adding goes on before the progress dialog appears.
 constexpr int kProgressDelayMs = 400;
@@ -105,6 +113,7 @@ TfrmMain::TfrmMain(std::unique_ptr<QSettings> store) : SkinWindow(kMainSpec), st
     loadCurrentSkin(settings_.skin);
     createControls();
     createFromSkin();
+    makeResizable();
     setUpWebPanel();
     nodeTree_->hide();
     profilePanel_->hide();
@@ -116,15 +125,18 @@ TfrmMain::TfrmMain(std::unique_ptr<QSettings> store) : SkinWindow(kMainSpec), st
     loadI18nFolder();
     bindTexts();
     connectCommands();
-    setI18nLanguage(QStringLiteral("en_us"));
+    setI18nLanguage(settings_.language);
+    offerManual();
     playEvent_ = NamedEvent::open("Play", true);
     playback::setListener(playback::kMainOwner, this, &isSeeking_);
     sourceTimer_ = new QTimer(this);
     sourceTimer_->setSingleShot(true);
     connect(sourceTimer_, &QTimer::timeout, this, &TfrmMain::addNextSource);
-    messageSink_ = [this](const QString& text) {
-        QMessageBox::information(this, QApplication::applicationDisplayName(), text);
-    };
+    jobListFile_ = jobListFilePath();
+    jobListTimer_ = new QTimer(this);
+    jobListTimer_->setInterval(kJobListSaveMs);
+    connect(jobListTimer_, &QTimer::timeout, this, &TfrmMain::saveJobList);
+    setMessageSink(nullptr);
 }
 
 TfrmMain::~TfrmMain()
@@ -133,6 +145,69 @@ TfrmMain::~TfrmMain()
     disconnect(nodeTree_, nullptr, this, nullptr);
     playback::setListener(playback::kMainOwner, nullptr, nullptr);
     setRenameKeyFilter(false);
+}
+
+void TfrmMain::makeResizable()
+{
+    background_->setSeams(kSeamColumns, kSeamRows);
+    setMinimumSize(skinSize());
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    sizeGrip_ = new QSizeGrip(this);
+    sizeGrip_->resize(sizeGrip_->sizeHint());
+    background_->installEventFilter(this);
+    restoreGeometry(store_->value(QLatin1String(kGeometryKey)).toByteArray());
+}
+
+void TfrmMain::applySkinLayout()
+{
+    SkinWindow::applySkinLayout();
+    stretchControls();
+}
+
+void TfrmMain::stretchControls()
+{
+    const QSize extra = size() - skinSize();
+    if (extra.width() < 0 || extra.height() < 0)
+        return;
+    const SeamStretch across(kSeamColumns, extra.width());
+    const SeamStretch down(kSeamRows, extra.height());
+    const QWidget* const growing[] = {background_, nodeTree_, webBrowse_, playPanel_, trackBar_};
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const SkinItem* item = control->objectName().isEmpty() ? nullptr : skinItem(control->objectName());
+        if (item == nullptr)
+            continue;
+        const QRect skin(item->left, item->top, item->width, item->height);
+        if (std::find(std::begin(growing), std::end(growing), control) != std::end(growing)) {
+            control->setGeometry(QRect(QPoint(across.map(skin.left()), down.map(skin.top())),
+                                       QPoint(across.map(skin.right()), down.map(skin.bottom()))));
+        } else {
+            // Buttons and fields keep their size and move with their centre.
+            const QPoint centre = skin.center();
+            control->move(skin.left() + across.map(centre.x()) - centre.x(),
+                          skin.top() + down.map(centre.y()) - centre.y());
+        }
+    }
+    if (sizeGrip_ != nullptr) {
+        sizeGrip_->move(width() - sizeGrip_->width(), height() - sizeGrip_->height());
+        sizeGrip_->raise();
+    }
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event)
+{
+    SkinWindow::resizeEvent(event);
+    stretchControls();
+    if (isMaximized() || isFullScreen()) {
+        clearMask();
+    } else {
+        QPainterPath outline;
+        outline.addRoundedRect(QRectF(rect()), skinCorner().width() / 2.0, skinCorner().height() / 2.0);
+        setMask(QRegion(outline.toFillPolygon().toPolygon()));
+    }
+    if (picker_ != nullptr)
+        picker_->placePanel();
+    if (shownOnce_ && !playing_)
+        setUpPreviewPlayer();
 }
 
 void TfrmMain::createControls()
@@ -329,22 +404,72 @@ void TfrmMain::connectCommands()
     connectPlayerCommands();
     connectHelpCommands();
     connectJobListView();
+    setUpKeyboard();
+}
+
+void TfrmMain::setUpKeyboard()
+{
+    const auto keys = [this](QAction* action, const QKeySequence& sequence) {
+        action->setShortcut(sequence);
+        addAction(action);
+    };
+    keys(actions_.loadFile, QKeySequence(Qt::CTRL | Qt::Key_O));
+    keys(actions_.loadFolder, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    keys(actions_.checkAll, QKeySequence(Qt::CTRL | Qt::Key_A));
+    keys(actions_.help, QKeySequence(Qt::Key_F1));
+    // Delete belongs to the list: in the name editor it deletes characters.
+    actions_.deleteNode->setShortcut(QKeySequence(Qt::Key_Delete));
+    actions_.deleteNode->setShortcutContext(Qt::WidgetShortcut);
+    nodeTree_->addAction(actions_.deleteNode);
+    const auto command = [this](const QKeySequence& sequence, auto slot) {
+        auto* action = new QAction(this);
+        action->setShortcut(sequence);
+        addAction(action);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    command(QKeySequence(Qt::Key_F2), [this] {
+        if (nodeTree_->currentRow() < 0)
+            return;
+        nodeTree_->editDestination(nodeTree_->currentRow());
+        setRenameKeyFilter(true);
+    });
+    command(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { buttons_.editFrm->click(); });
+    command(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { buttons_.set->click(); });
+    command(QKeySequence(Qt::CTRL | Qt::Key_Return), [this] { buttons_.start->click(); });
+    command(QKeySequence(Qt::CTRL | Qt::Key_Enter), [this] { buttons_.start->click(); });
+    // The menus open under their title buttons with Alt and their first letter.
+    command(QKeySequence(Qt::ALT | Qt::Key_F), [this] { buttons_.file->click(); });
+    command(QKeySequence(Qt::ALT | Qt::Key_E), [this] { buttons_.edit->click(); });
+    command(QKeySequence(Qt::ALT | Qt::Key_H), [this] { buttons_.help->click(); });
+    for (ImageButton* title : {buttons_.close, buttons_.leftClose, buttons_.mini, buttons_.leftMini})
+        title->setFocusPolicy(Qt::NoFocus);
+    QWidget* const order[] = {buttons_.file,    buttons_.edit,   buttons_.help,     buttons_.add,   buttons_.addMenu,
+                              buttons_.editFrm, buttons_.set,    buttons_.save,     buttons_.option, nodeTree_,
+                              buttons_.profile, applyToAll_,     merge_,            outputPath_,    buttons_.open,
+                              buttons_.openPath, buttons_.start, buttons_.play,     buttons_.stop,  buttons_.prev,
+                              buttons_.next,    trackBar_,       buttons_.snap,     buttons_.snapFolder};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void TfrmMain::connectJobCommands()
 {
     const auto addChosenFiles = [this] {
-        const QStringList paths = QFileDialog::getOpenFileNames(this, QString(), QString(),
-                                                                QString::fromLatin1(kSourceFilter));
-        if (!paths.isEmpty())
-            addFiles(paths);
+        const QStringList paths = QFileDialog::getOpenFileNames(this, QString(), sourceFolder(), sourceFilter());
+        if (paths.isEmpty())
+            return;
+        settings_.lastSourceDir = QFileInfo(paths.front()).absolutePath();
+        addFiles(paths);
     };
     connect(actions_.loadFile, &QAction::triggered, this, addChosenFiles);
     connect(buttons_.add, &ImageButton::clicked, this, addChosenFiles);
     connect(actions_.loadFolder, &QAction::triggered, this, [this] {
-        const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Please Select folder."));
-        if (!folder.isEmpty())
-            addFolder(folder);
+        const QString folder =
+            QFileDialog::getExistingDirectory(this, QStringLiteral("Please Select folder."), sourceFolder());
+        if (folder.isEmpty())
+            return;
+        settings_.lastSourceDir = folder;
+        addFolder(folder);
     });
     const auto listCommand = [this](QAction* action, bool (JobList::*operation)()) {
         connect(action, &QAction::triggered, this, [this, operation] {
@@ -402,14 +527,28 @@ void TfrmMain::connectPlayerCommands()
 
 void TfrmMain::connectHelpCommands()
 {
-    for (const auto& [action, address] : {std::pair{actions_.help, kHelpAddress},
-                                          std::pair{actions_.support, kSupportAddress},
-                                          std::pair{actions_.homepage, kHomepageAddress}}) {
-        connect(action, &QAction::triggered, this,
-                [address = address] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(address))); });
-    }
+    connect(actions_.help, &QAction::triggered, this, [] {
+        const QString manual = manualPath();
+        if (QFileInfo::exists(manual))
+            QDesktopServices::openUrl(QUrl::fromLocalFile(manual));
+    });
     connect(actions_.about, &QAction::triggered, this, &TfrmMain::aboutRequested);
     connect(actions_.update, &QAction::triggered, this, &TfrmMain::startUpdater);
+    // Items with nothing behind them are not offered: no support or home page is published yet.
+    actions_.support->setVisible(false);
+    actions_.homepage->setVisible(false);
+    actions_.update->setVisible(QFileInfo(updaterPath()).isExecutable());
+    connect(helpMenu_, &QMenu::aboutToShow, this, &TfrmMain::offerManual);
+}
+
+void TfrmMain::offerManual()
+{
+    actions_.help->setVisible(QFileInfo::exists(manualPath()));
+}
+
+QString TfrmMain::manualPath()
+{
+    return programFolder() + QStringLiteral("/lang/manual_") + getI18nLanguage() + QStringLiteral(".html");
 }
 
 void TfrmMain::connectJobListView()
@@ -439,9 +578,32 @@ void TfrmMain::connectJobListView()
     });
 }
 
+QString TfrmMain::sourceFolder() const
+{
+    if (!settings_.lastSourceDir.isEmpty() && QFileInfo(settings_.lastSourceDir).isDir())
+        return settings_.lastSourceDir;
+    const QString videos = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
+    return QFileInfo(videos).isDir() ? videos : QDir::homePath();
+}
+
+QString TfrmMain::sourceFilter()
+{
+    const QString video = QString::fromLatin1(kVideoPatterns);
+    const QString audio = QString::fromLatin1(kAudioPatterns);
+    return QStringLiteral("%1 (%2 %3);;%4 (%2);;%5 (%3);;%6 (*)")
+        .arg(i18nText("10031"), video, audio, i18nText("10032"), i18nText("10033"), i18nText("10034"));
+}
+
 void TfrmMain::tell(const QString& text)
 {
     messageSink_(text);
+}
+
+void TfrmMain::setMessageSink(std::function<void(const QString&)> sink)
+{
+    if (!sink)
+        sink = [this](const QString& text) { showPlainMessage(this, text); };
+    messageSink_ = std::move(sink);
 }
 
 void TfrmMain::withSelectedRow(const std::function<void(NodeData&)>& command)
@@ -534,44 +696,51 @@ void TfrmMain::addNextSource()
     }
     if (sourceProgress_->wasCanceled()) {
         pendingSources_.clear();
-        finishSources(true);
+        finishSources();
         return;
     }
-    if (batch.paths.isEmpty()) {
-        pendingSources_.pop_front();
-        finishSources(true);
-        return;
-    }
-    const QString path = batch.paths.value(batch.next++);
-    const bool tooLong = static_cast<size_t>(path.size()) > kMaxSourcePathLength;
-    bool stopBatch = false;
-    if (!(tooLong && !batch.reportProblems)) {
-        const SourceProbe probe = probeSourceFile(localPath(path));
-        if (!probe.supported()) {
-            if (batch.reportProblems)
-                tell(QStringLiteral("Not Support this file."));
-        } else if (tooLong) {
-            tell(QStringLiteral("Can't load the file,Its name is too lang!") + path);
-            stopBatch = true;
-        } else {
-            jobs_.addProbedFile(probe.info, chosenProfileSettings());
-            nodeTree_->appendRow(jobs_);
-            nodeTree_->show();
-            hideWebPanel();
-        }
-    }
+    if (batch.next < batch.paths.size())
+        addSource(batch.paths.value(batch.next++), batch.reportProblems);
     sourceProgress_->setValue(batch.next);
-    if (stopBatch || batch.next >= batch.paths.size()) {
+    if (batch.next >= batch.paths.size()) {
         pendingSources_.pop_front();
-        finishSources(!stopBatch);
+        finishSources();
         return;
     }
     sourceTimer_->start(0);
 }
 
-void TfrmMain::finishSources(bool selectFirst)
+void TfrmMain::addSource(const QString& path, bool reportProblems)
 {
-    if (selectFirst && !jobs_.empty())
+    SourceProbe probe;
+    const QString problem = sourceProblem(path, probe);
+    if (!problem.isEmpty()) {
+        // A folder holds all kinds of files: only chosen files are worth a word.
+        if (reportProblems)
+            sourceProblems_ << QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), problem);
+        return;
+    }
+    jobs_.addProbedFile(probe.info, chosenProfileSettings());
+    nodeTree_->appendRow(jobs_);
+    nodeTree_->show();
+    hideWebPanel();
+}
+
+QString TfrmMain::sourceProblem(const QString& path, SourceProbe& probe)
+{
+    if (static_cast<size_t>(path.size()) > kMaxSourcePathLength)
+        return i18nText("10022");
+    if (!QFileInfo(path).isFile())
+        return i18nText("10023");
+    probe = probeSourceFile(localPath(path));
+    if (probe.result != 0)
+        return i18nText("10024");
+    return probe.supported() ? QString() : i18nText("10025");
+}
+
+void TfrmMain::finishSources()
+{
+    if (!jobs_.empty())
         nodeTree_->setCurrentRow(0);
     if (!pendingSources_.empty()) {
         sourceTimer_->start(0);
@@ -579,7 +748,18 @@ void TfrmMain::finishSources(bool selectFirst)
     }
     sourceProgress_->reset();
     sourceProgress_->hide();
+    // The problems are told once the progress box has gone, so nothing covers the message.
+    if (!sourceProblems_.isEmpty()) {
+        const QString text = i18nText("10021") + QLatin1Char('\n') + sourceProblems_.join(QLatin1Char('\n'));
+        sourceProblems_.clear();
+        tell(text);
+    }
     emit sourcesAdded();
+}
+
+void TfrmMain::refreshRowTexts()
+{
+    nodeTree_->refreshTexts(jobs_);
 }
 
 void TfrmMain::showRows()
@@ -634,6 +814,14 @@ void TfrmMain::setRenameKeyFilter(bool on)
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == background_ && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->position().y() < kMainSpec.dragStrip.height()) {
+        if (isMaximized())
+            showNormal();
+        else
+            showMaximized();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
         const QString typed = static_cast<QKeyEvent*>(event)->text();
@@ -714,11 +902,7 @@ void TfrmMain::setUpPreviewPlayer()
     if (playerHost_ != nullptr)
         playerHost_->placeInto(playPanel_);
     setPlayerHandle(playback::progressSlot());
-    const QString folder = programFolder() + QLatin1Char('/');
-    const QPoint place = playPanel_->mapToGlobal(QPoint(0, 0));
-    initPlayOption(localPath(folder + QStringLiteral("Default.bmp")).c_str(),
-                   localPath(folder + QStringLiteral("bj.bmp")).c_str(), place.x(), place.y(), playPanel_->width(),
-                   playPanel_->height());
+    initPanelPlayer(playPanel_, playPanel_->size());
     playback::setOwner(playback::kMainOwner);
 }
 
@@ -871,6 +1055,8 @@ void TfrmMain::closeWritingSettings()
     if (const ComboboxSelectObject* current = picker_ == nullptr ? nullptr : picker_->currentItem())
         settings_.lastProfile = QString::fromStdString(current->getString());
     writeClosingSettings(*store_, settings_);
+    store_->setValue(QLatin1String(kGeometryKey), saveGeometry());
+    store_->sync();
     setOutputVolume(savedVolume_);
     close();
 }
@@ -902,7 +1088,8 @@ void TfrmMain::createPicker()
     picker_ = std::make_unique<ProfileCombobox>(jobs_, applyToAll_, buttons_.profile, profilePanel_, categoryList_,
                                                 profileList_, qApp, profileFolderPath());
     picker_->setImageLists(profilePickerIcons(20), profilePickerIcons(42));
-    const std::string last = settings_.lastProfile.toStdString();
+    const std::string last =
+        settings_.lastProfile.isEmpty() ? std::string(kFirstStartProfile) : settings_.lastProfile.toStdString();
     picker_->selectValueAndRefresh(last.c_str());
     connect(picker_.get(), &ProfileCombobox::rowsChanged, this, [this] { nodeTree_->refreshTexts(jobs_); });
 }
@@ -921,4 +1108,44 @@ void TfrmMain::showEvent(QShowEvent* event)
     setUpPreviewPlayer();
     createPicker();
     emit firstShown();
+    offerJobListRestore();
+}
+
+void TfrmMain::offerJobListRestore()
+{
+    QFile file(jobListFile_);
+    std::vector<SavedJobRow> rows;
+    if (file.open(QIODevice::ReadOnly))
+        rows = jobListFromJson(file.readAll());
+    if (rows.empty()) {
+        jobListTimer_->start();
+        return;
+    }
+    // The saved list stays as it is until the answer: the timer starts after it.
+    askQuestion(this, i18nText("10035").arg(rows.size()), [this, rows](bool yes) {
+        if (yes)
+            restoreJobList(rows);
+        saveJobList();
+        jobListTimer_->start();
+    });
+}
+
+void TfrmMain::restoreJobList(const std::vector<SavedJobRow>& rows)
+{
+    const QStringList gone = restoreJobRows(jobs_, rows);
+    if (!jobs_.empty()) {
+        showRows();
+        nodeTree_->show();
+        hideWebPanel();
+        nodeTree_->setCurrentRow(0);
+    }
+    if (!gone.isEmpty())
+        tell(i18nText("10036") + QLatin1Char('\n') + gone.join(QLatin1Char('\n')));
+}
+
+void TfrmMain::saveJobList()
+{
+    const QByteArray data = jobListToJson(jobs_);
+    if (data != savedJobList_ && writeJobListFile(jobListFile_, data, jobs_.empty()))
+        savedJobList_ = data;
 }

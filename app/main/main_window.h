@@ -8,10 +8,12 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app_settings.h"
 #include "conversion_run.h"
 #include "job_list.h"
+#include "job_list_store.h"
 #include "skin_window.h"
 
 class ImageButton;
@@ -25,6 +27,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressDialog;
+class QSizeGrip;
 class QTimer;
 class QTreeWidget;
 class SkinSlider;
@@ -57,12 +60,13 @@ public:
     void setSnapshotOptions(const QString& extension, const QString& folder);
     const QString& snapshotExtension() const { return snapshotExtension_; }
     void setOptionFlags(int autoUpdate, int autoShowWeb);
+    void setLanguage(const QString& language) { settings_.language = language; }
     void hideWebPanel();
-    // Where messages go; by default a modal message box.
-    void setMessageSink(std::function<void(const QString&)> sink) { messageSink_ = std::move(sink); }
+    // Where messages go; an empty sink (the default) shows a plain message box.
+    void setMessageSink(std::function<void(const QString&)> sink);
 
-    // Adds files as "Add files" does (messages, a too-long path drops the rest) and the files of
-    // a folder as "Add a folder" does (silently skipping). Both go on in the background with a
+    // Adds files as "Add files" does (the files that cannot be added are named in one message once
+    // adding has ended) and the files of a folder as "Add a folder" does (silently skipping). Both go on in the background with a
     // progress dialog; sourcesAdded follows when nothing is left to add.
     void addFiles(const QStringList& paths);
     void addFolder(const QString& folder);
@@ -76,6 +80,12 @@ public:
     // again after the edit or progress window has closed.
     void setUpPreviewPlayer();
 
+    // Writes the job list to its file when it changed since the last write (the window does it
+    // every second once the restore question of the start is answered).
+    void saveJobList();
+    const QString& jobListFile() const { return jobListFile_; }
+    // Rewrites the list's texts from the rows (after a window changed a row).
+    void refreshRowTexts();
     void startConversion();
     void playOrPause();
     void stopPressed();
@@ -90,9 +100,17 @@ public:
 
     // Re-skins after a skin switch: pictures, layout, slider focus, web panel hidden.
     void reskin() override;
+    // The skin's places, then stretched to the window's size: the list and the preview grow.
+    void applySkinLayout() override;
 
     // The updater program beside the program.
     static QString updaterPath();
+    // The manual in the current language, beside the language files.
+    static QString manualPath();
+    // Where the open dialogs start: the folder last added from, else the user's videos or home.
+    QString sourceFolder() const;
+    // The open dialog's filter: one line per media family and one for every file.
+    static QString sourceFilter();
 
 signals:
     // The first show of the main window, after its texts were applied.
@@ -112,6 +130,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // Files and folders dropped anywhere on the window (the list is hidden while empty).
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -130,11 +149,14 @@ private:
     // One selection of files or one folder's files, added one file per turn of the event loop.
     struct PendingSources {
         QStringList paths;
-        bool reportProblems;  // files: messages, and a too-long path drops the rest
+        bool reportProblems;  // files: their problems are told once adding has ended
         int next = 0;
     };
 
     void createControls();
+    // Resizable and maximisable (double click on the title strip), with its last size and place.
+    void makeResizable();
+    void stretchControls();
     void createToolbarButtons();
     void createPlayerControls();
     void createOutputControls();
@@ -148,12 +170,21 @@ private:
     void connectJobCommands();
     void connectPlayerCommands();
     void connectHelpCommands();
+    // The manual item (and F1) while the manual of the current language is there.
+    void offerManual();
     void connectJobListView();
+    // Shortcuts, the Alt keys of the menus and the tab order.
+    void setUpKeyboard();
 
     void tell(const QString& text);
     ProfileSettingInfo chosenProfileSettings() const;
+    void offerJobListRestore();
+    void restoreJobList(const std::vector<SavedJobRow>& rows);
     void addNextSource();
-    void finishSources(bool selectFirst);
+    void addSource(const QString& path, bool reportProblems);
+    // Why the file cannot be added (empty when it can); probe holds its description then.
+    static QString sourceProblem(const QString& path, SourceProbe& probe);
+    void finishSources();
     void showRows();
     void onRowSelected(int index);
     void onRenameAccepted(int index, const QString& text);
@@ -176,6 +207,10 @@ private:
     std::deque<PendingSources> pendingSources_;
     QTimer* sourceTimer_ = nullptr;
     QProgressDialog* sourceProgress_ = nullptr;
+    QString jobListFile_;
+    QTimer* jobListTimer_ = nullptr;
+    QByteArray savedJobList_;  // what the job list file holds
+    QStringList sourceProblems_;  // "name: reason" of the chosen files not added so far
     bool renameKeyFilterOn_ = false;
 
     // Preview playback, all on the GUI thread except where said.
@@ -191,6 +226,7 @@ private:
     Buttons buttons_{};
     Actions actions_{};
     PictureBox* background_ = nullptr;
+    QSizeGrip* sizeGrip_ = nullptr;
     JobListView* nodeTree_ = nullptr;
     QFrame* webBrowse_ = nullptr;
     QWidget* playPanel_ = nullptr;

@@ -27,6 +27,7 @@ NameDialog::NameDialog(const Names& names) : SkinWindow({"save", "save/", QSize(
     connect(cancel_, &ImageButton::clicked, this, &QWidget::close);
     createFromSkin();
     setDragBackground(background);
+    setDialogButtons(ok_, cancel_);
 }
 
 void NameDialog::hideEvent(QHideEvent* event)

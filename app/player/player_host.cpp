@@ -1,6 +1,7 @@
 #include "player_host.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QMouseEvent>
 #include <QMutexLocker>
 #include <QPainter>
@@ -32,12 +33,20 @@ QPixmap playerPicture(int which)
 
 } // namespace
 
+int initPanelPlayer(const QWidget* panel, QSize size)
+{
+    const QPoint place = panel->mapToGlobal(QPoint(0, 0));
+    const QSize pixels = size * panel->devicePixelRatioF();
+    return initPlayOption(QFile::encodeName(playerIdlePicture()).constData(),
+                          QFile::encodeName(playerBackgroundPicture()).constData(), place.x(), place.y(),
+                          pixels.width(), pixels.height());
+}
+
 TfrmPlayer::TfrmPlayer() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("TfrmPlayer"));
-    const QString folder = programFolder() + QLatin1Char('/');
-    idle_.load(folder + QStringLiteral("Default.bmp"));
-    background_.load(folder + QStringLiteral("bj.bmp"));
+    idle_.load(playerIdlePicture());
+    background_.load(playerBackgroundPicture());
 }
 
 TfrmPlayer::~TfrmPlayer()
@@ -130,11 +139,11 @@ QRect TfrmPlayer::pictureRect() const
 void TfrmPlayer::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (background_.isNull())
         painter.fillRect(rect(), Qt::black);
     else
         painter.drawPixmap(rect(), background_);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!picture_.isNull())
         painter.drawImage(pictureRect(), picture_);
     else if (!idle_.isNull())

@@ -14,6 +14,11 @@
 
 #include <cstdint>
 
+// Sets the player up for a panel's preview of at most size (in the panel's pixels): the idle and
+// background pictures of the program's folder, and pictures rendered at the screen's pixels, so
+// that they stay sharp where one pixel of the panel is several of the screen.
+int initPanelPlayer(const QWidget* panel, QSize size);
+
 class TfrmPlayer : public QWidget {
     Q_OBJECT
 public:

@@ -280,7 +280,9 @@ void VKOMultiLevelCombobox::fillList(int level, const std::vector<VKOComboboxInf
         auto* row = new QTreeWidgetItem(list);
         row->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(node)));
         for (int column = 0; column < list->columnCount(); ++column) {
-            row->setText(column, onGetText(list, *node, column));
+            const QString text = onGetText(list, *node, column);
+            row->setText(column, text);
+            row->setToolTip(column, text);  // whole, where the column cuts it
             const int image = onGetImageIndex(level, *node, column);
             if (image >= 0 && image < static_cast<int>(icons.size()))
                 row->setIcon(column, icons[static_cast<size_t>(image)]);

@@ -113,5 +113,6 @@ std::string profileFilePath(const std::string& profileFolder, const ProfileXmlIn
 
 std::string userProfileFolderPath(const std::string& profileFolder)
 {
-    return userProfileFolderFor(profileFolder, folderIsWritable(profileFolder), userDataFolder());
+    const bool besideProgram = !isInstalledProfileFolder(profileFolder) && folderIsWritable(profileFolder);
+    return userProfileFolderFor(profileFolder, besideProgram, userDataFolder());
 }

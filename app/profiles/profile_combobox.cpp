@@ -9,7 +9,31 @@
 
 namespace {
 
-constexpr int kPickerIconCount = 66;
+// What a picture shows: the arrow of a category row, then one picture per category id.
+enum class PictureKind { Arrow, Note, Film, Player, Phone, Television, Console, Disc };
+
+// The category ids (1 … 16) and their pictures: sound, films, or the device the output is for.
+PictureKind kindOfCategory(int category)
+{
+    switch (category) {
+    case 1: return PictureKind::Note;
+    case 3:
+    case 6:
+    case 9: return PictureKind::Player;
+    case 4:
+    case 7:
+    case 8:
+    case 15: return PictureKind::Phone;
+    case 5: return PictureKind::Television;
+    case 10:
+    case 12: return PictureKind::Console;
+    case 11: return PictureKind::Disc;
+    default: return PictureKind::Film;  // general, HD and high-efficiency video
+    }
+}
+
+constexpr int kLargestCategory = 16;
+constexpr int kAudioCategory = 1;
 
 void drawArrow(QPainter& painter, int side)
 {
@@ -21,10 +45,54 @@ void drawArrow(QPainter& painter, int side)
     painter.drawPath(arrow);
 }
 
-// A rounded tile in a colour of its own with a small screen or note drawn on it.
-void drawTile(QPainter& painter, int side, int index)
+// The white drawing on a tile, in a square of side s.
+void drawSymbol(QPainter& painter, double s, PictureKind kind)
 {
-    const QColor colour = QColor::fromHsv(index * 47 % 360, 150, 200);
+    switch (kind) {
+    case PictureKind::Note:
+        painter.drawEllipse(QRectF(s * 0.28, s * 0.56, s * 0.18, s * 0.14));
+        painter.drawLine(QPointF(s * 0.46, s * 0.63), QPointF(s * 0.46, s * 0.28));
+        painter.drawLine(QPointF(s * 0.46, s * 0.28), QPointF(s * 0.68, s * 0.36));
+        break;
+    case PictureKind::Film:
+        painter.drawRect(QRectF(s * 0.26, s * 0.3, s * 0.48, s * 0.4));
+        for (double x : {0.32, 0.44, 0.56, 0.68}) {
+            painter.drawPoint(QPointF(s * x, s * 0.35));
+            painter.drawPoint(QPointF(s * x, s * 0.65));
+        }
+        break;
+    case PictureKind::Player:
+        painter.drawRoundedRect(QRectF(s * 0.34, s * 0.24, s * 0.32, s * 0.52), s * 0.05, s * 0.05);
+        painter.drawEllipse(QRectF(s * 0.44, s * 0.56, s * 0.12, s * 0.12));
+        break;
+    case PictureKind::Phone:
+        painter.drawRoundedRect(QRectF(s * 0.37, s * 0.22, s * 0.26, s * 0.56), s * 0.05, s * 0.05);
+        painter.drawLine(QPointF(s * 0.46, s * 0.72), QPointF(s * 0.54, s * 0.72));
+        break;
+    case PictureKind::Television:
+        painter.drawRoundedRect(QRectF(s * 0.25, s * 0.3, s * 0.5, s * 0.36), s * 0.05, s * 0.05);
+        painter.drawLine(QPointF(s * 0.4, s * 0.74), QPointF(s * 0.6, s * 0.74));
+        break;
+    case PictureKind::Console:
+        painter.drawRoundedRect(QRectF(s * 0.24, s * 0.36, s * 0.52, s * 0.3), s * 0.12, s * 0.12);
+        painter.drawLine(QPointF(s * 0.32, s * 0.51), QPointF(s * 0.42, s * 0.51));
+        painter.drawLine(QPointF(s * 0.37, s * 0.46), QPointF(s * 0.37, s * 0.56));
+        painter.drawPoint(QPointF(s * 0.63, s * 0.48));
+        painter.drawPoint(QPointF(s * 0.58, s * 0.55));
+        break;
+    case PictureKind::Disc:
+        painter.drawEllipse(QRectF(s * 0.27, s * 0.27, s * 0.46, s * 0.46));
+        painter.drawEllipse(QRectF(s * 0.45, s * 0.45, s * 0.1, s * 0.1));
+        break;
+    case PictureKind::Arrow:
+        break;
+    }
+}
+
+// A rounded tile in the colour of its category with the category's picture on it.
+void drawTile(QPainter& painter, int side, int category)
+{
+    const QColor colour = QColor::fromHsv(category * 47 % 360, 150, 200);
     const QRectF tile(side * 0.08, side * 0.08, side * 0.84, side * 0.84);
     QLinearGradient shade(tile.topLeft(), tile.bottomLeft());
     shade.setColorAt(0, colour.lighter(125));
@@ -32,16 +100,9 @@ void drawTile(QPainter& painter, int side, int index)
     painter.setPen(Qt::NoPen);
     painter.setBrush(shade);
     painter.drawRoundedRect(tile, side * 0.18, side * 0.18);
-    painter.setPen(QPen(Qt::white, std::max(1.0, side / 16.0)));
+    painter.setPen(QPen(Qt::white, std::max(1.0, side / 16.0), Qt::SolidLine, Qt::RoundCap));
     painter.setBrush(Qt::NoBrush);
-    if (index % 2 == 0) {
-        painter.drawRoundedRect(QRectF(side * 0.25, side * 0.3, side * 0.5, side * 0.36), side * 0.05, side * 0.05);
-        painter.drawLine(QPointF(side * 0.4, side * 0.74), QPointF(side * 0.6, side * 0.74));
-    } else {
-        painter.drawEllipse(QRectF(side * 0.28, side * 0.56, side * 0.18, side * 0.14));
-        painter.drawLine(QPointF(side * 0.46, side * 0.63), QPointF(side * 0.46, side * 0.28));
-        painter.drawLine(QPointF(side * 0.46, side * 0.28), QPointF(side * 0.68, side * 0.36));
-    }
+    drawSymbol(painter, side, kindOfCategory(category));
 }
 
 }  // namespace
@@ -49,7 +110,7 @@ void drawTile(QPainter& painter, int side, int index)
 std::vector<QIcon> profilePickerIcons(int side)
 {
     std::vector<QIcon> icons;
-    for (int index = 0; index < kPickerIconCount; ++index) {
+    for (int index = 0; index <= kLargestCategory; ++index) {
         QPixmap picture(side, side);
         picture.fill(Qt::transparent);
         QPainter painter(&picture);
@@ -104,35 +165,18 @@ void ProfileCombobox::onItemChosen()
 int ProfileCombobox::onGetImageIndex(int level, const VKOComboboxInfo& node, int column) const
 {
     if (level == 0) {
-        const int id = node.object->getId();
         if (column == 2)
             return 0;
-        return column == 0 ? id + (id >= 14 ? 1 : 0) : -1;
+        return column == 0 ? pictureOfCategory(node.object->getId()) : -1;
     }
     const auto* profile = dynamic_cast<const ProfileSelectObject*>(node.object.get());
     if (column != 0 || profile == nullptr)
         return -1;
-    return profileImageIndex(profile->categoryId(), getFormatID(profile->format().c_str()));
+    // Sound keeps its note wherever it is listed; pictures show the category's device.
+    return pictureOfCategory(profile->mediaType() == 1 ? kAudioCategory : profile->categoryId());
 }
 
-int ProfileCombobox::profileImageIndex(int c, int f)
+int ProfileCombobox::pictureOfCategory(int category)
 {
-    switch (c) {
-    case 1: return f + 14;
-    case 2:
-    case 13: return f - 23;
-    case 3: return f == 54 ? 48 : -1;
-    case 4: return f == 54 ? 52 : -1;
-    case 5: return f == 54 ? 43 : -1;
-    case 6: return f == 54 ? 51 : -1;
-    case 7: return f == 51 ? 44 : f == 57 ? 45 : f == 54 ? 46 : f == 60 ? 47 : -1;
-    case 8: return f == 54 ? 53 : f == 51 ? 54 : f == 60 ? 55 : -1;
-    case 9: return f == 54 ? 49 : f == 60 ? 50 : -1;
-    case 10: return f == 60 ? 56 : f == 57 ? 57 : f == 52 || f == 53 ? 58 : f == 54 ? 59 : -1;
-    case 11: return f == 60 ? 60 : f == 57 ? 61 : -1;
-    case 12: return 62;
-    case 14: return f == 66 ? 63 : f == 67 ? 64 : -1;
-    case 15: return 65;
-    default: return -1;
-    }
+    return category >= 1 && category <= kLargestCategory ? category : -1;
 }

@@ -25,8 +25,8 @@ public:
     const ProfileSelectObject* currentProfile() const;
     const ProfileCatalogue& catalogue() const { return catalogue_; }
 
-    // The image index of a profile of category c whose format has the engine's id f, or -1.
-    static int profileImageIndex(int category, int formatId);
+    // The picture of a category in profilePickerIcons (-1 for an unknown category).
+    static int pictureOfCategory(int category);
 
 signals:
     // Job rows took the chosen profile.

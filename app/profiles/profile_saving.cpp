@@ -58,7 +58,7 @@ std::optional<std::string> settingOptionText(const ProfileSettingInfo& settings,
     if (param == "s")
         return std::string(settings.frameSize);
     if (param == "r")
-        return rateText(settings.frameRate);
+        return settings.sourceRate ? kSameAsSource : rateText(settings.frameRate);
     if (param == "vcodec")
         return std::string(settings.videoCodec);
     if (param == "b")
@@ -71,6 +71,12 @@ std::optional<std::string> settingOptionText(const ProfileSettingInfo& settings,
         return std::string(settings.audioCodec);
     if (param == "ab")
         return decimal(settings.audioBitrate);
+    if (param == "rc")
+        return std::string(settings.constantQuality ? "q" : "b");
+    if (param == "q")
+        return decimal(settings.quality);
+    if (param == "noenlarge")
+        return decimal(settings.noEnlarge);
     return std::nullopt;
 }
 

@@ -53,12 +53,21 @@ void readRate(float& field, const SelectedValue& value, std::string_view decimal
     field = rate ? static_cast<float>(*rate) : 0.0F;
 }
 
+void readFrameRate(ProfileSettingInfo& info, const SelectedValue& value, std::string_view decimalSeparator)
+{
+    info.sourceRate = value.text == kSameAsSource ? 1 : 0;
+    if (info.sourceRate)
+        info.frameRate = 0.0F;
+    else
+        readRate(info.frameRate, value, decimalSeparator);
+}
+
 void storeParam(ProfileSettingInfo& info, const SelectedValue& value, std::string_view decimalSeparator)
 {
     if (value.param == "s")
         copyCut(info.frameSize, value.text, value);
     else if (value.param == "r")
-        readRate(info.frameRate, value, decimalSeparator);
+        readFrameRate(info, value, decimalSeparator);
     else if (value.param == "vcodec")
         copyCut(info.videoCodec, value.text, value);
     else if (value.param == "b")
@@ -71,6 +80,12 @@ void storeParam(ProfileSettingInfo& info, const SelectedValue& value, std::strin
         copyCut(info.audioCodec, value.text, value);
     else if (value.param == "ab")
         readInteger(info.audioBitrate, value);
+    else if (value.param == "rc")
+        info.constantQuality = value.text == "q" ? 1 : 0;
+    else if (value.param == "q")
+        readInteger(info.quality, value);
+    else if (value.param == "noenlarge")
+        readInteger(info.noEnlarge, value);
 }
 
 } // namespace

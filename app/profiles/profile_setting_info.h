@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "vkoProfileDll.h"
+
 struct ProfileSettingInfo {
     char name[2048];     // profile name, the key of the profile
     char format[20];     // output format name for the engine
@@ -17,4 +19,12 @@ struct ProfileSettingInfo {
     int32_t audioBitrate; // "ab", bit/s
     int32_t channels;    // "ac"
     int32_t sampleRate;  // "ar", Hz
+    // Our own parameters beyond the original set; a profile without them keeps all three 0.
+    int32_t constantQuality; // "rc": 1 ("q") encodes at quality, 0 ("b") at the bit rate
+    int32_t quality;         // "q", on the video encoder's own scale (vkoQualityScale.h)
+    int32_t sourceRate;      // "r" is "source": the source's frame rate instead of frameRate
+    int32_t noEnlarge;       // "noenlarge": 1 keeps a source smaller than the picture size at its own size
 };
+
+// The option value of "s" and "r" that stands for the source's own size or rate.
+constexpr const char* kSameAsSource = VKO_PARAM_SOURCE;

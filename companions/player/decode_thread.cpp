@@ -21,6 +21,8 @@ bool isVideo(const AVStream& stream)
 DecodeThread::DecodeThread(MediaFile& file, double from, FrameQueue& pictures, AudioOutput* audio)
     : file_(file), from_(from), pictures_(pictures), audio_(audio && audio->isOpen() ? audio : nullptr)
 {
+    if (const AVStream* video = file_.videoStream())
+        pictureFilter_ = std::make_unique<engine::PictureFilter>(*video, true);
     thread_ = std::thread([this] { run(); });
 }
 
@@ -85,12 +87,27 @@ void DecodeThread::decodePacket(AVCodecContext& decoder, const AVStream& stream,
         return;
     for (;;) {
         engine::FramePtr frame(av_frame_alloc());
-        if (!frame || avcodec_receive_frame(&decoder, frame.get()) < 0)
+        int received = frame ? avcodec_receive_frame(&decoder, frame.get()) : AVERROR(ENOMEM);
+        if (received == AVERROR_EOF && isVideo(stream))
+            handOnPictures(stream, nullptr);
+        if (received < 0)
             return;
-        handOn(stream, std::move(frame));
+        if (isVideo(stream))
+            handOnPictures(stream, frame.get());
+        else
+            handOn(stream, std::move(frame));
         if (stop_)
             return;
     }
+}
+
+void DecodeThread::handOnPictures(const AVStream& stream, AVFrame* decoded)
+{
+    if (pictureFilter_->push(decoded) < 0)
+        return;
+    for (engine::FramePtr picture(av_frame_alloc()); picture && pictureFilter_->pull(picture.get());
+         picture.reset(av_frame_alloc()))
+        handOn(stream, std::move(picture));
 }
 
 void DecodeThread::handOn(const AVStream& stream, engine::FramePtr frame)

@@ -5,8 +5,10 @@
 #include "audio_output.h"
 #include "frame_queue.h"
 #include "media_file.h"
+#include "picture_filter.h"
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 namespace player {
@@ -28,6 +30,9 @@ private:
     void seek();
     void decodePacket(AVCodecContext& decoder, const AVStream& stream, const AVPacket* packet);
     void handOn(const AVStream& stream, engine::FramePtr frame);
+    // Decoded pictures go through the picture filter (upright, square pixels, progressive); null
+    // hands on what it still holds.
+    void handOnPictures(const AVStream& stream, AVFrame* decoded);
     void waitForSoundRoom();
     void notePacketEnd(const AVPacket& packet, const AVStream& stream);
 
@@ -35,6 +40,7 @@ private:
     const double from_;
     FrameQueue& pictures_;
     AudioOutput* audio_;
+    std::unique_ptr<engine::PictureFilter> pictureFilter_; // used by the decoding thread only
     std::atomic<bool> stop_{false};      // written by the owner
     std::atomic<bool> finished_{false};  // written by the decoding thread
     std::atomic<double> mediaEnd_{0};    // written by the decoding thread

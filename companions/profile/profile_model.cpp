@@ -84,7 +84,7 @@ bool valueFitsType(const std::string& value, int32_t valueType)
     case VKO_PARAM_TEXT:
         return true;
     case VKO_PARAM_REAL:
-        return isReal(value);
+        return isReal(value) || value == VKO_PARAM_SOURCE;
     default:
         return false;
     }

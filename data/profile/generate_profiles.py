@@ -112,6 +112,44 @@ def video(codecs, sizes, size, rates, rate, bitrates, bitrate):
             ("vcodec", "text", codecs, codecs[0]), ("b", "integer", bitrates, bitrate)]
 
 
+# The constant-quality scales of engine/api/include/vkoQualityScale.h: (best picture, smallest
+# file, standard value) per encoder.
+QUALITY_SCALES = {
+    "libx264": (0, 51, 22), "libx265": (0, 51, 24), "libvpx-vp9": (0, 63, 33),
+    "libaom-av1": (0, 63, 32), "libsvtav1": (1, 63, 35), "mpeg4": (1, 31, 4),
+    "libxvid": (1, 31, 4), "wmv1": (1, 31, 4), "wmv2": (1, 31, 4),
+}
+SOURCE = "source"  # the option of "s" and "r" that keeps the source's own size or rate
+
+
+def from_source(params, quality):
+    """Video parameters that also offer the source's size and frame rate, rate control by
+    quality or bit rate and keeping small sources at their size; quality True makes constant
+    quality at the first encoder's standard value and no enlarging the profile's choice."""
+    result = []
+    for name, value_type, options, selected in params:
+        if name in ("s", "r"):
+            options = [SOURCE] + options
+        result.append((name, value_type, options, selected))
+    codecs = next(options for name, _, options, _ in params if name == "vcodec")
+    scales = [QUALITY_SCALES[codec] for codec in codecs]
+    values = list(range(min(best for best, _, _ in scales), max(smallest for _, smallest, _ in scales) + 1))
+    result += [("rc", "text", ["b", "q"], "q" if quality else "b"),
+               ("q", "integer", values, scales[0][2]),
+               ("noenlarge", "integer", [0, 1], 1 if quality else 0)]
+    return result
+
+
+def quality_video(params):
+    """General video parameters at constant quality without enlarging small sources."""
+    return from_source(params, True)
+
+
+def rate_video(params):
+    """General video parameters at a bit rate, with quality and the source's size on offer."""
+    return from_source(params, False)
+
+
 def aac(ab=96 * K, ar=44100):
     return audio(["libfaac"], AB_AAC, AR_GENERAL, [1, 2], ab, ar)
 
@@ -205,12 +243,12 @@ GENERAL_AUDIO = [
 GENERAL_VIDEO = [
     profile("MP4 video (H.264)", "MP4 视频（H.264）", "H.264 video with AAC audio in an MP4 file.",
             "MP4 封装的 H.264 视频和 AAC 音频。", "mp4", "mp4", 0,
-            video(["libx264", "libxvid", "mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97",
-                  VB_GENERAL, 1500 * K) + aac()),
+            quality_video(video(["libx264", "libxvid", "mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL,
+                                "29.97", VB_GENERAL, 1500 * K)) + aac()),
     profile("MP4 video (MPEG-4)", "MP4 视频（MPEG-4）", "MPEG-4 video with AAC audio in an MP4 file.",
             "MP4 封装的 MPEG-4 视频和 AAC 音频。", "mp4", "mp4", 0,
-            video(["libxvid", "mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97", VB_GENERAL,
-                  1500 * K) + aac()),
+            rate_video(video(["libxvid", "mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97",
+                             VB_GENERAL, 1500 * K)) + aac()),
     profile("3GP video", "3GP 视频", "H.263 video with AMR audio for mobile phones.",
             "适合手机的 H.263 视频和 AMR 音频。", "3gp", "3gp", 0,
             video(["h263"], SIZES_H263, "352x288", RATES_PHONE, "15", VB_PHONE, 256 * K) + amr(5900)),
@@ -233,24 +271,24 @@ GENERAL_VIDEO = [
             + mp3(rates=AR_FLASH)),
     profile("AVI video (Xvid)", "AVI 视频（Xvid）", "Xvid video with MP3 audio in an AVI file.",
             "AVI 封装的 Xvid 视频和 MP3 音频。", "avi", "avi", 0,
-            video(["libxvid", "mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97", VB_GENERAL,
-                  1500 * K) + mp3()),
+            rate_video(video(["libxvid", "mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97",
+                             VB_GENERAL, 1500 * K)) + mp3()),
     profile("DivX video", "DivX 视频", "MPEG-4 video tagged for DivX compatible players.",
             "适合 DivX 兼容播放机的 MPEG-4 视频。", "divx", "avi", 0,
-            video(["mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97", VB_GENERAL, 1500 * K)
-            + mp3()),
+            rate_video(video(["mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97", VB_GENERAL,
+                             1500 * K)) + mp3()),
     profile("MOV video", "MOV 视频", "MPEG-4 video with AAC audio in a MOV file.",
             "MOV 封装的 MPEG-4 视频和 AAC 音频。", "mov", "mov", 0,
-            video(["libxvid", "libx264", "mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97",
-                  VB_GENERAL, 1200 * K) + aac()),
+            rate_video(video(["libxvid", "libx264", "mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL,
+                             "29.97", VB_GENERAL, 1200 * K)) + aac()),
     profile("WMV video", "WMV 视频", "WMV video for desktop players.",
             "适合电脑播放器的 WMV 视频。", "wmv", "wmv", 0,
-            video(["wmv1", "wmv2"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97", VB_GENERAL,
-                  1500 * K) + wma(["wmav2", "wmav1"], 96 * K)),
+            rate_video(video(["wmv1", "wmv2"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97",
+                             VB_GENERAL, 1500 * K)) + wma(["wmav2", "wmav1"], 96 * K)),
     profile("MKV video", "MKV 视频", "Xvid video with AC-3 audio in a Matroska file.",
             "Matroska 封装的 Xvid 视频和 AC-3 音频。", "mkv", "mkv", 0,
-            video(["libxvid", "libx264", "mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97",
-                  VB_GENERAL, 1500 * K)
+            quality_video(video(["libxvid", "libx264", "mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL,
+                                "29.97", VB_GENERAL, 1500 * K))
             + mixed_audio()),
     profile("DV video", "DV 视频", "Digital video for editing: 720x480 at 29.97 or 720x576 at 25.",
             "适合剪辑的 DV 数字视频：720x480 配 29.97 帧或 720x576 配 25 帧。", "dv", "dv", 0,
@@ -267,7 +305,8 @@ GENERAL_VIDEO = [
                   1500 * K) + cook()),
     profile("M4V video", "M4V 视频", "MPEG-4 video stream without sound.",
             "不含声音的 MPEG-4 视频流。", "m4v", "m4v", 0,
-            video(["mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97", VB_GENERAL, 1500 * K)),
+            rate_video(video(["mpeg4"], SIZES_GENERAL, "640x480", RATES_GENERAL, "29.97", VB_GENERAL,
+                             1500 * K))),
 ]
 
 
@@ -426,7 +465,8 @@ HANDHELD_CONSOLES = [
 
 def hd(name, zh_name, description, zh_description, fmt, codecs, size, bitrate, audio_params):
     return profile(name, zh_name, description, zh_description, fmt, fmt, 0,
-                   video(codecs, SIZES_HD, size, RATES_GENERAL, "29.97", VB_HD, bitrate) + audio_params)
+                   quality_video(video(codecs, SIZES_HD, size, RATES_GENERAL, "29.97", VB_HD, bitrate))
+                   + audio_params)
 
 
 HD_VIDEO = [
@@ -463,7 +503,8 @@ POCKET_PCS = [
 
 def efficient(name, zh_name, description, zh_description, fmt, codecs, bitrate, audio_params):
     return profile(name, zh_name, description, zh_description, fmt, fmt, 0,
-                   video(codecs, SIZES_EFFICIENT, "640x480", RATES_GENERAL, "29.97", VB_EFFICIENT, bitrate)
+                   quality_video(video(codecs, SIZES_EFFICIENT, "640x480", RATES_GENERAL, "29.97",
+                                       VB_EFFICIENT, bitrate))
                    + audio_params)
 
 
@@ -491,6 +532,16 @@ CATALOGUE = [
 ]
 
 
+OPTION_NAMES = {
+    ("s", SOURCE): ("Same as source", "与源相同"),
+    ("r", SOURCE): ("Same as source", "与源相同"),
+    ("rc", "b"): ("Bit rate", "码率"),
+    ("rc", "q"): ("Quality", "质量"),
+    ("noenlarge", 0): ("Scale small sources up", "放大较小的源"),
+    ("noenlarge", 1): ("Do not enlarge", "不放大"),
+}
+
+
 def option_names(param, value):
     """English and Chinese names of one option."""
     if param == "ac":
@@ -499,10 +550,12 @@ def option_names(param, value):
         text = f"{value / 1000:g} kbps"
     elif param == "ar":
         text = f"{value} Hz"
-    elif param == "r":
+    elif param == "r" and value != SOURCE:
         text = f"{value} fps"
     elif param in ("vcodec", "acodec"):
         text = CODEC_LABELS.get(value, value)
+    elif (param, value) in OPTION_NAMES:
+        return OPTION_NAMES[(param, value)]
     else:
         text = str(value)
     return text, text

@@ -5,6 +5,7 @@
 #include "error_report.h"
 #include "job_context.h"
 #include "option_handlers.h"
+#include "output_rules.h"
 
 #include <cstdio>
 #include <string>
@@ -64,16 +65,22 @@ int applyAudioSettings(const JobContext& job)
         state.sampleRate = job.sampleRate;
     if (job.channels > 0)
         state.channels = job.channels;
-    if (job.volume > 0)
+    if (job.mute)
+        state.volume = 0;
+    else if (job.volume > 0)
         state.volume = job.volume;
     return 0;
 }
 
 int applyVideoSettings(const JobContext& job)
 {
+    engineState().deinterlace = job.deinterlace != 0;
     if (given(job.videoCodec))
         setVideoCodec(job.videoCodec);
-    if (job.videoBitrate > 0) {
+    if (job.quality >= 0) {
+        if (int failed = applyVideoQuality(job))
+            return failed;
+    } else if (job.videoBitrate > 0) {
         if (int failed = setNamedOption("b", job.videoBitrate))
             return failed;
         warnWhenBitrateTooLow(AVMEDIA_TYPE_VIDEO);

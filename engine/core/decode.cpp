@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 extern "C" {
 #include <libavutil/time.h>
@@ -167,6 +168,35 @@ int outputFrame(InputStream& input, int inputStreamIndex, OutputStreams& outputs
     return 0;
 }
 
+// Pictures the input's picture filter has finished.
+int outputFilteredPictures(InputStream& input, int inputStreamIndex, OutputStreams& outputs, int inputIndex)
+{
+    AVFrame* picture = input.filteredFrame.get();
+    while (input.pictureFilter->pull(picture)) {
+        int result = outputFrame(input, inputStreamIndex, outputs, *picture, inputIndex);
+        av_frame_unref(picture);
+        if (result)
+            return result;
+    }
+    return 0;
+}
+
+// Pictures go through the input's picture filter, which makes them upright, square-pixelled and
+// progressive where the source needs it; a null picture hands on what it still holds.
+int outputPicture(InputStream& input, int inputStreamIndex, OutputStreams& outputs, AVFrame* picture,
+                  int inputIndex)
+{
+    if (!input.pictureFilter) {
+        if (!picture)
+            return 0;
+        input.pictureFilter = std::make_unique<PictureFilter>(*input.stream, engineState().deinterlace);
+    }
+    if (input.pictureFilter->push(picture) < 0)
+        return reportError(65, "Cannot turn the pictures of input stream #%d.%d upright or deinterlace them\n",
+                           input.fileIndex, input.index);
+    return outputFilteredPictures(input, inputStreamIndex, outputs, inputIndex);
+}
+
 int decodeFrames(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket* packet,
                  int inputIndex)
 {
@@ -176,13 +206,17 @@ int decodeFrames(InputStream& input, int inputStreamIndex, OutputStreams& output
     if (sent < 0 && sent != AVERROR_EOF)
         return failure;
     AVFrame* frame = input.frame.get();
+    const bool video = decoder->codec_type == AVMEDIA_TYPE_VIDEO;
     for (;;) {
         int received = avcodec_receive_frame(decoder, frame);
+        if (received == AVERROR_EOF && video)
+            return outputPicture(input, inputStreamIndex, outputs, nullptr, inputIndex);
         if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
             return 0;
         if (received < 0)
             return failure;
-        int result = outputFrame(input, inputStreamIndex, outputs, *frame, inputIndex);
+        int result = video ? outputPicture(input, inputStreamIndex, outputs, frame, inputIndex)
+                           : outputFrame(input, inputStreamIndex, outputs, *frame, inputIndex);
         av_frame_unref(frame);
         if (result)
             return result;

@@ -77,6 +77,7 @@ struct EngineState {
     int videoSyncMethod = -1;
     int topFieldFirst = -1;
     int intraDcPrecision = 8;
+    bool deinterlace = true; // interlaced sources are deinterlaced; progressive ones pass untouched
     std::string videoCodecName;
     uint32_t videoCodecTag = 0;
     bool videoStreamCopy = false;

@@ -4,6 +4,7 @@
 #include "error_report.h"
 #include "job_context.h"
 #include "option_handlers.h"
+#include "source_picture.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -62,6 +63,13 @@ int positivePart(int value)
     return value > 0 ? value : 0;
 }
 
+// The part of the (even) input picture that is left after cropping.
+Size visibleArea(Size input, const Sides& crop)
+{
+    return {input.width - positivePart(crop.left) - positivePart(crop.right),
+            input.height - positivePart(crop.top) - positivePart(crop.bottom)};
+}
+
 Sides roundedToMultiplesOf4(const Sides& sides)
 {
     return {nearestMultipleOf4(sides.top), nearestMultipleOf4(sides.bottom), nearestMultipleOf4(sides.left),
@@ -80,14 +88,16 @@ std::string sizeText(Size size)
     return joined(size.width, 'x', size.height);
 }
 
+// The size of the upright, square-pixelled pictures the first video stream is decoded into.
 Size firstVideoStreamSize(const AVFormatContext* input)
 {
     if (input)
-        for (unsigned i = 0; i < input->nb_streams; ++i) {
-            const AVCodecParameters* codec = input->streams[i]->codecpar;
-            if (codec->codec_type == AVMEDIA_TYPE_VIDEO && !(input->streams[i]->disposition & AV_DISPOSITION_ATTACHED_PIC))
-                return {codec->width, codec->height};
-        }
+        for (unsigned i = 0; i < input->nb_streams; ++i)
+            if (input->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO &&
+                !(input->streams[i]->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
+                SourcePicture picture = describeSourcePicture(*input->streams[i]);
+                return {picture.width, picture.height};
+            }
     return {};
 }
 
@@ -208,8 +218,7 @@ int planFittedFrame(const GeometryRequest& request, Size requested, const Sides&
     Size streamSize = firstVideoStreamSize(request.input);
     Size input{evenDown(streamSize.width), evenDown(streamSize.height)};
     std::string inputText = sizeText(input);
-    Size visible{input.width - positivePart(crop.left) - positivePart(crop.right),
-                 input.height - positivePart(crop.top) - positivePart(crop.bottom)};
+    Size visible = visibleArea(input, crop);
     const EngineState& state = engineState();
     Size target = request.frameSize.empty() ? Size{state.frameWidth, state.frameHeight} : requested;
 
@@ -228,6 +237,19 @@ int planFittedFrame(const GeometryRequest& request, Size requested, const Sides&
     if (int failed = setFrameSize(sizeText(scaled).c_str()))
         return failed;
     return setAspectRatio(joined(target.width, ':', target.height).c_str());
+}
+
+// A visible picture no larger than the requested size becomes the requested size (made even), so
+// it is not scaled up; the zoom mode still decides its bars.
+void keepSmallPicture(GeometryRequest& request, Size& requested, const Sides& crop)
+{
+    Size stream = firstVideoStreamSize(request.input);
+    Size visible = visibleArea({evenDown(stream.width), evenDown(stream.height)}, crop);
+    if (visible.width <= 0 || visible.height <= 0 || visible.width > requested.width ||
+        visible.height > requested.height)
+        return;
+    requested = {evenDown(visible.width), evenDown(visible.height)};
+    request.frameSize = sizeText(requested);
 }
 
 } // namespace
@@ -258,6 +280,8 @@ int planFrameGeometry(GeometryRequest request)
         if (int failed = readRequestedSize(request.frameSize, requested))
             return failed;
     Sides crop = roundedToMultiplesOf4({request.cropTop, request.cropBottom, request.cropLeft, request.cropRight});
+    if (request.noEnlarge && !request.frameSize.empty())
+        keepSmallPicture(request, requested, crop);
     Sides pad = roundedToMultiplesOf4({request.padTop, request.padBottom, request.padLeft, request.padRight});
     if (isZoom(request.zoomMode, "full"))
         return planFullFrame(request, crop, pad);
@@ -278,6 +302,7 @@ int applyInputGeometry(const JobContext& job, int inputIndex)
                               .padLeft = input.padLeft,
                               .padRight = input.padRight,
                               .frameSize = job.frameSize ? job.frameSize : "",
+                              .noEnlarge = job.noEnlarge,
                               .input = state.inputCount > 0 ? state.inputFiles[state.inputCount - 1] : nullptr});
 }
 

@@ -17,6 +17,7 @@ struct GeometryRequest {
     const char* zoomMode = nullptr;
     int padTop = 0, padBottom = 0, padLeft = 0, padRight = 0;
     std::string frameSize;                  // requested "WxH"; empty when none is requested
+    bool noEnlarge = false;                 // a visible picture that fits the requested size keeps its size
     const AVFormatContext* input = nullptr; // the opened input; its first video stream gives its size
 };
 

@@ -4,6 +4,7 @@
 #include "engine_state.h"
 #include "error_report.h"
 #include "job_context.h"
+#include "source_picture.h"
 
 #include <cstdio>
 #include <cstring>
@@ -159,10 +160,16 @@ void takeAudioParameters(EngineState& state, const AVCodecParameters& codec)
 void takeVideoParameters(EngineState& state, const AVStream& stream)
 {
     const AVCodecParameters& codec = *stream.codecpar;
-    state.frameWidth = codec.width;
-    state.frameHeight = codec.height;
-    AVRational sampleAspect = stream.sample_aspect_ratio.num ? stream.sample_aspect_ratio : codec.sample_aspect_ratio;
-    state.aspectRatio = codec.height ? static_cast<float>(av_q2d(sampleAspect) * codec.width / codec.height) : 0.0f;
+    // The size is that of the upright, square-pixelled pictures the decoding hands on.
+    SourcePicture picture = describeSourcePicture(stream);
+    state.frameWidth = picture.width;
+    state.frameHeight = picture.height;
+    bool asStored = picture.rotation == 0 && picture.square();
+    AVRational sampleAspect = !asStored                        ? AVRational{1, 1}
+                              : stream.sample_aspect_ratio.num ? stream.sample_aspect_ratio
+                                                               : codec.sample_aspect_ratio;
+    state.aspectRatio =
+        picture.height ? static_cast<float>(av_q2d(sampleAspect) * picture.width / picture.height) : 0.0f;
     state.pixelFormat = codec.format < 0 ? AV_PIX_FMT_YUV420P : static_cast<AVPixelFormat>(codec.format);
     state.frameRate = stream.r_frame_rate;
 }

@@ -1,6 +1,7 @@
 #include "job_context.h"
 
 #include "input.h"
+#include "output_rules.h"
 #include "track_choice.h"
 #include "fixed_text.h"
 #include "vkoConverterDll.h"
@@ -59,6 +60,7 @@ void copyOutputSettings(JobContext& job, const GroupMediaUIOption& group)
     copyText(job.track, kTagSize, group.track);
     copyText(job.year, kTagSize, group.year);
     job.reserved4108 = group.reserved4108;
+    readOutputRules(job, group.reserved4108);
     job.overwrite = group.overwrite;
     job.deviceClass = group.deviceClass;
     job.containerName = group.containerName;

@@ -69,6 +69,15 @@ struct JobContext {
     float i_qfactor = 0.0f;
     const char* rc_eq = nullptr;
     float qcomp = 0.0f;
+    // Not in the group record: 0 keeps interlaced sources' fields as they are.
+    int32_t deinterlace = 1;
+
+    // The output rules of the group's reserved4108 (vkoConverterDll.h), read by createJobContext.
+    int32_t quality = -1;    // constant quality on the video encoder's scale; -1: the bit rate decides
+    bool sourceSize = false; // the source's picture size instead of frameSize
+    bool sourceRate = false; // the source's frame rate instead of frameRate
+    bool noEnlarge = false;  // a source smaller than frameSize keeps its own size
+    bool mute = false;       // the sound is written silent (volume 0)
 
     // Storage for a frame size text the engine made itself (frameSize then points here).
     std::string frameSizeStorage;

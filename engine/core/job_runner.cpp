@@ -5,6 +5,8 @@
 #include "engine_state.h"
 #include "error_report.h"
 #include "job_context.h"
+#include "output_rules.h"
+#include "partial_output.h"
 #include "path_checks.h"
 #include "thread_count.h"
 
@@ -47,7 +49,8 @@ int refuseUnknownEncoders(const NamedEncoders& encoders)
     return 0;
 }
 
-int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, TranscodeStage transcode)
+int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, TranscodeStage transcode,
+                        PartialOutput& partial)
 {
     job.audioJob = audioJob ? 1 : 0;
     NamedEncoders named{job.audioCodec, job.videoCodec};
@@ -55,6 +58,8 @@ int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, Transcode
         if (int failed = preset(job))
             return failed;
     if (int failed = refuseUnknownEncoders(named))
+        return failed;
+    if (int failed = applyOutputRules(job))
         return failed;
     if (int failed = adjustAudioSettings(job))
         return failed;
@@ -68,6 +73,8 @@ int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, Transcode
     if (job.inputCount == 0)
         return reportError(75, "At least one input file must be specified\n");
     if (int failed = refuseOutputOntoInputs(job))
+        return failed;
+    if (int failed = partial.begin(job))
         return failed;
     engineState().threadCount = configuredThreadCount();
     return transcode(job);
@@ -86,8 +93,11 @@ int runConversionJob(Preset preset, const GroupMediaUIOption& group, bool audioJ
     JobContext& job = *tables.currentJob;
     createJobContext(job, group);
 
-    int result = prepareAndTranscode(job, preset, audioJob, transcode);
+    PartialOutput partial;
+    int result = prepareAndTranscode(job, preset, audioJob, transcode, partial);
+    // The output file is closed before it takes its final name.
     releaseInputsAndOutputs();
+    result = partial.finish(result);
     releaseJobBuffers();
     return result;
 }

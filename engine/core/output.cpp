@@ -5,6 +5,8 @@
 #include "engine_state.h"
 #include "error_report.h"
 #include "input.h"
+#include "job_context.h"
+#include "partial_file.h"
 #include "source_extras.h"
 
 #include <cmath>
@@ -15,6 +17,7 @@
 extern "C" {
 #include <libavutil/avstring.h>
 #include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
 }
 
 namespace engine {
@@ -77,10 +80,33 @@ void chooseVideoFrameRate(AVCodecContext* encoder, const AVCodec* codec)
     encoder->time_base = av_inv_q(rate);
 }
 
+// Pictures of more than 8 bits or with more chroma than 4:2:0 that most players and devices
+// cannot play.
+bool beyondDeviceFormat(AVPixelFormat format)
+{
+    const AVPixFmtDescriptor* description = av_pix_fmt_desc_get(format);
+    if (!description || (description->flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_HWACCEL)))
+        return false;
+    bool chroma = description->nb_components >= 3;
+    return description->comp[0].depth > 8 ||
+           (chroma && (description->log2_chroma_w != 1 || description->log2_chroma_h != 1));
+}
+
+bool jobNamesPixelFormat()
+{
+    const JobContext* job = jobTables().currentJob.get();
+    return job && job->pixelFormat[0];
+}
+
 void chooseVideoPixelFormat(AVCodecContext* encoder, const AVCodec* codec)
 {
     AVPixelFormat format = engineState().pixelFormat;
     if (format == AV_PIX_FMT_NONE)
+        format = AV_PIX_FMT_YUV420P;
+    // The source's own format, unless the profile names one: an encoder that takes 8-bit 4:2:0
+    // gets that for sources beyond it, so that devices play the output.
+    bool devicesTakeIt = !codec || !codec->pix_fmts || listed(codec->pix_fmts, AV_PIX_FMT_YUV420P, AV_PIX_FMT_NONE);
+    if (!jobNamesPixelFormat() && devicesTakeIt && beyondDeviceFormat(format))
         format = AV_PIX_FMT_YUV420P;
     if (codec && codec->pix_fmts && !listed(codec->pix_fmts, format, AV_PIX_FMT_NONE))
         format = codec->pix_fmts[0];
@@ -377,7 +403,7 @@ int openOutputFile(AVFormatContext* output, const char* path)
         return reportError(13, "File '%s' already exists. Exiting.\n", path);
     if (jobTables().realMediaMode)
         return 0;
-    if (avio_open(&output->pb, path, AVIO_FLAG_WRITE) < 0)
+    if (avio_open(&output->pb, partialPathFor(path).c_str(), AVIO_FLAG_WRITE) < 0)
         return reportError(14, "Could not open '%s'\n", path);
     return 0;
 }

@@ -2,10 +2,12 @@
 
 #include "error_report.h"
 #include "job_context.h"
+#include "partial_file.h"
 #include "vkoConverterDll.h"
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <sys/stat.h>
 
 namespace engine {
@@ -20,6 +22,21 @@ const char* localPath(const char* path)
 bool identify(const char* path, struct stat& identity)
 {
     return stat(localPath(path), &identity) == 0;
+}
+
+int refuseOntoInputs(const JobContext& job, const char* path)
+{
+    struct stat output {};
+    if (!identify(path, output))
+        return 0; // a file that does not exist yet is no input
+    for (int i = 0; i < job.inputCount; ++i) {
+        struct stat input {};
+        const char* source = job.inputs[i]->sourcePath;
+        if (identify(source, input) && input.st_dev == output.st_dev && input.st_ino == output.st_ino)
+            return reportError(kOutputIsInput, "Output file '%s' is the input file '%s'; not overwriting it\n",
+                               path, source);
+    }
+    return 0;
 }
 
 } // namespace
@@ -46,17 +63,10 @@ int refuseUnfitPaths(const GroupMediaUIOption& group)
 
 int refuseOutputOntoInputs(const JobContext& job)
 {
-    struct stat output {};
-    if (!identify(job.outputPath, output))
-        return 0; // a file that does not exist yet is no input
-    for (int i = 0; i < job.inputCount; ++i) {
-        struct stat input {};
-        const char* source = job.inputs[i]->sourcePath;
-        if (identify(source, input) && input.st_dev == output.st_dev && input.st_ino == output.st_ino)
-            return reportError(kOutputIsInput, "Output file '%s' is the input file '%s'; not overwriting it\n",
-                               job.outputPath, source);
-    }
-    return 0;
+    if (int failed = refuseOntoInputs(job, job.outputPath))
+        return failed;
+    const std::string partial = partialPathFor(job.outputPath);
+    return refuseOntoInputs(job, partial.c_str());
 }
 
 } // namespace engine

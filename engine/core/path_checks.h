@@ -17,8 +17,8 @@ bool fitsField(const char* field, size_t size);
 // path would otherwise be cut to another name.
 int refuseUnfitPaths(const GroupMediaUIOption& group);
 
-// 81 when the output is the same file (device and inode) as one of the job's inputs, under any
-// spelling of its name.
+// 81 when the output, or the partial file it is written to first, is the same file (device and
+// inode) as one of the job's inputs, under any spelling of its name.
 int refuseOutputOntoInputs(const JobContext& job);
 
 } // namespace engine

@@ -5,6 +5,7 @@
 #include "encoder_speed.h"
 #include "engine_state.h"
 #include "error_report.h"
+#include "source_picture.h"
 #include "video_output.h"
 
 #include <cstdio>
@@ -71,8 +72,9 @@ int prepareVideoEncoding(OutputStream& output, const InputStream& input)
     takeInputGeometry(output);
     PictureGeometry& geometry = output.geometry;
     const AVCodecContext& encoder = *output.encoder;
-    geometry.resample = encoder.width != source.width + state.padLeft + state.padRight - state.cropLeft - state.cropRight ||
-                        encoder.height != source.height + state.padTop + state.padBottom - state.cropTop - state.cropBottom ||
+    const SourcePicture upright = describeSourcePicture(*input.stream);
+    geometry.resample = encoder.width != upright.width + state.padLeft + state.padRight - state.cropLeft - state.cropRight ||
+                        encoder.height != upright.height + state.padTop + state.padBottom - state.cropTop - state.cropBottom ||
                         encoder.pix_fmt != source.format || jobTables().realMediaMode;
     return 0;
 }

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "ffmpeg_handles.h"
+#include "picture_filter.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -26,6 +28,10 @@ struct InputStream {
     int64_t rateEmulationStart = 0;   // µs
     bool sawKeyFrame = false; // a copied stream starts at its first key frame
     FramePtr frame{av_frame_alloc()};
+    // Video: pictures turned upright, square-pixelled and deinterlaced where the source needs it;
+    // made on the first picture.
+    std::unique_ptr<PictureFilter> pictureFilter;
+    FramePtr filteredFrame{av_frame_alloc()};
 };
 
 // Picture geometry of a video output stream: crop of the decoded picture, scaling into the inner

@@ -12,6 +12,8 @@
 #include "job_context.h"
 #include "option_handlers.h"
 #include "output.h"
+#include "output_rules.h"
+#include "partial_file.h"
 #include "progress.h"
 #include "realmedia_output.h"
 #include "source_extras.h"
@@ -157,6 +159,7 @@ int applyPictureSettings(TranscodeRun& run, int i)
         return 0;
     if (int failed = applyInputGeometry(run.job, i))
         return failed;
+    keepFirstPictureSize(run.job, input);
     JobTables& tables = jobTables();
     tables.effects = {input.brightness, input.contrast,       input.saturation,
                       input.verticalFlip, input.horizontalFlip, input.pictureEffect};
@@ -188,6 +191,9 @@ int createOutput(TranscodeRun& run)
         output->stream = file->streams[k];
         output->encoder = state.outputStreamSetups[k].encoder;
         output->streamCopy = state.outputStreamSetups[k].streamCopy;
+        // A fixed quantiser reaches the encoder as every picture's quality.
+        if (output->encoder && (output->encoder->flags & AV_CODEC_FLAG_QSCALE))
+            output->quality = output->encoder->global_quality;
         run.outputs.push_back(std::move(output));
     }
     return 0;
@@ -631,8 +637,7 @@ void discardOutput(const TranscodeRun& run)
         return;
     if (AVFormatContext* file = engineState().outputFiles[0])
         avio_closep(&file->pb);
-    const char* path = run.job.outputPath;
-    std::remove(std::strncmp(path, "file:", 5) == 0 ? path + 5 : path);
+    std::remove(localFilePath(partialPathFor(run.job.outputPath)).c_str());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "encoding.h"
 #include "engine_state.h"
 #include "job_context.h"
+#include "partial_file.h"
 #include "vkoRMEncoderDll.h"
 
 #include <string>
@@ -37,7 +38,7 @@ int realMediaPreset(JobContext& job, RealMediaFormat format)
     jobTables().realMediaMode = true;
     RealMediaJob& realMedia = realMediaJob();
     realMedia = RealMediaJob{};
-    realMedia.outputPath = job.outputPath;
+    realMedia.outputPath = partialPathFor(job.outputPath);
     RealMediaSettings& settings = realMedia.settings;
     settings.outputPath = realMedia.outputPath.c_str();
     if (format != RealMediaFormat::Audio) {

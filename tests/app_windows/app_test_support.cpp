@@ -1,5 +1,7 @@
 #include "app_test_support.h"
 
+#include <QLocale>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -21,6 +23,9 @@ QApplication& application()
         qputenv("QT_QPA_PLATFORM", "offscreen");
         auto* created = new QApplication(argc, argv);
         applyProgramLook();
+        // A first start takes its language from the locale: the tests start in English wherever
+        // they run.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         return created;
     }();
     return *instance;
@@ -31,12 +36,19 @@ TemporarySettings::TemporarySettings()
     application();
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString(dir_.root()));
+    // The user's data folder (the saved job list) too.
+    previousDataHome_ = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir_.path("data")));
 }
 
 TemporarySettings::~TemporarySettings()
 {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString(dir_.path("unused")));
+    if (previousDataHome_.isEmpty())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", previousDataHome_);
 }
 
 std::unique_ptr<QSettings> TemporarySettings::store() const

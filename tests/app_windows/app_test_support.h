@@ -2,6 +2,7 @@
 // store in a temporary folder.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <memory>
 
@@ -15,7 +16,7 @@ namespace apptest {
 // The program-wide QApplication (offscreen), created on first use with the program's style.
 QApplication& application();
 
-// Points the user's settings store at a temporary folder for the object's lifetime.
+// Points the user's settings store and data folder at a temporary folder for the object's lifetime.
 class TemporarySettings {
 public:
     TemporarySettings();
@@ -28,6 +29,7 @@ public:
 
 private:
     testsupport::TempDir dir_;
+    QByteArray previousDataHome_;
 };
 
 // A 24-bit bitmap of that size and colour written at path (folders created).

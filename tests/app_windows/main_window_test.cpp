@@ -10,16 +10,23 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QProgressDialog>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimeEdit>
 
 #include "app_test_support.h"
 #include "application_windows.h"
 #include "i18n_binding.h"
 #include "image_button.h"
+#include "job_list_store.h"
 #include "job_list_view.h"
+#include "message_question.h"
+#include "picture_box.h"
 #include "playback_route.h"
+#include "seam_stretch.h"
 #include "profile_combobox.h"
 #include "skin_folder.h"
 #include "skin_slider.h"
@@ -27,6 +34,8 @@
 #include "window_events.h"
 
 namespace {
+
+const char* const kFirstProfile = "MP4 video (H.264)";
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -90,31 +99,64 @@ protected:
     QStringList messages_;
 };
 
-TEST_F(MainWindowTest, AddingFilesSkipsTheUnsupportedOneWithOneMessage)
+TEST_F(MainWindowTest, AddingGoesOnPastBadFilesAndNamesThemInOneMessage)
 {
-    const QString junk = QString::fromStdString(testsupport::writeFile(media_, "junk.avi", "not a video"));
-    addFiles({clip("first.mp4"), junk, clip("third.mkv")});
+    const std::string whole = testsupport::readFile(clip("whole.mp4").toStdString());
+    const QString damaged =
+        QString::fromStdString(testsupport::writeFile(media_, "damaged.mp4", whole.substr(0, 600)));
+    std::string noise(4096, '\0');
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919u + 13u) % 251u);
+    const QString random = QString::fromStdString(testsupport::writeFile(media_, "noise.avi", noise));
+    addFiles({clip("first.mp4"), damaged, clip("third.mkv"), random});
     EXPECT_EQ(outputNames(), (std::vector<std::string>{"first", "third"}));
-    EXPECT_EQ(messages_, QStringList{QStringLiteral("Not Support this file.")});
+    ASSERT_EQ(messages_.size(), 1);
+    const QString damagedReason = i18nText("10024");
+    EXPECT_EQ(messages_[0], i18nText("10021") + QStringLiteral("\ndamaged.mp4: ") + damagedReason +
+                                QStringLiteral("\nnoise.avi: ") + damagedReason);
     EXPECT_EQ(view().topLevelItemCount(), 2);
     EXPECT_TRUE(view().isVisible());
     EXPECT_EQ(jobs().selectedIndex(), 0);
     EXPECT_EQ(view().currentRow(), 0);
     EXPECT_EQ(view().topLevelItem(1)->text(0), QStringLiteral("third.mkv"));
-    EXPECT_EQ(view().topLevelItem(1)->text(JobListView::kDestinationColumn), QStringLiteral("third.mp3"));
+    EXPECT_EQ(view().topLevelItem(1)->text(JobListView::kDestinationColumn), QStringLiteral("third.mp4"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(MainWindowTest, ATooLongPathStopsTheRestOfTheSelection)
+TEST_F(MainWindowTest, ATooLongPathOrAMissingFileIsNamedAndTheRestIsAdded)
 {
     const QString first = clip("first.mp4");
     const QString deep = QString::fromStdString(media_.root()) + QLatin1Char('/') + QString(150, QLatin1Char('d'));
     QDir().mkpath(deep);
-    QString longPath = deep + QLatin1Char('/') + QString(200 - deep.size() - 5, QLatin1Char('x')) + QStringLiteral(".mp4");
+    const QString longName = QString(200 - deep.size() - 5, QLatin1Char('x')) + QStringLiteral(".mp4");
+    const QString longPath = deep + QLatin1Char('/') + longName;
     ASSERT_EQ(longPath.size(), 200);
     ASSERT_TRUE(QFile::copy(first, longPath));
-    addFiles({first, longPath, clip("third.mp4")});
-    EXPECT_EQ(outputNames(), (std::vector<std::string>{"first"}));
-    EXPECT_EQ(messages_, QStringList{QStringLiteral("Can't load the file,Its name is too lang!") + longPath});
+    const QString missing = QString::fromStdString(media_.path("gone.mp4"));
+    addFiles({first, longPath, missing, clip("third.mp4")});
+    EXPECT_EQ(outputNames(), (std::vector<std::string>{"first", "third"}));
+    EXPECT_EQ(messages_, QStringList{i18nText("10021") + QLatin1Char('\n') + longName + QStringLiteral(": ") +
+                                     i18nText("10022") + QStringLiteral("\ngone.mp4: ") + i18nText("10023")});
+}
+
+// The real message box: it opens once adding has ended, over nothing, and Enter or Escape closes it.
+TEST_F(MainWindowTest, TheProblemBoxOpensOnTopAndClosesWithEnterOrEscape)
+{
+    main().setMessageSink(nullptr);
+    const QString junk = QString::fromStdString(testsupport::writeFile(media_, "junk.avi", "not a video"));
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        addFiles({clip("good.mp4"), junk});
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->isVisible());
+        EXPECT_TRUE(box->text().contains(QStringLiteral("junk.avi")));
+        for (QProgressDialog* progress : main().findChildren<QProgressDialog*>())
+            EXPECT_FALSE(progress->isVisible());
+        QTest::keyClick(box, key);
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << key;
+    }
+    EXPECT_EQ(jobs().size(), 2);
 }
 
 TEST_F(MainWindowTest, AFolderAddsItsSupportedFilesOnly)
@@ -187,6 +229,235 @@ TEST_F(MainWindowTest, EditCommandsReorderDeleteAndClear)
     EXPECT_TRUE(view().isHidden());
 }
 
+TEST_F(MainWindowTest, TabGoesThroughTheButtonsToStart)
+{
+    addFiles({clip("a.mp4")});
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    view().setFocus();
+    QStringList reached;
+    for (int i = 0; i < 40 && !reached.contains(QStringLiteral("Start_img")); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached << QApplication::focusWidget()->objectName();
+    }
+    const QStringList expected = {QStringLiteral("mcmbProfile"), QStringLiteral("Main_apply"),
+                                  QStringLiteral("Main_merge"), QStringLiteral("OutputPath"),
+                                  QStringLiteral("Open_img"), QStringLiteral("Open_path_img"),
+                                  QStringLiteral("Start_img")};
+    EXPECT_EQ(reached.mid(0, expected.size()), expected);
+    // Enter on the focused Start button starts as a click does.
+    QSignalSpy started(&main(), &TfrmMain::conversionRequested);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(started.size(), 1);
+}
+
+TEST_F(MainWindowTest, DeleteRemovesTheRowAndCtrlACtrlEAndF2Work)
+{
+    addFiles({clip("a.mp4"), clip("b.mp4"), clip("c.mp4")});
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    view().setFocus();
+    view().setCurrentRow(1);
+    QTest::keyClick(&view(), Qt::Key_Delete);
+    EXPECT_EQ(outputNames(), (std::vector<std::string>{"a", "c"}));
+    for (int i = 0; i < 2; ++i)
+        view().topLevelItem(i)->setCheckState(0, Qt::Unchecked);
+    QTest::keyClick(&view(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(jobs().isChecked(0) && jobs().isChecked(1));
+    QTest::keyClick(&view(), Qt::Key_F2);
+    QLineEdit* editor = view().viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QString::fromStdString(outputNames()[static_cast<size_t>(view().currentRow())]));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QSignalSpy edit(&main(), &TfrmMain::editRequested);
+    QTest::keyClick(&view(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(edit.size(), 1);
+}
+
+TEST_F(MainWindowTest, EscapeClosesEveryDialog)
+{
+    addFiles({clip("a.mp4")});
+    main().activateWindow();
+    QTest::keyClick(&view(), Qt::Key_E, Qt::ControlModifier);
+    ASSERT_TRUE(windows_.edit.isVisible());
+    SkinWindow* const dialogs[] = {&windows_.edit,  &windows_.parameters, &windows_.options, &windows_.save,
+                                   &windows_.about, &windows_.properties, &windows_.name};
+    for (SkinWindow* dialog : dialogs) {
+        dialog->show();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        EXPECT_FALSE(dialog->isVisible()) << dialog->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, TypedTrimTimesApplyOnEnterAndTheListShowsTheTrimAtOnce)
+{
+    addFiles({clip("long.mp4", 8.0)});
+    main().activateWindow();
+    QTest::keyClick(&view(), Qt::Key_E, Qt::ControlModifier);
+    ASSERT_TRUE(windows_.edit.isVisible());
+    auto* start = windows_.edit.findChild<QTimeEdit*>(QStringLiteral("StartTime"));
+    auto* end = windows_.edit.findChild<QTimeEdit*>(QStringLiteral("EndTime"));
+    auto* total = windows_.edit.findChild<QTimeEdit*>(QStringLiteral("TotalTime"));
+    ASSERT_NE(total, nullptr);
+    start->setTime(QTime(0, 0, 2));
+    QTest::keyClick(start, Qt::Key_Return);
+    end->setTime(QTime(0, 0, 6));
+    QTest::keyClick(end, Qt::Key_Enter);
+    EXPECT_TRUE(windows_.edit.isVisible());  // Enter in a time field does not close the window
+    EXPECT_EQ(total->time(), QTime(0, 0, 4));
+    QTest::mouseClick(windows_.edit.findChild<ImageButton*>(QStringLiteral("Edit_ok_img")), Qt::LeftButton);
+    EXPECT_FALSE(windows_.edit.isVisible());
+    EXPECT_EQ(jobs().row(0).settings.trim.start, 2);
+    EXPECT_EQ(jobs().row(0).settings.trim.end, 6);
+    EXPECT_EQ(view().topLevelItem(0)->text(2), QStringLiteral("00:00:04"));
+}
+
+TEST_F(MainWindowTest, HelpOffersOnlyItemsWithATargetAndTheManualInEachLanguage)
+{
+    const auto visible = [this](const char* name) {
+        return main().helpMenu()->findChild<QAction*>(QLatin1String(name))->isVisible();
+    };
+    EXPECT_TRUE(visible("Help"));
+    EXPECT_TRUE(visible("About"));
+    EXPECT_FALSE(visible("Support"));
+    EXPECT_FALSE(visible("Homepage"));
+    EXPECT_FALSE(visible("update"));  // the build ships no updater
+    for (const char* language : {"en_us", "zh_cn"}) {
+        setI18nLanguage(QLatin1String(language));
+        QFile manual(TfrmMain::manualPath());
+        ASSERT_TRUE(manual.open(QIODevice::ReadOnly)) << language;
+        EXPECT_TRUE(manual.readAll().contains("Ctrl+Shift+O")) << language;
+    }
+    setI18nLanguage(QStringLiteral("en_us"));
+    QSignalSpy about(&main(), &TfrmMain::aboutRequested);
+    main().helpMenu()->findChild<QAction*>(QStringLiteral("About"))->trigger();
+    EXPECT_EQ(about.size(), 1);
+}
+
+TEST_F(MainWindowTest, TheOpenDialogHasOneFilterLinePerFamilyAndStartsInTheLastFolder)
+{
+    const QStringList lines = TfrmMain::sourceFilter().split(QStringLiteral(";;"));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Video and audio files (*.mp4 ")));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Video files (*.mp4 ")));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Audio files (*.mp3 ")));
+    EXPECT_EQ(lines[3], QStringLiteral("All files (*)"));
+    EXPECT_FALSE(lines[1].contains(QStringLiteral("*.mp3")));
+    const QString first = main().sourceFolder();
+    EXPECT_TRUE(QFileInfo(first).isDir());
+    EXPECT_NE(first, QCoreApplication::applicationDirPath());
+}
+
+// The job list is written as it changes; a program that ends without a word (killed) leaves it,
+// and the next start offers it back with its trims, names and ticks, naming the sources gone.
+TEST(JobListRestore, ARowWithItsTrimComesBackAfterTheProgramEndedAndAGoneSourceIsNamed)
+{
+    apptest::TemporarySettings settings;
+    testsupport::TempDir media;
+    const auto clip = [&media](const std::string& name) {
+        testsupport::ClipSpec spec;
+        spec.name = name;
+        spec.seconds = 3.0;
+        return QString::fromStdString(testsupport::makeClip(media, spec));
+    };
+    const QString kept = clip("kept.mp4");
+    const QString gone = clip("gone.mp4");
+    QStringList told;
+    {
+        ApplicationWindows first(settings.store());
+        first.main.setMessageSink([&told](const QString& text) { told << text; });
+        first.main.show();
+        QSignalSpy added(&first.main, &TfrmMain::sourcesAdded);
+        first.main.addFiles({gone, kept});
+        ASSERT_TRUE(added.wait(20000));
+        NodeData& row = first.main.jobs().row(1);
+        row.settings.trim = {1, 3};
+        first.main.jobs().renameOutput(row, "renamed");
+        first.main.jobs().setChecked(1, false);
+        // Written by the window's own timer, as the user edits.
+        QTest::qWait(1500);
+        ASSERT_TRUE(QFileInfo::exists(first.main.jobListFile()));
+    }  // nothing is written or removed when the program goes without closing
+    ASSERT_TRUE(QFile::remove(gone));
+
+    QStringList asked;
+    const QuestionPresenter previous = setQuestionPresenter(
+        [&asked](QWidget*, const QString& text, QuestionAnswer answer) {
+            asked << text;
+            answer(true);
+        });
+    ApplicationWindows second(settings.store());
+    second.main.setMessageSink([&told](const QString& text) { told << text; });
+    second.main.show();
+    setQuestionPresenter(previous);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].contains(QStringLiteral("2 files")));
+    JobList& jobs = second.main.jobs();
+    ASSERT_EQ(jobs.size(), 1);
+    EXPECT_EQ(QString::fromUtf8(jobs.row(0).fileInfo.path), kept);
+    EXPECT_STREQ(jobs.row(0).settings.outputName, "renamed");
+    EXPECT_EQ(jobs.row(0).settings.trim.start, 1);
+    EXPECT_EQ(jobs.row(0).settings.trim.end, 3);
+    EXPECT_FALSE(jobs.isChecked(0));
+    EXPECT_EQ(second.main.jobList()->topLevelItem(0)->text(2), QStringLiteral("00:00:02"));
+    EXPECT_EQ(told, QStringList{i18nText("10036") + QLatin1Char('\n') + gone});
+}
+
+TEST(JobListStore, AnEmptyListRemovesTheFileAndAWriteReplacesItWhole)
+{
+    testsupport::TempDir dir;
+    const QString path = QString::fromStdString(dir.path("data/joblist.json"));
+    ASSERT_TRUE(writeJobListFile(path, "{\"rows\":[]}", false));
+    ASSERT_TRUE(writeJobListFile(path, "{\"rows\":[{\"source\":\"/x.mp4\",\"trimEnd\":7}]}", false));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::vector<SavedJobRow> rows = jobListFromJson(file.readAll());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].source, QStringLiteral("/x.mp4"));
+    EXPECT_EQ(rows[0].trim.end, 7);
+    EXPECT_EQ(rows[0].effect.volume, 255);
+    EXPECT_TRUE(jobListFromJson("not json").empty());
+    EXPECT_TRUE(writeJobListFile(path, {}, true));
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList());  // no temporary left
+}
+
+TEST_F(MainWindowTest, FlipButtonsShowWhetherTheirFlipIsOn)
+{
+    addFiles({clip("a.mp4")});
+    main().activateWindow();
+    QTest::keyClick(&view(), Qt::Key_E, Qt::ControlModifier);
+    ASSERT_TRUE(windows_.edit.isVisible());
+    auto* mirror = windows_.edit.findChild<ImageButton*>(QStringLiteral("LR_img"));
+    auto* upsideDown = windows_.edit.findChild<ImageButton*>(QStringLiteral("UD_img"));
+    EXPECT_FALSE(mirror->isChecked());
+    QTest::mouseClick(mirror, Qt::LeftButton);
+    EXPECT_TRUE(mirror->isChecked());
+    EXPECT_FALSE(upsideDown->isChecked());
+    QTest::mouseClick(windows_.edit.findChild<ImageButton*>(QStringLiteral("Edit_ok_img")), Qt::LeftButton);
+    EXPECT_EQ(jobs().row(0).settings.effect.horizontalFlip, 1);
+    // Opened again, the window shows the row's flip as on; a second click turns it off.
+    QTest::keyClick(&view(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(mirror->isChecked());
+    QTest::mouseClick(mirror, Qt::LeftButton);
+    EXPECT_FALSE(mirror->isChecked());
+    QTest::keyClick(&windows_.edit, Qt::Key_Escape);
+    EXPECT_EQ(jobs().row(0).settings.effect.horizontalFlip, 1);
+}
+
+TEST_F(MainWindowTest, AltOpensAMenuAndItsUnderlinedLetterChoosesAnItem)
+{
+    addFiles({clip("a.mp4"), clip("b.mp4")});
+    view().topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    QTest::keyClick(&view(), Qt::Key_E, Qt::AltModifier);
+    ASSERT_TRUE(main().editMenu()->isVisible());
+    QTest::keyClick(main().editMenu(), Qt::Key_C);
+    EXPECT_FALSE(main().editMenu()->isVisible());
+    EXPECT_TRUE(jobs().isChecked(1));
+}
+
 class RenameTest : public MainWindowTest {
 protected:
     // Clicks the destination cell of a row and returns its editor.
@@ -215,7 +486,7 @@ TEST_F(RenameTest, EditorShowsTheBareNameAndDiscardsCharactersFilesCannotHave)
     EXPECT_EQ(editor->text(), QStringLiteral("other"));
     accept(editor, QStringLiteral("ne:w*na|me"));
     EXPECT_STREQ(jobs().row(1).settings.outputName, "newname");
-    EXPECT_EQ(view().topLevelItem(1)->text(JobListView::kDestinationColumn), QStringLiteral("newname.mp3"));
+    EXPECT_EQ(view().topLevelItem(1)->text(JobListView::kDestinationColumn), QStringLiteral("newname.mp4"));
     QLineEdit* outside = main().findChild<QLineEdit*>(QStringLiteral("OutputPath"));
     outside->setReadOnly(false);
     QTest::keyClicks(outside, QStringLiteral(":"));
@@ -229,7 +500,7 @@ TEST_F(RenameTest, ATakenNameGetsANumberAndAnUnchangedNameStays)
     EXPECT_STREQ(jobs().row(1).settings.outputName, "clip(1)");
     accept(startEdit(0), QStringLiteral("clip"));
     EXPECT_STREQ(jobs().row(0).settings.outputName, "clip");
-    EXPECT_EQ(view().topLevelItem(0)->text(JobListView::kDestinationColumn), QStringLiteral("clip.mp3"));
+    EXPECT_EQ(view().topLevelItem(0)->text(JobListView::kDestinationColumn), QStringLiteral("clip.mp4"));
 }
 
 TEST_F(RenameTest, AnOverlongNameIsRefusedWithAMessage)
@@ -313,43 +584,143 @@ TEST_F(MainWindowTest, HoverFillsTheProfilesAndAPressOutsideChangesNothing)
     EXPECT_EQ(main().findChild<ImageButton*>(QStringLiteral("mcmbProfile"))->text(), buttonText);
 }
 
+TEST_F(MainWindowTest, AFirstStartOffersTheMp4Profile)
+{
+    EXPECT_EQ(picker().currentItem()->getString(), kFirstProfile);
+    addFiles({clip("a.mp4")});
+    EXPECT_STREQ(jobs().row(0).settings.profile->name, kFirstProfile);
+    EXPECT_EQ(view().topLevelItem(0)->text(JobListView::kDestinationColumn), QStringLiteral("a.mp4"));
+}
+
 TEST_F(MainWindowTest, ChoosingWithoutASelectedRowChangesOnlyTheButton)
 {
     addFiles({clip("a.mp4")});
     view().setCurrentRow(-1);
-    choose(1, 0);
+    choose(0, 0);
     EXPECT_EQ(main().findChild<ImageButton*>(QStringLiteral("mcmbProfile"))->text(),
               QString::fromStdString(picker().currentItem()->getText()));
-    EXPECT_STREQ(jobs().row(0).settings.profile->name, "MP3 audio");
+    EXPECT_NE(picker().currentItem()->getString(), kFirstProfile);
+    EXPECT_STREQ(jobs().row(0).settings.profile->name, kFirstProfile);
 }
 
 TEST_F(MainWindowTest, ChoosingAppliesToTheSelectedRowOrToAllWhenTicked)
 {
     addFiles({clip("a.mp4"), clip("b.mp4")});
-    choose(1, 0);
+    choose(0, 0);
     const std::string chosen = picker().currentItem()->getString();
+    EXPECT_NE(chosen, kFirstProfile);
     EXPECT_EQ(jobs().row(0).settings.profile->name, chosen);
-    EXPECT_STREQ(jobs().row(1).settings.profile->name, "MP3 audio");
+    EXPECT_STREQ(jobs().row(1).settings.profile->name, kFirstProfile);
     QSignalSpy ticked(&main(), &TfrmMain::applyToAllTicked);
     main().applyToAll()->setChecked(true);
     EXPECT_EQ(ticked.size(), 1);
     EXPECT_EQ(jobs().row(1).settings.profile->name, chosen);
-    EXPECT_NE(view().topLevelItem(1)->text(JobListView::kDestinationColumn), QStringLiteral("b.mp3"));
+    EXPECT_NE(view().topLevelItem(1)->text(JobListView::kDestinationColumn), QStringLiteral("b.mp4"));
 }
 
 TEST_F(MainWindowTest, SelectingARowShowsItsProfileAndSpansTheSlider)
 {
     addFiles({clip("a.mp4", 3.0)});
     view().setCurrentRow(-1);
-    choose(1, 0);
-    const std::string video = picker().currentItem()->getString();
+    choose(0, 0);
+    const std::string audio = picker().currentItem()->getString();
     addFiles({clip("b.mp4", 2.0)});
     view().setCurrentRow(1);
-    EXPECT_EQ(picker().currentItem()->getString(), video);
+    EXPECT_EQ(picker().currentItem()->getString(), audio);
     EXPECT_EQ(main().trackBar()->maximum(), 2);
     view().setCurrentRow(0);
-    EXPECT_EQ(picker().currentItem()->getString(), "MP3 audio");
+    EXPECT_EQ(picker().currentItem()->getString(), kFirstProfile);
     EXPECT_EQ(main().trackBar()->maximum(), 3);
+}
+
+// Sound shows a note wherever it is listed, pictures never do; category names are whole.
+TEST_F(MainWindowTest, PickerIconsFollowTheMediaAndCategoryNamesAreWhole)
+{
+    const std::vector<QIcon> icons = profilePickerIcons(42);
+    const QImage note = icons[1].pixmap(42).toImage();
+    picker().showDropDown();
+    QTreeWidget* categories = picker().lists()[0];
+    QTreeWidget* profiles = picker().lists()[1];
+    int audio = 0, video = 0;
+    for (int c = 0; c < categories->topLevelItemCount(); ++c) {
+        QTreeWidgetItem* category = categories->topLevelItem(c);
+        for (int column = 0; column < categories->columnCount(); ++column) {
+            const QString name = category->text(column);
+            if (name.isEmpty())
+                continue;
+            EXPECT_EQ(category->toolTip(column), name);
+            const int needed = categories->fontMetrics().horizontalAdvance(name) + 8;
+            EXPECT_LE(needed, categories->columnWidth(column)) << name.toStdString();
+        }
+        categories->setCurrentItem(category);
+        for (int p = 0; p < profiles->topLevelItemCount(); ++p) {
+            QTreeWidgetItem* row = profiles->topLevelItem(p);
+            const auto* node = static_cast<VKOComboboxInfo*>(row->data(0, Qt::UserRole).value<void*>());
+            const auto* profile = dynamic_cast<const ProfileSelectObject*>(node->object.get());
+            ASSERT_NE(profile, nullptr);
+            const bool isAudio = profile->mediaType() == 1;
+            (isAudio ? audio : video)++;
+            EXPECT_EQ(row->icon(0).pixmap(42).toImage() == note, isAudio) << profile->getString();
+        }
+    }
+    EXPECT_GT(audio, 5);
+    EXPECT_GT(video, 20);
+}
+
+TEST_F(MainWindowTest, EnlargingGrowsTheListAndThePreviewAndKeepsTheButtonsWhole)
+{
+    addFiles({clip("a.mp4")});
+    const auto geometry = [this](const char* name) { return main().findChild<QWidget*>(QLatin1String(name))->geometry(); };
+    const QRect list = geometry("NodeTree"), preview = geometry("MainPlayPanel"), start = geometry("Start_img");
+    const QRect close = geometry("close"), path = geometry("OutputPath");
+    const QSize before = main().size();
+    main().resize(before + QSize(400, 300));
+    EXPECT_EQ(main().size(), before + QSize(400, 300));
+    EXPECT_EQ(geometry("BG_img"), main().rect());
+    EXPECT_EQ(geometry("NodeTree").size(), list.size() + QSize(200, 300));
+    EXPECT_EQ(geometry("MainPlayPanel").size(), preview.size() + QSize(200, 300));
+    EXPECT_LT(geometry("NodeTree").right(), geometry("MainPlayPanel").left());
+    EXPECT_EQ(geometry("Start_img"), start.translated(400, 300));
+    EXPECT_EQ(geometry("close"), close.translated(400, 0));
+    EXPECT_EQ(geometry("OutputPath"), path.translated(0, 300));
+    EXPECT_LT(geometry("MainTrackBar").bottom(), geometry("play_img").top());
+    // The background's seams repeat plain lines: the enlarged picture is the skin's, widened.
+    const QImage shown = main().findChild<QWidget*>(QStringLiteral("BG_img"))->grab().toImage();
+    const QImage skin = static_cast<PictureBox*>(main().findChild<QWidget*>(QStringLiteral("BG_img")))->picture().toImage();
+    EXPECT_EQ(shown.pixel(5, 5), skin.pixel(5, 5));
+    EXPECT_EQ(shown.pixel(shown.width() - 20, shown.height() - 6), skin.pixel(skin.width() - 20, skin.height() - 6));
+    EXPECT_EQ(shown.pixel(300 + 1, 250 + 200), skin.pixel(300 + 1, 250));
+}
+
+TEST_F(MainWindowTest, SizeAndPlaceAreRememberedAtClose)
+{
+    main().setGeometry(QRect(QPoint(40, 30), main().size() + QSize(120, 80)));
+    const QSize size = main().size();
+    main().closeWritingSettings();
+    ApplicationWindows next(settings_.store());
+    EXPECT_EQ(next.main.size(), size);
+}
+
+TEST(SeamStretch, PiecesCoverTheStretchedLengthAndPositionsMoveAfterTheirSeams)
+{
+    const struct {
+        std::vector<int> seams;
+        int extra;
+        std::vector<std::pair<int, int>> positions;  // before, after
+    } cases[] = {{{540, 740}, 401, {{0, 0}, {540, 540}, {541, 741}, {740, 940}, {741, 1142}, {849, 1250}}},
+                 {{250}, 0, {{0, 0}, {251, 251}}},
+                 {{250}, 30, {{250, 250}, {251, 281}}}};
+    for (const auto& entry : cases) {
+        const SeamStretch stretch(entry.seams, entry.extra);
+        int covered = 0;
+        for (const SeamStretch::Piece& piece : stretch.pieces(850)) {
+            EXPECT_EQ(piece.target, covered);
+            covered += piece.targetLength;
+        }
+        EXPECT_EQ(covered, 850 + entry.extra);
+        for (const auto& [before, after] : entry.positions)
+            EXPECT_EQ(stretch.map(before), after) << before;
+    }
 }
 
 TEST_F(MainWindowTest, AnUnknownProfileNameSelectsTheFirstProfile)

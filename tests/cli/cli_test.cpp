@@ -25,11 +25,14 @@ struct Result {
     std::string output;  // both streams
 };
 
-Result clipwright(const std::string& arguments)
+// environment: assignments put before the program, for example "LANG=C".
+Result clipwright(const std::string& arguments, const std::string& environment = "")
 {
     Result result;
     // Grouped, so that redirections in arguments stay inside.
-    result.status = runCommand("{ " + std::string(CLIPWRIGHT_PROGRAM) + " " + arguments + " </dev/null; }", &result.output);
+    result.status = runCommand("{ " + environment + " " + std::string(CLIPWRIGHT_PROGRAM) + " " + arguments +
+                                   " </dev/null; }",
+                               &result.output);
     return result;
 }
 
@@ -62,6 +65,17 @@ std::array<int, 3> pixel(const std::string& picture, int width, int x, int y)
     const size_t at = (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
     return {static_cast<unsigned char>(picture.at(at)), static_cast<unsigned char>(picture.at(at + 1)),
             static_cast<unsigned char>(picture.at(at + 2))};
+}
+
+// arguments with each key ("{clip}") replaced by its quoted path.
+std::string withFiles(std::string arguments, const std::vector<std::pair<std::string, std::string>>& files)
+{
+    for (const auto& [key, value] : files) {
+        const size_t at = arguments.find(key);
+        if (at != std::string::npos)
+            arguments.replace(at, key.size(), shellQuote(value));
+    }
+    return arguments;
 }
 
 class CliTest : public ::testing::Test {
@@ -126,7 +140,9 @@ TEST_F(CliTest, AudioOverridesAndInputSettingsTakeEffect)
     EXPECT_EQ(audio->integer("channels"), 1);
     EXPECT_EQ(audio->integer("bit_rate"), 64000);
     EXPECT_NEAR(probe.duration(), 2.0, 0.2);
-    EXPECT_LT(maxVolume(out("tone.mp3")), maxVolume(source) - 40);
+    // --volume 0 is silence (volumedetect reports -91 dB for all-zero samples).
+    EXPECT_LE(maxVolume(out("tone.mp3")), -90.0);
+    EXPECT_GT(maxVolume(source), -30.0);
 }
 
 TEST_F(CliTest, MergeOfThreeFilesMakesOneOutputNamedAfterTheFirst)
@@ -223,27 +239,28 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveAStatusAndOneClearLine)
         {"convert -p 'MP4 video (MPEG-4)' --size 640 {clip}", 2, "--size: '640' is not"},
         {"convert -p 'MP4 video (MPEG-4)' --zoom wide {clip}", 2, "--zoom: 'wide' is not one of original"},
         {"convert -p 'MP4 video (MPEG-4)' --merge {clip} {sound}", 2, "--merge: "},
-        {"convert -p 'MP3 audio' missing.mp4", 7, "missing.mp4: The input file cannot be opened"},
-        {"convert -p 'MP3 audio' {text}", 7, "notes.mp4: The input file cannot be opened"},
-        {"convert -p 'MP3 audio' {subtitles}", 42, "words.srt: "},
-        {"convert -p 'MP4 video (MPEG-4)' --vcodec nosuchcodec {clip}", 6, "(code 6): Unknown"},
-        {"info missing.mp4", 7, "missing.mp4: The input file cannot be opened"},
+        {"convert -p 'MP3 audio' missing.mp4", 1, "missing.mp4: The input file cannot be opened"},
+        {"convert -p 'MP3 audio' {text}", 1, "notes.mp4: The input file cannot be opened"},
+        {"convert -p 'MP3 audio' {subtitles}", 1, "words.srt: "},
+        {"convert -p 'MP4 video (MPEG-4)' --vcodec nosuchcodec {clip}", 1, "(code 6): Unknown"},
+        {"info missing.mp4", 1, "missing.mp4: The input file cannot be opened"},
         {"frobnicate", 2, "unknown command 'frobnicate'"},
+        {"convert -p 'MP3 audio' -o - {clip}", 2, "-o: '-' is not a folder or a file name"},
     };
     for (const BadRun& bad : cases) {
-        std::string arguments = bad.arguments;
-        for (auto [key, value] : {std::pair{"{clip}", source}, std::pair{"{text}", text}, std::pair{"{subtitles}", subtitles},
-                                  std::pair{"{sound}", sound}}) {
-            const size_t at = arguments.find(key);
-            if (at != std::string::npos)
-                arguments.replace(at, std::strlen(key), shellQuote(value));
-        }
+        std::string arguments = withFiles(bad.arguments, {{"{clip}", source}, {"{text}", text},
+                                                          {"{subtitles}", subtitles}, {"{sound}", sound}});
         if (arguments.rfind("convert", 0) == 0)
             arguments += " -o " + outFolder();
         const Result run = clipwright(arguments + " 2>&1 >/dev/null");
         EXPECT_EQ(run.status, bad.status) << arguments << "\n" << run.output;
         EXPECT_NE(run.output.find(bad.message), std::string::npos) << arguments << "\n" << run.output;
-        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << arguments << "\n" << run.output;
+        // One message; a job's start line may stand before it (progress goes to the error stream).
+        const size_t messages = run.output.find("clipwright: ");
+        EXPECT_EQ(std::count(run.output.begin() + static_cast<long>(std::min(messages, run.output.size())),
+                             run.output.end(), '\n'), 1)
+            << arguments << "\n" << run.output;
+        EXPECT_EQ(run.output.find("clipwright: ", messages + 1), std::string::npos) << arguments << "\n" << run.output;
     }
 }
 
@@ -270,7 +287,7 @@ TEST_P(CliSignalTest, SignalFinishesTheCurrentOutputAndStartsNoOtherJob)
     // 20 s scaled up to 1280x720 for H.264 takes several seconds on any machine.
     const std::string source = clip("long.mp4", 20);
     const std::string log = dir_.path("progress.json");
-    const pid_t child = startClipwright({"convert", "-p", "MP4 video (H.264)", "--size", "1280x720", "--json", "-o",
+    const pid_t child = startClipwright({"convert", "-p", "MP4 video (H.264)", "--size", "1280x720", "--enlarge", "--json", "-o",
                                          dir_.path("out"), source, source},
                                         log);
     ASSERT_GT(child, 0);
@@ -304,9 +321,13 @@ TEST_F(CliTest, JsonOutputParses)
     EXPECT_EQ(jsonLinesCheck(dir_.path("events.json"), "[(e['event'], e.get('status')) for e in v if e['event'] != 'progress']"),
               "[('job-start', None), ('job-end', 0), ('done', 0)]");
 
-    EXPECT_EQ(clipwright("convert -p 'MP3 audio' --json missing.mp4 2>/dev/null > " + shellQuote(dir_.path("error.json"))).status, 7);
-    EXPECT_EQ(jsonLinesCheck(dir_.path("error.json"), "[(e['event'], e['message'][:12]) for e in v]"),
-              "[('error', 'missing.mp4:')]");
+    EXPECT_EQ(clipwright("convert -p 'MP3 audio' --json missing.mp4 2>/dev/null > " + shellQuote(dir_.path("error.json"))).status, 1);
+    EXPECT_EQ(jsonLinesCheck(dir_.path("error.json"), "[(e['event'], e.get('message', '')[:12], e.get('status')) for e in v]"),
+              "[('error', 'missing.mp4:', None), ('done', '', 1)]");
+    // A usage error ends with its event and the done event too.
+    EXPECT_EQ(clipwright("convert --json --fps x missing.mp4 2>/dev/null > " + shellQuote(dir_.path("usage.json"))).status, 2);
+    EXPECT_EQ(jsonLinesCheck(dir_.path("usage.json"), "[(e['event'], e.get('status')) for e in v]"),
+              "[('error', None), ('done', 2)]");
 
     ASSERT_EQ(clipwright("info --json " + shellQuote(source) + " > " + shellQuote(dir_.path("info.json"))).status, 0);
     EXPECT_EQ(jsonLinesCheck(dir_.path("info.json"), "[(e['video']['width'], e['audio']['sampleRate'], round(e['duration'])) for e in v]"),
@@ -348,3 +369,277 @@ TEST_F(CliTest, HelpOfEveryCommandAndTheManualPageShareTheirTexts)
 }
 
 } // namespace
+
+// Every file under folder (hidden ones too), relative to it, sorted.
+std::string filesUnder(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error))
+        if (!entry.is_directory())
+            names.push_back(std::filesystem::relative(entry.path(), folder).string());
+    std::sort(names.begin(), names.end());
+    std::string text;
+    for (const std::string& name : names)
+        text += (text.empty() ? "" : " ") + name;
+    return text;
+}
+
+struct FilesRun {
+    // {a} and {b} are 2 s clips, {bad} a file of text, {folder} a folder with a clip, a text file
+    // and a subfolder with a clip, {raw} a raw H.264 stream (no duration); -o is out/ unless given
+    const char* arguments;
+    int status;
+    const char* stdoutHas;
+    const char* stderrHas;
+    const char* filesLeft;  // in out/, as filesUnder lists them
+};
+
+TEST_F(CliTest, StatusMessagesAndFilesLeftByEachKindOfRun)
+{
+    const std::string a = clip("a.mp4", 2);
+    const std::string b = clip("b.mp4", 2);
+    const std::string bad = writeFile(dir_, "bad.mp4", "no media here\n");
+    std::filesystem::create_directories(dir_.path("folder/inner"));
+    clip("folder/2.mp4", 1);
+    clip("folder/inner/1.mp4", 1);
+    writeFile(dir_, "folder/notes.txt", "words\n");
+    const std::string raw = runFfmpeg(dir_, "-f lavfi -i testsrc=s=160x120:r=25:d=3 -c:v libx264 -f h264", "raw.h264");
+    const FilesRun cases[] = {
+        {"-p 'MP3 audio' -o out/result.mp3 {a}", 0, "done: ", "", "result.mp3"},
+        {"-p 'MP3 audio' -o out/x.mp3 {a} {b}", 0, "", "", "x.mp3/a.mp3 x.mp3/b.mp3"},
+        {"-p 'MP4 video (MPEG-4)' --merge -o out/both.mp4 {a} {b}", 0, "", "", "both.mp4"},
+        {"-p 'MP3 audio' --name result.mp3 {a}", 0, "", "", "result.mp3"},
+        {"-p 'MP3 audio' -o out/result.mp4 {a}", 2, "", "-o: 'out/result.mp4' ends in .mp4 but the profile", ""},
+        {"-p 'MP3 audio' {a} {bad} {b}", 1, "done: ", "bad.mp4: The input file cannot be opened", "a.mp3 b.mp3"},
+        {"-p 'MP3 audio' -o bad.mp4/sub {a}", 3, "", "-o: cannot make the folder 'bad.mp4/sub'", ""},
+        {"-p 'MP3 audio' --stop-on-error {a} {bad} {b}", 1, "", "bad.mp4: The input file cannot be opened", ""},
+        {"-p 'MP3 audio' --json {bad} {a}", 1, "\"event\":\"done\",\"status\":1", "bad.mp4:", "a.mp3"},
+        {"-p 'MP3 audio' {folder}", 0, "", "", "2.mp3"},
+        {"-p 'MP3 audio' -r {folder}", 0, "", "", "1.mp3 2.mp3"},
+        {"-p 'MP4 video (H.264)' {raw}", 0, "done: ", "converted", "raw.mp4"},
+        {"-p 'MP4 video (H.264)' --json {raw}", 0, "\"event\":\"job-start\"", "", "raw.mp4"},
+    };
+    for (const FilesRun& run : cases) {
+        std::filesystem::remove_all(dir_.path("out"));
+        std::string arguments = withFiles(run.arguments, {{"{a}", a}, {"{b}", b}, {"{bad}", bad},
+                                                          {"{folder}", dir_.path("folder")}, {"{raw}", raw}});
+        if (arguments.find(" -o ") == std::string::npos)
+            arguments += " -o out";
+        runCommand("cd " + shellQuote(dir_.path("")) + " && " + CLIPWRIGHT_PROGRAM + " convert " + arguments +
+                   " 2>err.txt >out.txt </dev/null; echo $? >status.txt");
+        const std::string status = readFile(dir_.path("status.txt"));
+        const std::string out = readFile(dir_.path("out.txt"));
+        const std::string err = readFile(dir_.path("err.txt"));
+        EXPECT_EQ(std::stoi(status), run.status) << arguments << "\n" << out << err;
+        EXPECT_NE(out.find(run.stdoutHas), std::string::npos) << arguments << "\n" << out;
+        EXPECT_NE(err.find(run.stderrHas), std::string::npos) << arguments << "\n" << err;
+        EXPECT_EQ(filesUnder(dir_.path("out")), run.filesLeft) << arguments;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_.path("out"), error)) {
+            if (entry.is_regular_file()) {
+                EXPECT_EQ(decodeErrors(entry.path().string()), "") << entry.path();
+            }
+        }
+    }
+    EXPECT_NEAR(probeMedia(dir_.path("out/raw.mp4")).duration(), 3.0, 0.2);
+}
+
+TEST_F(CliTest, ExistingOutputsAreRenamedReplacedOrSkipped)
+{
+    const std::string source = clip("song.mp4", 1);
+    const std::string convert = "convert -p 'MP3 audio' -q -o " + outFolder() + " " + shellQuote(source);
+    std::filesystem::create_directories(dir_.path("out"));
+    writeFile(dir_, "out/song.mp3", "keep me");
+    const Result skipped = clipwright(convert + " --no-clobber");
+    EXPECT_EQ(skipped.status, 0) << skipped.output;
+    EXPECT_EQ(readFile(out("song.mp3")), "keep me");
+    EXPECT_EQ(filesUnder(dir_.path("out")), "song.mp3");
+
+    const Result replaced = clipwright(convert + " --overwrite");
+    EXPECT_EQ(replaced.status, 0) << replaced.output;
+    EXPECT_EQ(replaced.output, out("song.mp3") + "\n");
+    EXPECT_EQ(decodeErrors(out("song.mp3")), "");
+    EXPECT_NEAR(probeMedia(out("song.mp3")).duration(), 1.0, 0.2);
+    EXPECT_EQ(filesUnder(dir_.path("out")), "song.mp3");
+
+    // Never onto an input: the engine refuses, the input stays as it was.
+    const std::string input = clip("out/self.mp4", 1);
+    const std::string before = readFile(input);
+    const Result ontoInput = clipwright("convert -p 'MP4 video (MPEG-4)' --overwrite -o " + outFolder() + " " +
+                                        shellQuote(input));
+    EXPECT_EQ(ontoInput.status, 1) << ontoInput.output;
+    EXPECT_NE(ontoInput.output.find("(code 81)"), std::string::npos) << ontoInput.output;
+    EXPECT_EQ(readFile(input), before);
+    EXPECT_EQ(filesUnder(dir_.path("out")), "self.mp4 song.mp3");
+}
+
+TEST_F(CliTest, ClosedStandardOutputNeverEndsAConversion)
+{
+    const std::string source = clip("song.mp4", 2);
+    // true reads nothing and exits at once: every write to the pipe fails.
+    const Result run = clipwright("convert -p 'MP3 audio' -o " + outFolder() + " " + shellQuote(source) + " " +
+                                  shellQuote(source) + " 2>/dev/null; echo $? > " + shellQuote(dir_.path("status")) +
+                                  "; } | { true");
+    EXPECT_EQ(readFile(dir_.path("status")), "0\n");
+    EXPECT_EQ(filesUnder(dir_.path("out")), "song(1).mp3 song.mp3");
+    EXPECT_EQ(decodeErrors(out("song.mp3")), "");
+    EXPECT_EQ(decodeErrors(out("song(1).mp3")), "");
+}
+
+// Starts a conversion long enough to be stopped, and waits for its progress past a second.
+pid_t startLongConversion(const std::string& source, const std::string& folder, const std::string& log)
+{
+    const pid_t child = startClipwright({"convert", "-p", "MP4 video (H.264)", "--size", "1280x720", "--enlarge", "--json", "-o",
+                                         folder, source},
+                                        log);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (jsonLinesCheck(log, "any(e['event']=='progress' and e['time']>1 for e in v)") != "True" &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return child;
+}
+
+TEST_F(CliTest, KilledRunLeavesOnlyAPartialFileWhichTheNextRunRemoves)
+{
+    const std::string source = clip("long.mp4", 20);
+    const pid_t child = startLongConversion(source, dir_.path("out"), dir_.path("progress.json"));
+    ASSERT_GT(child, 0);
+    kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(filesUnder(dir_.path("out")), ".long.mp4.part");
+
+    const Result again = clipwright("convert -p 'MP4 video (H.264)' --end 1 -q -o " + outFolder() + " " +
+                                    shellQuote(source));
+    EXPECT_EQ(again.status, 0) << again.output;
+    EXPECT_EQ(filesUnder(dir_.path("out")), "long.mp4");
+    EXPECT_EQ(decodeErrors(out("long.mp4")), "");
+}
+
+TEST_F(CliTest, SecondInterruptLeavesNoFileUnderAFinalName)
+{
+    const std::string source = clip("long.mp4", 20);
+    const pid_t child = startLongConversion(source, dir_.path("out"), dir_.path("progress.json"));
+    ASSERT_GT(child, 0);
+    kill(child, SIGINT);
+    // Apart, so that the two are not delivered as one.
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGINT);
+    EXPECT_EQ(filesUnder(dir_.path("out")), "");
+}
+
+TEST_F(CliTest, MergeProgressOnlyGoesForward)
+{
+    const std::string source = clip("part.mp4", 3);
+    const Result run = clipwright("convert -p 'MP4 video (H.264)' --size 1280x720 --enlarge --merge --json -o " + outFolder() +
+                                  " " + shellQuote(source) + " " + shellQuote(source) + " " + shellQuote(source) +
+                                  " 2>/dev/null > " + shellQuote(dir_.path("events.json")));
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string percents = "[e['percent'] for e in v if e['event'] == 'progress' and 'percent' in e]";
+    EXPECT_EQ(jsonLinesCheck(dir_.path("events.json"), "all(a <= b for a, b in zip(" + percents + ", " + percents + "[1:]))"),
+              "True");
+    // Past the first input: the time counts all three.
+    EXPECT_EQ(jsonLinesCheck(dir_.path("events.json"), "max(" + percents + ") > 40"), "True");
+    EXPECT_EQ(jsonLinesCheck(dir_.path("events.json"), "v[-1]['event']"), "done");
+}
+
+TEST_F(CliTest, MessagesAndProfileNamesFollowTheLanguage)
+{
+    const std::string source = clip("song.mp4", 1);
+    const Result unknown = clipwright("convert -p 'No such profile' " + shellQuote(source) + " 2>&1 >/dev/null",
+                                      "LANG=zh_CN.UTF-8");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.output.find("没有名为此的配置"), std::string::npos) << unknown.output;
+    const Result english = clipwright("convert --lang en_us -p 'No such profile' " + shellQuote(source) + " 2>&1",
+                                      "LANG=zh_CN.UTF-8");
+    EXPECT_NE(english.output.find("no profile named"), std::string::npos) << english.output;
+
+    // A profile's Chinese title names it as well as its name.
+    const Result chinese = clipwright("convert -p 'MP3 音频' -q -o " + outFolder() + " " + shellQuote(source));
+    EXPECT_EQ(chinese.status, 0) << chinese.output;
+    EXPECT_EQ(decodeErrors(out("song.mp3")), "");
+    const Result titles = clipwright("profiles", "LC_ALL= LC_MESSAGES= LANG=zh_CN.UTF-8");
+    EXPECT_NE(titles.output.find("  MP3 audio (MP3 音频)\n"), std::string::npos) << titles.output;
+}
+
+TEST_F(CliTest, VersionOfBothProgramsAndCompletionOfProfiles)
+{
+    EXPECT_EQ(clipwright("--version").output, std::string("clipwright ") + CLIPWRIGHT_VERSION + "\n");
+    std::string desktop;
+    EXPECT_EQ(runCommand(std::string(DESKTOP_PROGRAM) + " --version", &desktop), 0);
+    EXPECT_EQ(desktop, std::string("CorvaneClipwright ") + CLIPWRIGHT_VERSION + "\n");
+    EXPECT_EQ(runCommand(std::string(DESKTOP_PROGRAM) + " --help", &desktop), 0);
+    EXPECT_NE(desktop.find("Usage: CorvaneClipwright"), std::string::npos) << desktop;
+
+    std::string listed;
+    const std::string script = "PATH=" + shellQuote(std::filesystem::path(CLIPWRIGHT_PROGRAM).parent_path().string()) +
+                               ":$PATH; source " + shellQuote(CLIPWRIGHT_COMPLETION) +
+                               "; COMP_WORDS=(clipwright convert -p 'MP4 v'); COMP_CWORD=3; _clipwright; "
+                               "printf '%s\\n' \"${COMPREPLY[@]}\"; COMP_WORDS=(clipwright convert --no-c); "
+                               "COMP_CWORD=2; _clipwright; printf '%s\\n' \"${COMPREPLY[@]}\"";
+    ASSERT_EQ(runCommand("bash -c " + shellQuote(script), &listed), 0) << listed;
+    EXPECT_NE(listed.find("MP4 video (H.264)\n"), std::string::npos) << listed;
+    EXPECT_NE(listed.find("MP4 video (MPEG-4)\n"), std::string::npos) << listed;
+    EXPECT_EQ(listed.find("MP3 audio"), std::string::npos) << listed;
+    EXPECT_NE(listed.find("--no-clobber\n"), std::string::npos) << listed;
+}
+
+TEST_F(CliTest, QualityAndTheSourcesSizeAndRateTakeEffect)
+{
+    const std::string source = runFfmpeg(dir_, "-f lavfi -i testsrc2=s=176x144:r=12 -t 1 -pix_fmt yuv420p", "small.mp4");
+    const Result run = clipwright("convert -p 'AVI video (Xvid)' -o " + outFolder() +
+                                  " --size 640x480 --no-enlarge --fps source --quality 3 " + shellQuote(source));
+    ASSERT_EQ(run.status, 0) << run.output;
+    const ProbeResult small = probeMedia(out("small.avi"));
+    const ProbeFields* video = small.firstStream("video");
+    ASSERT_TRUE(video) << small.errors;
+    EXPECT_EQ(video->integer("width"), 176);
+    EXPECT_EQ(video->integer("height"), 144);
+    EXPECT_EQ(video->text("r_frame_rate"), "12/1");
+
+    const Result same = clipwright("convert -p 'MP4 video (H.264)' -o " + outFolder() +
+                                   " --name same --size source --fps 25 " + shellQuote(source));
+    ASSERT_EQ(same.status, 0) << same.output;
+    const ProbeFields* sameVideo = probeMedia(out("same.mp4")).firstStream("video");
+    ASSERT_TRUE(sameVideo);
+    EXPECT_EQ(sameVideo->integer("width"), 176);
+    EXPECT_EQ(sameVideo->text("r_frame_rate"), "25/1");
+}
+
+TEST_F(CliTest, AQualityTheEncoderCannotTakeIsRefusedBeforeAnyJob)
+{
+    const std::string source = clip("clip.mp4", 1);
+    const struct {
+        std::string arguments;
+        const char* message;
+    } cases[] = {
+        {"-p 'MP4 video (H.264)' --quality 52", "--quality: Quality 52 is outside the CRF scale of libx264 (0 best"},
+        {"-p 'AVI video (Xvid)' --quality 0", "--quality: Quality 0 is outside the QP scale of libxvid (1 best"},
+        {"-p 'FLV video' --quality 5", "--quality: The video encoder flv has no constant quality"},
+        {"-p 'MP4 video (H.264)' --quality 20 --vb 1M", "--quality: a constant quality and a video bit rate (--vb)"},
+        {"-p 'MP4 video (H.264)' --quality fine", "--quality: 'fine' is not a whole number"},
+    };
+    for (const auto& c : cases) {
+        const Result run = clipwright("convert " + c.arguments + " -o " + outFolder() + " " + shellQuote(source));
+        EXPECT_EQ(run.status, 2) << c.arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.message), std::string::npos) << c.arguments << "\n" << run.output;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir_.path("out")) && !std::filesystem::is_empty(dir_.path("out")));
+}
+
+TEST_F(CliTest, ProfilesShowTheirRateControl)
+{
+    const Result run = clipwright("profiles");
+    ASSERT_EQ(run.status, 0) << run.output;
+    for (const char* expected :
+         {"  MP4 video (H.264)\n    mp4, .mp4, video, device class 0; vcodec libx264, rate control quality CRF 22, "
+          "s 640x480, r 29.97, no enlarging yes",
+          "  AVI video (Xvid)\n    avi, .avi, video, device class 0; vcodec libxvid, rate control bit rate 1500000",
+          "  Touch phone (H.264)\n    mp4, .mp4, video, device class 21; vcodec libx264, rate control bit rate 900000"})
+        EXPECT_NE(run.output.find(expected), std::string::npos) << expected << "\n" << run.output;
+}

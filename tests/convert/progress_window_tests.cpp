@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -129,13 +130,32 @@ protected:
         return run;
     }
 
-    // Starts the run and waits until the window has closed.
+    // Starts the run and waits for its end: the window has closed, or stays open when a job did
+    // not end well.
     void convert(const ConversionRun& run)
     {
-        QSignalSpy closed(window.get(), &TfrmConvert::closed);
+        QSignalSpy ended(window.get(), &TfrmConvert::runEnded);
         window->startRun(run);
-        ASSERT_TRUE(closed.wait(120000));
+        ASSERT_TRUE(ended.wait(120000));
+        EXPECT_EQ(window->isVisible(), !window->everyJobWell());
+    }
+
+    // Escape closes the window a run left open.
+    void closeWithEscape()
+    {
+        QSignalSpy closed(window.get(), &TfrmConvert::closed);
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        EXPECT_EQ(closed.size(), 1);
         EXPECT_FALSE(window->isVisible());
+    }
+
+    QString cancelledLine(const std::string& name) const
+    {
+        const std::string path = output(name + ".mp3");
+        return QString::fromStdString(name) + " --> " +
+               (std::filesystem::exists(path) && std::filesystem::file_size(path) > 0
+                    ? i18nText("10027").arg(QString::fromStdString(path))
+                    : i18nText("10028"));
     }
 
     QStringList resultLines() const
@@ -172,6 +192,14 @@ TEST_F(ProgressWindowTest, NamesTakenOnDiskOrByAnEarlierRowGetNumbers)
     }
     EXPECT_EQ(resultLines(), QStringList({"clip --> Done", "clip --> Done"}));
     EXPECT_EQ(told, QStringList({i18nText("10003")}));
+    EXPECT_EQ(window->currentFile(), QStringLiteral("tone2.wav"));
+    // The bar shows the name as far as it fits (elided in the middle) and whole in its tooltip.
+    EXPECT_EQ(control<QProgressBar>("OneProgress")->toolTip(), QStringLiteral("tone2.wav"));
+    EXPECT_TRUE(control<QProgressBar>("OneProgress")->format().endsWith(QStringLiteral("  %p%")));
+    applyI18nAll();
+    EXPECT_EQ(control<QLabel>("OneLabel")->text(), QStringLiteral("Current file"));
+    EXPECT_EQ(control<QLabel>("TotalLabel")->text(), QStringLiteral("All files"));
+    EXPECT_TRUE(control<QLabel>("TimeInfo")->text().endsWith(QStringLiteral("Left 00:00:00")));
     EXPECT_EQ(control<QProgressBar>("TotalProgress")->value(), 4);
 }
 
@@ -197,11 +225,17 @@ TEST_F(ProgressWindowTest, CancelDuringTheSecondOfThreeJobsStartsNoThird)
     EXPECT_EQ(barMaximums, 2);
     EXPECT_FALSE(std::filesystem::exists(output("third.mp3")));
     EXPECT_EQ(questions, QStringList({"Information|Cancel Conversion?"}));
-    EXPECT_EQ(resultLines(), QStringList({"first --> Done"}));
+    // The window stays with what happened to each job, and says which output is partial.
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(resultLines(), QStringList({"first --> Done", cancelledLine("second"),
+                                          "third --> " + i18nText("10029"),
+                                          "1 succeeded, 0 failed, 0 cut short, 2 cancelled."}));
     EXPECT_TRUE(told.isEmpty());
+    EXPECT_EQ(control<QLabel>("TimeInfo")->text().section(QLatin1Char('\n'), 1), "Left 00:00:00");
+    closeWithEscape();
 }
 
-TEST_F(ProgressWindowTest, CancelDuringTheFirstJobEndsWithFullBarsAndNoResult)
+TEST_F(ProgressWindowTest, CancelDuringTheFirstJobEndsWithFullBarsAndTheCancelledLine)
 {
     JobRows rows;
     rows.add(toneClip(40), 40, testsupport::audioProfile(), "only");
@@ -211,12 +245,42 @@ TEST_F(ProgressWindowTest, CancelDuringTheFirstJobEndsWithFullBarsAndNoResult)
     };
     convert(runOf(rows));
 
-    EXPECT_TRUE(resultLines().isEmpty());
+    EXPECT_EQ(resultLines(), QStringList({cancelledLine("only"), "0 succeeded, 0 failed, 0 cut short, 1 cancelled."}));
     EXPECT_TRUE(told.isEmpty());
     const auto* one = control<QProgressBar>("OneProgress");
     const auto* total = control<QProgressBar>("TotalProgress");
     EXPECT_EQ(one->value(), one->maximum());
     EXPECT_EQ(total->value(), 40);
+    // The cancel button closes the window once the run has ended, without asking.
+    QSignalSpy closed(window.get(), &TfrmConvert::closed);
+    clickCancel();
+    EXPECT_EQ(closed.size(), 1);
+    EXPECT_EQ(questions.size(), 1);
+}
+
+// A WAV file cut at 40 % whose header still says 20 s: the engine reads it to its end.
+TEST_F(ProgressWindowTest, ASourceEndingEarlyGivesAWarningLineNotDone)
+{
+    const std::string whole = testsupport::readFile(toneClip(20));
+    const std::string cut = testsupport::writeFile(out, "cut.wav", whole.substr(0, whole.size() * 2 / 5));
+    JobRows rows;
+    rows.add(cut, 20, testsupport::audioProfile(), "cut");
+    rows.add(toneClip(2), 2, testsupport::audioProfile(), "good");
+    convert(runOf(rows));
+
+    const testsupport::ProbeResult probe = testsupport::probeMedia(output("cut.mp3"));
+    ASSERT_TRUE(probe.ok);
+    ASSERT_LT(probe.duration(), 9.0);
+    const QStringList lines = resultLines();
+    ASSERT_EQ(lines.size(), 2);
+    const QRegularExpression warning(QStringLiteral("^cut --> converted ([0-9.]+) s of 20.0 s: the source ends early$"));
+    const QRegularExpressionMatch match = warning.match(lines[0]);
+    ASSERT_TRUE(match.hasMatch()) << lines[0].toStdString();
+    EXPECT_NEAR(match.captured(1).toDouble(), probe.duration(), 0.15);
+    EXPECT_EQ(lines[1], "good --> Done");
+    EXPECT_EQ(told, QStringList({"1 succeeded, 0 failed, 1 cut short, 0 cancelled."}));
+    EXPECT_TRUE(window->isVisible());
+    closeWithEscape();
 }
 
 TEST_F(ProgressWindowTest, AnsweringNoChangesNothing)
@@ -317,6 +381,7 @@ TEST_F(ProgressWindowTest, AFailedJobShowsTheReasonAndTheNextJobRuns)
     EXPECT_TRUE(lines[0].startsWith("broken --> " + code7 + ": ")) << lines[0].toStdString();
     EXPECT_EQ(lines[1], "good --> Done");
     EXPECT_TRUE(lines[2].contains("is longer than 511 bytes")) << lines[2].toStdString();
+    EXPECT_EQ(told, QStringList({"1 succeeded, 2 failed, 0 cut short, 0 cancelled."}));
     EXPECT_EQ(watch.runMessages()[0].wParam, 7u);
     EXPECT_FALSE(std::filesystem::exists(output("broken.mp3")));
     EXPECT_TRUE(testsupport::probeMedia(output("good.mp3")).ok);

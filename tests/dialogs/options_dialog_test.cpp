@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
 #include <QTabWidget>
@@ -59,8 +60,8 @@ TEST_F(OptionsDialog, ShowingPresentsTheMainWindowsSettings)
     open();
     ASSERT_TRUE(options().isVisible());
     EXPECT_EQ(options().tabs()->currentIndex(), 0);
-    EXPECT_FALSE(options().tabs()->widget(0)->isEnabled());
-    EXPECT_FALSE(options().languageChoice()->isEnabled());
+    EXPECT_TRUE(options().tabs()->widget(0)->isEnabled());
+    EXPECT_TRUE(options().languageChoice()->isEnabled());
     EXPECT_EQ(options().languageChoice()->count(), 2);
     EXPECT_EQ(options().languageChoice()->currentIndex(), 0);
     EXPECT_EQ(options().languageChoice()->itemText(1), i18nText("05022"));
@@ -83,7 +84,7 @@ TEST_F(OptionsDialog, ConfirmWithoutTouchingSetsJpgAndWritesTheThreeSettings)
     QSettings& store = main().settingsStore();
     EXPECT_EQ(store.value(QStringLiteral("AutoUpdate")).toString(), QStringLiteral("0"));
     EXPECT_EQ(store.value(QStringLiteral("AutoShowWeb")).toString(), QStringLiteral("1"));
-    EXPECT_EQ(store.value(QStringLiteral("Skin")).toString(), defaultSkin());
+    EXPECT_EQ(store.value(QStringLiteral("Skin")).toString(), QStringLiteral("Images/DefaultImage.xml"));
 
     open();
     options().autoUpdateBox()->setChecked(true);
@@ -94,7 +95,7 @@ TEST_F(OptionsDialog, ConfirmWithoutTouchingSetsJpgAndWritesTheThreeSettings)
     EXPECT_EQ(main().snapshotExtension(), QStringLiteral(".png"));
     EXPECT_EQ(store.value(QStringLiteral("AutoUpdate")).toString(), QStringLiteral("1"));
     EXPECT_EQ(store.value(QStringLiteral("AutoShowWeb")).toString(), QStringLiteral("0"));
-    EXPECT_EQ(store.value(QStringLiteral("Skin")).toString(), midnight());
+    EXPECT_EQ(store.value(QStringLiteral("Skin")).toString(), QStringLiteral("Images/Midnight.xml"));
     EXPECT_EQ(options().currentSkin(), midnight());
     EXPECT_EQ(main().settings().autoUpdate, 1);
 }
@@ -112,7 +113,8 @@ TEST_F(OptionsDialog, CancelKeepsANewlyPickedFolderButNotTheFormat)
     EXPECT_EQ(main().snapshotExtension(), QStringLiteral(".jpg"));
     EXPECT_EQ(main().settings().snapshotOutputDir, pickedFolder_);
     EXPECT_FALSE(main().settingsStore().contains(QStringLiteral("Skin")) &&
-                 main().settingsStore().value(QStringLiteral("Skin")).toString() != defaultSkin());
+                 main().settingsStore().value(QStringLiteral("Skin")).toString() !=
+                     QStringLiteral("Images/DefaultImage.xml"));
 }
 
 TEST_F(OptionsDialog, PickingASkinSwitchesLiveAndCancelRestoresTheConfirmedOne)
@@ -153,6 +155,30 @@ TEST_F(OptionsDialog, ChineseShowsEachSkinsSecondNameAndCancelRestoresTheLanguag
     EXPECT_EQ(options().languageChoice()->currentIndex(), 0);
     QTest::mouseClick(options().cancelButton(), Qt::LeftButton);
     EXPECT_EQ(getI18nLanguage(), QStringLiteral("zh_cn"));
+}
+
+TEST_F(OptionsDialog, APickedLanguageShowsAtOnceAndEnterStoresItWithTheSkin)
+{
+    open();
+    options().languageChoice()->setCurrentIndex(1);
+    emit options().languageChoice()->activated(1);
+    EXPECT_EQ(getI18nLanguage(), QStringLiteral("zh_cn"));
+    EXPECT_EQ(main().findChild<QLabel*>(QStringLiteral("Lab_profile"))->text(), QStringLiteral("输出格式："));
+    pickSkin(midnight());
+    QTest::keyClick(&options(), Qt::Key_Return);
+    EXPECT_TRUE(options().isHidden());
+    EXPECT_EQ(main().settingsStore().value(QStringLiteral("Language")).toString(), QStringLiteral("zh_cn"));
+    EXPECT_EQ(main().settingsStore().value(QStringLiteral("Skin")).toString(), midnight());
+
+    // Escape is cancel: the language picked since opening is undone and nothing is stored.
+    open();
+    options().languageChoice()->setCurrentIndex(0);
+    emit options().languageChoice()->activated(0);
+    EXPECT_EQ(getI18nLanguage(), QStringLiteral("en_us"));
+    QTest::keyClick(&options(), Qt::Key_Escape);
+    EXPECT_TRUE(options().isHidden());
+    EXPECT_EQ(getI18nLanguage(), QStringLiteral("zh_cn"));
+    EXPECT_EQ(main().settingsStore().value(QStringLiteral("Language")).toString(), QStringLiteral("zh_cn"));
 }
 
 } // namespace

@@ -276,3 +276,62 @@ TEST_F(OutputParameterDialog, ApplyingWithoutShowingWritesTheBoundRowsChoicesNot
 }
 
 } // namespace
+
+TEST_F(OutputParameterDialog, RateControlOffersTheEncodersQualityScaleAndTheSourcesSizeAndRate)
+{
+    ProfileSelectObject mp4(dialogtest::builtInProfile("02_01_mp4_video_h_264.xml"));
+    JobRow row(mp4);
+    show(row, mp4);
+    const TfrmSet::Lists& lists = dialog().lists();
+    EXPECT_EQ(entriesOf(lists.rateControl), (QStringList{"Bit rate", "Quality"}));
+    EXPECT_EQ(lists.rateControl->currentText(), QStringLiteral("Quality"));
+    EXPECT_TRUE(lists.quality->isVisible());
+    EXPECT_TRUE(lists.videoBitrate->isHidden());
+    EXPECT_EQ(lists.quality->count(), 52);
+    EXPECT_EQ(lists.quality->itemText(0), QStringLiteral("CRF 51 (smallest file)"));
+    EXPECT_EQ(lists.quality->itemText(51), QStringLiteral("CRF 0 (best picture)"));
+    EXPECT_EQ(lists.quality->currentText(), QStringLiteral("CRF 22"));
+    EXPECT_TRUE(dialog().noEnlargeBox()->isVisible());
+    EXPECT_TRUE(dialog().noEnlargeBox()->isChecked());
+    EXPECT_EQ(lists.resolution->itemText(0), QStringLiteral("Same as source"));
+    EXPECT_EQ(lists.frameRate->itemText(0), QStringLiteral("Same as source"));
+
+    choose(lists.quality, "CRF 18");
+    choose(lists.resolution, "Same as source");
+    choose(lists.frameRate, "Same as source");
+    dialog().noEnlargeBox()->setChecked(false);
+    dialog().applyChoices();
+    EXPECT_EQ(row.values().constantQuality, 1);
+    EXPECT_EQ(row.values().quality, 18);
+    EXPECT_STREQ(row.values().frameSize, "source");
+    EXPECT_EQ(row.values().sourceRate, 1);
+    EXPECT_EQ(row.values().frameRate, 0.0F);
+    EXPECT_EQ(row.values().noEnlarge, 0);
+
+    // Xvid has a quantiser scale of its own; the bit rate comes back with "Bit rate".
+    choose(lists.videoEncoder, "Xvid (MPEG-4)");
+    EXPECT_EQ(lists.quality->count(), 31);
+    EXPECT_EQ(lists.quality->currentText(), QStringLiteral("QP 4"));
+    choose(lists.rateControl, "Bit rate");
+    EXPECT_TRUE(lists.quality->isHidden());
+    EXPECT_TRUE(lists.videoBitrate->isVisible());
+    choose(lists.frameRate, "25 fps");
+    dialog().applyChoices();
+    EXPECT_EQ(row.values().constantQuality, 0);
+    EXPECT_EQ(row.values().quality, 4);
+    EXPECT_EQ(row.values().sourceRate, 0);
+    EXPECT_EQ(row.values().frameRate, 25.0F);
+}
+
+TEST_F(OutputParameterDialog, AProfileWithoutRateControlOffersTheBitRateOnly)
+{
+    JobRow row(avi_);
+    row.values().constantQuality = 1;
+    show(row, avi_);
+    EXPECT_TRUE(dialog().lists().rateControl->isHidden());
+    EXPECT_TRUE(dialog().lists().quality->isHidden());
+    EXPECT_TRUE(dialog().lists().videoBitrate->isVisible());
+    EXPECT_TRUE(dialog().noEnlargeBox()->isHidden());
+    dialog().applyChoices();
+    EXPECT_EQ(row.values().constantQuality, 0);
+}

@@ -32,6 +32,14 @@ TEST(ProfileSaving, OptionTextsFormedFromTheJob)
         {"ac", "2"},       {"acodec", "libmp3lame"}, {"ab", "128000"}};
     for (const auto& [param, text] : expected)
         EXPECT_EQ(settingOptionText(settings, param), std::optional<std::string>(text)) << param;
+    EXPECT_EQ(settingOptionText(settings, "rc"), std::optional<std::string>("b"));
+    EXPECT_EQ(settingOptionText(settings, "noenlarge"), std::optional<std::string>("0"));
+    settings.constantQuality = 1;
+    settings.quality = 22;
+    settings.sourceRate = 1;
+    EXPECT_EQ(settingOptionText(settings, "rc"), std::optional<std::string>("q"));
+    EXPECT_EQ(settingOptionText(settings, "q"), std::optional<std::string>("22"));
+    EXPECT_EQ(settingOptionText(settings, "r"), std::optional<std::string>("source"));
     EXPECT_EQ(settingOptionText(settings, "vb"), std::nullopt);
     EXPECT_EQ(settingOptionText(settings, "S"), std::nullopt);
 
@@ -125,6 +133,56 @@ TEST(ProfileSaving, ARenamedCopyReadsBackAsAUserProfile)
     EXPECT_EQ(read.sampleRate, 48000);
     EXPECT_EQ(read.channels, 1);
     EXPECT_EQ(read.audioBitrate, 128000);  // the stored option stays
+}
+
+// Selects the options of settings in the draft, writes it into the user folder of folder and
+// reads the saved profile back through the catalogue.
+ProfileSettingInfo savedAndReopened(ProfileDraft& draft, const ProfileSettingInfo& settings, const std::string& folder)
+{
+    selectOptionsOf(draft.record, settings);
+    EXPECT_TRUE(ensureUserProfileFolder(folder));
+    const std::optional<std::string> target = userProfileTarget(folder, draft.record);
+    EXPECT_TRUE(target && saveXmlFile(target->c_str(), &draft.record) == 0);
+    const ProfileCatalogue catalogue(folder);
+    if (catalogue.categories().size() != 1u || catalogue.categories()[0]->children.empty()) {
+        ADD_FAILURE() << "the saved profile is not listed";
+        return {};
+    }
+    return profileSettingInfoOf(
+        static_cast<const ProfileSelectObject&>(*catalogue.categories()[0]->children.at(0)->object));
+}
+
+TEST(ProfileSaving, AQualityAndTheSourcesSizeAndRateReopenWithTheSavedProfile)
+{
+    testsupport::TempDir dir;
+    ProfileDraft draft;
+    ASSERT_EQ(praseXmlFile(BUILTIN_PROFILE_DIR "/02_09_avi_video_xvid.xml", &draft.record), 0);
+    draft.renameAsUserProfile("Fine MPEG-4", "My Profiles");
+    ProfileSettingInfo settings{};
+    std::strcpy(settings.frameSize, "source");
+    std::strcpy(settings.videoCodec, "mpeg4");
+    settings.sourceRate = 1;
+    settings.constantQuality = 1;
+    settings.quality = 7;
+    settings.noEnlarge = 1;
+    const ProfileSettingInfo read = savedAndReopened(draft, settings, dir.root() + "/profile/");
+    EXPECT_STREQ(read.frameSize, "source");
+    EXPECT_STREQ(read.videoCodec, "mpeg4");
+    EXPECT_EQ(read.sourceRate, 1);
+    EXPECT_EQ(read.frameRate, 0.0F);
+    EXPECT_EQ(read.constantQuality, 1);
+    EXPECT_EQ(read.quality, 7);
+    EXPECT_EQ(read.noEnlarge, 1);
+
+    // Back to a bit rate: the quality stays remembered, the rate control says which one counts.
+    settings.constantQuality = 0;
+    settings.sourceRate = 0;
+    settings.frameRate = 25.0F;
+    const ProfileSettingInfo reread = savedAndReopened(draft, settings, dir.root() + "/profile/");
+    EXPECT_EQ(reread.constantQuality, 0);
+    EXPECT_EQ(reread.quality, 7);
+    EXPECT_EQ(reread.sourceRate, 0);
+    EXPECT_EQ(reread.frameRate, 25.0F);
 }
 
 TEST(ProfileSaving, OnlyPlainFileNamesAreWrittenIntoTheUserFolder)

@@ -2,8 +2,12 @@
 #include "engine_job.h"
 #include "job_context.h"
 #include "job_runner.h"
+#include "partial_file.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -151,3 +155,82 @@ TEST_F(JobRunner, UnreadableInputDoesNotEndTheProbe)
 }
 
 } // namespace
+
+namespace {
+
+int writingResult = 0;
+bool writesNothing = false;
+
+// Notes what the output's names look like while the job runs, then writes its partial file.
+int writingTranscode(JobContext& job)
+{
+    const std::string partial = partialPathFor(job.outputPath);
+    std::error_code error;
+    const auto size = std::filesystem::file_size(partial, error);
+    seen.steps.push_back(std::string("final ") + (std::filesystem::exists(job.outputPath) ? "exists" : "absent") +
+                         ", partial " + (partialFileInUse(partial) ? "held" : "free") + " of " +
+                         (error ? "-" : std::to_string(size)) + " bytes");
+    if (!writesNothing)
+        std::ofstream(partial, std::ios::binary) << "written";
+    return writingResult;
+}
+
+std::string contentOf(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "(none)";
+}
+
+} // namespace
+
+// The output is written under its partial name, locked while written, and gets its final name only
+// when the job succeeds; a partial file a killed run left is replaced, one still written is not.
+TEST_F(JobRunner, OutputGetsItsFinalNameOnlyWhenTheJobSucceeds)
+{
+    addInput({.name = "a.mp4", .seconds = 1});
+    const std::string final = group->outputPath;
+    const std::string partial = partialPathFor(final);
+    EXPECT_EQ(std::filesystem::path(partial).filename(), ".out.avi.part");
+    struct Case {
+        const char* name;
+        const char* leftBefore;  // partial file content before the job, null for none
+        bool writes;             // the job writes into its partial file
+        int result;
+        const char* finalAfter;
+    };
+    const Case cases[] = {
+        {"success", nullptr, true, 0, "written"},
+        {"stale partial of a killed run", "stale", true, 0, "written"},
+        {"failure", nullptr, true, 80, "(none)"},
+        {"failure after a stale partial", "stale", true, 80, "(none)"},
+        {"success that wrote nothing (cancelled at once)", "stale", false, 0, "(none)"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        std::filesystem::remove(final);
+        if (test.leftBefore)
+            std::ofstream(partial, std::ios::binary) << test.leftBefore;
+        seen = {};
+        writingResult = test.result;
+        writesNothing = !test.writes;
+        EXPECT_EQ(runConversionJob(nullptr, *group, false, writingTranscode), test.result);
+        EXPECT_EQ(seen.steps, std::vector<std::string>{"final absent, partial held of 0 bytes"});
+        EXPECT_EQ(contentOf(final), test.finalAfter);
+        EXPECT_FALSE(std::filesystem::exists(partial));
+    }
+
+    // Another conversion holds the partial file: nothing is touched.
+    PartialFileLock other;
+    ASSERT_EQ(other.create(partial), 0);
+    std::ofstream(partial, std::ios::binary) << "theirs";
+    seen = {};
+    EXPECT_EQ(runConversionJob(nullptr, *group, false, writingTranscode), 14);
+    EXPECT_NE(lastReport().detail.find("another conversion is writing it"), std::string::npos) << lastReport().detail;
+    EXPECT_TRUE(seen.steps.empty());
+    EXPECT_EQ(contentOf(partial), "theirs");
+    other.release();
+    std::filesystem::remove(partial);
+    std::filesystem::remove(final);
+    writingResult = 0;
+    writesNothing = false;
+}

@@ -27,7 +27,7 @@ TEST(RealMediaPresets, SoundOnlyFormatPassesNoPictureSettings)
     ASSERT_EQ(raPreset(job), 0);
     const RealMediaSettings& settings = realMediaSettings();
     EXPECT_TRUE(jobTables().realMediaMode);
-    EXPECT_STREQ(settings.outputPath, "/out/song.ra");
+    EXPECT_STREQ(settings.outputPath, "/out/.song.ra.part") << "written under its partial name";
     EXPECT_EQ(settings.width, 0);
     EXPECT_EQ(settings.height, 0);
     EXPECT_EQ(settings.videoCodec, nullptr);

@@ -36,6 +36,21 @@ TEST(ProgramData, UserProfilesFollowTheProgramFolderWritability)
     }
 }
 
+TEST(ProgramData, OnlyTheInstalledProfileFolderCountsAsInstalled)
+{
+    struct Case {
+        const char* folder;
+        bool installed;
+    };
+    for (const Case& c : {Case{"/usr/share/corvane-clipwright/profile/", true},
+                          Case{"/opt/cw/share/corvane-clipwright/profile", true},
+                          Case{"/home/u/build/bin/profile/", false},
+                          Case{"/usr/share/corvane-clipwright/", false},
+                          Case{"/srv/my-share/corvane-clipwright/profile/", false}}) {
+        EXPECT_EQ(isInstalledProfileFolder(c.folder), c.installed) << c.folder;
+    }
+}
+
 TEST(ProgramData, WritabilityFollowsAccessRights)
 {
     QTemporaryDir root;

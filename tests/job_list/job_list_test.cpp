@@ -1,6 +1,7 @@
 // The job list model: new rows, names, checks, reordering, renames, profile switches and the
 // run the start command builds.
 #include "job_list.h"
+#include "merge_progress.h"
 
 #include <gtest/gtest.h>
 
@@ -311,3 +312,31 @@ INSTANTIATE_TEST_SUITE_P(Cases, MergeCheck,
                                            MergeCase{true, 0, false, StartOutcome::Ready}));
 
 }  // namespace
+
+// The engine counts each merged input from its own start; the run's time goes on from the
+// inputs before it, and never back.
+TEST(MergeProgressTest, TimeCountsTheInputsBeforeAndOnlyGoesForward)
+{
+    struct Case {
+        const char* name;
+        std::vector<double> lengths;
+        std::vector<double> reports;
+        std::vector<double> done;
+    };
+    const Case cases[] = {
+        {"three inputs", {6, 6, 6}, {3.6, 5.9, 0.2, 2.7, 5.3, 0.1, 2.3}, {3.6, 5.9, 6.2, 8.7, 11.3, 12.1, 14.3}},
+        {"reports on the joined timeline", {30, 40, 70}, {20, 45, 65.9}, {20, 45, 65.9}},
+        {"small steps back within an input", {10}, {4, 3.8, 5}, {4, 4, 5}},
+        {"unknown lengths take the last report", {0, 0}, {3, 7, 1}, {3, 7, 8}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        MergeProgress progress(test.lengths);
+        std::vector<double> done;
+        for (double report : test.reports)
+            done.push_back(progress.update(report));
+        ASSERT_EQ(done.size(), test.done.size());
+        for (size_t i = 0; i < done.size(); ++i)
+            EXPECT_NEAR(done[i], test.done[i], 1e-9) << i;
+    }
+}

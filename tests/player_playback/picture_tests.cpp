@@ -216,6 +216,28 @@ TEST_F(Pictures, LargePicturesAreScaledDownIntoThePanelKeepingTheirShape)
     EXPECT_EQ(frameNumberOf(shown), 0);
 }
 
+// A 160x120 blue clip with a red marker in its stored top left corner and a display matrix that
+// turns it a quarter: the player shows it 120x160 with the marker bottom left, as the ffmpeg tool
+// shows it.
+TEST_F(Pictures, RotatedClipsAreShownUpright)
+{
+    TempDir dir;
+    std::string stored = testsupport::runFfmpeg(
+        dir, "-f lavfi -i color=c=blue:s=160x120:r=25:d=1,drawbox=x=0:y=0:w=40:h=30:c=red:t=fill -c:v libx264",
+        "stored.mp4");
+    std::string rotated =
+        testsupport::runFfmpeg(dir, "-i " + testsupport::shellQuote(stored) + " -c copy -metadata:s:v rotate=90",
+                               "rotated.mp4");
+    initPlayOption("", "", 0, 0, 368, 276);
+    play(rotated, 0);
+    Picture shown = recorder.nextPicture();
+    ASSERT_EQ(shown.width, 120);
+    ASSERT_EQ(shown.height, 160);
+    EXPECT_GT(shown.red(10, 150), 200);
+    EXPECT_LT(shown.red(110, 10), 60);
+    EXPECT_LT(shown.red(10, 10), 60);
+}
+
 TEST_F(Pictures, SnapshotsDecodeToTheShownPictureAtTheSourceSize)
 {
     TempDir dir;

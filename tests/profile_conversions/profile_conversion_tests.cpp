@@ -271,19 +271,6 @@ const ProfileXmlInfo* profileInFile(const std::string& fileName)
     return nullptr;
 }
 
-// Average PSNR (dB) of the converted pictures against the source, picture by picture.
-double psnrAgainst(const std::string& converted, const std::string& source)
-{
-    std::string output;
-    testsupport::runCommand("ffmpeg -hide_banner -nostats -i " + testsupport::shellQuote(converted) + " -i " +
-                                testsupport::shellQuote(source) +
-                                " -lavfi \"[0:v]settb=1/30,setpts=N[a];[1:v]settb=1/30,setpts=N[b];[a][b]psnr\""
-                                " -f null - 2>&1",
-                            &output);
-    std::string::size_type at = output.find("average:");
-    return at == std::string::npos ? 0.0 : std::atof(output.c_str() + at + 8);
-}
-
 // H.265 and AV1 at their profiles' rates write smaller pictures than H.264 at the same size,
 // and still keep the picture.
 TEST(HighEfficiencyProfiles, WriteSmallerFilesThanH264AtTheSameSize)
@@ -317,7 +304,7 @@ TEST(HighEfficiencyProfiles, WriteSmallerFilesThanH264AtTheSameSize)
         std::string output = convertWith(fileName);
         ASSERT_FALSE(output.empty());
         EXPECT_LT(videoBitRate(output), h264Size) << fileName;
-        EXPECT_GT(psnrAgainst(output, source), 30.0) << fileName;
+        EXPECT_GT(testsupport::averagePsnr(output, source), 30.0) << fileName;
     }
 }
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "vkoQualityScale.h"
+
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -239,8 +241,40 @@ TEST(ShippedProfilesTest, ProfilesCarryTheParametersOfTheirMediaType)
         bool silentVideo = std::string(profile->formatName) == "m4v";
         EXPECT_EQ(!silentVideo, isSubset(audio, names));
         EXPECT_EQ(profile->mediaType == VKO_PROFILE_VIDEO, isSubset(video, names));
-        EXPECT_TRUE(isSubset(names, {"s", "r", "vcodec", "b", "ar", "ac", "acodec", "ab"}));
+        EXPECT_TRUE(isSubset(names, {"s", "r", "vcodec", "b", "ar", "ac", "acodec", "ab", "rc", "q", "noenlarge"}));
     }
+}
+
+// A profile that offers a constant quality covers the whole scale of each of its video encoders,
+// and its general profiles name it in place of their bit rate.
+TEST(ShippedProfilesTest, QualityOptionsCoverTheScalesOfTheProfilesEncoders)
+{
+    int constantQuality = 0;
+    for (const ProfileXmlInfo* profile : allProfiles()) {
+        SCOPED_TRACE(profile->profileName);
+        const Values qualities = optionsOf(*profile, "q");
+        if (optionsOf(*profile, "rc").empty()) {
+            EXPECT_TRUE(qualities.empty());
+            continue;
+        }
+        EXPECT_EQ(profile->deviceType, 0);
+        for (const std::string& encoder : optionsOf(*profile, "vcodec")) {
+            const VkoQualityScale* scale = vkoQualityScaleOf(encoder.c_str());
+            ASSERT_NE(scale, nullptr) << encoder;
+            for (int32_t value = scale->bestPicture; value <= scale->smallestFile; ++value)
+                EXPECT_TRUE(qualities.count(std::to_string(value))) << encoder << " " << value;
+        }
+        EXPECT_TRUE(optionsOf(*profile, "s").count("source"));
+        EXPECT_TRUE(optionsOf(*profile, "r").count("source"));
+        if (selectedOf(*profile, "rc") == "q") {
+            ++constantQuality;
+            EXPECT_EQ(selectedOf(*profile, "noenlarge"), "1");
+            const VkoQualityScale* scale = vkoQualityScaleOf(selectedOf(*profile, "vcodec").c_str());
+            ASSERT_NE(scale, nullptr);
+            EXPECT_EQ(selectedOf(*profile, "q"), std::to_string(scale->standard));
+        }
+    }
+    EXPECT_EQ(constantQuality, 13); // MP4 H.264, MKV, the six HD and the five high-efficiency video profiles
 }
 
 // The options a codec or container accepts, for every profile that offers it.

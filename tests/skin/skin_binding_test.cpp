@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QMouseEvent>
 #include <QSettings>
 #include <QTest>
@@ -54,22 +55,56 @@ protected:
     testsupport::TempDir dir_;
 };
 
-TEST_F(SkinSetting, EmptyOrMissingFileFallsBackToTheDefaultAndIsWrittenBack)
+// The program's folder is program/ of dir_; another tree (an older build or installation) sits
+// beside it with the same skins.
+TEST_F(SkinSetting, StoredRelativeToTheProgramFolderAndMigratedFromOlderPaths)
 {
-    const QString defaultPath = QString::fromStdString(dir_.path("DefaultImage.xml"));
-    const QString existing = QString::fromStdString(testsupport::writeFile(dir_, "Other.xml", "<skin/>"));
+    const std::string program = dir_.path("program");
+    QDir().mkpath(QString::fromStdString(dir_.path("program/Images")));
+    QDir().mkpath(QString::fromStdString(dir_.path("old/bin/Images")));
+    setProgramFolder(QString::fromStdString(program));
+    const QString defaultPath = QString::fromStdString(testsupport::writeFile(dir_, "program/Images/DefaultImage.xml", "<skin/>"));
+    const QString midnight = QString::fromStdString(testsupport::writeFile(dir_, "program/Images/Midnight.xml", "<skin/>"));
+    const QString otherTree = QString::fromStdString(testsupport::writeFile(dir_, "old/bin/Images/Midnight.xml", "<skin/>"));
+    const QString escaping = QStringLiteral("../old/bin/Images/Midnight.xml");
     const struct {
         QString stored;
         QString expected;
-    } cases[] = {{QString(), defaultPath},
-                 {QString::fromStdString(dir_.path("deleted.xml")), defaultPath},
-                 {QString::fromStdString(dir_.root()), defaultPath},
-                 {existing, existing}};
+        const char* written;
+    } cases[] = {{QString(), defaultPath, "Images/DefaultImage.xml"},
+                 {QStringLiteral("Images/Midnight.xml"), midnight, "Images/Midnight.xml"},
+                 {midnight, midnight, "Images/Midnight.xml"},
+                 {otherTree, defaultPath, "Images/DefaultImage.xml"},
+                 {escaping, defaultPath, "Images/DefaultImage.xml"},
+                 {QString::fromStdString(dir_.path("deleted/Images/Midnight.xml")), defaultPath, "Images/DefaultImage.xml"},
+                 {QStringLiteral("Images/deleted.xml"), defaultPath, "Images/DefaultImage.xml"},
+                 {QStringLiteral("Images"), defaultPath, "Images/DefaultImage.xml"}};
     for (const auto& c : cases) {
         auto store = settings_.store();
         store->setValue(QStringLiteral("Skin"), c.stored);
         EXPECT_EQ(resolveSkinSetting(*store, defaultPath), c.expected) << c.stored.toStdString();
-        EXPECT_EQ(settings_.store()->value(QStringLiteral("Skin")).toString(), c.expected);
+        EXPECT_EQ(settings_.store()->value(QStringLiteral("Skin")).toString(), QLatin1String(c.written))
+            << c.stored.toStdString();
+    }
+    EXPECT_EQ(storedSkinValue(otherTree), otherTree);
+    setProgramFolder(QString());
+}
+
+TEST(SkinPictureFile, ThePngOfTheNameWhenThereIsOneElseTheNamedFile)
+{
+    testsupport::TempDir dir;
+    testsupport::writeFile(dir, "both.bmp", "b");
+    testsupport::writeFile(dir, "both.png", "p");
+    testsupport::writeFile(dir, "old.bmp", "b");
+    testsupport::writeFile(dir, "new.png", "p");
+    const struct {
+        const char* named;
+        const char* expected;
+    } cases[] = {{"both.bmp", "both.png"}, {"old.bmp", "old.bmp"},   {"new.bmp", "new.png"},
+                 {"none.bmp", "none.bmp"}, {"new.BMP", "new.png"},   {"plain.jpg", "plain.jpg"}};
+    for (const auto& c : cases) {
+        const QString named = QString::fromStdString(dir.path(c.named));
+        EXPECT_EQ(skinPictureFile(named), QString::fromStdString(dir.path(c.expected))) << c.named;
     }
 }
 

@@ -113,6 +113,16 @@ Decoded decodeMedia(const std::string& path)
     return decoded;
 }
 
+double averagePsnr(const std::string& converted, const std::string& source)
+{
+    std::string output;
+    runCommand("ffmpeg -hide_banner -nostats -i " + shellQuote(converted) + " -i " + shellQuote(source) +
+                   " -lavfi \"[0:v]settb=1/30,setpts=N[a];[1:v]settb=1/30,setpts=N[b];[a][b]psnr\" -f null - 2>&1",
+               &output);
+    std::string::size_type at = output.find("average:");
+    return at == std::string::npos ? 0.0 : std::atof(output.c_str() + at + 8);
+}
+
 std::string decodeErrors(const std::string& path)
 {
     return decodeMedia(path).errors;

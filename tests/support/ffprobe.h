@@ -41,6 +41,10 @@ Decoded decodeMedia(const std::string& path);
 // file decodes cleanly).
 std::string decodeErrors(const std::string& path);
 
+// Average PSNR (dB) of the converted pictures against the source's, picture by picture, as the
+// ffmpeg tool's psnr filter measures it; 0 when it cannot.
+double averagePsnr(const std::string& converted, const std::string& source);
+
 // Video frames that ffprobe decodes from the file's first video stream.
 long long countVideoFrames(const std::string& path);
 

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
@@ -122,6 +123,21 @@ void loadSampleEditJob(ApplicationWindows& windows)
     windows.edit.hide();
 }
 
+// The parameter dialog holding the first sample job with the general H.264 profile, as the set
+// command opens it.
+void bindSampleParameters(ApplicationWindows& windows)
+{
+    const VKOComboboxInfo* node = windows.main.picker()->catalogue().findByValue("MP4 video (H.264)");
+    if (node == nullptr || node->object->valueType() != kChoiceText)
+        return;
+    const auto* profile = static_cast<const ProfileSelectObject*>(node->object.get());
+    NodeData& row = windows.main.jobs().row(0);
+    JobList::applyProfileToRow(row, profileSettingInfoOf(*profile));
+    windows.parameters.bindJob(&row.settings, profile, {}, false);
+    windows.parameters.showDialog();
+    windows.parameters.hide();
+}
+
 void addSampleChoices(ApplicationWindows& windows)
 {
     loadSampleEditJob(windows);
@@ -136,6 +152,7 @@ QImage windowPicture(QWidget* window)
     const QPixmap grabbed = window->grab();
     window->hide();
     QImage picture(grabbed.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(grabbed.devicePixelRatio());  // 2 under QT_SCALE_FACTOR=2
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     if (!window->mask().isEmpty()) {
@@ -206,6 +223,7 @@ int main(int argc, char** argv)
     applyProgramLook();
     QTemporaryDir settingsFolder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    qputenv("XDG_DATA_HOME", QFile::encodeName(settingsFolder.path()));  // no saved job list is offered
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
 
@@ -214,5 +232,6 @@ int main(int argc, char** argv)
     windows.main.hideWebPanel();
     addSampleRows(windows.main);
     addSampleChoices(windows);
+    bindSampleParameters(windows);
     return renderAll(windows, folder) ? 0 : 1;
 }

@@ -4,9 +4,11 @@
 //
 // For each skin description: copies it into <out>/Images/, draws every picture it names into its
 // image folder, the language-specific button pictures that the language files name, and the trim
-// bar. The skin given with --player also gives the player pictures Default.bmp and bj.bmp, and
+// bar, each as a PNG file beside its ".bmp" name. The skin given with --player also gives the
+// player pictures Default.bmp and bj.bmp (as Default.png and bj.png), and
 // with --icons <folder> the program's icon in the usual hicolor sizes.
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
@@ -48,10 +50,16 @@ Options parseArguments(const QStringList& arguments)
     return options;
 }
 
-bool save(const QImage& image, const QString& path)
+// Pictures are named by their ".bmp" names, as the skin descriptions and language files give
+// them, and stored beside that name as compressed PNG files, which the program takes instead. A
+// BMP file of an earlier build under that name goes.
+bool save(const QImage& image, const QString& bmpPath)
 {
-    QDir().mkpath(QFileInfo(path).path());
-    if (image.convertToFormat(QImage::Format_RGB32).save(path, "BMP")) {
+    QDir().mkpath(QFileInfo(bmpPath).path());
+    const QString path = QFileInfo(bmpPath).path() + '/' + QFileInfo(bmpPath).completeBaseName() + ".png";
+    constexpr int kSmallestFile = 0;  // Qt's PNG quality: 0 compresses most
+    if (image.convertToFormat(QImage::Format_RGB32).save(path, "PNG", kSmallestFile)) {
+        QFile::remove(bmpPath);
         return true;
     }
     std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(path));

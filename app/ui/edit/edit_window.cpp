@@ -187,6 +187,11 @@ QWidget* TfrmEdit::createEffectSheet()
     effect_ = makeNamed<QComboBox>(sheet, "Effect_cmb");
     leftRight_ = makeNamed<ImageButton>(sheet, "LR_img");
     upDown_ = makeNamed<ImageButton>(sheet, "UD_img");
+    // On while its flip is on; the flip state decides, not the click.
+    for (ImageButton* flip : {leftRight_, upDown_}) {
+        flip->setCheckable(true);
+        flip->setAutoExclusive(false);
+    }
     makeNamed<PictureBox>(sheet, "Volume_pic");
     volume_ = makeSlider(sheet, "AdjustVolume", 510, 255);
     volume_->setPageStep(2);
@@ -260,6 +265,7 @@ void TfrmEdit::connectControls()
     connect(close_, &ImageButton::clicked, this, &TfrmEdit::close);
     connect(cancel_, &ImageButton::clicked, this, &TfrmEdit::close);
     connect(ok_, &ImageButton::clicked, this, &TfrmEdit::confirm);
+    setDialogButtons(ok_, cancel_);
     connect(resetAll_, &ImageButton::clicked, this, [this] {
         resetCrop();
         resetEffect();
@@ -318,6 +324,10 @@ void TfrmEdit::connectTrimControls()
     });
     connect(startTimeOk_, &ImageButton::clicked, this, &TfrmEdit::confirmTypedStart);
     connect(endTimeOk_, &ImageButton::clicked, this, &TfrmEdit::confirmTypedEnd);
+    connect(startTime_, &QTimeEdit::editingFinished, this, &TfrmEdit::confirmTypedStart);
+    connect(endTime_, &QTimeEdit::editingFinished, this, &TfrmEdit::confirmTypedEnd);
+    for (QTimeEdit* field : {startTime_, endTime_})
+        field->installEventFilter(this);
     connect(trimReset_, &ImageButton::clicked, this, &TfrmEdit::resetTrim);
 }
 
@@ -343,7 +353,7 @@ void TfrmEdit::connectPreviewControls()
 
 void TfrmEdit::loadSliderPictures()
 {
-    const QString bar = skinImageFolder() + QStringLiteral("edit/Barpic.bmp");
+    const QString bar = skinPictureFile(skinImageFolder() + QStringLiteral("edit/Barpic.bmp"));
     startTrackBar_->loadBar(bar);
     endTrackBar_->loadBar(bar);
 }
@@ -537,6 +547,16 @@ bool TfrmEdit::eventFilter(QObject* watched, QEvent* event)
         return SkinWindow::eventFilter(watched, event);
     }
     const auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == startTime_ || watched == endTime_) {
+        // Enter applies the typed time (as leaving the field does) and leaves the window open.
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        if (watched == startTime_)
+            confirmTypedStart();
+        else
+            confirmTypedEnd();
+        return true;
+    }
     const QString text = key->text();
     // Keys without a character (arrows, Delete), shortcuts and focus moves pass; characters other
     // than digits, Enter and Backspace are dropped.
@@ -713,6 +733,13 @@ void TfrmEdit::sendFlips(const std::vector<FlipCall>& calls)
     for (FlipCall call : calls) {
         send(commandOf(call));
     }
+    showFlipStates();
+}
+
+void TfrmEdit::showFlipStates()
+{
+    leftRight_->setChecked(horizontalFlip_ != 0);
+    upDown_->setChecked(verticalFlip_ != 0);
 }
 
 void TfrmEdit::toggleFlip(FlipCall flip)
@@ -809,6 +836,7 @@ void TfrmEdit::resetEffect()
     writeEffect(*job_);
     sendEffectValues();
     send(PlayerCommand::NoFlip);
+    showFlipStates();
     send(PlayerCommand::NoEffect);
     volumeMoved(volume_->value());
 }
@@ -839,13 +867,8 @@ void TfrmEdit::startPreview()
         playerHost_->setCropDragEnabled(true);
     }
     setPlayerHandle(playback::progressSlot());
-    const QString folder = programFolder() + QLatin1Char('/');
-    const QPoint place = playPanel_->mapToGlobal(QPoint(0, 0));
     const SkinItem* panel = skinItem(playPanel_->objectName());
-    const QSize size = panel ? QSize(panel->width, panel->height) : playPanel_->size();
-    initPlayOption((folder + QStringLiteral("Default.bmp")).toUtf8().constData(),
-                   (folder + QStringLiteral("bj.bmp")).toUtf8().constData(), place.x(), place.y(), size.width(),
-                   size.height());
+    initPanelPlayer(playPanel_, panel ? QSize(panel->width, panel->height) : playPanel_->size());
     playback::setOwner(playback::kEditOwner);
     setCropHandle(&cropSlot);
     pendingSeeks_ = 0;

@@ -108,6 +108,7 @@ private:
     void sendEffectValues();
     void sendPictureEffect(int effect);
     void sendFlips(const std::vector<editrules::FlipCall>& calls);
+    void showFlipStates();
     void toggleFlip(editrules::FlipCall flip);
     void volumeMoved(int position);
     int selectedEffect() const;

@@ -76,7 +76,7 @@ void applyImageButton(const std::string& name, QObject* component)
             value.chop(1);
         }
         if (const auto state = pictureState(property)) {
-            button->loadPicture(*state, skinImageFolder() + value);
+            button->loadPicture(*state, skinPictureFile(skinImageFolder() + value));
         } else if (property == "Caption") {
             button->setText(value);
         } else if (property == "Hint") {

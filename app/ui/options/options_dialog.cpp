@@ -54,6 +54,7 @@ TfrmOption::TfrmOption() : SkinWindow({"option", "option/", QSize(427, 33)}), pi
     bindTexts();
     connect(close_, &ImageButton::clicked, this, &TfrmOption::close);
     connect(ok_, &ImageButton::clicked, this, &TfrmOption::confirm);
+    setDialogButtons(ok_, cancel_);
     connect(cancel_, &ImageButton::clicked, this, &TfrmOption::cancel);
     connect(changeFolder_, &ImageButton::clicked, this, &TfrmOption::changeFolder);
     connect(openFolder_, &ImageButton::clicked, this, &TfrmOption::openFolder);
@@ -71,7 +72,6 @@ QWidget* TfrmOption::createGeneralPage()
     languageChoice_ = makeNamed<QComboBox>(page, "language_cmb");
     autoUpdate_ = makeNamed<QCheckBox>(page, "isAutoUpdate");
     showWeb_ = makeNamed<QCheckBox>(page, "isShowWeb");
-    page->setEnabled(false);
     return page;
 }
 
@@ -168,7 +168,6 @@ void TfrmOption::prepare()
     tabs_->setCurrentIndex(0);
     languageAtOpen_ = getI18nLanguage();
     languageChoice_->setCurrentIndex(languageAtOpen_ == QLatin1String("en_us") ? 0 : 1);
-    languageChoice_->setEnabled(false);
     autoUpdate_->setChecked(main_ != nullptr && main_->settings().autoUpdate == 1);
     showWeb_->setChecked(main_ != nullptr && main_->settings().autoShowWeb == 1);
     showWeb_->setVisible(true);
@@ -229,6 +228,8 @@ void TfrmOption::confirm()
             main_->hideWebPanel();
         AppSettings written = main_->settings();
         written.skin = currentSkin_;
+        written.language = getI18nLanguage();
+        main_->setLanguage(written.language);
         writeOptionSettings(main_->settingsStore(), written);
     }
     close();

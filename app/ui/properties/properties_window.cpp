@@ -43,6 +43,7 @@ TfrmPro::TfrmPro() : SkinWindow({"pro", "property/", QSize(368, 33)})
     setDragBackground(background);
     connect(close, &ImageButton::clicked, this, &TfrmPro::close);
     connect(ok, &ImageButton::clicked, this, &TfrmPro::close);
+    setDialogButtons(ok, nullptr);
 }
 
 void TfrmPro::showProperties(const NodeData& row)

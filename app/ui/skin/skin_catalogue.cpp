@@ -35,14 +35,41 @@ QString defaultSkinPath()
     return skinFolder() + QStringLiteral("DefaultImage.xml");
 }
 
+QString storedSkinValue(const QString& path)
+{
+    const QDir programDir(programFolder());
+    const QString relative = programDir.relativeFilePath(path);
+    const bool inside = !QDir::isAbsolutePath(relative) && !relative.startsWith(QLatin1String("../"));
+    return inside ? relative : path;
+}
+
+namespace {
+
+// The existing description a stored "Skin" value names: relative to the program's folder, or
+// (from an earlier version) an absolute path. Empty when it is missing or outside that folder.
+QString skinPathOf(const QString& stored)
+{
+    if (stored.isEmpty()) {
+        return {};
+    }
+    const QDir programDir(programFolder());
+    const QString path = QDir::isAbsolutePath(stored) ? stored : programDir.filePath(stored);
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const QString folder = programDir.canonicalPath() + QLatin1Char('/');
+    return !canonical.isEmpty() && canonical.startsWith(folder) ? path : QString();
+}
+
+}  // namespace
+
 QString resolveSkinSetting(QSettings& settings, const QString& defaultPath)
 {
     const QString stored = settings.value(QStringLiteral("Skin")).toString();
-    if (!stored.isEmpty() && QFileInfo(stored).isFile()) {
-        return stored;
+    const QString path = skinPathOf(stored);
+    const QString chosen = !path.isEmpty() && QFileInfo(path).isFile() ? path : defaultPath;
+    if (stored != storedSkinValue(chosen)) {
+        settings.setValue(QStringLiteral("Skin"), storedSkinValue(chosen));
     }
-    settings.setValue(QStringLiteral("Skin"), defaultPath);
-    return defaultPath;
+    return chosen;
 }
 
 QStringList skinDescriptionPaths(const QString& folder, const std::vector<FolderEntry>& entries)

@@ -18,8 +18,14 @@ QString skinFolder();
 // That folder + "DefaultImage.xml".
 QString defaultSkinPath();
 
+// The "Skin" value for a description path: relative to the program's folder when the description
+// is inside it (so the setting survives moving or installing the program), else the path.
+QString storedSkinValue(const QString& path);
+
 // The skin description named by the "Skin" value of settings (already in the "setting" group).
-// An empty value or one naming a missing file gives defaultSkinPath, which is written back.
+// An empty value, one naming a missing file, or an absolute path into another tree than the
+// program's (left by an earlier version) gives defaultPath. The value is written back as
+// storedSkinValue when it differs.
 QString resolveSkinSetting(QSettings& settings, const QString& defaultPath);
 
 struct FolderEntry {

@@ -1,5 +1,6 @@
 #include "skin_folder.h"
 
+#include <QFileInfo>
 #include <vector>
 
 #include "program_data.h"
@@ -65,6 +66,17 @@ QString skinPictureName(const QString& base, PictureKind kind)
     return base + QLatin1String(suffixes[index]);
 }
 
+QString skinPictureFile(const QString& path)
+{
+    static const QLatin1String bitmap(".bmp");
+    if (!path.endsWith(bitmap, Qt::CaseInsensitive)) {
+        return path;
+    }
+    QString png = path;
+    png.replace(png.size() - bitmap.size(), bitmap.size(), QStringLiteral(".png"));
+    return QFileInfo::exists(png) ? png : path;
+}
+
 QString programFolder()
 {
     const QString& chosen = programFolderOverride();
@@ -74,4 +86,14 @@ QString programFolder()
 void setProgramFolder(const QString& folder)
 {
     programFolderOverride() = folder;
+}
+
+QString playerIdlePicture()
+{
+    return skinPictureFile(programFolder() + QStringLiteral("/Default.bmp"));
+}
+
+QString playerBackgroundPicture()
+{
+    return skinPictureFile(programFolder() + QStringLiteral("/bj.bmp"));
 }

@@ -15,6 +15,11 @@ void readSkinImageFolder();
 // base + ".bmp", "_normal.bmp", "_hot.bmp" or "_down.bmp" by kind; empty for any other kind.
 QString skinPictureName(const QString& base, PictureKind kind);
 
+// The file of a skin picture named path (skin descriptions and language files name ".bmp" files):
+// the PNG of the same name where there is one, as the skin generator draws them, else path itself
+// (skins made of BMP files).
+QString skinPictureFile(const QString& path);
+
 // True when path ends with a slash or a backslash.
 bool endsWithSeparator(const QString& path);
 
@@ -22,3 +27,8 @@ bool endsWithSeparator(const QString& path);
 // program's data folder (share/corvane-clipwright when installed) unless another one was set (tests run the windows on prepared folders).
 QString programFolder();
 void setProgramFolder(const QString& folder);
+
+// The player's idle picture "Default.bmp" and background "bj.bmp" of the program's folder, as
+// skinPictureFile finds them.
+QString playerIdlePicture();
+QString playerBackgroundPicture();

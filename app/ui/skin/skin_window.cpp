@@ -1,5 +1,7 @@
 #include "skin_window.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QPainterPath>
 #include <QRegion>
 
@@ -43,7 +45,7 @@ const SkinItem* SkinWindow::skinItem(const QString& name) const
 
 QString SkinWindow::picturePath(const QString& base, PictureKind kind) const
 {
-    return skinImageFolder() + QLatin1String(spec_.pictureFolder) + skinPictureName(base, kind);
+    return skinPictureFile(skinImageFolder() + QLatin1String(spec_.pictureFolder) + skinPictureName(base, kind));
 }
 
 void SkinWindow::applyControlLayout(QWidget* control, const SkinItem& item) const
@@ -149,4 +151,35 @@ void SkinWindow::createFromSkin()
 void SkinWindow::setDragBackground(QWidget* background)
 {
     installDragStrip(background, this, spec_.dragStrip);
+}
+
+void SkinWindow::setDialogButtons(QAbstractButton* confirm, QAbstractButton* cancel)
+{
+    dialogKeys_ = true;
+    confirmButton_ = confirm;
+    cancelButton_ = cancel;
+}
+
+void SkinWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (dialogKeys_ && event->modifiers() == Qt::NoModifier) {
+        switch (event->key()) {
+        case Qt::Key_Escape:
+            if (cancelButton_)
+                cancelButton_->click();
+            else
+                close();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (confirmButton_) {
+                confirmButton_->click();
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }

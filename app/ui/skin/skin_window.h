@@ -13,6 +13,8 @@
 #include "vkoAnalyzeImg.h"
 
 class ImageButton;
+class QAbstractButton;
+class QKeyEvent;
 
 struct SkinWindowSpec {
     const char* section;        // "main", "edit", ...
@@ -54,6 +56,10 @@ protected:
     void setDragBackground(QWidget* background);
     // Controls whose visibility the window's state decides: a skin switch leaves it as it was.
     void keepVisibilityOnSkinSwitch(std::initializer_list<QWidget*> controls);
+    // Makes the window a dialog for the keyboard: Enter (where no control takes it) clicks
+    // confirm, Escape clicks cancel, or closes the window when cancel is null.
+    void setDialogButtons(QAbstractButton* confirm, QAbstractButton* cancel);
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void applyControlLayout(QWidget* control, const SkinItem& item) const;
@@ -62,6 +68,9 @@ private:
 
     SkinWindowSpec spec_;
     std::vector<QPointer<QWidget>> stateful_;
+    bool dialogKeys_ = false;
+    QPointer<QAbstractButton> confirmButton_;
+    QPointer<QAbstractButton> cancelButton_;
     int32_t section_ = 0;
     QSize size_;
     QSize corner_;

@@ -1,13 +1,15 @@
 #include "image_button.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent)
 {
     setAttribute(Qt::WA_Hover);
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab, not taken by a click: a click leaves the focus where the user typed.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 bool ImageButton::loadPicture(State state, const QString& path)
@@ -53,9 +55,28 @@ bool ImageButton::event(QEvent* event)
 const QPixmap& ImageButton::pictureToPaint() const
 {
     const bool hot = isEnabled() && underMouse();
-    const State wanted = isDown() ? State::Down : hot ? State::Hot : State::Normal;
+    const State wanted = isDown() || isChecked() ? State::Down : hot ? State::Hot : State::Normal;
     const QPixmap& chosen = picture(wanted);
     return chosen.isNull() ? picture(State::Normal) : chosen;
+}
+
+void ImageButton::paintOutline(QPainter& painter, const QColor& colour, int width) const
+{
+    QPen pen(colour, width, width == 1 ? Qt::DashLine : Qt::SolidLine);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const int inset = width + 1;
+    painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 3, 3);
+}
+
+void ImageButton::keyPressEvent(QKeyEvent* event)
+{
+    // Enter presses the focused button as Space does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void ImageButton::paintEvent(QPaintEvent*)
@@ -69,6 +90,10 @@ void ImageButton::paintEvent(QPaintEvent*)
     if (!shown.isNull()) {
         painter.drawPixmap(rect(), shown);
     }
+    if (isChecked())
+        paintOutline(painter, palette().color(QPalette::Highlight), 2);
+    if (hasFocus())
+        paintOutline(painter, palette().color(QPalette::Highlight), 1);
     if (text().isEmpty()) {
         return;
     }

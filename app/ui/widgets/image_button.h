@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QPixmap>
 
+class QPainter;
+
 class ImageButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -27,9 +29,12 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     const QPixmap& pictureToPaint() const;
+    // A rounded frame inside the button: solid while checked, dashed around the focus.
+    void paintOutline(QPainter& painter, const QColor& colour, int width) const;
 
     QPixmap pictures_[3];
     QColor captionColour_;

@@ -8,7 +8,9 @@ namespace {
 void showMessageBox(QWidget* parent, const QString& text)
 {
     auto* box = new QMessageBox(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
-                                QMessageBox::Ok, parent);
+                                QMessageBox::Ok, messageParent(parent));
+    box->setDefaultButton(QMessageBox::Ok);
+    box->setEscapeButton(QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     box->show();
@@ -21,6 +23,13 @@ MessagePresenter& presenter()
 }
 
 } // namespace
+
+QWidget* messageParent(QWidget* parent)
+{
+    // Over the window that holds the input, or the box would open behind it.
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr && modal->isVisible() ? modal : parent;
+}
 
 void showPlainMessage(QWidget* parent, const QString& text)
 {

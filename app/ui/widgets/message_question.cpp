@@ -3,13 +3,16 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "message_box.h"
+
 namespace {
 
 void showQuestionBox(QWidget* parent, const QString& text, QuestionAnswer answer)
 {
     auto* box = new QMessageBox(QMessageBox::Question, QApplication::applicationDisplayName(), text,
-                                QMessageBox::Yes | QMessageBox::No, parent);
+                                QMessageBox::Yes | QMessageBox::No, messageParent(parent));
     box->setDefaultButton(QMessageBox::No);
+    box->setEscapeButton(QMessageBox::No);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     QObject::connect(box, &QMessageBox::finished, box,

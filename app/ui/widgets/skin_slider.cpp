@@ -72,6 +72,7 @@ void SkinSlider::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!isEnabled()) {
         painter.setOpacity(0.45);
     }

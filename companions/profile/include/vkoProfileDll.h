@@ -28,8 +28,10 @@ enum {
     VKO_PROFILE_OPTION_VALUE_SIZE = 516
 };
 
-/* Value types of a parameter's options. */
+/* Value types of a parameter's options. A real parameter's option may also be the word "source"
+ * (VKO_PARAM_SOURCE): the source's own value, as a frame rate "Same as source". */
 enum { VKO_PARAM_INTEGER = 1, VKO_PARAM_TEXT = 2, VKO_PARAM_REAL = 3 };
+#define VKO_PARAM_SOURCE "source"
 
 /* Media types of a profile. */
 enum { VKO_PROFILE_VIDEO = 0, VKO_PROFILE_AUDIO = 1 };

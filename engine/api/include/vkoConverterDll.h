@@ -80,6 +80,20 @@ typedef struct GroupMediaUIOption {
     char outputPath[VKO_PATH_SIZE];
 } GroupMediaUIOption;
 
+/* reserved4108 of a group carries the output's rate control and picture rules; 0 keeps the bit
+ * rate, picture size and frame rate of the group as they are. The low byte is a quality on the
+ * video encoder's own scale (vkoQualityScale.h), encoded instead of videoBitrate when
+ * VKO_OUTPUT_QUALITY is set. */
+enum {
+    VKO_OUTPUT_QUALITY_VALUE = 0xFF,
+    VKO_OUTPUT_QUALITY = 0x100,     /* constant quality instead of the video bit rate */
+    VKO_OUTPUT_SOURCE_SIZE = 0x200, /* the picture size of the source instead of frameSize */
+    VKO_OUTPUT_SOURCE_RATE = 0x400, /* the frame rate of the source instead of frameRate */
+    VKO_OUTPUT_NO_ENLARGE = 0x800,  /* a source smaller than frameSize keeps its own size */
+    VKO_OUTPUT_MUTE = 0x1000        /* silent sound: a volume of 0 (the volume field reads 0 as
+                                     * unchanged) */
+};
+
 /* Description of a media file, filled by getFileInfo into a record the caller allocates. */
 typedef struct MediaFileInfo {
     char path[1024];

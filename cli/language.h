@@ -1,0 +1,13 @@
+// The language of clipwright's messages and profile titles: --lang, else LC_ALL, LC_MESSAGES or
+// LANG as the C library reads them; Chinese for "zh…", English otherwise.
+#pragma once
+
+#include <string>
+
+// "en_us" or "zh_cn" (or the code given); remembered for localized().
+std::string chooseLanguage(const std::string& given);
+// The languages profile titles come in.
+const char* const kProfileLanguages[] = {"en_us", "zh_cn"};
+
+// The message in the chosen language: the English text itself when it has no translation.
+std::string localized(const std::string& english);
