@@ -77,6 +77,7 @@ constexpr CodeText kTexts[] = {
     {VKO_ERROR_PATH_TOO_LONG, "A file path is too long. Choose a shorter output name or folder."},
     {VKO_ERROR_NOTHING_CONVERTED, "Nothing could be converted: the input gave no picture and no sound for the chosen "
                                   "range."},
+    {VKO_ERROR_NO_SUCH_AUDIO_TRACK, "The chosen audio track is not in the file. Choose one of the tracks it has."},
 };
 
 } // namespace

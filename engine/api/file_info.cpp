@@ -94,14 +94,23 @@ void describeAudio(MediaFileInfo& info, const AVStream& stream)
 
 void describeTags(MediaFileInfo& info, const AVDictionary* metadata)
 {
+    // Most files name the artist "artist" and the date "date"; the older "author" and "year" are
+    // read where those are missing.
     const struct {
         const char* key;
+        const char* olderKey;
         char* field;
-    } tags[] = {{"title", info.title},         {"author", info.author}, {"album", info.album}, {"genre", info.genre},
-                {"copyright", info.copyright}, {"track", info.track},   {"year", info.year}};
-    for (const auto& tag : tags)
-        if (const AVDictionaryEntry* entry = av_dict_get(metadata, tag.key, nullptr, AV_DICT_MATCH_CASE))
+    } tags[] = {{"title", nullptr, info.title},         {"artist", "author", info.author},
+                {"album", nullptr, info.album},         {"genre", nullptr, info.genre},
+                {"copyright", nullptr, info.copyright}, {"track", nullptr, info.track},
+                {"date", "year", info.year}};
+    for (const auto& tag : tags) {
+        const AVDictionaryEntry* entry = av_dict_get(metadata, tag.key, nullptr, AV_DICT_MATCH_CASE);
+        if (!entry && tag.olderKey)
+            entry = av_dict_get(metadata, tag.olderKey, nullptr, AV_DICT_MATCH_CASE);
+        if (entry)
             copyText(tag.field, VKO_TAG_SIZE, entry->value);
+    }
 }
 
 // Streams the engine can turn into pictures or sound: a decoder and a picture size, or a
@@ -143,6 +152,65 @@ bool describeFile(MediaFileInfo& info, const AVFormatContext& file)
     return convertible;
 }
 
+// The kind a stream is listed under, 0 for the film's own pictures and data streams.
+int32_t listedKind(const AVStream& stream)
+{
+    switch (engine::streamTypeOf(stream)) {
+    case AVMEDIA_TYPE_AUDIO:
+        return VKO_STREAM_AUDIO;
+    case AVMEDIA_TYPE_SUBTITLE:
+        return VKO_STREAM_SUBTITLE;
+    case AVMEDIA_TYPE_ATTACHMENT:
+        return VKO_STREAM_ATTACHMENT;
+    default:
+        return 0;
+    }
+}
+
+const char* tagOf(const AVStream& stream, const char* key)
+{
+    const AVDictionaryEntry* entry = av_dict_get(stream.metadata, key, nullptr, 0);
+    return entry ? entry->value : "";
+}
+
+MediaStreamInfo listedStream(const AVStream& stream, int32_t kind, int32_t number)
+{
+    MediaStreamInfo listed{};
+    listed.kind = kind;
+    listed.number = number;
+    listed.streamIndex = stream.index;
+    const AVCodecParameters& codec = *stream.codecpar;
+    copyText(listed.codecName, sizeof listed.codecName, codecNameOf(codec));
+    copyText(listed.language, sizeof listed.language, tagOf(stream, "language"));
+    const char* title = tagOf(stream, "title");
+    copyText(listed.title, sizeof listed.title,
+             *title || kind != VKO_STREAM_ATTACHMENT ? title : tagOf(stream, "filename"));
+    if (kind == VKO_STREAM_AUDIO) {
+        listed.channels = codec.ch_layout.nb_channels;
+        listed.sampleRate = codec.sample_rate;
+    }
+    listed.isDefault = (stream.disposition & AV_DISPOSITION_DEFAULT) ? 1 : 0;
+    listed.isForced = (stream.disposition & AV_DISPOSITION_FORCED) ? 1 : 0;
+    return listed;
+}
+
+// Lists the file's streams into the first capacity records; returns how many there are.
+int32_t listStreams(const AVFormatContext& file, MediaStreamInfo* streams, int32_t capacity)
+{
+    int32_t numbers[VKO_STREAM_ATTACHMENT + 1] = {};
+    int32_t count = 0;
+    for (unsigned i = 0; i < file.nb_streams; ++i) {
+        int32_t kind = listedKind(*file.streams[i]);
+        if (!kind)
+            continue;
+        int32_t number = ++numbers[kind];
+        if (count < capacity)
+            streams[count] = listedStream(*file.streams[i], kind, number);
+        ++count;
+    }
+    return count;
+}
+
 int refuseLongPath()
 {
     return engine::reportError(engine::kPathTooLong, "File name is longer than %zu characters\n",
@@ -181,4 +249,19 @@ extern "C" int isSupportFormat(const char* path)
     if (int failed = getFileInfo(&info))
         return failed;
     return info.videoCodecName[0] || info.audioCodecName[0] ? 0 : 42;
+}
+
+extern "C" int getStreamList(const char* path, MediaStreamInfo* streams, int32_t capacity, int32_t* count)
+{
+    if (!path || !*path || !count || capacity < 0 || (capacity > 0 && !streams))
+        return 41;
+    engine::PrivateEngineState own;
+    if (!engine::fitsField(path, sizeof MediaFileInfo::path))
+        return refuseLongPath();
+    int result = engine::initEngine();
+    if (result == 0)
+        result = engine::openInput(path, nullptr, nullptr);
+    if (result == 0)
+        *count = listStreams(*engine::engineState().inputFiles[0], streams, capacity);
+    return result;
 }

@@ -1,5 +1,6 @@
 // Allocation, release and copying of the job records the program fills.
 #include "owned_texts.h"
+#include "track_choice.h"
 #include "ui_defaults.h"
 #include "fixed_text.h"
 #include "vkoConverterDll.h"
@@ -23,8 +24,10 @@ extern "C" GroupMediaUIOption* createGroupMediaUIOption(GroupMediaUIOption** gro
                                                         int deviceClass)
 {
     auto* created = allocateZeroed<GroupMediaUIOption>();
-    if (created)
+    if (created) {
         engine::applyUiDefaults(*created, format, deviceClass);
+        engine::forgetTrackChoice(created);
+    }
     if (group)
         *group = created;
     return created;
@@ -56,6 +59,7 @@ extern "C" int freeGroupMediaUIOption(GroupMediaUIOption** group)
     for (int i = 0; i < record->inputCount && i < VKO_MAX_INPUTS; ++i)
         std::free(record->inputs[i]);
     engine::releaseOwnedText(record->frameSize);
+    engine::forgetTrackChoice(record);
     std::free(record);
     *group = nullptr;
     return 0;
@@ -106,5 +110,14 @@ extern "C" int cloneConverteGroup2MediaUIOption(const GroupMediaUIOption* source
     destination->deviceClass = source->deviceClass;
     destination->containerName = source->containerName;
     copyText(destination->outputPath, sizeof destination->outputPath, source->outputPath);
+    engine::chooseAudioTrack(destination, engine::audioTrackOf(source));
+    return 0;
+}
+
+extern "C" int setAudioTrack(GroupMediaUIOption* group, int32_t track)
+{
+    if (!group || track < VKO_AUDIO_TRACKS_ALL)
+        return 41;
+    engine::chooseAudioTrack(group, track);
     return 0;
 }

@@ -93,6 +93,7 @@ struct EngineState {
     bool audioStreamCopy = false;
     bool audioDisabled = false;
     int volume = 256;
+    int32_t audioTrackChoice = 0; // the job's, as track_choice.h names them
 
     // Subtitles
     std::string subtitleCodecName;

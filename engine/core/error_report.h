@@ -10,6 +10,7 @@ constexpr int kInvalidOptionValue = VKO_ERROR_INVALID_OPTION_VALUE;
 constexpr int kOutputIsInput = VKO_ERROR_OUTPUT_IS_INPUT;
 constexpr int kPathTooLong = VKO_ERROR_PATH_TOO_LONG;
 constexpr int kNothingConverted = VKO_ERROR_NOTHING_CONVERTED;
+constexpr int kNoSuchAudioTrack = VKO_ERROR_NO_SUCH_AUDIO_TRACK;
 
 #define ENGINE_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
 

@@ -93,7 +93,8 @@ Size firstVideoStreamSize(const AVFormatContext* input)
 {
     if (input)
         for (unsigned i = 0; i < input->nb_streams; ++i)
-            if (input->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
+            if (input->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO &&
+                !(input->streams[i]->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
                 SourcePicture picture = describeSourcePicture(*input->streams[i]);
                 return {picture.width, picture.height};
             }

@@ -2,6 +2,7 @@
 
 #include "input.h"
 #include "output_rules.h"
+#include "track_choice.h"
 #include "fixed_text.h"
 #include "vkoConverterDll.h"
 
@@ -65,6 +66,7 @@ void copyOutputSettings(JobContext& job, const GroupMediaUIOption& group)
     job.containerName = group.containerName;
     copyText(job.outputPath, sizeof job.outputPath, group.outputPath, sizeof group.outputPath);
     job.coder = -1;
+    job.audioTrack = audioTrackOf(&group);
 }
 
 // Opens each input in turn until the job is known to carry both video and audio.

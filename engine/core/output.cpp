@@ -1,5 +1,6 @@
 #include "output.h"
 
+#include "audio_tracks.h"
 #include "codec_options.h"
 #include "engine_state.h"
 #include "error_report.h"
@@ -328,6 +329,29 @@ int addStream(AVFormatContext* output, const StreamSettings& settings)
     return 0;
 }
 
+// Adds count streams of one type with the same settings.
+int addStreams(AVFormatContext* output, const StreamSettings& settings, int count)
+{
+    const std::string codecName = settings.codecName;
+    const bool streamCopy = settings.streamCopy;
+    for (int k = 0; k < count; ++k) {
+        settings.codecName = codecName;
+        settings.streamCopy = streamCopy;
+        if (int failed = addStream(output, settings))
+            return failed;
+    }
+    return 0;
+}
+
+// One stream of each type, but one sound stream per source track when the job keeps them all.
+int streamCount(AVMediaType type, const AVFormatContext& output)
+{
+    const EngineState& state = engineState();
+    if (type != AVMEDIA_TYPE_AUDIO || state.inputCount == 0)
+        return 1;
+    return outputAudioStreamCount(state.audioTrackChoice, *state.inputFiles[state.inputCount - 1], *output.oformat);
+}
+
 int createStreams(AVFormatContext* output)
 {
     EngineState& state = engineState();
@@ -346,7 +370,7 @@ int createStreams(AVFormatContext* output)
     };
     for (const auto& stream : streams)
         if (stream.wanted)
-            if (int failed = addStream(output, stream.settings))
+            if (int failed = addStreams(output, stream.settings, streamCount(stream.settings.type, *output)))
                 return failed;
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "stream_setup.h"
 
+#include "audio_tracks.h"
 #include "codec_options.h"
 #include "encoder_speed.h"
 #include "engine_state.h"
@@ -17,11 +18,18 @@ namespace engine {
 
 namespace {
 
-void takeLanguageAndDisposition(OutputStream& output, const InputStream& input)
+void takeLanguageTitleAndDisposition(OutputStream& output, const InputStream& input)
 {
-    const AVDictionaryEntry* language = av_dict_get(input.stream->metadata, "language", nullptr, 0);
-    if (language && !av_dict_get(output.stream->metadata, "language", nullptr, 0))
-        av_dict_set(&output.stream->metadata, "language", language->value, 0);
+    const AVOutputFormat& format = *engineState().outputFiles[output.fileIndex]->oformat;
+    const struct {
+        const char* from;
+        const char* to;
+    } tags[] = {{"language", "language"}, {"title", namesTracksByHandler(format) ? "handler_name" : "title"}};
+    for (const auto& tag : tags) {
+        const AVDictionaryEntry* entry = av_dict_get(input.stream->metadata, tag.from, nullptr, 0);
+        if (entry && !av_dict_get(output.stream->metadata, tag.to, nullptr, 0))
+            av_dict_set(&output.stream->metadata, tag.to, entry->value, 0);
+    }
     output.stream->disposition = input.stream->disposition;
 }
 
@@ -75,7 +83,7 @@ int prepareVideoEncoding(OutputStream& output, const InputStream& input)
 
 int prepareOutputStream(OutputStream& output, InputStream& input)
 {
-    takeLanguageAndDisposition(output, input);
+    takeLanguageTitleAndDisposition(output, input);
     if (output.streamCopy)
         return prepareStreamCopy(output, input);
     int result = 0;

@@ -53,7 +53,8 @@ Norm guessNorm(const EngineState& state)
         for (unsigned i = 0; input && i < input->nb_streams; ++i) {
             const AVStream* stream = input->streams[i];
             AVRational rate = stream->r_frame_rate;
-            if (stream->codecpar->codec_type != AVMEDIA_TYPE_VIDEO || rate.den == 0)
+            if (stream->codecpar->codec_type != AVMEDIA_TYPE_VIDEO ||
+                (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) || rate.den == 0)
                 continue;
             Norm norm = normOfRate(static_cast<long>(rate.num) * 1000 / rate.den);
             if (norm != Norm::Unknown)

@@ -2,6 +2,7 @@
 
 #include "apply_steps.h"
 #include "audio_output.h"
+#include "audio_tracks.h"
 #include "decode.h"
 #include "encoding.h"
 #include "engine_state.h"
@@ -17,6 +18,7 @@
 #include "realmedia_output.h"
 #include "source_extras.h"
 #include "stream_setup.h"
+#include "track_choice.h"
 #include "video_output.h"
 
 #include <algorithm>
@@ -108,6 +110,7 @@ int applyJobSettings(TranscodeRun& run)
     }
     if (job.subtitlesDisabled)
         state.subtitleDisabled = true;
+    state.audioTrackChoice = job.audioTrack;
     return applyMetadata(job);
 }
 
@@ -222,12 +225,30 @@ bool hasSound(const AVCodecParameters& parameters)
     return parameters.ch_layout.nb_channels > 0 && parameters.sample_rate > 0;
 }
 
-// The stream of input i an output stream takes its data from: the first unused one of the same
-// type (for sound, preferably one with channels and a rate), else the last one of that type.
+// The job's track choice as the output can keep it: every track becomes the default one where the
+// output has one sound stream.
+int32_t keptAudioTracks(const TranscodeRun& run)
+{
+    if (run.job.audioTrack != kAllAudioTracks)
+        return run.job.audioTrack;
+    auto sound = [](const auto& output) { return output->stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO; };
+    bool several = std::count_if(run.outputs.begin(), run.outputs.end(), sound) > 1;
+    return several ? kAllAudioTracks : kDefaultAudioTrack;
+}
+
+// The stream of input i an output stream takes its data from: for sound the track the job chose,
+// else the first unused one of the same type (for sound, preferably one with channels and a rate),
+// else the last one of that type.
 int findSource(TranscodeRun& run, int i, const OutputStream& output)
 {
     const InputRecord& record = run.inputs[i];
     AVMediaType type = output.stream->codecpar->codec_type;
+    if (type == AVMEDIA_TYPE_AUDIO) {
+        const EngineState& state = engineState();
+        int chosen = chosenAudioStream(keptAudioTracks(run), *state.inputFiles[state.inputCount - 1]);
+        if (chosen >= 0)
+            return record.firstStream + chosen;
+    }
     int fallback = -1;
     if (inputOf(run, i).reserved0 == 0) {
         for (int k = record.firstStream; k < record.firstStream + record.streamCount; ++k) {
@@ -519,9 +540,14 @@ int openAndPrepareInput(TranscodeRun& run, int i)
     chooseStartSeek(input);
     if (int failed = openInput(input.sourcePath, &job, &input))
         return failed;
-    if (i == 0)
+    if (i == 0) {
+        const EngineState& state = engineState();
+        const AVFormatContext& file = *state.inputFiles[state.inputCount - 1];
+        if (int failed = checkAudioTrackChoice(job.audioTrack, file, input.sourcePath))
+            return failed;
         if (int failed = applyJobSettings(run))
             return failed;
+    }
     if (int failed = applyTrim(run, i))
         return failed;
     return applyPictureSettings(run, i);

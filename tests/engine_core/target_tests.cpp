@@ -85,6 +85,17 @@ TEST_F(EngineTest, NormComesFromAnOpenInputWhenNoRateIsSet)
     EXPECT_EQ(state().frameHeight, 288);
 }
 
+// A cover picture's rate says nothing about the norm.
+TEST_F(EngineTest, CoverPictureRateNamesNoNorm)
+{
+    testsupport::TempDir dir;
+    std::string clip = testsupport::makeClip(dir, {.name = "pal.mp4", .seconds = 1, .audio = false, .fps = 25});
+    ASSERT_EQ(openInput(clip.c_str(), nullptr, nullptr), 0);
+    state().inputFiles[0]->streams[0]->disposition |= AV_DISPOSITION_ATTACHED_PIC;
+    state().frameRate = kNoRate;
+    EXPECT_EQ(setTarget("vcd"), 49);
+}
+
 TEST_F(EngineTest, TargetWithoutNormFails)
 {
     state().frameRate = kNoRate;

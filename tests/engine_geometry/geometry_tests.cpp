@@ -141,6 +141,24 @@ TEST_F(Geometry, OddInputSizeIsEvenedBeforeFitting)
     EXPECT_EQ(describeState(state()), describe({160, 120, {}, {}, 4, 3}));
 }
 
+// A cover picture ahead of the film's pictures gives no size: the film's own size is kept.
+TEST_F(Geometry, CoverPictureIsNotTheSourceSize)
+{
+    testsupport::TempDir dir;
+    std::string clip = testsupport::runFfmpeg(dir,
+                                              "-f lavfi -i testsrc=size=64x48:rate=25 -f lavfi -i "
+                                              "testsrc=size=160x120:rate=25 -t 0.2 -map 0 -map 1 -c:v ffv1",
+                                              "cover_first.mkv");
+    ASSERT_EQ(openInput(clip.c_str(), nullptr, nullptr), 0);
+    AVFormatContext* input = state().inputFiles[state().inputCount - 1];
+    input->streams[0]->disposition |= AV_DISPOSITION_ATTACHED_PIC;
+    GeometryRequest request{.zoomMode = "full"};
+    request.input = input;
+    ASSERT_EQ(planFrameGeometry(request), 0);
+    EXPECT_EQ(state().frameWidth, 160);
+    EXPECT_EQ(state().frameHeight, 120);
+}
+
 TEST_F(Geometry, LogsThePlan)
 {
     const std::string separator(69, '@');

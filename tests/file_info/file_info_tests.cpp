@@ -149,6 +149,32 @@ TEST(FileInfoTags, AllSevenTagsAreRead)
     }
 }
 
+// Files usually name the artist "artist" and the date "date"; "author" and "year" are read where
+// those are missing, and lose to them where both are there.
+TEST(FileInfoTags, ArtistAndDateAreReadUnderEitherName)
+{
+    TempDir dir;
+    const struct {
+        const char* name;
+        const char* tagArgs;
+        const char* author;
+        const char* year;
+    } cases[] = {
+        {"new_names.flac", "-metadata artist=Ines -metadata date=2011", "Ines", "2011"},
+        {"new_names.mp3", "-metadata artist=Ines -metadata date=2011", "Ines", "2011"},
+        {"new_names.m4a", "-metadata artist=Ines -metadata date=2011", "Ines", "2011"},
+        {"both_names.flac", "-metadata artist=Ines -metadata author=Old -metadata date=2011 -metadata year=1990",
+         "Ines", "2011"},
+        {"old_names.flac", "-metadata author=Old -metadata year=1990", "Old", "1990"},
+    };
+    for (const auto& c : cases) {
+        std::string path = makeClip(dir, {.name = c.name, .seconds = 0.5, .video = false, .extraArgs = c.tagArgs});
+        MediaFileInfo info = describe(path);
+        EXPECT_STREQ(info.author, c.author) << c.name;
+        EXPECT_STREQ(info.year, c.year) << c.name;
+    }
+}
+
 TEST(FileInfoTags, MissingTagsKeepWhatTheCallerPutThere)
 {
     TempDir dir;
@@ -175,6 +201,89 @@ TEST(FileInfoTags, OverlongValuesAreCutToTheField)
     EXPECT_EQ(info.title[VKO_TAG_SIZE - 1], '\0');
     EXPECT_EQ(std::string(info.title), longTitle.substr(0, VKO_TAG_SIZE - 1));
     EXPECT_STREQ(info.author, "Ines");
+}
+
+// A film with two sound tracks, a forced SRT subtitle and a cover picture in Matroska.
+std::string makeTrackedFilm(const TempDir& dir)
+{
+    std::string subtitles = testsupport::writeFile(dir, "film.srt", "1\n00:00:00,000 --> 00:00:00,800\nBonjour\n");
+    std::string cover = testsupport::runFfmpeg(dir, "-f lavfi -i color=c=blue:s=32x32 -frames:v 1", "cover.png");
+    return testsupport::runFfmpeg(
+        dir,
+        "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i sine=frequency=440:sample_rate=44100 "
+        "-f lavfi -i sine=frequency=880:sample_rate=22050 -i " + testsupport::shellQuote(subtitles) +
+            " -t 1 -map 0:v -map 1:a -map 2:a -map 3:s -c:v mpeg4 -c:a:0 aac -ac:a:0 2 -c:a:1 flac -c:s srt "
+            "-metadata:s:a:0 language=eng -metadata:s:a:0 title=English -metadata:s:a:1 language=ger "
+            "-metadata:s:a:1 title=Deutsch -metadata:s:s:0 language=fre -disposition:a:0 0 -disposition:a:1 default "
+            "-disposition:s:0 forced -attach " + testsupport::shellQuote(cover) +
+            " -metadata:s:t mimetype=image/png",
+        "tracks.mkv");
+}
+
+TEST(StreamList, ListsSoundSubtitlesAndAttachmentsInFileOrder)
+{
+    TempDir dir;
+    std::string path = makeTrackedFilm(dir);
+    MediaStreamInfo streams[8]{};
+    int32_t count = -1;
+    ASSERT_EQ(getStreamList(path.c_str(), streams, 8, &count), 0);
+    ASSERT_EQ(count, 4);
+    const struct {
+        int32_t kind, number, streamIndex;
+        const char *codec, *language, *title;
+        int32_t channels, sampleRate, isDefault, isForced;
+    } expected[] = {
+        {VKO_STREAM_AUDIO, 1, 1, "aac", "eng", "English", 2, 44100, 0, 0},
+        {VKO_STREAM_AUDIO, 2, 2, "flac", "ger", "Deutsch", 1, 22050, 1, 0},
+        {VKO_STREAM_SUBTITLE, 1, 3, "srt", "fre", "", 0, 0, 0, 1},
+        {VKO_STREAM_ATTACHMENT, 1, 4, "png", "", "cover.png", 0, 0, 0, 0},
+    };
+    for (int i = 0; i < count; ++i) {
+        const auto& want = expected[i];
+        const MediaStreamInfo& got = streams[i];
+        EXPECT_EQ(got.kind, want.kind) << i;
+        EXPECT_EQ(got.number, want.number) << i;
+        EXPECT_EQ(got.streamIndex, want.streamIndex) << i;
+        EXPECT_STREQ(got.codecName, want.codec) << i;
+        EXPECT_STREQ(got.language, want.language) << i;
+        EXPECT_STREQ(got.title, want.title) << i;
+        EXPECT_EQ(got.channels, want.channels) << i;
+        EXPECT_EQ(got.sampleRate, want.sampleRate) << i;
+        EXPECT_EQ(got.isDefault, want.isDefault) << i;
+        EXPECT_EQ(got.isForced, want.isForced) << i;
+    }
+}
+
+// A short array gets what fits and the full count; no array asks only the count.
+TEST(StreamList, ShortArrayGetsTheCountAndWhatFits)
+{
+    TempDir dir;
+    std::string path = makeTrackedFilm(dir);
+    MediaStreamInfo streams[2]{};
+    streams[1].number = 99;
+    int32_t count = 0;
+    ASSERT_EQ(getStreamList(path.c_str(), streams, 1, &count), 0);
+    EXPECT_EQ(count, 4);
+    EXPECT_EQ(streams[0].number, 1);
+    EXPECT_EQ(streams[1].number, 99);
+    count = 0;
+    ASSERT_EQ(getStreamList(path.c_str(), nullptr, 0, &count), 0);
+    EXPECT_EQ(count, 4);
+}
+
+TEST(StreamList, FailsLikeFileInfo)
+{
+    TempDir dir;
+    std::string garbage = testsupport::writeFile(dir, "garbage.mkv", std::string(64, 'x'));
+    MediaFileInfo info{};
+    std::snprintf(info.path, sizeof info.path, "%s", garbage.c_str());
+    int expected = getFileInfo(&info);
+    ASSERT_NE(expected, 0);
+    int32_t count = -1;
+    EXPECT_EQ(getStreamList(garbage.c_str(), nullptr, 0, &count), expected);
+    EXPECT_EQ(count, -1);
+    EXPECT_EQ(getStreamList(nullptr, nullptr, 0, &count), 41);
+    EXPECT_EQ(getStreamList(garbage.c_str(), nullptr, 2, &count), 41);
 }
 
 // A file that cannot be probed changes nothing in the record but the caller's own bytes.

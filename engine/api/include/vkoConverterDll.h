@@ -169,6 +169,42 @@ VKO_CONVERTER_API int cloneConverte2MediaUIOption(const MediaUIOption* source, M
 VKO_CONVERTER_API int cloneConverteGroup2MediaUIOption(const GroupMediaUIOption* source,
                                                        GroupMediaUIOption* destination);
 
+/* Additions of this engine beside the twelve functions above.
+ *
+ * The streams of a file a job may keep or leave out: every audio stream, every subtitle stream and
+ * every attachment or cover picture, in file order. */
+enum { VKO_STREAM_AUDIO = 1, VKO_STREAM_SUBTITLE = 2, VKO_STREAM_ATTACHMENT = 3 };
+
+typedef struct MediaStreamInfo {
+    int32_t kind;        /* VKO_STREAM_... */
+    int32_t number;      /* from 1 among the file's streams of the same kind (audio: the track number) */
+    int32_t streamIndex; /* in the file */
+    char codecName[50];  /* as getFileInfo names codecs */
+    char language[16];   /* the "language" tag, "" when the file has none */
+    char title[VKO_TAG_SIZE]; /* the "title" tag (an attachment without one: its file name) */
+    int32_t channels;    /* audio only, else 0 */
+    int32_t sampleRate;  /* audio only, else 0 */
+    int32_t isDefault;   /* 1 when the file marks the stream as its default */
+    int32_t isForced;    /* 1 when the file marks the stream as forced */
+} MediaStreamInfo;
+
+/* Fills streams[0..capacity) with the file's streams and sets *count to how many it has (more than
+ * capacity when the array is too short; streams may be null with capacity 0 to ask the count).
+ * Returns 0, or the code getFileInfo returns for a file it cannot read. Runs beside a conversion
+ * like getFileInfo. */
+VKO_CONVERTER_API int getStreamList(const char* path, MediaStreamInfo* streams, int32_t capacity, int32_t* count);
+
+/* The sound of a job: the source's default track (else its first), one track by its getStreamList
+ * number (from 1), or every track where the container holds several (Matroska, MP4, MOV; elsewhere
+ * the default track). Each kept track is converted with the job's audio settings and keeps its
+ * language and title. The choice stays with the record until freeGroupMediaUIOption and is copied by
+ * cloneConverteGroup2MediaUIOption; a record the caller allocated itself keeps it until it is set
+ * again. converteToMedia fails with VKO_ERROR_NO_SUCH_AUDIO_TRACK, before any output is opened,
+ * when the first input has no track of that number. Returns 0, or 41 for a null record or a number
+ * below VKO_AUDIO_TRACKS_ALL. Call it like the record functions, never beside a conversion. */
+enum { VKO_AUDIO_TRACK_DEFAULT = 0, VKO_AUDIO_TRACKS_ALL = -1 };
+VKO_CONVERTER_API int setAudioTrack(GroupMediaUIOption* group, int32_t track);
+
 #ifdef __cplusplus
 }
 #endif

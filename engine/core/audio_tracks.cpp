@@ -1,0 +1,88 @@
+#include "audio_tracks.h"
+
+#include "error_report.h"
+#include "input.h"
+#include "track_choice.h"
+
+#include <algorithm>
+#include <string>
+
+namespace engine {
+
+namespace {
+
+// "1 (eng, English)": a track as the stream list names it.
+std::string trackName(const AVStream& stream, int number)
+{
+    std::string name = std::to_string(number);
+    std::string details;
+    for (const char* key : {"language", "title"})
+        if (const AVDictionaryEntry* entry = av_dict_get(stream.metadata, key, nullptr, 0))
+            details += (details.empty() ? "" : ", ") + std::string(entry->value);
+    return details.empty() ? name : name + " (" + details + ")";
+}
+
+std::string trackNames(const AVFormatContext& file, const std::vector<int>& tracks)
+{
+    std::string names;
+    for (size_t k = 0; k < tracks.size(); ++k)
+        names += (k ? ", " : "") + trackName(*file.streams[tracks[k]], static_cast<int>(k) + 1);
+    return names;
+}
+
+bool holdsSeveralAudioStreams(const AVOutputFormat& output)
+{
+    return std::string(output.name) == "matroska" || namesTracksByHandler(output);
+}
+
+} // namespace
+
+bool namesTracksByHandler(const AVOutputFormat& output)
+{
+    for (const char* name : {"mp4", "mov", "ipod"})
+        if (std::string(output.name) == name)
+            return true;
+    return false;
+}
+
+std::vector<int> audioTrackStreams(const AVFormatContext& file)
+{
+    std::vector<int> tracks;
+    for (unsigned i = 0; i < file.nb_streams; ++i)
+        if (streamTypeOf(*file.streams[i]) == AVMEDIA_TYPE_AUDIO)
+            tracks.push_back(static_cast<int>(i));
+    return tracks;
+}
+
+int checkAudioTrackChoice(int32_t choice, const AVFormatContext& file, const char* path)
+{
+    std::vector<int> tracks = audioTrackStreams(file);
+    if (choice <= 0 || choice <= static_cast<int32_t>(tracks.size()))
+        return 0;
+    if (tracks.empty())
+        return reportError(kNoSuchAudioTrack, "%s: audio track %d was chosen, but the file has no audio track\n",
+                           path, choice);
+    return reportError(kNoSuchAudioTrack, "%s: audio track %d was chosen, but the file has %zu: %s\n", path, choice,
+                       tracks.size(), trackNames(file, tracks).c_str());
+}
+
+int outputAudioStreamCount(int32_t choice, const AVFormatContext& source, const AVOutputFormat& output)
+{
+    if (choice != kAllAudioTracks || !holdsSeveralAudioStreams(output))
+        return 1;
+    return std::max<int>(1, static_cast<int>(audioTrackStreams(source).size()));
+}
+
+int chosenAudioStream(int32_t choice, const AVFormatContext& file)
+{
+    std::vector<int> tracks = audioTrackStreams(file);
+    if (choice > 0)
+        return choice <= static_cast<int32_t>(tracks.size()) ? tracks[choice - 1] : -1;
+    if (choice == kDefaultAudioTrack && tracks.size() > 1)
+        for (int index : tracks)
+            if (file.streams[index]->disposition & AV_DISPOSITION_DEFAULT)
+                return index;
+    return -1;
+}
+
+} // namespace engine

@@ -1,0 +1,32 @@
+// Which sound tracks of the sources a job keeps: the source's default one, one chosen by its
+// number, or all of them where the output container holds several.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+namespace engine {
+
+// MP4 and MOV name a track by its handler ("handler_name") rather than by a title tag.
+bool namesTracksByHandler(const AVOutputFormat& output);
+
+// The file's sound tracks as stream indexes, in file order; track N is element N - 1.
+std::vector<int> audioTrackStreams(const AVFormatContext& file);
+
+// Fails with kNoSuchAudioTrack, naming the file and the tracks it has, when the choice is a track
+// number the file does not have.
+int checkAudioTrackChoice(int32_t choice, const AVFormatContext& file, const char* path);
+
+// How many sound streams the output gets for the choice: one per source track when every track is
+// asked for and the container holds several, else one.
+int outputAudioStreamCount(int32_t choice, const AVFormatContext& source, const AVOutputFormat& output);
+
+// The stream index the choice takes from the file for its one sound stream, -1 where it leaves the
+// pick to the usual order (every track, or a default track the file does not mark).
+int chosenAudioStream(int32_t choice, const AVFormatContext& file);
+
+} // namespace engine
