@@ -658,7 +658,8 @@ TEST_F(CliTest, QualityAndTheSourcesSizeAndRateTakeEffect)
     const Result same = clipwright("convert -p 'MP4 video (H.264)' -o " + outFolder() +
                                    " --name same --size source --fps 25 " + shellQuote(source));
     ASSERT_EQ(same.status, 0) << same.output;
-    const ProbeFields* sameVideo = probeMedia(out("same.mp4")).firstStream("video");
+    const ProbeResult sameProbe = probeMedia(out("same.mp4"));
+    const ProbeFields* sameVideo = sameProbe.firstStream("video");
     ASSERT_TRUE(sameVideo);
     EXPECT_EQ(sameVideo->integer("width"), 176);
     EXPECT_EQ(sameVideo->text("r_frame_rate"), "25/1");
