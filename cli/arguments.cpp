@@ -1,5 +1,7 @@
 #include "arguments.h"
 
+#include "language.h"
+
 #include "vkoConverterDll.h"
 
 #include <algorithm>
@@ -17,7 +19,7 @@ struct OptionRule {
 
 [[noreturn]] void reject(const std::string& option, const std::string& value, const std::string& expected)
 {
-    throw UsageError(option + ": '" + value + "' is not " + expected);
+    throw UsageError(localized("{1}: '{2}' is not {3}", {option, value, localized(expected)}));
 }
 
 const OptionRule* ruleFor(const std::vector<OptionRule>& rules, const std::string& name)
@@ -49,17 +51,17 @@ std::vector<std::string> readOptions(const std::vector<std::string>& args, const
         const std::string name = arg.substr(0, equals);
         const OptionRule* rule = ruleFor(rules, name);
         if (!rule)
-            throw UsageError("unknown option '" + name + "'");
+            throw UsageError(localized("unknown option '{1}'", {name}));
         if (!rule->takesValue) {
             if (equals != std::string::npos)
-                throw UsageError(name + " takes no value");
+                throw UsageError(localized("{1} takes no value", {name}));
             rule->apply(name, "");
         } else if (equals != std::string::npos) {
             rule->apply(name, arg.substr(equals + 1));
         } else if (i + 1 < args.size()) {
             rule->apply(name, args[++i]);
         } else {
-            throw UsageError(name + " needs a value");
+            throw UsageError(localized("{1} needs a value", {name}));
         }
     }
     return operands;
@@ -71,7 +73,7 @@ int32_t integerIn(const std::string& option, const std::string& value, int32_t l
     auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
     if (value.empty() || error != std::errc() || end != value.data() + value.size() || number < low ||
         number > high)
-        reject(option, value, "a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+        reject(option, value, localized("a whole number from {1} to {2}", {std::to_string(low), std::to_string(high)}));
     return number;
 }
 
@@ -130,12 +132,12 @@ std::string codecName(const std::string& option, const std::string& value)
     return value;
 }
 
-int32_t time(const std::string& option, const std::string& value)
+int64_t time(const std::string& option, const std::string& value)
 {
-    std::optional<int32_t> seconds = parseTime(value);
-    if (!seconds)
-        reject(option, value, "a time (whole seconds or HH:MM:SS)");
-    return *seconds;
+    std::optional<int64_t> milliseconds = parseTime(value);
+    if (!milliseconds)
+        reject(option, value, "a time (seconds or HH:MM:SS, with up to three decimals)");
+    return *milliseconds;
 }
 
 CropMargins crop(const std::string& option, const std::string& value)
@@ -162,7 +164,7 @@ std::string oneOf(const std::string& option, const std::string& value, const std
     std::string list;
     for (const std::string& choice : choices)
         list += (list.empty() ? "" : ", ") + choice;
-    reject(option, value, "one of " + list);
+    reject(option, value, localized("one of {1}", {list}));
 }
 
 std::vector<OptionRule> reportingRules(Reporting& reporting)
@@ -174,7 +176,7 @@ std::vector<OptionRule> reportingRules(Reporting& reporting)
         {{"--log"}, true,
          [&](const std::string& option, const std::string& value) {
              if (value.empty())
-                 throw UsageError(option + " needs a file name");
+                 throw UsageError(localized("{1} needs a file name", {option}));
              reporting.logFile = value;
          }},
     };
@@ -192,20 +194,31 @@ OptionRule languageRule(std::string& language)
 std::vector<std::string> requireFiles(std::vector<std::string> files)
 {
     if (files.empty())
-        throw UsageError("FILE: no input file given");
+        throw UsageError(localized("FILE: no input file given"));
     return files;
 }
 
 } // namespace
 
-std::optional<int32_t> parseTime(const std::string& text)
+std::optional<int64_t> parseTime(const std::string& text)
 {
+    // The last part may carry a fraction of one to three digits.
+    const size_t dot = text.find('.');
+    const std::string whole = text.substr(0, dot);
+    int64_t fraction = 0;
+    if (dot != std::string::npos) {
+        std::string digits = text.substr(dot + 1);
+        if (digits.empty() || digits.size() > 3 || !allDigits(digits) || whole.empty())
+            return std::nullopt;
+        digits.resize(3, '0');
+        fraction = std::stoll(digits);
+    }
     int64_t total = 0;
     size_t from = 0;
     int parts = 0;
     while (true) {
-        const size_t colon = text.find(':', from);
-        const std::string part = text.substr(from, colon == std::string::npos ? std::string::npos : colon - from);
+        const size_t colon = whole.find(':', from);
+        const std::string part = whole.substr(from, colon == std::string::npos ? std::string::npos : colon - from);
         if (!allDigits(part) || part.size() > 9 || ++parts > 3)
             return std::nullopt;
         const int64_t value = std::stoll(part);
@@ -218,7 +231,18 @@ std::optional<int32_t> parseTime(const std::string& text)
     }
     if (total > 2147483647)
         return std::nullopt;
-    return static_cast<int32_t>(total);
+    return total * 1000 + fraction;
+}
+
+std::string timeText(int64_t milliseconds)
+{
+    std::string text = std::to_string(milliseconds / 1000);
+    if (const int64_t fraction = milliseconds % 1000) {
+        std::string digits = std::to_string(1000 + fraction).substr(1);
+        digits.erase(digits.find_last_not_of('0') + 1);
+        text += "." + digits;
+    }
+    return text + " s";
 }
 
 ProfilesArguments parseProfilesArguments(const std::vector<std::string>& args)
@@ -231,7 +255,7 @@ ProfilesArguments parseProfilesArguments(const std::vector<std::string>& args)
     };
     const std::vector<std::string> operands = readOptions(args, rules);
     if (!operands.empty())
-        throw UsageError("unexpected argument '" + operands.front() + "'");
+        throw UsageError(localized("unexpected argument '{1}'", {operands.front()}));
     return parsed;
 }
 
@@ -306,14 +330,13 @@ ConvertArguments parseConvertArguments(const std::vector<std::string>& args)
         rules.push_back(std::move(rule));
     parsed.files = readOptions(args, rules);
     if (parsed.profile.empty())
-        throw UsageError("-p: no profile given (clipwright profiles lists them)");
+        throw UsageError(localized("-p: no profile given (clipwright profiles lists them)"));
     parsed.files = requireFiles(std::move(parsed.files));
     if (input.start && input.end && *input.start >= *input.end)
-        throw UsageError("--end: " + std::to_string(*input.end) + " s is not after --start " +
-                         std::to_string(*input.start) + " s");
+        throw UsageError(localized("--end: {1} is not after --start {2}", {timeText(*input.end), timeText(*input.start)}));
     if (job.quality && job.videoBitrate)
         throw UsageError("--quality: a constant quality and a video bit rate (--vb) exclude each other");
     if (parsed.merge && parsed.files.size() > VKO_MAX_INPUTS)
-        throw UsageError("--merge: at most " + std::to_string(VKO_MAX_INPUTS) + " files go into one output");
+        throw UsageError(localized("--merge: at most {1} files go into one output", {std::to_string(VKO_MAX_INPUTS)}));
     return parsed;
 }

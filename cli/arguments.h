@@ -50,8 +50,8 @@ struct CropMargins {
 
 // Settings given to every input: trim, picture and sound.
 struct InputSettings {
-    std::optional<int32_t> start;  // seconds
-    std::optional<int32_t> end;    // seconds
+    std::optional<int64_t> start;  // milliseconds
+    std::optional<int64_t> end;    // milliseconds
     std::optional<CropMargins> crop;
     std::optional<std::string> zoom;
     std::optional<int32_t> brightness;
@@ -109,5 +109,8 @@ ProfilesArguments parseProfilesArguments(const std::vector<std::string>& args);
 InfoArguments parseInfoArguments(const std::vector<std::string>& args);
 ConvertArguments parseConvertArguments(const std::vector<std::string>& args);
 
-// "90", "1:30" or "00:01:30" as whole seconds; nullopt for anything else.
-std::optional<int32_t> parseTime(const std::string& text);
+// "90", "1.5", "1:30" or "00:01:02.250" (up to three decimals) as milliseconds; nullopt for
+// anything else.
+std::optional<int64_t> parseTime(const std::string& text);
+// Milliseconds as messages show them: "3 s", "1.25 s".
+std::string timeText(int64_t milliseconds);

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <optional>
 #include <filesystem>
@@ -114,6 +115,18 @@ void applyOverrides(ProfileSettingInfo& profile, const ParameterOverrides& overr
         profile.channels = *overrides.channels;
 }
 
+void setTrimStart(TrimRange& trim, int64_t milliseconds)
+{
+    trim.start = static_cast<int32_t>(milliseconds / 1000);
+    trim.startMilliseconds = static_cast<int32_t>(milliseconds % 1000);
+}
+
+void setTrimEnd(TrimRange& trim, int64_t milliseconds)
+{
+    trim.end = static_cast<int32_t>(milliseconds / 1000);
+    trim.endMilliseconds = static_cast<int32_t>(milliseconds % 1000);
+}
+
 // Trim, crop and effects of one row, checked against its file.
 void applyInputSettings(NodeData& row, const InputSettings& input)
 {
@@ -122,23 +135,25 @@ void applyInputSettings(NodeData& row, const InputSettings& input)
     const std::string file = info.path;
     // A file of unknown duration (a raw stream) is converted to its end; its trims are not checked.
     const bool durationKnown = info.durationWholeSeconds > 0;
+    const auto fileEnd = static_cast<int64_t>(std::ceil(info.durationSeconds * 1000));
     if (input.start)
-        settings.trim.start = *input.start;
+        setTrimStart(settings.trim, *input.start);
     if (input.end)
-        settings.trim.end = durationKnown ? std::min(*input.end, info.durationWholeSeconds) : *input.end;
-    if (durationKnown && settings.trim.start >= settings.trim.end) {
-        const std::string end = std::to_string(settings.trim.end) + " s";
-        throw UsageError(input.end && *input.end <= info.durationWholeSeconds
-                             ? "--end: " + end + " is not after the start of " + file
-                             : "--start: " + std::to_string(settings.trim.start) + " s is not before the end of " +
-                                   file + " (" + end + ")");
-    }
+        setTrimEnd(settings.trim, durationKnown ? std::min(*input.end, fileEnd) : *input.end);
+    const int64_t start = settings.trim.startMicroseconds() / 1000;
+    const int64_t end = settings.trim.endMicroseconds() / 1000;
+    if (durationKnown && start >= end)
+        throw UsageError(input.end && *input.end <= fileEnd
+                             ? localized("--end: {1} is not after the start of {2}", {timeText(end), file})
+                             : localized("--start: {1} is not before the end of {2} ({3})",
+                                         {timeText(start), file, timeText(end)}));
     if (input.crop) {
         const CropMargins& crop = *input.crop;
         if (info.width > 0 && (crop.top + crop.bottom >= info.height || crop.left + crop.right >= info.width))
-            throw UsageError("--crop: " + std::to_string(crop.top) + "," + std::to_string(crop.bottom) + "," +
-                             std::to_string(crop.left) + "," + std::to_string(crop.right) + " leaves no picture of " +
-                             file + " (" + std::to_string(info.width) + "x" + std::to_string(info.height) + ")");
+            throw UsageError(localized("--crop: {1} leaves no picture of {2} ({3})",
+                                       {std::to_string(crop.top) + "," + std::to_string(crop.bottom) + "," +
+                                            std::to_string(crop.left) + "," + std::to_string(crop.right),
+                                        file, std::to_string(info.width) + "x" + std::to_string(info.height)}));
         settings.crop.top = crop.top;
         settings.crop.bottom = crop.bottom;
         settings.crop.left = crop.left;
@@ -159,7 +174,7 @@ void applyInputSettings(NodeData& row, const InputSettings& input)
 void warnAboutVideoOptions(const ConvertArguments& args, const ProfileSettingInfo& profile)
 {
     if (profile.mediaType == 1 && (args.overrides.touchesVideo() || args.input.touchesPicture()))
-        printError("warning: '" + std::string(profile.name) + "' is an audio profile; picture options have no effect");
+        printError(localized("warning: '{1}' is an audio profile; picture options have no effect", {profile.name}));
 }
 
 // Where the outputs go: a folder with its trailing separator, and the base name -o gave.
@@ -182,10 +197,10 @@ OutputTarget outputTarget(const ConvertArguments& args, const ProfileSettingInfo
         return {args.output, std::nullopt};
     const std::string extension = given.extension().string().substr(1);
     if (!sameLetters(extension, profile.extension))
-        throw UsageError("-o: '" + args.output + "' ends in ." + extension + " but the profile '" + profile.name +
-                         "' writes ." + profile.extension);
+        throw UsageError(localized("-o: '{1}' ends in .{2} but the profile '{3}' writes .{4}",
+                                   {args.output, extension, profile.name, profile.extension}));
     if (args.name)
-        throw UsageError("--name: -o already names the output file '" + args.output + "'");
+        throw UsageError(localized("--name: -o already names the output file '{1}'", {args.output}));
     return {given.parent_path().string(), given.stem().string()};
 }
 
@@ -260,7 +275,7 @@ int addFile(JobList& list, const std::string& file, const ConvertArguments& args
             const ProfileSettingInfo& profile)
 {
     if (file.size() > kMaxSourcePathLength) {
-        printError(file + ": the path is longer than " + std::to_string(kMaxSourcePathLength) + " characters");
+        printError(localized("{1}: the path is longer than {2} characters", {file, std::to_string(kMaxSourcePathLength)}));
         return kStatusFailure;
     }
     forgetEngineError();
@@ -322,7 +337,7 @@ int runConvert(const ConvertArguments& args)
     }
     ProfileSettingInfo profile = profileSettingInfoOf(*chosen);
     if (profile.mediaType != 0 && profile.mediaType != 1) {
-        printError("-p: '" + args.profile + "' is neither an audio nor a video profile");
+        printError(localized("-p: '{1}' is neither an audio nor a video profile", {args.profile}));
         return kStatusUsage;
     }
     applyOverrides(profile, args.overrides);
@@ -337,7 +352,7 @@ int runConvert(const ConvertArguments& args)
 
     const std::vector<std::string> files = inputFiles(args);
     if (args.merge && files.size() > VKO_MAX_INPUTS)
-        throw UsageError("--merge: at most " + std::to_string(VKO_MAX_INPUTS) + " files go into one output");
+        throw UsageError(localized("--merge: at most {1} files go into one output", {std::to_string(VKO_MAX_INPUTS)}));
     const OutputTarget target = outputTarget(args, profile, files.size());
     JobList list;
     const int inputFailure = addFiles(list, files, args, target, profile);

@@ -1,5 +1,6 @@
 #include "engine_error.h"
 
+#include "language.h"
 #include "vkoMessageDll.h"
 
 EngineError engineError(int code)
@@ -18,7 +19,7 @@ EngineError engineError(int code)
 
 std::string engineErrorText(const EngineError& error)
 {
-    std::string text = error.message + " (code " + std::to_string(error.code) + ")";
+    std::string text = localized("{1} (code {2})", {localized(error.message), std::to_string(error.code)});
     if (!error.detail.empty())
         text += ": " + error.detail;
     return text;

@@ -70,7 +70,7 @@ JobDescription describe(const EngineJob& job, const std::vector<NodeSettingInfo*
     description.output = job.outputPath();
     for (const NodeSettingInfo* row : rows) {
         description.inputs.push_back(row->owner->fileInfo.path);
-        description.seconds += row->trim.end - row->trim.start;
+        description.seconds += row->trim.seconds();
     }
     return description;
 }

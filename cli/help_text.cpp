@@ -159,8 +159,8 @@ const std::vector<CommandHelp>& commandHelp()
          "unless --overwrite or --no-clobber says otherwise. Each output is written under a hidden temporary "
          "name beside it (.NAME.part) and gets its name only when it is finished; a failed job leaves nothing. "
          "An input that cannot be converted is reported and the others are converted. Parameter options "
-         "change the profile's values for these jobs; input options apply to every file. Times are whole "
-         "seconds or HH:MM:SS; an input of unknown length (a raw stream) is converted to its end.",
+         "change the profile's values for these jobs; input options apply to every file. Times are seconds "
+         "or HH:MM:SS with up to three decimals (1.5, 00:01:02.250), cut to the millisecond; an input of unknown length (a raw stream) is converted to its end.",
          withReporting({
              {"-p, --profile", "PROFILE", "the profile's name or its title in any language, as clipwright "
                                           "profiles lists them"},

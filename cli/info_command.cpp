@@ -1,6 +1,7 @@
 #include "commands.h"
 #include "console.h"
 #include "engine_error.h"
+#include "language.h"
 #include "json_text.h"
 #include "vkoConverterDll.h"
 
@@ -94,7 +95,7 @@ int runInfo(const InfoArguments& args)
     for (const std::string& file : args.files) {
         auto info = std::make_unique<MediaFileInfo>();
         if (file.size() >= sizeof info->path) {
-            printError(file + ": the path is too long");
+            printError(localized("{1}: the path is too long", {file}));
             status = status ? status : kStatusUsage;
             continue;
         }

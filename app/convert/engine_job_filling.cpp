@@ -35,14 +35,14 @@ bool taken(const std::string& path)
     return exists(path) || partialFileInUse(partialPathFor(path));
 }
 
-// A row's trim, ending at the source's real end when the trim reaches past it (trims are whole
-// seconds, rounded up).
+// A row's trim, ending at the source's real end when the trim reaches past it (whole-second trims
+// end at the duration rounded up).
 double convertedSeconds(const NodeSettingInfo& row)
 {
-    double end = row.trim.end;
+    double end = static_cast<double>(row.trim.endMicroseconds()) / 1e6;
     if (row.owner != nullptr && row.owner->fileInfo.durationSeconds > 0)
         end = std::min(end, row.owner->fileInfo.durationSeconds);
-    return std::max(0.0, end - row.trim.start);
+    return std::max(0.0, end - static_cast<double>(row.trim.startMicroseconds()) / 1e6);
 }
 
 // The formatted text, or empty when it does not fit the output path buffer.
@@ -262,6 +262,8 @@ void EngineJob::fillInput(MediaUIOption& input, const NodeSettingInfo& row)
 {
     input.startSeconds = row.trim.start;
     input.durationSeconds = row.trim.end - row.trim.start;
+    if (row.trim.fractional())
+        setInputTrim(&input, row.trim.startMicroseconds(), row.trim.endMicroseconds() - row.trim.startMicroseconds());
     if (!video_)
         return;
     input.cropTop = row.crop.top;

@@ -12,10 +12,18 @@
 
 struct NodeData;
 
-// Part of the source to convert, whole seconds from its beginning.
+// Part of the source to convert, whole seconds from its beginning and milliseconds past them (the
+// command line's fractional times; the windows keep those 0).
 struct TrimRange {
     int32_t start = 0;
     int32_t end = 0;
+    int32_t startMilliseconds = 0;  // 0 ... 999
+    int32_t endMilliseconds = 0;    // 0 ... 999
+
+    int64_t startMicroseconds() const { return (int64_t{start} * 1000 + startMilliseconds) * 1000; }
+    int64_t endMicroseconds() const { return (int64_t{end} * 1000 + endMilliseconds) * 1000; }
+    bool fractional() const { return startMilliseconds != 0 || endMilliseconds != 0; }
+    double seconds() const { return static_cast<double>(endMicroseconds() - startMicroseconds()) / 1e6; }
 };
 
 // Crop margins in source pixels and the output size choices.

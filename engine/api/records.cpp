@@ -46,6 +46,7 @@ extern "C" MediaUIOption* createMediaUIOption(GroupMediaUIOption* group, const c
         return nullptr;
     if (sourcePath && *sourcePath)
         copyText(option->sourcePath, sizeof option->sourcePath, sourcePath);
+    engine::forgetExactTrim(option);
     if (group)
         group->inputs[group->inputCount++] = option;
     return option;
@@ -56,8 +57,10 @@ extern "C" int freeGroupMediaUIOption(GroupMediaUIOption** group)
     if (!group || !*group)
         return 0;
     GroupMediaUIOption* record = *group;
-    for (int i = 0; i < record->inputCount && i < VKO_MAX_INPUTS; ++i)
+    for (int i = 0; i < record->inputCount && i < VKO_MAX_INPUTS; ++i) {
+        engine::forgetExactTrim(record->inputs[i]);
         std::free(record->inputs[i]);
+    }
     engine::releaseOwnedText(record->frameSize);
     engine::forgetTrackChoice(record);
     std::free(record);
@@ -76,6 +79,10 @@ extern "C" int cloneConverte2MediaUIOption(const MediaUIOption* source, MediaUIO
     // The seventeen 32-bit fields from startSeconds to pictureEffect, zoomMode pointer included.
     std::memcpy(&destination->startSeconds, &source->startSeconds,
                 offsetof(MediaUIOption, padding) - offsetof(MediaUIOption, startSeconds));
+    if (auto trim = engine::exactTrimOf(source))
+        engine::chooseExactTrim(destination, *trim);
+    else
+        engine::forgetExactTrim(destination);
     return 0;
 }
 
@@ -119,5 +126,13 @@ extern "C" int setAudioTrack(GroupMediaUIOption* group, int32_t track)
     if (!group || track < VKO_AUDIO_TRACKS_ALL)
         return 41;
     engine::chooseAudioTrack(group, track);
+    return 0;
+}
+
+extern "C" int setInputTrim(MediaUIOption* input, int64_t startMicroseconds, int64_t durationMicroseconds)
+{
+    if (!input || startMicroseconds < 0)
+        return 41;
+    engine::chooseExactTrim(input, {startMicroseconds, durationMicroseconds});
     return 0;
 }

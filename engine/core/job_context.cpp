@@ -20,8 +20,10 @@ std::unique_ptr<JobInput> makeJobInput(int index, const MediaUIOption& option)
     input->reserved0 = option.reserved0;
     copyText(input->sourcePath, sizeof input->sourcePath, option.sourcePath, sizeof option.sourcePath);
     input->reserved1032 = option.reserved1032;
-    input->startSeconds = option.startSeconds;
-    input->durationSeconds = option.durationSeconds;
+    const ExactTrim trim = exactTrimOf(&option).value_or(
+        ExactTrim{int64_t{option.startSeconds} * AV_TIME_BASE, int64_t{option.durationSeconds} * AV_TIME_BASE});
+    input->startMicroseconds = trim.startMicroseconds;
+    input->durationMicroseconds = trim.durationMicroseconds;
     input->cropTop = option.cropTop;
     input->cropBottom = option.cropBottom;
     input->cropLeft = option.cropLeft;

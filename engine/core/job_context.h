@@ -23,8 +23,8 @@ struct JobInput {
     int32_t hasVideo = 0;
     int32_t hasAudio = 0;
     double reserved1032 = 0.0;
-    int32_t startSeconds = 0;
-    int32_t durationSeconds = 0; // 0 or less: to the end
+    int64_t startMicroseconds = 0;
+    int64_t durationMicroseconds = 0; // 0 or less: to the end
     int32_t cropTop = 0, cropBottom = 0, cropLeft = 0, cropRight = 0;
     const char* zoomMode = nullptr;
     int32_t padTop = 0, padBottom = 0, padLeft = 0, padRight = 0;

@@ -11,6 +11,7 @@ namespace {
 struct TrackChoices {
     std::mutex mutex;
     std::map<const GroupMediaUIOption*, int32_t> audioTracks;
+    std::map<const MediaUIOption*, ExactTrim> exactTrims;
 };
 
 TrackChoices& trackChoices()
@@ -42,6 +43,28 @@ int32_t audioTrackOf(const GroupMediaUIOption* group)
 void forgetTrackChoice(const GroupMediaUIOption* group)
 {
     chooseAudioTrack(group, kDefaultAudioTrack);
+}
+
+void chooseExactTrim(const MediaUIOption* input, ExactTrim trim)
+{
+    TrackChoices& choices = trackChoices();
+    std::lock_guard lock(choices.mutex);
+    choices.exactTrims[input] = trim;
+}
+
+std::optional<ExactTrim> exactTrimOf(const MediaUIOption* input)
+{
+    TrackChoices& choices = trackChoices();
+    std::lock_guard lock(choices.mutex);
+    auto found = choices.exactTrims.find(input);
+    return found == choices.exactTrims.end() ? std::nullopt : std::optional(found->second);
+}
+
+void forgetExactTrim(const MediaUIOption* input)
+{
+    TrackChoices& choices = trackChoices();
+    std::lock_guard lock(choices.mutex);
+    choices.exactTrims.erase(input);
 }
 
 } // namespace engine

@@ -67,9 +67,10 @@ int reportOpenFailure(int code, const std::string& message)
 void chooseStartSeek(JobInput& input)
 {
     EngineState& state = engineState();
-    if (input.startSeconds >= kSeekAheadSeconds) {
-        state.startTime = static_cast<int64_t>(input.startSeconds - kSeekMarginSeconds) * AV_TIME_BASE;
-        input.startSeconds = kSeekMarginSeconds;
+    constexpr int64_t margin = int64_t{kSeekMarginSeconds} * AV_TIME_BASE;
+    if (input.startMicroseconds >= int64_t{kSeekAheadSeconds} * AV_TIME_BASE) {
+        state.startTime = input.startMicroseconds - margin;
+        input.startMicroseconds = margin;
         engineLog("seek ahead, starttime=%d\n", kSeekMarginSeconds);
     } else {
         state.startTime = 0;
@@ -119,23 +120,34 @@ double inputDurationSeconds(const AVFormatContext& file)
     return file.duration == AV_NOPTS_VALUE ? 0.0 : static_cast<double>(file.duration) / AV_TIME_BASE;
 }
 
+// Microseconds as a time option's text: seconds with six decimals.
+std::string secondsText(int64_t microseconds)
+{
+    const int64_t magnitude = microseconds < 0 ? -microseconds : microseconds;
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%lld.%06lld", microseconds < 0 ? "-" : "",
+                  static_cast<long long>(magnitude / AV_TIME_BASE), static_cast<long long>(magnitude % AV_TIME_BASE));
+    return text;
+}
+
 int applyTrim(TranscodeRun& run, int i)
 {
     JobInput& input = inputOf(run, i);
     const AVFormatContext& file = *engineState().inputFiles[engineState().inputCount - 1];
-    if (input.reserved0 == 0 && input.startSeconds + input.durationSeconds >= inputDurationSeconds(file))
-        input.durationSeconds = 0;
-    std::string start = std::to_string(input.startSeconds);
-    std::string duration = std::to_string(input.durationSeconds);
+    const double endSeconds = static_cast<double>(input.startMicroseconds + input.durationMicroseconds) / AV_TIME_BASE;
+    if (input.reserved0 == 0 && endSeconds >= inputDurationSeconds(file))
+        input.durationMicroseconds = 0;
+    std::string start = secondsText(input.startMicroseconds);
+    std::string duration = secondsText(input.durationMicroseconds);
     if (!run.job.audioJob && run.job.anyInputHasVideo) {
-        if (input.startSeconds >= 0)
+        if (input.startMicroseconds >= 0)
             if (int failed = setStartTime(start.c_str()))
                 return failed;
-        if (input.durationSeconds >= 0)
+        if (input.durationMicroseconds >= 0)
             return setRecordingTime(duration.c_str());
         return 0;
     }
-    if (input.startSeconds > 0)
+    if (input.startMicroseconds > 0)
         if (int failed = setStartTime(start.c_str()))
             return failed;
     return addJoinedRecordingTime(duration.c_str(), i);

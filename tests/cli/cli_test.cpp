@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <csignal>
 #include <fcntl.h>
@@ -124,6 +125,38 @@ TEST_F(CliTest, VideoOverridesAndInputSettingsTakeEffect)
     EXPECT_LT(right[2], 70);
 }
 
+// Mean absolute difference of two gray pictures of the same size; 255 when the sizes differ.
+double grayDifference(const std::string& a, const std::string& b)
+{
+    if (a.empty() || a.size() != b.size())
+        return 255;
+    double sum = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        sum += std::abs(static_cast<unsigned char>(a[i]) - static_cast<unsigned char>(b[i]));
+    return sum / static_cast<double>(a.size());
+}
+
+TEST_F(CliTest, FractionalTrimCutsToTheMillisecond)
+{
+    // Each frame a step brighter than the one before, so the first converted frame shows where the
+    // cut fell.
+    const std::string source = runFfmpeg(dir_,
+        "-f lavfi -i nullsrc=s=160x120:r=25:d=3 -f lavfi -i sine=d=3 -vf \"geq=lum='16+N*3':cb=128:cr=128\" "
+        "-pix_fmt yuv420p -c:v libx264 -qp 0 -shortest", "steps.mp4");
+    const Result run = clipwright("convert -p 'MP4 video (H.264)' --vb 2000k -q -o " + outFolder() +
+                                  " --start 0.5 --end 2.25 " + shellQuote(source));
+    ASSERT_EQ(run.status, 0) << run.output;
+    const ProbeResult probe = probeMedia(out("steps.mp4"));
+    ASSERT_TRUE(probe.ok) << probe.errors;
+    EXPECT_NEAR(probe.duration(), 1.75, 0.05);
+    const std::string first = decodeRawPicture(out("steps.mp4"), "gray");
+    const std::string atCut = decodeRawPicture(source, "gray", "-ss 0.5");
+    EXPECT_LT(grayDifference(first, atCut), 1.5);
+    // The frames beside the cut are clearly different ones.
+    EXPECT_GT(grayDifference(first, decodeRawPicture(source, "gray", "-ss 0.46")), 2.0);
+    EXPECT_GT(grayDifference(first, decodeRawPicture(source, "gray", "-ss 0.54")), 2.0);
+}
+
 TEST_F(CliTest, AudioOverridesAndInputSettingsTakeEffect)
 {
     const std::string source = clip("tone.mp4");
@@ -232,6 +265,8 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveAStatusAndOneClearLine)
         {"convert -p 'MP3 audio' --volume 600 {clip}", 2, "--volume: '600' is not"},
         {"convert -p 'MP3 audio' --start 1:99 {clip}", 2, "--start: '1:99' is not a time"},
         {"convert -p 'MP3 audio' --start 3 --end 2 {clip}", 2, "--end: 2 s is not after --start 3 s"},
+        {"convert -p 'MP3 audio' --start 2.5 --end 2.25 {clip}", 2, "--end: 2.25 s is not after --start 2.5 s"},
+        {"convert -p 'MP3 audio' --start 1.2345 {clip}", 2, "--start: '1.2345' is not a time"},
         {"convert -p 'MP3 audio' --start 10 {clip}", 2, "--start: 10 s is not before the end"},
         {"convert -p 'MP3 audio' --end 0 {clip}", 2, "--end: 0 s is not after the start"},
         {"convert -p 'MP4 video (MPEG-4)' --crop 1,2,3 {clip}", 2, "--crop: '1,2,3' is not"},
@@ -559,6 +594,24 @@ TEST_F(CliTest, MessagesAndProfileNamesFollowTheLanguage)
                                       "LANG=zh_CN.UTF-8");
     EXPECT_NE(english.output.find("no profile named"), std::string::npos) << english.output;
 
+    struct ChineseCase {
+        std::string arguments;
+        int status;
+        const char* message;
+    };
+    const ChineseCase chineseCases[] = {
+        {"--size 640 " + shellQuote(source), 2, "--size：“640”不是宽x高形式的画面尺寸"},
+        {"--start 3 --end 2.5 " + shellQuote(source), 2, "--end：2.5 s 不在 --start 3 s 之后"},
+        {"--start 5 " + shellQuote(source), 2, "--start：5 s 不在 "},
+        {shellQuote(dir_.path("missing.mp4")), 1, "missing.mp4: 无法打开输入文件。文件可能不存在、已损坏或类型未知。（代码 7）"},
+    };
+    for (const ChineseCase& c : chineseCases) {
+        const Result run = clipwright("convert -p 'MP3 audio' -o " + outFolder() + " " + c.arguments + " 2>&1 >/dev/null",
+                                      "LC_ALL= LC_MESSAGES= LANG=zh_CN.UTF-8");
+        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.message), std::string::npos) << c.arguments << "\n" << run.output;
+    }
+
     // A profile's Chinese title names it as well as its name.
     const Result chinese = clipwright("convert -p 'MP3 音频' -q -o " + outFolder() + " " + shellQuote(source));
     EXPECT_EQ(chinese.status, 0) << chinese.output;
@@ -605,7 +658,8 @@ TEST_F(CliTest, QualityAndTheSourcesSizeAndRateTakeEffect)
     const Result same = clipwright("convert -p 'MP4 video (H.264)' -o " + outFolder() +
                                    " --name same --size source --fps 25 " + shellQuote(source));
     ASSERT_EQ(same.status, 0) << same.output;
-    const ProbeFields* sameVideo = probeMedia(out("same.mp4")).firstStream("video");
+    const ProbeResult sameProbe = probeMedia(out("same.mp4"));
+    const ProbeFields* sameVideo = sameProbe.firstStream("video");
     ASSERT_TRUE(sameVideo);
     EXPECT_EQ(sameVideo->integer("width"), 176);
     EXPECT_EQ(sameVideo->text("r_frame_rate"), "25/1");

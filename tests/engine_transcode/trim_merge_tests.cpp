@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,36 @@ TEST(Trim, OutputStartsAtTheTrimStartAndLastsTheTrimLength)
         EXPECT_NEAR(pictures.front().luma, transcode::timeCodedLuma(c.expectedStart), kLumaTolerance);
         EXPECT_NEAR(pictures.back().luma, transcode::timeCodedLuma(c.expectedStart + c.expectedLength),
                     kLumaTolerance);
+    }
+}
+
+TEST(Trim, ExactTrimReplacesTheWholeSecondsAndTravelsWithTheRecordsCopy)
+{
+    const std::string source = fixture(transcode::timeCodedClip("thirty.mp4", 30));
+    EXPECT_EQ(setInputTrim(nullptr, 0, 0), 41);
+    const std::string output = source + ".exact.avi";
+    const std::string copied = source + ".exact-copy.avi";
+    Job job("avi", 0, output);
+    job.group().frameSize = kSmallFrame;
+    MediaUIOption& input = job.addInput(source);
+    input.startSeconds = 3;
+    input.durationSeconds = 4;
+    EXPECT_EQ(setInputTrim(&input, -1, 0), 41);
+    // A start past the seek-ahead distance, so the exact start survives the seek too.
+    ASSERT_EQ(setInputTrim(&input, 20'500'000, 1'750'000), 0);
+    GroupMediaUIOption* copy = createGroupMediaUIOption(nullptr, "avi", 0);
+    ASSERT_NE(copy, nullptr);
+    cloneConverteGroup2MediaUIOption(&job.group(), copy);
+    std::snprintf(copy->outputPath, sizeof copy->outputPath, "%s", copied.c_str());
+    ASSERT_EQ(job.run(), 0);
+    ASSERT_EQ(converteToMedia(copy, "avi", 0), 0);
+    freeGroupMediaUIOption(&copy);
+    for (const std::string& path : {output, copied}) {
+        SCOPED_TRACE(path);
+        EXPECT_NEAR(testsupport::decodeMedia(path).seconds, 1.75, 0.1);
+        std::vector<Picture> pictures = transcode::pictureTimeline(path);
+        ASSERT_FALSE(pictures.empty());
+        EXPECT_NEAR(pictures.front().luma, transcode::timeCodedLuma(20.5), 1.5) << "within a fifth of a second";
     }
 }
 

@@ -205,6 +205,14 @@ VKO_CONVERTER_API int getStreamList(const char* path, MediaStreamInfo* streams, 
 enum { VKO_AUDIO_TRACK_DEFAULT = 0, VKO_AUDIO_TRACKS_ALL = -1 };
 VKO_CONVERTER_API int setAudioTrack(GroupMediaUIOption* group, int32_t track);
 
+/* The trim of one input to the microsecond: the input is converted from startMicroseconds for
+ * durationMicroseconds (0 or less: to its end), and startSeconds and durationSeconds are not read.
+ * The trim stays with the record until freeGroupMediaUIOption and is copied by
+ * cloneConverte2MediaUIOption (and so by cloneConverteGroup2MediaUIOption); a record the caller
+ * allocated itself keeps it until it is set again. Returns 0, or 41 for a null record or a negative
+ * start. Call it like the record functions, never beside a conversion. */
+VKO_CONVERTER_API int setInputTrim(MediaUIOption* input, int64_t startMicroseconds, int64_t durationMicroseconds);
+
 #ifdef __cplusplus
 }
 #endif
