@@ -273,7 +273,8 @@ TEST_F(Startup, StoredValuesAreKeptAndUnreadableFlagsReplaced)
     EXPECT_TRUE(windows.main.findChild<QWidget*>(QStringLiteral("WebBrowse"))->isHidden());
 }
 
-TEST_F(Startup, CloseButtonWritesTheSettingsAndExitDoesNot)
+// File > Exit writes the settings too, all but the profile.
+TEST_F(Startup, CloseButtonWritesTheSettingsAndExitAllButTheProfile)
 {
     {
         ApplicationWindows windows(settings_.store());
@@ -281,7 +282,8 @@ TEST_F(Startup, CloseButtonWritesTheSettingsAndExitDoesNot)
         windows.main.findChild<QAction*>(QStringLiteral("Exit"))->trigger();
         EXPECT_FALSE(windows.main.isVisible());
     }
-    EXPECT_FALSE(settings_.store()->contains(QStringLiteral("media_output_dir")));
+    EXPECT_EQ(settings_.store()->value(QStringLiteral("media_output_dir")).toString(), defaultOutputFolder());
+    EXPECT_FALSE(settings_.store()->contains(QStringLiteral("last_profile")));
 
     ApplicationWindows windows(settings_.store());
     windows.main.show();
