@@ -22,6 +22,8 @@ const std::map<std::string, std::string>& chineseTexts()
         {"skipped, the output exists", "已跳过，输出文件已存在"},
         {"no media files in the folder", "文件夹中没有媒体文件"},
         {"clipwright profiles lists them", "clipwright profiles 列出全部配置"},
+        {"converted %1 s of %2 s: the source ends early", "只转换了 %1 秒（共 %2 秒）：源文件提前结束"},
+        {"warning", "警告"},
     };
     return texts;
 }
