@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <csignal>
 #include <fcntl.h>
@@ -324,11 +323,7 @@ TEST_F(CliTest, AShortOutputOrADamagedSourceIsWarnedOf)
     indexFirst.extraArgs = "-movflags +faststart";
     const std::string whole = readFile(makeClip(dir_, indexFirst));
     const std::string cut = writeFile(dir_, "cut.mp4", whole.substr(0, whole.size() * 2 / 5));
-    std::string bytes = readFile(clip("whole.mp4"));
-    std::srand(7);
-    for (size_t i = bytes.size() * 2 / 5; i < bytes.size() * 3 / 5; ++i)
-        bytes[i] = static_cast<char>(std::rand());
-    const std::string damaged = writeFile(dir_, "broken.mp4", bytes);
+    const std::string damaged = writeDamagedCopy(dir_, "broken.mp4", clip("whole.mp4"));
     const std::string good = clip("good.mp4", 2);
     const struct {
         std::string source;

@@ -291,11 +291,7 @@ TEST_F(ProgressWindowTest, ADamagedSourceGivesAWarningLineNotDone)
     spec.name = "whole.mp4";
     spec.seconds = 4;
     spec.extraArgs = "-g 25 -movflags +faststart";
-    std::string bytes = testsupport::readFile(testsupport::makeClip(out, spec));
-    std::srand(7);
-    for (size_t i = bytes.size() * 2 / 5; i < bytes.size() * 3 / 5; ++i)
-        bytes[i] = static_cast<char>(std::rand());
-    const std::string damaged = testsupport::writeFile(out, "broken.mp4", bytes);
+    const std::string damaged = testsupport::writeDamagedCopy(out, "broken.mp4", testsupport::makeClip(out, spec));
     JobRows rows;
     rows.add(damaged, 4, testsupport::videoProfile(), "damaged");
     rows.add(videoClip(), 2, testsupport::videoProfile(), "good");
