@@ -5,6 +5,7 @@
 #include "engine_error.h"
 #include "engine_job_filling.h"
 #include "fp_exceptions.h"
+#include "language.h"
 #include "merge_progress.h"
 #include "partial_file.h"
 #include "vkoConverterDll.h"
@@ -12,6 +13,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <future>
@@ -75,6 +77,27 @@ JobDescription describe(const EngineJob& job, const std::vector<NodeSettingInfo*
     return description;
 }
 
+// "converted 7.6 s of 20.0 s: …" for an output clearly short of its sources, and the engine's
+// note of damaged source parts it skipped. Read right after the job.
+std::vector<std::string> warningsOf(const EngineJob& job)
+{
+    std::vector<std::string> warnings;
+    const EngineReport report = latestEngineReport();
+    const OutputLength length = job.outputLength();
+    if (length.shortened()) {
+        const auto seconds = [](double value) {
+            char number[32];
+            std::snprintf(number, sizeof number, "%.1f", value);
+            return std::string(number);
+        };
+        warnings.push_back(localized("converted {1} s of {2} s: the source ends early",
+                                     {seconds(length.writtenSeconds), seconds(length.expectedSeconds)}));
+    }
+    if (report.code == 0 && !report.detail.empty())
+        warnings.push_back(report.detail);
+    return warnings;
+}
+
 OutputNaming namingOf(ExistingOutput existing)
 {
     return existing == ExistingOutput::NewName ? OutputNaming::Unique : OutputNaming::Replace;
@@ -108,6 +131,8 @@ bool runJob(const std::vector<NodeSettingInfo*>& rows, const ConversionRun& run,
         result.error = engineError(code);
         if (outcome.status == 0)
             outcome.status = statusOf(code);
+    } else if (!result.cancelled) {
+        result.warnings = warningsOf(job);
     }
     display.jobFinished(description, result);
     outcome.cancelled = result.cancelled;

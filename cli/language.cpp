@@ -81,6 +81,8 @@ const std::map<std::string, std::string>& chineseTexts()
          "无法转换任何内容：所选范围内的输入没有画面也没有声音。"},
         {"The chosen audio track is not in the file. Choose one of the tracks it has.",
          "文件中没有所选的音轨。请选择文件中已有的音轨。"},
+        {"converted {1} s of {2} s: the source ends early", "只转换了 {1} 秒（共 {2} 秒）：源文件提前结束"},
+        {"warning", "警告"},
     };
     return texts;
 }

@@ -91,6 +91,13 @@ std::string failureText(const JobDescription& job, const JobResult& result)
     return inputsText(job) + ": " + engineErrorText(result.error);
 }
 
+// "warning: clip.mp4: …" on the error stream, one line each.
+void printWarnings(const JobDescription& job, const JobResult& result)
+{
+    for (const std::string& warning : result.warnings)
+        printError(localized("warning") + ": " + inputsText(job) + ": " + warning);
+}
+
 // Only the outputs of finished jobs, failures on the error stream.
 class QuietDisplay : public ProgressDisplay {
 public:
@@ -102,6 +109,7 @@ public:
             printError(failureText(job, result));
         else if (!result.skipped)
             printOut(job.output + (result.cancelled ? " (" + localized("cancelled") + ")\n" : "\n"));
+        printWarnings(job, result);
     }
     void runFinished(int, bool cancelled) override
     {
@@ -132,6 +140,7 @@ public:
             printOut(counterText(job) + localized(stateText(result)) + ": " + job.output + "\n");
         else
             printError(failureText(job, result));
+        printWarnings(job, result);
     }
 
 private:
@@ -170,6 +179,7 @@ public:
         printOut(result.error.code == 0 ? "\n  " + job.output + "\n" : "\n");
         if (result.error.code != 0)
             printError(failureText(job, result));
+        printWarnings(job, result);
     }
 
 private:
@@ -184,10 +194,7 @@ class JsonDisplay : public ProgressDisplay {
 public:
     void jobStarted(const JobDescription& job) override
     {
-        std::vector<std::string> inputs;
-        for (const std::string& input : job.inputs)
-            inputs.push_back(jsonString(input));
-        emit(event("job-start", job).addJson("inputs", jsonArray(inputs)).add("output", job.output).add("seconds", job.seconds));
+        emit(event("job-start", job).addJson("inputs", stringArray(job.inputs)).add("output", job.output).add("seconds", job.seconds));
     }
     void progress(const JobDescription& job, double mediaSeconds, double wallSeconds) override
     {
@@ -211,6 +218,8 @@ public:
             .add("skipped", result.skipped);
         if (result.error.code != 0)
             object.add("message", result.error.message).add("detail", result.error.detail);
+        if (!result.warnings.empty())
+            object.addJson("warnings", stringArray(result.warnings));
         emit(object);
     }
     void runFinished(int, bool) override {}
@@ -223,6 +232,13 @@ private:
         return object;
     }
     static void emit(const JsonObject& object) { printOut(object.text() + "\n"); }
+    static std::string stringArray(const std::vector<std::string>& texts)
+    {
+        std::vector<std::string> items;
+        for (const std::string& text : texts)
+            items.push_back(jsonString(text));
+        return jsonArray(items);
+    }
 
     double lastEvent_ = -1;
 };

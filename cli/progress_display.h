@@ -23,6 +23,9 @@ struct JobResult {
     EngineError error;  // code 0 when the job succeeded
     bool cancelled = false;
     bool skipped = false;  // --no-clobber found the output
+    // Of a job that succeeded: its output is clearly short of its sources, or the engine skipped
+    // damaged parts of a source.
+    std::vector<std::string> warnings;
 };
 
 class ProgressDisplay {

@@ -29,17 +29,6 @@ int trimSeconds(const NodeSettingInfo& row)
     return row.trim.end - row.trim.start;
 }
 
-// The engine's detail of the latest failure, without its trailing blanks.
-std::string lastFailureDetail()
-{
-    char detail[1024];
-    getLastErrorDetail(detail, sizeof detail);
-    std::string text = detail;
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
-        text.pop_back();
-    return text;
-}
-
 } // namespace
 
 ConverThread::ConverThread(ConversionRun run, QObject* window)
@@ -130,12 +119,15 @@ int ConverThread::convertJob(size_t index, const std::vector<NodeSettingInfo*>& 
     const int code = job.convert();
     JobOutcome outcome;
     outcome.outputPath = job.outputPath();
-    if (cancelled())
+    const EngineReport report = latestEngineReport();
+    if (cancelled()) {
         outcome.partialOutput = hasContent(job.outputPath());
-    else if (code == 0)
+    } else if (code == 0) {
         outcome.length = job.outputLength();
-    else
-        outcome.detail = lastFailureDetail();
+        outcome.damage = report.code == 0 ? report.detail : std::string();
+    } else {
+        outcome.detail = report.detail;
+    }
     keepOutcome(index, std::move(outcome));
     return code;
 }

@@ -40,6 +40,7 @@ struct JobOutcome {
     std::string detail;       // the engine's detail text of a failure; empty when it has none
     std::string outputPath;   // the output file the job wrote or began
     OutputLength length;      // of a job that succeeded
+    std::string damage;       // of a job that succeeded: the engine's note of damaged source parts it skipped
     bool partialOutput = false;  // a cancelled job left part of its output
 };
 

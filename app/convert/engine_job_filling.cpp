@@ -196,6 +196,17 @@ bool hasContent(const std::string& path)
     return !error && size > 0;
 }
 
+EngineReport latestEngineReport()
+{
+    char detail[1024];
+    EngineReport report;
+    report.code = getLastErrorDetail(detail, sizeof detail);
+    report.detail = detail;
+    while (!report.detail.empty() && (report.detail.back() == '\n' || report.detail.back() == ' '))
+        report.detail.pop_back();
+    return report;
+}
+
 bool OutputLength::shortened() const
 {
     constexpr double kToleratedSeconds = 2.0;

@@ -30,6 +30,14 @@ struct OutputLength {
     bool shortened() const;
 };
 
+// The engine's latest report (vkoMessageDll.h): its code and its detail without trailing blanks.
+// After a job that succeeded, code 0 with a detail says the job skipped damaged parts of a source.
+struct EngineReport {
+    int code = 0;
+    std::string detail;
+};
+EngineReport latestEngineReport();
+
 // Unique: the output never replaces an existing file ("(n)" names); Replace: folder + name +
 // extension, replacing a file of that name (never one of the job's inputs, which the engine
 // refuses).

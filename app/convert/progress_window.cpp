@@ -300,12 +300,18 @@ void TfrmConvert::addResultLine(int code, int index)
         appendResult(index, failureText(code, index));
         return;
     }
-    const OutputLength length = thread_ ? thread_->outcome(index).length : OutputLength{};
+    const JobOutcome outcome = thread_ ? thread_->outcome(index) : JobOutcome{};
+    const OutputLength& length = outcome.length;
     if (length.shortened()) {
         ++counts_.cutShort;
         appendResult(index, i18nText("10026")
                                 .arg(length.writtenSeconds, 0, 'f', 1)
                                 .arg(length.expectedSeconds, 0, 'f', 1));
+        return;
+    }
+    if (!outcome.damage.empty()) {
+        ++counts_.cutShort;
+        appendResult(index, i18nText("10037").arg(QString::fromLocal8Bit(outcome.damage.c_str())));
         return;
     }
     ++counts_.succeeded;

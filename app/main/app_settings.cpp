@@ -95,9 +95,11 @@ AppSettings readAppSettings(QSettings& store, const QString& defaultSkin)
     return settings;
 }
 
-void writeClosingSettings(QSettings& store, const AppSettings& settings)
+void writeClosingSettings(QSettings& store, const AppSettings& settings, bool withProfile)
 {
-    store.setValue(QStringLiteral("last_profile"), settings.lastProfile);
+    if (withProfile)
+        store.setValue(QStringLiteral("last_profile"), settings.lastProfile);
+    store.setValue(QStringLiteral("Language"), settings.language);
     store.setValue(QStringLiteral("media_output_dir"), settings.mediaOutputDir);
     store.setValue(QStringLiteral("snapshot_output_dir"), settings.snapshotOutputDir);
     store.setValue(QStringLiteral("last_source_dir"), settings.lastSourceDir);

@@ -35,8 +35,9 @@ QString languageOfLocale(const QLocale& locale);
 // does not read is reported on stderr).
 AppSettings readAppSettings(QSettings& store, const QString& defaultSkin);
 
-// Written when the main window closes through its close button.
-void writeClosingSettings(QSettings& store, const AppSettings& settings);
+// Written when the main window closes: the folders and the language; withProfile (the close
+// button, not File > Exit) also the last profile.
+void writeClosingSettings(QSettings& store, const AppSettings& settings, bool withProfile);
 
 // Written by the options dialog on confirm.
 void writeOptionSettings(QSettings& store, const AppSettings& settings);

@@ -393,7 +393,7 @@ void TfrmMain::connectCommands()
     for (ImageButton* button : {buttons_.mini, buttons_.leftMini}) {
         connect(button, &ImageButton::clicked, this, &TfrmMain::showMinimized);
     }
-    connect(actions_.exit, &QAction::triggered, this, &TfrmMain::close);
+    connect(actions_.exit, &QAction::triggered, this, &TfrmMain::exitWritingSettings);
     connect(buttons_.option, &ImageButton::clicked, this, &TfrmMain::optionsRequested);
     connect(buttons_.open, &ImageButton::clicked, this, &TfrmMain::chooseOutputFolder);
     connect(buttons_.openPath, &ImageButton::clicked, this, [this] {
@@ -1054,10 +1054,21 @@ void TfrmMain::closeWritingSettings()
 {
     if (const ComboboxSelectObject* current = picker_ == nullptr ? nullptr : picker_->currentItem())
         settings_.lastProfile = QString::fromStdString(current->getString());
-    writeClosingSettings(*store_, settings_);
+    writeSettingsAndClose(true);
+}
+
+void TfrmMain::exitWritingSettings()
+{
+    writeSettingsAndClose(false);
+}
+
+void TfrmMain::writeSettingsAndClose(bool closeButton)
+{
+    writeClosingSettings(*store_, settings_, closeButton);
     store_->setValue(QLatin1String(kGeometryKey), saveGeometry());
     store_->sync();
-    setOutputVolume(savedVolume_);
+    if (closeButton)
+        setOutputVolume(savedVolume_);
     close();
 }
 

@@ -96,7 +96,10 @@ public:
     void sliderReleased();
     void takeSnapshot();
     void startUpdater();
+    // The close button: the settings with the current profile, and the volume found at start back.
     void closeWritingSettings();
+    // File > Exit: the settings without the profile (the stored one stays); the volume stays.
+    void exitWritingSettings();
 
     // Re-skins after a skin switch: pictures, layout, slider focus, web panel hidden.
     void reskin() override;
@@ -178,6 +181,7 @@ private:
 
     void tell(const QString& text);
     ProfileSettingInfo chosenProfileSettings() const;
+    void writeSettingsAndClose(bool closeButton);
     void offerJobListRestore();
     void restoreJobList(const std::vector<SavedJobRow>& rows);
     void addNextSource();

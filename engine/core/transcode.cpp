@@ -47,6 +47,8 @@ struct TranscodeRun {
     int64_t startedAt = av_gettime_relative();
     bool headerWritten = false;
     bool outputCreated = false;
+    int damagedPackets = 0;       // packets that could not be read or decoded, and were skipped
+    int damagedInput = -1;        // the first input with such packets
 };
 
 JobInput& inputOf(TranscodeRun& run, int i)
@@ -466,6 +468,25 @@ bool isDecodeFailure(int code)
     return std::find(std::begin(kDecodeFailures), std::end(kDecodeFailures), code) != std::end(kDecodeFailures);
 }
 
+void noteDamage(TranscodeRun& run, int i)
+{
+    if (run.damagedPackets++ == 0)
+        run.damagedInput = i;
+}
+
+// A job that skipped damaged data still succeeds; the error-message library keeps code 0 with a
+// detail naming the input, so the caller can say the output may miss parts of it.
+void reportDamage(const TranscodeRun& run)
+{
+    if (run.damagedPackets == 0)
+        return;
+    const std::string detail = std::string(run.job.inputs[run.damagedInput]->sourcePath) + ": " +
+                               std::to_string(run.damagedPackets) +
+                               " damaged packet(s) could not be read or decoded and were skipped";
+    engineLog("%s\n", detail.c_str());
+    reportDetail(0, detail.c_str());
+}
+
 int runPacketLoop(TranscodeRun& run, int i)
 {
     EngineState& state = engineState();
@@ -485,8 +506,12 @@ int runPacketLoop(TranscodeRun& run, int i)
             av_usleep(10000);
             continue;
         }
-        if (read < 0)
+        if (read < 0) {
+            // An error other than the end of the file ends the input early.
+            if (read != AVERROR_EOF)
+                noteDamage(run, i);
             return 0;
+        }
         int index = record.firstStream + packet->stream_index;
         if (packet->stream_index < record.streamCount && !run.inputStreams[index]->discard) {
             InputStream& input = *run.inputStreams[index];
@@ -494,6 +519,8 @@ int runPacketLoop(TranscodeRun& run, int i)
             int result = decodeAndOutput(input, index, run.outputs, packet.get(), i);
             if (result && (state.exitOnError || !isDecodeFailure(result)))
                 return result;
+            if (result)
+                noteDamage(run, i);
         }
         av_packet_unref(packet.get());
         postProgressIfDue([&] { return measureProgress(run); });
@@ -511,6 +538,8 @@ int finishInput(TranscodeRun& run, int i)
         int result = decodeAndOutput(input, k, run.outputs, nullptr, i);
         if (result && (state.exitOnError || !isDecodeFailure(result)))
             return result;
+        if (result)
+            noteDamage(run, i);
         input.decoder.reset();
     }
     for (auto& output : run.outputs)
@@ -680,6 +709,8 @@ int transcodeJob(JobContext& job)
     }
     if (result)
         discardOutput(run);
+    else
+        reportDamage(run);
     return result;
 }
 

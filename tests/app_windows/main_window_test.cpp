@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,6 +18,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimeEdit>
+#include <QTimer>
 
 #include "app_test_support.h"
 #include "application_windows.h"
@@ -699,6 +702,33 @@ TEST_F(MainWindowTest, SizeAndPlaceAreRememberedAtClose)
     main().closeWritingSettings();
     ApplicationWindows next(settings_.store());
     EXPECT_EQ(next.main.size(), size);
+}
+
+// File > Exit keeps the session's settings like the close button, except the profile (its own test).
+TEST_F(MainWindowTest, ExitStoresSizePlaceLastFolderAndLanguage)
+{
+    const QString chosen = clip("a.mp4");
+    QTimer::singleShot(0, &main(), [&chosen] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(chosen);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    main().fileMenu()->findChild<QAction*>(QStringLiteral("LoadFile"))->trigger();
+    waitForSources();
+    ASSERT_EQ(jobs().size(), 1);
+    main().setLanguage(QStringLiteral("zh_cn"));
+    main().setGeometry(QRect(QPoint(40, 30), main().size() + QSize(120, 80)));
+    const QSize size = main().size();
+
+    main().fileMenu()->findChild<QAction*>(QStringLiteral("Exit"))->trigger();
+    EXPECT_FALSE(main().isVisible());
+    const QString folder = QFileInfo(chosen).absolutePath();
+    EXPECT_EQ(settings_.store()->value(QStringLiteral("last_source_dir")).toString(), folder);
+    EXPECT_EQ(settings_.store()->value(QStringLiteral("Language")).toString(), QStringLiteral("zh_cn"));
+    ApplicationWindows next(settings_.store());
+    EXPECT_EQ(next.main.size(), size);
+    EXPECT_EQ(next.main.sourceFolder(), folder);
 }
 
 TEST(SeamStretch, PiecesCoverTheStretchedLengthAndPositionsMoveAfterTheirSeams)

@@ -134,7 +134,7 @@ TEST_F(Startup, EveryBoundIdHasATextInBothLanguages)
                                  "05018", "05020", "05022", "06001", "10001", "10002", "10003",
                                  "10004", "10005", "10021", "10022", "10023", "10024", "10025",
                                  "10026", "10027", "10028", "10029", "10030",
-                                 "10031", "10032", "10033", "10034", "10035", "10036"};
+                                 "10031", "10032", "10033", "10034", "10035", "10036", "10037"};
     for (const auto& [name, binding] : i18nBindings()) {
         for (const auto& [property, id] : binding.properties) {
             if (property != "Items") {
@@ -273,7 +273,8 @@ TEST_F(Startup, StoredValuesAreKeptAndUnreadableFlagsReplaced)
     EXPECT_TRUE(windows.main.findChild<QWidget*>(QStringLiteral("WebBrowse"))->isHidden());
 }
 
-TEST_F(Startup, CloseButtonWritesTheSettingsAndExitDoesNot)
+// File > Exit writes the settings too, all but the profile.
+TEST_F(Startup, CloseButtonWritesTheSettingsAndExitAllButTheProfile)
 {
     {
         ApplicationWindows windows(settings_.store());
@@ -281,7 +282,8 @@ TEST_F(Startup, CloseButtonWritesTheSettingsAndExitDoesNot)
         windows.main.findChild<QAction*>(QStringLiteral("Exit"))->trigger();
         EXPECT_FALSE(windows.main.isVisible());
     }
-    EXPECT_FALSE(settings_.store()->contains(QStringLiteral("media_output_dir")));
+    EXPECT_EQ(settings_.store()->value(QStringLiteral("media_output_dir")).toString(), defaultOutputFolder());
+    EXPECT_FALSE(settings_.store()->contains(QStringLiteral("last_profile")));
 
     ApplicationWindows windows(settings_.store());
     windows.main.show();

@@ -347,6 +347,44 @@ TEST_P(CliSignalTest, SignalFinishesTheCurrentOutputAndStartsNoOtherJob)
 
 INSTANTIATE_TEST_SUITE_P(InterruptAndTerminate, CliSignalTest, ::testing::Values(SIGINT, SIGTERM));
 
+// An MP4 cut at 40 % whose index (at its front) still says 10 s, and an MP4 whose middle fifth is
+// random bytes: each converts, with a warning line on the error stream and a "warnings" entry in
+// the JSON job result; the good clip beside it gets neither.
+TEST_F(CliTest, AShortOutputOrADamagedSourceIsWarnedOf)
+{
+    ClipSpec indexFirst;
+    indexFirst.name = "long.mp4";
+    indexFirst.seconds = 10;
+    indexFirst.extraArgs = "-movflags +faststart";
+    const std::string whole = readFile(makeClip(dir_, indexFirst));
+    const std::string cut = writeFile(dir_, "cut.mp4", whole.substr(0, whole.size() * 2 / 5));
+    const std::string damaged = writeDamagedCopy(dir_, "broken.mp4", clip("whole.mp4"));
+    const std::string good = clip("good.mp4", 2);
+    const struct {
+        std::string source;
+        const char* profile;
+        std::string warning;  // what the warning line of the source holds
+    } cases[] = {{cut, "MP3 audio", "s of 10.0 s: the source ends early"},
+                 {damaged, "MP4 video (H.264)", "damaged packet(s) could not be read or decoded and were skipped"}};
+    for (const auto& entry : cases) {
+        const std::string name = entry.source.substr(entry.source.rfind('/') + 1);
+        const std::string arguments = std::string("convert -p '") + entry.profile + "' -o " + outFolder() + " " +
+                                      shellQuote(entry.source) + " " + shellQuote(good);
+        const Result plain = clipwright(arguments + " 2>&1 >/dev/null");
+        EXPECT_EQ(plain.status, 0) << plain.output;
+        EXPECT_NE(plain.output.find("clipwright: warning: " + name + ": "), std::string::npos) << plain.output;
+        EXPECT_NE(plain.output.find(entry.warning + "\n"), std::string::npos) << plain.output;
+        EXPECT_EQ(plain.output.find("warning: good.mp4"), std::string::npos) << plain.output;
+
+        const std::string events = dir_.path(name + ".json");
+        ASSERT_EQ(clipwright(arguments + " --json 2>/dev/null > " + shellQuote(events)).status, 0);
+        EXPECT_EQ(jsonLinesCheck(events, "[any(w.endswith(" + shellQuote(entry.warning) +
+                                             ") for w in e.get('warnings', [])) for e in v if e['event'] == 'job-end']"),
+                  "[True, False]");
+        EXPECT_EQ(jsonLinesCheck(events, "[('warnings' in e) for e in v if e['event'] == 'job-end']"), "[True, False]");
+    }
+}
+
 TEST_F(CliTest, JsonOutputParses)
 {
     const std::string source = clip("clip.mp4", 2);

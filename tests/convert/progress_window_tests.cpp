@@ -283,6 +283,34 @@ TEST_F(ProgressWindowTest, ASourceEndingEarlyGivesAWarningLineNotDone)
     closeWithEscape();
 }
 
+// An MP4 whose middle fifth is overwritten with random bytes, its index intact: the engine skips
+// what it cannot read or decode, and the job's line says so instead of "Done".
+TEST_F(ProgressWindowTest, ADamagedSourceGivesAWarningLineNotDone)
+{
+    ClipSpec spec;
+    spec.name = "whole.mp4";
+    spec.seconds = 4;
+    spec.extraArgs = "-g 25 -movflags +faststart";
+    const std::string damaged = testsupport::writeDamagedCopy(out, "broken.mp4", testsupport::makeClip(out, spec));
+    JobRows rows;
+    rows.add(damaged, 4, testsupport::videoProfile(), "damaged");
+    rows.add(videoClip(), 2, testsupport::videoProfile(), "good");
+    convert(runOf(rows));
+
+    EXPECT_TRUE(testsupport::probeMedia(output("damaged.mp4")).ok);
+    const QStringList lines = resultLines();
+    ASSERT_EQ(lines.size(), 2);
+    const QRegularExpression warning(QStringLiteral(
+        "^damaged --> converted, but the source is damaged: .*/broken\\.mp4: ([0-9]+) damaged packet\\(s\\) "
+        "could not be read or decoded and were skipped$"));
+    const QRegularExpressionMatch match = warning.match(lines[0]);
+    ASSERT_TRUE(match.hasMatch()) << lines[0].toStdString();
+    EXPECT_GT(match.captured(1).toInt(), 0);
+    EXPECT_EQ(lines[1], "good --> Done");
+    EXPECT_EQ(told, QStringList({"1 succeeded, 0 failed, 1 cut short, 0 cancelled."}));
+    closeWithEscape();
+}
+
 TEST_F(ProgressWindowTest, AnsweringNoChangesNothing)
 {
     answer = false;

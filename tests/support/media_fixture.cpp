@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -95,6 +96,15 @@ std::string writeFile(const TempDir& dir, const std::string& name, const std::st
     std::string path = dir.path(name);
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
+}
+
+std::string writeDamagedCopy(const TempDir& dir, const std::string& name, const std::string& path)
+{
+    std::string bytes = readFile(path);
+    std::mt19937 random(7);
+    for (size_t i = bytes.size() * 2 / 5; i < bytes.size() * 3 / 5; ++i)
+        bytes[i] = static_cast<char>(random());
+    return writeFile(dir, name, bytes);
 }
 
 } // namespace testsupport

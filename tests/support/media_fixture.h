@@ -46,6 +46,10 @@ std::string runFfmpeg(const TempDir& dir, const std::string& arguments, const st
 // Writes bytes into a file of dir and returns its path (for empty or garbage inputs).
 std::string writeFile(const TempDir& dir, const std::string& name, const std::string& bytes);
 
+// A copy of the file at path with its middle fifth overwritten by the same random bytes each time
+// (an MP4 with its index at the front or the end keeps the index), written as name in dir.
+std::string writeDamagedCopy(const TempDir& dir, const std::string& name, const std::string& path);
+
 // Every byte of a file; empty when it cannot be read.
 std::string readFile(const std::string& path);
 

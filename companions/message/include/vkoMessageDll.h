@@ -49,7 +49,8 @@ VKO_MESSAGE_API int32_t updateErrorInfo(int32_t code, const char* detail, int32_
 VKO_MESSAGE_API const char* getErrorInfo(int32_t code, int32_t language, int32_t flag);
 
 /* Copies the detail text of the latest report into buffer (always NUL-terminated when size > 0)
- * and returns the code of that report, 0 when nothing was reported yet. */
+ * and returns the code of that report, 0 when nothing was reported yet. Code 0 with a detail is
+ * the engine's warning after a job that succeeded but skipped damaged parts of a source. */
 VKO_MESSAGE_API int32_t getLastErrorDetail(char* buffer, int32_t size);
 
 #ifdef __cplusplus

@@ -153,7 +153,12 @@ typedef struct ProgressReport {
  * (createMediaUIOption returns null, the other calls VKO_ERROR_PATH_TOO_LONG), never cut. An output
  * that is one of the job's inputs is refused with VKO_ERROR_OUTPUT_IS_INPUT whatever overwrite
  * says; a job that converts no picture and no sound fails with VKO_ERROR_NOTHING_CONVERTED. A
- * failed job removes the output file it opened. */
+ * failed job removes the output file it opened.
+ *
+ * Damaged sources: packets that cannot be read or decoded are skipped (a read error ends that
+ * input). A job that skipped some still returns 0, and reports code 0 with a detail naming the input
+ * and the number of packets to the error-message library (updateErrorInfo); a caller that cleared
+ * the report before the job finds it there with getLastErrorDetail. */
 VKO_CONVERTER_API int getFormatID(const char* name);
 VKO_CONVERTER_API int getFormatType(const char* name);
 VKO_CONVERTER_API ProgressSink* setProgressHandle(ProgressSink* sink);
