@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QFont>
 
 #include "i18n_binding.h"
@@ -96,6 +97,8 @@ ApplicationWindows::~ApplicationWindows()
 void ApplicationWindows::onMainFirstShown()
 {
     options.autoUpdateBox()->setChecked(main.settings().autoUpdate != 0);
+    // Without an updater beside the program the box would do nothing, like the Help menu's item.
+    options.autoUpdateBox()->setVisible(QFileInfo(TfrmMain::updaterPath()).isExecutable());
     options.setSkinList(buildSkinList(skinFolder(), main.settings().skin));
     options.setCurrentSkin(main.settings().skin);
 }

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
@@ -70,6 +71,14 @@ TEST_F(OptionsDialog, ShowingPresentsTheMainWindowsSettings)
     EXPECT_TRUE(options().autoUpdateBox()->isChecked());
     EXPECT_FALSE(options().showWebBox()->isChecked());
     EXPECT_EQ(options().skinChoice()->currentText(), QStringLiteral("Graphite"));
+}
+
+TEST_F(OptionsDialog, NoUpdaterBesideTheProgramHidesTheUpdateBox)
+{
+    ASSERT_FALSE(QFileInfo(TfrmMain::updaterPath()).exists());
+    open();
+    EXPECT_FALSE(options().autoUpdateBox()->isVisible());
+    EXPECT_TRUE(options().showWebBox()->isVisible());
 }
 
 TEST_F(OptionsDialog, ConfirmWithoutTouchingSetsJpgAndWritesTheThreeSettings)
