@@ -154,7 +154,8 @@ TEST(NoEnlarging, ASmallSourceKeepsItsSizeALargeOneIsStillScaledDown)
                                                           .videoCodec = "ffv1"});
         std::string output = converted(source, "no_enlarge_" + size + ".mp4",
                                        {.frameSize = "640x480", .rules = VKO_OUTPUT_NO_ENLARGE});
-        const testsupport::ProbeFields* video = testsupport::probeMedia(output).firstStream("video");
+        const testsupport::ProbeResult probe = testsupport::probeMedia(output);
+        const testsupport::ProbeFields* video = probe.firstStream("video");
         ASSERT_NE(video, nullptr);
         EXPECT_EQ(video->integer("width"), c.outputWidth);
         EXPECT_EQ(video->integer("height"), c.outputHeight);

@@ -27,7 +27,7 @@ double ProbeFields::real(const std::string& key) const
     return std::strtod(text(key).c_str(), nullptr);
 }
 
-const ProbeFields* ProbeResult::firstStream(const std::string& codecType) const
+const ProbeFields* ProbeResult::firstStream(const std::string& codecType) const&
 {
     for (const ProbeFields& stream : streams)
         if (stream.text("codec_type") == codecType)

@@ -21,8 +21,10 @@ struct ProbeResult {
     ProbeFields format;       // format_name, duration, size, bit_rate, tags ("tags.title") ...
     std::vector<ProbeFields> streams;
 
-    // The first stream of a type ("video", "audio", "subtitle"), or null.
-    const ProbeFields* firstStream(const std::string& codecType) const;
+    // The first stream of a type ("video", "audio", "subtitle"), or null. It points into this
+    // result, so a temporary result cannot give one.
+    const ProbeFields* firstStream(const std::string& codecType) const&;
+    const ProbeFields* firstStream(const std::string& codecType) const&& = delete;
     int countStreams(const std::string& codecType) const;
     double duration() const { return format.real("duration"); }
 };
