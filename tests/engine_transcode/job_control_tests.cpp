@@ -133,16 +133,26 @@ TEST_F(Progress, ReportsAtLeastHalfASecondApartWhileTheOutputGrows)
     job.addInput(source);
     ASSERT_EQ(job.run(), 0);
 
-    ASSERT_GE(reports.size(), 3u);
+    // Reports due before any output stream has a position (a slow machine, an instrumented
+    // build) carry the engine's 10000000000 s, which the program leaves out.
+    constexpr double kNoPositionYet = 1e10;
+    size_t positioned = 0;
+    while (positioned < reports.size() && reports[positioned].timeSeconds == kNoPositionYet)
+        ++positioned;
+    ASSERT_GE(reports.size() - positioned, 3u);
     for (size_t i = 0; i < reports.size(); ++i) {
         SCOPED_TRACE("report " + std::to_string(i));
         EXPECT_EQ(reports[i].message, static_cast<unsigned>(MSG_CONVERT_PROGRESS));
         EXPECT_EQ(reports[i].lParam, 0);
+        if (i > 0) {
+            EXPECT_GE(reports[i].received - reports[i - 1].received, std::chrono::milliseconds(490));
+        }
+        if (i < positioned)
+            continue;
         EXPECT_GT(reports[i].timeSeconds, 0.0);
         EXPECT_LT(reports[i].timeSeconds, 10.5);
-        if (i == 0)
+        if (i == positioned)
             continue;
-        EXPECT_GE(reports[i].received - reports[i - 1].received, std::chrono::milliseconds(490));
         EXPECT_GT(reports[i].timeSeconds, reports[i - 1].timeSeconds);
         EXPECT_GT(reports[i].frameNumber, reports[i - 1].frameNumber);
     }
