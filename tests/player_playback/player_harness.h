@@ -48,7 +48,8 @@ public:
 
     void onPicture(const uint8_t* pixels, int width, int height);
     void onReport(const PlayProgress& report);
-    // Called on the player's thread with every report, after it is recorded.
+    // Called on the player's thread with every report, after it is recorded; set and cleared
+    // by the test's thread while no playback runs.
     std::function<void(const PlayProgress&)> reportHook;
 
 private:
