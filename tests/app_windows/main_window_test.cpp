@@ -822,7 +822,13 @@ TEST_F(MainWindowTest, SnapshotsWhilePlayingAreNumberedInTheirFolder)
     main().takeSnapshot();
     EXPECT_FALSE(QDir(folder).exists());
     main().playOrPause();
-    QTest::qWait(300);
+    // A snapshot is of the shown picture: the first one shows once it is decoded.
+    const auto shownPictures = [] {
+        int64_t shown = 0;
+        getPlayCounters(&shown, nullptr);
+        return shown;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(shownPictures() > 0, 10000);
     main().takeSnapshot();
     main().takeSnapshot();
     EXPECT_EQ(main().snapshotCounter(), 2);
