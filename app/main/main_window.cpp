@@ -30,9 +30,9 @@
 #include "image_button.h"
 #include "job_list_store.h"
 #include "job_list_view.h"
+#include "library_path.h"
 #include "message_question.h"
 #include "message_box.h"
-#include "named_event.h"
 #include "named_widget.h"
 #include "picture_box.h"
 #include "playback_route.h"
@@ -43,7 +43,6 @@
 #include "skin_catalogue.h"
 #include "skin_folder.h"
 #include "skin_slider.h"
-#include "vkoPlayerDll.h"
 #include "window_events.h"
 
 namespace {
@@ -76,9 +75,6 @@ const char* const kGeometryKey = "main_geometry";
 // How long adding goes on before the progress dialog appears.
 constexpr int kProgressDelayMs = 400;
 
-// How long a slider press or release waits for the position reports still in flight.
-constexpr std::chrono::milliseconds kPlayEventWait(100);
-
 QAction* addNamedAction(QMenu* menu, const char* name)
 {
     QAction* action = menu->addAction(QString::fromLatin1(name));
@@ -96,11 +92,6 @@ QString withSeparator(QString folder)
 bool makeFolder(const QString& folder)
 {
     return QDir().mkpath(folder);
-}
-
-std::string localPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace
@@ -121,14 +112,12 @@ TfrmMain::TfrmMain(std::unique_ptr<QSettings> store) : SkinWindow(kMainSpec), st
     applyToAll_->setChecked(false);
     outputPath_->setText(settings_.mediaOutputDir);
     setDragBackground(background_);
-    savedVolume_ = getOutputVolume();
+    savedVolume_ = preview_.outputVolume();
     loadI18nFolder();
     bindTexts();
     connectCommands();
     setI18nLanguage(settings_.language);
     offerManual();
-    playEvent_ = NamedEvent::open("Play", true);
-    playback::setListener(playback::kMainOwner, this, &isSeeking_);
     sourceTimer_ = new QTimer(this);
     sourceTimer_->setSingleShot(true);
     connect(sourceTimer_, &QTimer::timeout, this, &TfrmMain::addNextSource);
@@ -143,7 +132,6 @@ TfrmMain::~TfrmMain()
 {
     // An editor still open commits when the window goes; the rows are gone by then.
     disconnect(nodeTree_, nullptr, this, nullptr);
-    playback::setListener(playback::kMainOwner, nullptr, nullptr);
     setRenameKeyFilter(false);
 }
 
@@ -206,7 +194,7 @@ void TfrmMain::resizeEvent(QResizeEvent* event)
     }
     if (picker_ != nullptr)
         picker_->placePanel();
-    if (shownOnce_ && !playing_)
+    if (shownOnce_ && !preview_.isPlaying())
         setUpPreviewPlayer();
 }
 
@@ -732,7 +720,7 @@ QString TfrmMain::sourceProblem(const QString& path, SourceProbe& probe)
         return i18nText("10022");
     if (!QFileInfo(path).isFile())
         return i18nText("10023");
-    probe = probeSourceFile(localPath(path));
+    probe = probeSourceFile(libraryPath(path));
     if (probe.result != 0)
         return i18nText("10024");
     return probe.supported() ? QString() : i18nText("10025");
@@ -770,9 +758,7 @@ void TfrmMain::showRows()
 void TfrmMain::onRowSelected(int index)
 {
     jobs_.select(index);
-    isSeeking_ = true;
-    stopPlay(1);
-    playing_ = false;
+    preview_.stop();
     showPlayPicture(false);
     NodeData* row = jobs_.selectedRow();
     if (row == nullptr)
@@ -852,7 +838,7 @@ void TfrmMain::chooseOutputFolder()
 
 void TfrmMain::startConversion()
 {
-    const StartCheck check = jobs_.prepareConversion(localPath(outputPath_->text()), merge_->isChecked());
+    const StartCheck check = jobs_.prepareConversion(libraryPath(outputPath_->text()), merge_->isChecked());
     const QString sourceName = QString::fromUtf8(check.sourceName.c_str());
     switch (check.outcome) {
     case StartOutcome::NoSelection:
@@ -869,10 +855,8 @@ void TfrmMain::startConversion()
     case StartOutcome::Ready:
         break;
     }
-    playing_ = false;
+    preview_.stop();
     showPlayPicture(false);
-    isSeeking_ = true;
-    stopPlay(1);
     const QString folder = QString::fromUtf8(check.run.outputFolder.c_str());
     settings_.mediaOutputDir = folder;
     outputPath_->setText(folder);
@@ -887,23 +871,17 @@ void TfrmMain::openEditWindow()
     NodeData* row = jobs_.selectedRow();
     if (row == nullptr)
         return;
-    playing_ = false;
+    preview_.stop();
     trackBar_->setValue(0);
     showPlayPicture(false);
-    isSeeking_ = true;
-    stopPlay(1);
     playPanel_->hide();
-    close_sdl();
+    preview_.send(PlayerCommand::Close);
     emit editRequested(&row->settings);
 }
 
 void TfrmMain::setUpPreviewPlayer()
 {
-    if (playerHost_ != nullptr)
-        playerHost_->placeInto(playPanel_);
-    setPlayerHandle(playback::progressSlot());
-    initPanelPlayer(playPanel_, playPanel_->size());
-    playback::setOwner(playback::kMainOwner);
+    preview_.attach(playerHost_, playPanel_, playPanel_->size());
 }
 
 void TfrmMain::showPlayPicture(bool pause)
@@ -912,14 +890,11 @@ void TfrmMain::showPlayPicture(bool pause)
     buttons_.play->update();
 }
 
-void TfrmMain::startPreviewAt(NodeData& row, int seconds)
+void TfrmMain::startPreviewAt(NodeData& row)
 {
     playPanel_->show();
-    openFile(row.fileInfo.path);
-    startPlay(seconds);
-    playing_ = true;
+    preview_.openAndPlay(row.fileInfo.path);
     showPlayPicture(true);
-    isSeeking_ = false;
 }
 
 void TfrmMain::playOrPause()
@@ -927,22 +902,19 @@ void TfrmMain::playOrPause()
     NodeData* row = jobs_.selectedRow();
     if (row == nullptr)
         return;
-    if (playing_) {
-        pausePlay();
-        playing_ = false;
+    if (preview_.isPlaying()) {
+        preview_.pause();
         showPlayPicture(false);
-        isSeeking_ = false;
         return;
     }
-    startPreviewAt(*row, 0);
+    startPreviewAt(*row);
 }
 
 void TfrmMain::stopPressed()
 {
     if (jobs_.selectedRow() == nullptr)
         return;
-    isSeeking_ = true;
-    stopPlay(1);
+    preview_.stop();
 }
 
 void TfrmMain::stopReleased()
@@ -950,7 +922,6 @@ void TfrmMain::stopReleased()
     if (jobs_.selectedRow() == nullptr)
         return;
     showPlayPicture(false);
-    playing_ = false;
 }
 
 void TfrmMain::playPrevious()
@@ -958,7 +929,7 @@ void TfrmMain::playPrevious()
     if (jobs_.selectedRow() == nullptr)
         return;
     nodeTree_->setCurrentRow(std::max(0, jobs_.selectedIndex() - 1));
-    startPreviewAt(*jobs_.selectedRow(), 0);
+    startPreviewAt(*jobs_.selectedRow());
 }
 
 void TfrmMain::playNext()
@@ -966,47 +937,32 @@ void TfrmMain::playNext()
     if (jobs_.selectedRow() == nullptr)
         return;
     nodeTree_->setCurrentRow(std::min(jobs_.size() - 1, jobs_.selectedIndex() + 1));
-    startPreviewAt(*jobs_.selectedRow(), 0);
+    startPreviewAt(*jobs_.selectedRow());
 }
 
 void TfrmMain::sliderPressed()
 {
-    if (jobs_.selectedRow() == nullptr || !playing_)
+    if (jobs_.selectedRow() == nullptr || !preview_.isPlaying())
         return;
-    playEvent_->wait(kPlayEventWait);
-    stopPlay(0);
-    ++pendingSeeks_;
-    isSeeking_ = true;
+    preview_.beginSeek();
 }
 
 void TfrmMain::sliderReleased()
 {
     if (jobs_.selectedRow() == nullptr)
         return;
-    if (!playing_) {
+    if (!preview_.isPlaying()) {
         trackBar_->setValue(0);
         return;
     }
     if (trackBar_->value() == trackBar_->maximum())
         trackBar_->setValue(0);
-    seekTarget_ = trackBar_->value();
-    playEvent_->wait(kPlayEventWait);
-    if (seekTarget_ != -1) {
-        startPlay(seekTarget_);
-        seekTarget_ = -1;
-    }
-    playEvent_->signal();
-    isSeeking_ = false;
+    preview_.endSeek(trackBar_->value());
 }
 
 void TfrmMain::onPlayPosition(int, int currentSeconds)
 {
-    if (pendingSeeks_ > 0) {
-        --pendingSeeks_;
-        playEvent_->signal();
-        return;
-    }
-    if (!trackBar_->isSliderDown())
+    if (preview_.takeReport() && !trackBar_->isSliderDown())
         trackBar_->setValue(currentSeconds);
 }
 
@@ -1022,13 +978,13 @@ bool TfrmMain::event(QEvent* event)
 
 void TfrmMain::takeSnapshot()
 {
-    if (jobs_.selectedRow() == nullptr || !playing_)
+    if (jobs_.selectedRow() == nullptr || !preview_.isPlaying())
         return;
     const QString folder = settings_.snapshotOutputDir;
     if (!makeFolder(folder))
         return;
     const QString name = QString::asprintf("%05d%s", snapshotCounter_, snapshotExtension_.toUtf8().constData());
-    vkoCapture(localPath(withSeparator(folder) + name).c_str());
+    preview_.capture(libraryPath(withSeparator(folder) + name));
     ++snapshotCounter_;
 }
 
@@ -1068,7 +1024,7 @@ void TfrmMain::writeSettingsAndClose(bool closeButton)
     store_->setValue(QLatin1String(kGeometryKey), saveGeometry());
     store_->sync();
     if (closeButton)
-        setOutputVolume(savedVolume_);
+        preview_.send(PlayerCommand::OutputVolume, savedVolume_);
     close();
 }
 
@@ -1088,7 +1044,7 @@ void TfrmMain::reskin()
 {
     SkinWindow::reskin();
     trackBar_->setFocus();
-    showPlayPicture(playing_);
+    showPlayPicture(preview_.isPlaying());
     hideWebPanel();
     if (picker_ != nullptr)
         picker_->placePanel();

@@ -14,11 +14,12 @@
 #include "conversion_run.h"
 #include "job_list.h"
 #include "job_list_store.h"
+#include "playback_route.h"
+#include "preview_controller.h"
 #include "skin_window.h"
 
 class ImageButton;
 class JobListView;
-class NamedEvent;
 class PictureBox;
 class ProfileCombobox;
 class QCheckBox;
@@ -52,8 +53,8 @@ public:
     QMenu* helpMenu() const { return helpMenu_; }
     SkinSlider* trackBar() const { return trackBar_; }
     ImageButton* playButton() const { return buttons_.play; }
-    bool isPlaying() const { return playing_; }
-    int pendingSeeks() const { return pendingSeeks_; }
+    // The preview panel's player calls, play state and seeking.
+    PreviewController& preview() { return preview_; }
     int snapshotCounter() const { return snapshotCounter_; }
     QString outputFolder() const;
 
@@ -197,7 +198,7 @@ private:
     void chooseOutputFolder();
     void openEditWindow();
     void withSelectedRow(const std::function<void(NodeData&)>& command);
-    void startPreviewAt(NodeData& row, int seconds);
+    void startPreviewAt(NodeData& row);
     void showPlayPicture(bool pause);
     void onPlayPosition(int totalSeconds, int currentSeconds);
 
@@ -217,12 +218,7 @@ private:
     QStringList sourceProblems_;  // "name: reason" of the chosen files not added so far
     bool renameKeyFilterOn_ = false;
 
-    // Preview playback, all on the GUI thread except where said.
-    bool playing_ = false;
-    std::atomic<bool> isSeeking_{false};  // written here, read by the player's report thread
-    int pendingSeeks_ = 0;
-    int seekTarget_ = -1;
-    std::shared_ptr<NamedEvent> playEvent_;
+    PreviewController preview_{playback::kMainOwner, this};
     int snapshotCounter_ = 0;
     uint32_t savedVolume_ = 0;
     TfrmPlayer* playerHost_ = nullptr;

@@ -779,14 +779,14 @@ TEST_F(MainWindowTest, PositionReportsAfterASliderPressAreSwallowed)
 {
     addFiles({clip("a.mp4", 3.0)});
     main().playOrPause();
-    ASSERT_TRUE(main().isPlaying());
+    ASSERT_TRUE(main().preview().isPlaying());
     EXPECT_EQ(playback::owner(), playback::kMainOwner);
     main().sliderPressed();
-    EXPECT_EQ(main().pendingSeeks(), 1);
+    EXPECT_EQ(main().preview().pendingSeeks(), 1);
     QApplication::removePostedEvents(&main(), MSG_MAIN_PLAY_POSITION);
     WindowMessageEvent swallowed(MSG_MAIN_PLAY_POSITION, 3, 2);
     QApplication::sendEvent(&main(), &swallowed);
-    EXPECT_EQ(main().pendingSeeks(), 0);
+    EXPECT_EQ(main().preview().pendingSeeks(), 0);
     EXPECT_EQ(main().trackBar()->value(), 0);
     main().trackBar()->setValue(main().trackBar()->maximum());
     main().sliderReleased();
@@ -800,15 +800,15 @@ TEST_F(MainWindowTest, PlayPausesAndPlaysAgain)
 {
     addFiles({clip("a.mp4", 3.0)});
     main().playOrPause();
-    EXPECT_TRUE(main().isPlaying());
+    EXPECT_TRUE(main().preview().isPlaying());
     EXPECT_TRUE(main().previewPanel()->isVisible());
     main().playOrPause();
-    EXPECT_FALSE(main().isPlaying());
+    EXPECT_FALSE(main().preview().isPlaying());
     main().playOrPause();
-    EXPECT_TRUE(main().isPlaying());
+    EXPECT_TRUE(main().preview().isPlaying());
     main().stopPressed();
     main().stopReleased();
-    EXPECT_FALSE(main().isPlaying());
+    EXPECT_FALSE(main().preview().isPlaying());
 }
 
 TEST_F(MainWindowTest, SnapshotsWhilePlayingAreNumberedInTheirFolder)
