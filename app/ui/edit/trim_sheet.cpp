@@ -57,10 +57,10 @@ void TrimSheet::connectControls()
 {
     connect(startTrackBar_, &QSlider::valueChanged, this, &TrimSheet::startSliderMoved);
     connect(endTrackBar_, &QSlider::valueChanged, this, &TrimSheet::endSliderMoved);
-    connect(startTimeOk_, &ImageButton::clicked, this, &TrimSheet::confirmTypedStart);
-    connect(endTimeOk_, &ImageButton::clicked, this, &TrimSheet::confirmTypedEnd);
-    connect(startTime_, &QTimeEdit::editingFinished, this, &TrimSheet::confirmTypedStart);
-    connect(endTime_, &QTimeEdit::editingFinished, this, &TrimSheet::confirmTypedEnd);
+    for (bool start : {true, false}) {
+        connect(start ? startTimeOk_ : endTimeOk_, &ImageButton::clicked, this, [this, start] { confirmTyped(start); });
+        connect(start ? startTime_ : endTime_, &QTimeEdit::editingFinished, this, [this, start] { confirmTyped(start); });
+    }
     for (QTimeEdit* field : {startTime_, endTime_})
         field->installEventFilter(this);
     connect(trimReset_, &ImageButton::clicked, this, &TrimSheet::reset);
@@ -163,32 +163,22 @@ void TrimSheet::refreshTotal()
     showClock(totalTime_, std::max(0, trimEnd_ - trimStart_));
 }
 
-void TrimSheet::confirmTypedStart()
+void TrimSheet::confirmTyped(bool start)
 {
-    const int seconds = clockSeconds(startTime_);
-    if (seconds < trimEnd_) {
-        trimStart_ = seconds;
-        startTrackBar_->setValue(seconds);
+    QTimeEdit* field = start ? startTime_ : endTime_;
+    SkinSlider* slider = start ? startTrackBar_ : endTrackBar_;
+    const int seconds = clockSeconds(field);
+    // The start stays before the end; a refused time goes back to its slider's.
+    const bool fits = start ? seconds < trimEnd_ : trimStart_ < seconds;
+    (start ? trimStart_ : trimEnd_) = fits ? seconds : slider->value();
+    if (fits)
+        slider->setValue(seconds);
+    if (start)
         refreshStart();
-        return;
-    }
-    trimStart_ = startTrackBar_->value();
-    refreshStart();
-    showPlainMessage(window(), QStringLiteral("Start time error"));
-}
-
-void TrimSheet::confirmTypedEnd()
-{
-    const int seconds = clockSeconds(endTime_);
-    if (trimStart_ < seconds) {
-        trimEnd_ = seconds;
-        endTrackBar_->setValue(seconds);
+    else
         refreshEnd();
-        return;
-    }
-    trimEnd_ = endTrackBar_->value();
-    refreshEnd();
-    showPlainMessage(window(), QStringLiteral("End time error"));
+    if (!fits)
+        showPlainMessage(window(), start ? QStringLiteral("Start time error") : QStringLiteral("End time error"));
 }
 
 bool TrimSheet::eventFilter(QObject* watched, QEvent* event)
@@ -201,9 +191,6 @@ bool TrimSheet::eventFilter(QObject* watched, QEvent* event)
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return false;
-    if (watched == startTime_)
-        confirmTypedStart();
-    else
-        confirmTypedEnd();
+    confirmTyped(watched == startTime_);
     return true;
 }

@@ -40,8 +40,8 @@ private:
     void refreshStart();
     void refreshEnd();
     void refreshTotal();
-    void confirmTypedStart();
-    void confirmTypedEnd();
+    // The typed start (or end) time, applied when it keeps the start before the end.
+    void confirmTyped(bool start);
 
     QTimeEdit* startTime_ = nullptr;
     QTimeEdit* endTime_ = nullptr;
