@@ -90,12 +90,14 @@ void JobCommands::connectMenuCommands()
                 showRows();
         });
     };
-    for (const auto& [action, checked] : {std::pair{actions_.checkAll, true}, std::pair{actions_.uncheckAll, false}}) {
-        connect(action, &QAction::triggered, this, [this, checked = checked] {
+    const auto checkCommand = [this](QAction* action, bool checked) {
+        connect(action, &QAction::triggered, this, [this, checked] {
             if (jobs_.setAllChecked(checked))
                 list_->refreshTexts(jobs_);
         });
-    }
+    };
+    checkCommand(actions_.checkAll, true);
+    checkCommand(actions_.uncheckAll, false);
     listCommand(actions_.deleteNode, &JobList::deleteSelected);
     listCommand(actions_.moveUp, &JobList::moveSelectedUp);
     listCommand(actions_.moveDown, &JobList::moveSelectedDown);
