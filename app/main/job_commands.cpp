@@ -11,6 +11,7 @@
 #include <QProgressDialog>
 #include <QStandardPaths>
 #include <QTimer>
+#include <functional>
 
 #include "app_settings.h"
 #include "i18n_binding.h"
@@ -84,9 +85,9 @@ void JobCommands::connectMenuCommands()
         settings_.lastSourceDir = folder;
         addFolder(folder);
     });
-    const auto listCommand = [this](QAction* action, bool (JobList::*operation)()) {
-        connect(action, &QAction::triggered, this, [this, operation] {
-            if ((jobs_.*operation)())
+    const auto listCommand = [this](QAction* action, std::function<bool(JobList&)> operation) {
+        connect(action, &QAction::triggered, this, [this, operation = std::move(operation)] {
+            if (operation(jobs_))
                 showRows();
         });
     };
