@@ -70,6 +70,6 @@ int main(int argc, char** argv)
     for (const QString& argument : arguments)
         files << QFileInfo(argument).absoluteFilePath();
     if (!files.isEmpty())
-        windows.main.addFiles(files);
+        windows.main.jobCommands().addFiles(files);
     return QApplication::exec();
 }

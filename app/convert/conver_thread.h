@@ -27,14 +27,6 @@ struct ConversionRunState {
 
 ConversionRunState& conversionRunState();
 
-// Messages the thread posts to change the progress window; the window carries them out.
-enum ConvertWindowMessage : unsigned {
-    MSG_JOB_BAR_POSITION = 2201, // wParam: position of OneProgress
-    MSG_JOB_BAR_MAXIMUM = 2202,  // wParam: maximum of OneProgress; lParam: index of the job starting
-    MSG_PREVIEW_BOX = 2203,      // wParam: 1 ticked, 0 unticked; lParam: 1 enabled, 0 disabled
-    MSG_JOB_CANCELLED = 2204,    // lParam: index of the job the cancel stopped (0 for a merge)
-};
-
 // What one job of the run left behind, beside its code.
 struct JobOutcome {
     std::string detail;       // the engine's detail text of a failure; empty when it has none

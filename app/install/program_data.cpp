@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include "library_path.h"
+
 #include <unistd.h>
 
 namespace {
@@ -48,5 +50,5 @@ std::string userDataFolder()
     // The desktop program's AppDataLocation, named here so that the command line and the tests,
     // whose executables have other names, find the same folder.
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return (base + QStringLiteral("/CorvaneClipwright")).toStdString();
+    return libraryPath(base + QStringLiteral("/CorvaneClipwright"));
 }

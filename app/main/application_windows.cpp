@@ -19,7 +19,7 @@ void applyProgramLook()
 
 ApplicationWindows::ApplicationWindows(std::unique_ptr<QSettings> store) : main(std::move(store))
 {
-    main.setPlayerHost(&player);
+    main.preview().setPlayerHost(&player);
     edit.setPlayerHost(&player);
     QObject::connect(&main, &TfrmMain::firstShown, &main, [this] { onMainFirstShown(); });
     QObject::connect(&main, &TfrmMain::optionsRequested, &main, [this] { showBeside(options, 200, 100); });
@@ -44,10 +44,10 @@ void ApplicationWindows::connectRowWindows()
     });
     // The main window's preview comes back when a window that took the player closes.
     QObject::connect(&edit, &TfrmEdit::closed, &main, [this] {
-        main.refreshRowTexts();  // the trimmed length of a confirmed trim
-        main.setUpPreviewPlayer();
+        main.jobCommands().refreshRowTexts();  // the trimmed length of a confirmed trim
+        main.preview().setUpPreviewPlayer();
     });
-    QObject::connect(&progress, &TfrmConvert::closed, &main, [this] { main.setUpPreviewPlayer(); });
+    QObject::connect(&progress, &TfrmConvert::closed, &main, [this] { main.preview().setUpPreviewPlayer(); });
 }
 
 std::vector<NodeSettingInfo*> ApplicationWindows::allJobs()
@@ -98,7 +98,7 @@ void ApplicationWindows::onMainFirstShown()
 {
     options.autoUpdateBox()->setChecked(main.settings().autoUpdate != 0);
     // Without an updater beside the program the box would do nothing, like the Help menu's item.
-    options.autoUpdateBox()->setVisible(QFileInfo(TfrmMain::updaterPath()).isExecutable());
+    options.autoUpdateBox()->setVisible(QFileInfo(HelpCommands::updaterPath()).isExecutable());
     options.setSkinList(buildSkinList(skinFolder(), main.settings().skin));
     options.setCurrentSkin(main.settings().skin);
 }

@@ -8,11 +8,15 @@
 #include <memory>
 
 #include "about_box.h"
+#include "conversion_commands.h"
 #include "edit_window.h"
+#include "help_commands.h"
+#include "job_commands.h"
 #include "main_window.h"
 #include "options_dialog.h"
 #include "output_parameter_dialog.h"
 #include "player_host.h"
+#include "preview_commands.h"
 #include "profile_saver.h"
 #include "progress_window.h"
 #include "properties_window.h"

@@ -10,6 +10,7 @@
 
 #include "fixed_field.h"
 #include "job_list.h"
+#include "library_path.h"
 #include "program_data.h"
 
 namespace {
@@ -166,7 +167,7 @@ QStringList restoreJobRows(JobList& jobs, const std::vector<SavedJobRow>& rows)
 {
     QStringList missing;
     for (const SavedJobRow& saved : rows) {
-        const SourceProbe probe = probeSourceFile(QFile::encodeName(saved.source).toStdString());
+        const SourceProbe probe = probeSourceFile(libraryPath(saved.source));
         if (!QFileInfo(saved.source).isFile() || !probe.supported()) {
             missing << saved.source;
             continue;

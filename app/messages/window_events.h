@@ -10,16 +10,21 @@
 #include "vkoConverterDll.h"
 #include "window_message.h"
 
-// The engine header gives MSG_CONVERT_PROGRESS (2124), its progress report; the others are here.
-
-// Message numbers the program's windows receive.
+// Every message number the program's windows receive. The engine's progress report,
+// MSG_CONVERT_PROGRESS (2124), is part of the engine's interface and keeps its place there.
 enum WindowMessageId : unsigned {
-    MSG_MAIN_PLAY_POSITION = 2025,
-    MSG_EDIT_PLAY_POSITION = 2026,
-    MSG_EDIT_CROP_TOP_BOTTOM = 2027,
-    MSG_EDIT_CROP_LEFT_RIGHT = 2028,
-    MSG_JOB_FINISHED = 2035,
+    // The player's reports (posted from the player's threads).
+    MSG_MAIN_PLAY_POSITION = 2025,   // wParam: total seconds; lParam: current seconds
+    MSG_EDIT_PLAY_POSITION = 2026,   // wParam: current seconds
+    MSG_EDIT_CROP_TOP_BOTTOM = 2027, // wParam: top margin; lParam: bottom margin
+    MSG_EDIT_CROP_LEFT_RIGHT = 2028, // wParam: left margin; lParam: right margin
+    // The conversion thread's reports to the progress window.
+    MSG_JOB_FINISHED = 2035,         // wParam: the engine's code; lParam: index of the job
     MSG_ALL_FINISHED = 2037,
+    MSG_JOB_BAR_POSITION = 2201,     // wParam: position of OneProgress
+    MSG_JOB_BAR_MAXIMUM = 2202,      // wParam: maximum of OneProgress; lParam: index of the job starting
+    MSG_PREVIEW_BOX = 2203,          // wParam: 1 ticked, 0 unticked; lParam: 1 enabled, 0 disabled
+    MSG_JOB_CANCELLED = 2204,        // lParam: index of the job the cancel stopped (0 for a merge)
 };
 
 class WindowMessageEvent : public QEvent {

@@ -1,7 +1,6 @@
 #include "player_host.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QMouseEvent>
 #include <QMutexLocker>
 #include <QPainter>
@@ -9,6 +8,7 @@
 #include <atomic>
 #include <vector>
 
+#include "library_path.h"
 #include "skin_folder.h"
 #include "vkoPlayerDll.h"
 
@@ -37,8 +37,7 @@ int initPanelPlayer(const QWidget* panel, QSize size)
 {
     const QPoint place = panel->mapToGlobal(QPoint(0, 0));
     const QSize pixels = size * panel->devicePixelRatioF();
-    return initPlayOption(QFile::encodeName(playerIdlePicture()).constData(),
-                          QFile::encodeName(playerBackgroundPicture()).constData(), place.x(), place.y(),
+    return initPlayOption(libraryPath(playerIdlePicture()).c_str(), libraryPath(playerBackgroundPicture()).c_str(), place.x(), place.y(),
                           pixels.width(), pixels.height());
 }
 

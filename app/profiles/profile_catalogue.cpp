@@ -1,5 +1,6 @@
 #include "profile_catalogue.h"
 
+#include "library_path.h"
 #include "program_data.h"
 
 #include <algorithm>
@@ -94,7 +95,7 @@ std::string profileFolderPath(std::string programFolder)
 
 std::string profileFolderPath()
 {
-    return profileFolderPath(programDataFolder().toStdString());
+    return profileFolderPath(libraryPath(programDataFolder()));
 }
 
 std::string profileFilePath(const std::string& profileFolder, const ProfileXmlInfo& profile)

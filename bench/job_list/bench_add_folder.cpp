@@ -43,7 +43,7 @@ int main(int argc, char** argv)
     clock.start();
     sinceTick.start();
     ticker.start(10);
-    windows.main.addFolder(QString::fromLocal8Bit(argv[1]));
+    windows.main.jobCommands().addFolder(QString::fromLocal8Bit(argv[1]));
     done.exec();
     std::printf("%.3f %lld %d\n", clock.elapsed() / 1000.0, static_cast<long long>(longestGap),
                 windows.main.jobs().size());

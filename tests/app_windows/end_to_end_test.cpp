@@ -48,8 +48,8 @@ TEST(EndToEnd, TwoFilesFromTheCommandLineConvertIntoTheOutputFolder)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&windows.main));
 
     QSignalSpy added(&windows.main, &TfrmMain::sourcesAdded);
-    windows.main.addFiles(sources);
-    if (windows.main.isAddingSources()) {
+    windows.main.jobCommands().addFiles(sources);
+    if (windows.main.jobCommands().isAddingSources()) {
         ASSERT_TRUE(added.wait(20000));
     }
     ASSERT_EQ(windows.main.jobs().size(), 2);

@@ -65,14 +65,14 @@ protected:
     void waitForSources()
     {
         QSignalSpy added(&main(), &TfrmMain::sourcesAdded);
-        if (main().isAddingSources()) {
+        if (main().jobCommands().isAddingSources()) {
             ASSERT_TRUE(added.wait(20000));
         }
     }
 
     void addFiles(const QStringList& paths)
     {
-        main().addFiles(paths);
+        main().jobCommands().addFiles(paths);
         waitForSources();
     }
 
@@ -169,16 +169,16 @@ TEST_F(MainWindowTest, AFolderAddsItsSupportedFilesOnly)
     ASSERT_TRUE(QFile::copy(clip("source.avi"), folder + QStringLiteral("/ab.avi")));
     ASSERT_TRUE(QFile::copy(clip("other.mp4"), folder + QStringLiteral("/x")));
     testsupport::writeFile(media_, "folder/broken.avi", "garbage");
-    main().addFolder(folder);
+    main().jobCommands().addFolder(folder);
     waitForSources();
     EXPECT_EQ(outputNames(), (std::vector<std::string>{"ab"}));
     EXPECT_TRUE(messages_.isEmpty());
     const QString empty = QString::fromStdString(media_.path("empty"));
     QDir().mkpath(empty);
-    main().addFolder(empty);
+    main().jobCommands().addFolder(empty);
     waitForSources();
     EXPECT_EQ(jobs().size(), 1);
-    EXPECT_FALSE(main().isAddingSources());
+    EXPECT_FALSE(main().jobCommands().isAddingSources());
 }
 
 TEST_F(MainWindowTest, DroppedFilesAndFoldersAreAdded)
@@ -327,7 +327,7 @@ TEST_F(MainWindowTest, HelpOffersOnlyItemsWithATargetAndTheManualInEachLanguage)
     EXPECT_FALSE(visible("update"));  // the build ships no updater
     for (const char* language : {"en_us", "zh_cn"}) {
         setI18nLanguage(QLatin1String(language));
-        QFile manual(TfrmMain::manualPath());
+        QFile manual(HelpCommands::manualPath());
         ASSERT_TRUE(manual.open(QIODevice::ReadOnly)) << language;
         EXPECT_TRUE(manual.readAll().contains("Ctrl+Shift+O")) << language;
     }
@@ -339,14 +339,14 @@ TEST_F(MainWindowTest, HelpOffersOnlyItemsWithATargetAndTheManualInEachLanguage)
 
 TEST_F(MainWindowTest, TheOpenDialogHasOneFilterLinePerFamilyAndStartsInTheLastFolder)
 {
-    const QStringList lines = TfrmMain::sourceFilter().split(QStringLiteral(";;"));
+    const QStringList lines = JobCommands::sourceFilter().split(QStringLiteral(";;"));
     ASSERT_EQ(lines.size(), 4);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Video and audio files (*.mp4 ")));
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Video files (*.mp4 ")));
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Audio files (*.mp3 ")));
     EXPECT_EQ(lines[3], QStringLiteral("All files (*)"));
     EXPECT_FALSE(lines[1].contains(QStringLiteral("*.mp3")));
-    const QString first = main().sourceFolder();
+    const QString first = main().jobCommands().sourceFolder();
     EXPECT_TRUE(QFileInfo(first).isDir());
     EXPECT_NE(first, QCoreApplication::applicationDirPath());
 }
@@ -371,7 +371,7 @@ TEST(JobListRestore, ARowWithItsTrimComesBackAfterTheProgramEndedAndAGoneSourceI
         first.main.setMessageSink([&told](const QString& text) { told << text; });
         first.main.show();
         QSignalSpy added(&first.main, &TfrmMain::sourcesAdded);
-        first.main.addFiles({gone, kept});
+        first.main.jobCommands().addFiles({gone, kept});
         ASSERT_TRUE(added.wait(20000));
         NodeData& row = first.main.jobs().row(1);
         row.settings.trim = {1, 3};
@@ -379,7 +379,7 @@ TEST(JobListRestore, ARowWithItsTrimComesBackAfterTheProgramEndedAndAGoneSourceI
         first.main.jobs().setChecked(1, false);
         // Written by the window's own timer, as the user edits.
         QTest::qWait(1500);
-        ASSERT_TRUE(QFileInfo::exists(first.main.jobListFile()));
+        ASSERT_TRUE(QFileInfo::exists(first.main.jobCommands().jobListFile()));
     }  // nothing is written or removed when the program goes without closing
     ASSERT_TRUE(QFile::remove(gone));
 
@@ -532,7 +532,7 @@ TEST_F(MainWindowTest, StartHandsOverTheCheckedRowsAndCreatesTheOutputFolder)
     const QString output = QString::fromStdString(media_.path("new/output"));
     main().findChild<QLineEdit*>(QStringLiteral("OutputPath"))->setText(output);
     QSignalSpy runs(&main(), &TfrmMain::conversionRequested);
-    main().startConversion();
+    main().conversionCommands().startConversion();
     ASSERT_EQ(runs.size(), 1);
     const auto run = runs.at(0).at(0).value<ConversionRun>();
     EXPECT_EQ(run.jobs, (std::vector<NodeSettingInfo*>{&jobs().row(0).settings, &jobs().row(1).settings}));
@@ -548,7 +548,7 @@ TEST_F(MainWindowTest, MergeOfVideoAndSoundUnderAVideoProfileIsRefused)
     addFiles({clip("film.mp4"), clip("song.m4a", 1.0, false)});
     main().mergeIntoOne()->setChecked(true);
     QSignalSpy runs(&main(), &TfrmMain::conversionRequested);
-    main().startConversion();
+    main().conversionCommands().startConversion();
     EXPECT_EQ(messages_, QStringList{QStringLiteral("song.m4a is not a video file!")});
     EXPECT_TRUE(runs.isEmpty());
 }
@@ -728,7 +728,7 @@ TEST_F(MainWindowTest, ExitStoresSizePlaceLastFolderAndLanguage)
     EXPECT_EQ(settings_.store()->value(QStringLiteral("Language")).toString(), QStringLiteral("zh_cn"));
     ApplicationWindows next(settings_.store());
     EXPECT_EQ(next.main.size(), size);
-    EXPECT_EQ(next.main.sourceFolder(), folder);
+    EXPECT_EQ(next.main.jobCommands().sourceFolder(), folder);
 }
 
 TEST(SeamStretch, PiecesCoverTheStretchedLengthAndPositionsMoveAfterTheirSeams)
@@ -778,18 +778,18 @@ TEST_F(MainWindowTest, CloseButtonStoresTheCurrentProfileAndExitLeavesIt)
 TEST_F(MainWindowTest, PositionReportsAfterASliderPressAreSwallowed)
 {
     addFiles({clip("a.mp4", 3.0)});
-    main().playOrPause();
-    ASSERT_TRUE(main().isPlaying());
+    main().preview().playOrPause();
+    ASSERT_TRUE(main().preview().controller().isPlaying());
     EXPECT_EQ(playback::owner(), playback::kMainOwner);
-    main().sliderPressed();
-    EXPECT_EQ(main().pendingSeeks(), 1);
+    main().preview().sliderPressed();
+    EXPECT_EQ(main().preview().controller().pendingSeeks(), 1);
     QApplication::removePostedEvents(&main(), MSG_MAIN_PLAY_POSITION);
     WindowMessageEvent swallowed(MSG_MAIN_PLAY_POSITION, 3, 2);
     QApplication::sendEvent(&main(), &swallowed);
-    EXPECT_EQ(main().pendingSeeks(), 0);
+    EXPECT_EQ(main().preview().controller().pendingSeeks(), 0);
     EXPECT_EQ(main().trackBar()->value(), 0);
     main().trackBar()->setValue(main().trackBar()->maximum());
-    main().sliderReleased();
+    main().preview().sliderReleased();
     EXPECT_EQ(main().trackBar()->value(), 0);
     WindowMessageEvent shown(MSG_MAIN_PLAY_POSITION, 3, 2);
     QApplication::sendEvent(&main(), &shown);
@@ -799,16 +799,16 @@ TEST_F(MainWindowTest, PositionReportsAfterASliderPressAreSwallowed)
 TEST_F(MainWindowTest, PlayPausesAndPlaysAgain)
 {
     addFiles({clip("a.mp4", 3.0)});
-    main().playOrPause();
-    EXPECT_TRUE(main().isPlaying());
+    main().preview().playOrPause();
+    EXPECT_TRUE(main().preview().controller().isPlaying());
     EXPECT_TRUE(main().previewPanel()->isVisible());
-    main().playOrPause();
-    EXPECT_FALSE(main().isPlaying());
-    main().playOrPause();
-    EXPECT_TRUE(main().isPlaying());
-    main().stopPressed();
-    main().stopReleased();
-    EXPECT_FALSE(main().isPlaying());
+    main().preview().playOrPause();
+    EXPECT_FALSE(main().preview().controller().isPlaying());
+    main().preview().playOrPause();
+    EXPECT_TRUE(main().preview().controller().isPlaying());
+    main().preview().stopPressed();
+    main().preview().stopReleased();
+    EXPECT_FALSE(main().preview().controller().isPlaying());
 }
 
 TEST_F(MainWindowTest, SnapshotsWhilePlayingAreNumberedInTheirFolder)
@@ -818,10 +818,10 @@ TEST_F(MainWindowTest, SnapshotsWhilePlayingAreNumberedInTheirFolder)
         GTEST_SKIP() << "the player library cannot play files in this build";
     addFiles({source});
     const QString folder = QString::fromStdString(media_.path("snaps"));
-    main().setSnapshotOptions(QStringLiteral(".jpg"), folder);
-    main().takeSnapshot();
+    main().preview().setSnapshotOptions(QStringLiteral(".jpg"), folder);
+    main().preview().takeSnapshot();
     EXPECT_FALSE(QDir(folder).exists());
-    main().playOrPause();
+    main().preview().playOrPause();
     // A snapshot is of the shown picture: the first one shows once it is decoded.
     const auto shownPictures = [] {
         int64_t shown = 0;
@@ -829,9 +829,9 @@ TEST_F(MainWindowTest, SnapshotsWhilePlayingAreNumberedInTheirFolder)
         return shown;
     };
     QTRY_VERIFY_WITH_TIMEOUT(shownPictures() > 0, 10000);
-    main().takeSnapshot();
-    main().takeSnapshot();
-    EXPECT_EQ(main().snapshotCounter(), 2);
+    main().preview().takeSnapshot();
+    main().preview().takeSnapshot();
+    EXPECT_EQ(main().preview().snapshotCounter(), 2);
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/00000.jpg")));
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/00001.jpg")));
 }
@@ -841,17 +841,17 @@ TEST_F(MainWindowTest, UpdaterStartsBesideTheProgramWithoutWaitingAndOnlyWhenItE
     const QString program = programFolder();
     const QString fake = QString::fromStdString(media_.path("program"));
     setProgramFolder(fake);
-    main().startUpdater();
+    main().helpCommands().startUpdater();
     QDir().mkpath(fake + QStringLiteral("/Update"));
     const QString record = QString::fromStdString(media_.path("updater-arguments"));
-    QFile script(TfrmMain::updaterPath());
+    QFile script(HelpCommands::updaterPath());
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
     script.write(QStringLiteral("#!/bin/sh\nsleep 1\necho \"$@\" > '%1.part' && mv '%1.part' '%1'\n").arg(record).toUtf8());
     script.close();
     script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
     QElapsedTimer clock;
     clock.start();
-    main().startUpdater();
+    main().helpCommands().startUpdater();
     EXPECT_LT(clock.elapsed(), 900);
     setProgramFolder(program);
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 10000);

@@ -56,7 +56,7 @@ protected:
 
 TEST_F(OptionsDialog, ShowingPresentsTheMainWindowsSettings)
 {
-    main().setSnapshotOptions(QStringLiteral(".png"), QStringLiteral("/tmp/shots"));
+    main().preview().setSnapshotOptions(QStringLiteral(".png"), QStringLiteral("/tmp/shots"));
     main().setOptionFlags(1, 0);
     open();
     ASSERT_TRUE(options().isVisible());
@@ -75,7 +75,7 @@ TEST_F(OptionsDialog, ShowingPresentsTheMainWindowsSettings)
 
 TEST_F(OptionsDialog, NoUpdaterBesideTheProgramHidesTheUpdateBox)
 {
-    ASSERT_FALSE(QFileInfo(TfrmMain::updaterPath()).exists());
+    ASSERT_FALSE(QFileInfo(HelpCommands::updaterPath()).exists());
     open();
     EXPECT_FALSE(options().autoUpdateBox()->isVisible());
     EXPECT_TRUE(options().showWebBox()->isVisible());
@@ -83,12 +83,12 @@ TEST_F(OptionsDialog, NoUpdaterBesideTheProgramHidesTheUpdateBox)
 
 TEST_F(OptionsDialog, ConfirmWithoutTouchingSetsJpgAndWritesTheThreeSettings)
 {
-    main().setSnapshotOptions(QStringLiteral(".png"), QStringLiteral("/tmp/shots"));
+    main().preview().setSnapshotOptions(QStringLiteral(".png"), QStringLiteral("/tmp/shots"));
     main().setOptionFlags(0, 1);
     open();
     QTest::mouseClick(options().okButton(), Qt::LeftButton);
     EXPECT_TRUE(options().isHidden());
-    EXPECT_EQ(main().snapshotExtension(), QStringLiteral(".jpg"));
+    EXPECT_EQ(main().preview().snapshotExtension(), QStringLiteral(".jpg"));
     EXPECT_EQ(main().settings().snapshotOutputDir, QStringLiteral("/tmp/shots"));
     QSettings& store = main().settingsStore();
     EXPECT_EQ(store.value(QStringLiteral("AutoUpdate")).toString(), QStringLiteral("0"));
@@ -101,7 +101,7 @@ TEST_F(OptionsDialog, ConfirmWithoutTouchingSetsJpgAndWritesTheThreeSettings)
     options().pickFormat(2);
     pickSkin(midnight());
     QTest::mouseClick(options().okButton(), Qt::LeftButton);
-    EXPECT_EQ(main().snapshotExtension(), QStringLiteral(".png"));
+    EXPECT_EQ(main().preview().snapshotExtension(), QStringLiteral(".png"));
     EXPECT_EQ(store.value(QStringLiteral("AutoUpdate")).toString(), QStringLiteral("1"));
     EXPECT_EQ(store.value(QStringLiteral("AutoShowWeb")).toString(), QStringLiteral("0"));
     EXPECT_EQ(store.value(QStringLiteral("Skin")).toString(), QStringLiteral("Images/Midnight.xml"));
@@ -111,7 +111,7 @@ TEST_F(OptionsDialog, ConfirmWithoutTouchingSetsJpgAndWritesTheThreeSettings)
 
 TEST_F(OptionsDialog, CancelKeepsANewlyPickedFolderButNotTheFormat)
 {
-    main().setSnapshotOptions(QStringLiteral(".bmp"), QStringLiteral("/tmp/shots"));
+    main().preview().setSnapshotOptions(QStringLiteral(".bmp"), QStringLiteral("/tmp/shots"));
     open();
     options().pickFormat(2);
     QTest::mouseClick(options().changeFolderButton(), Qt::LeftButton);
@@ -119,7 +119,7 @@ TEST_F(OptionsDialog, CancelKeepsANewlyPickedFolderButNotTheFormat)
     EXPECT_EQ(options().folderText()->text(), pickedFolder_);
     QTest::mouseClick(options().cancelButton(), Qt::LeftButton);
     EXPECT_TRUE(options().isHidden());
-    EXPECT_EQ(main().snapshotExtension(), QStringLiteral(".jpg"));
+    EXPECT_EQ(main().preview().snapshotExtension(), QStringLiteral(".jpg"));
     EXPECT_EQ(main().settings().snapshotOutputDir, pickedFolder_);
     EXPECT_FALSE(main().settingsStore().contains(QStringLiteral("Skin")) &&
                  main().settingsStore().value(QStringLiteral("Skin")).toString() !=

@@ -16,7 +16,7 @@ void EditWindowTest::SetUp()
 {
     clearI18nBindings();
     windows_ = std::make_unique<ApplicationWindows>(settings_.store());
-    window().setPlayerChannel([this](const PlayerCall& call) {
+    window().preview().setChannel([this](const PlayerCall& call) {
         calls_.push_back(call);
         callPlayer(call);
     });

@@ -528,8 +528,8 @@ TEST_F(EditPreview, APendingSeekSwallowsAReportAndReleasesThePlayEvent)
     open(job);
     SkinSlider* total = slider("TotalTrackBar");
     QTest::mousePress(total, Qt::LeftButton, {}, QPoint(1, total->height() / 2));
-    EXPECT_EQ(window().pendingSeeks(), 1);
-    EXPECT_TRUE(window().isSeeking());
+    EXPECT_EQ(window().preview().pendingSeeks(), 1);
+    EXPECT_TRUE(window().preview().isSeeking());
     EXPECT_EQ(calls().back(), (PlayerCall{PlayerCommand::Stop, 0}));
     auto event = NamedEvent::open("Play", true);
     EXPECT_FALSE(event->wait(std::chrono::milliseconds(0)));
@@ -537,7 +537,7 @@ TEST_F(EditPreview, APendingSeekSwallowsAReportAndReleasesThePlayEvent)
     postToWindow(&window(), MSG_EDIT_PLAY_POSITION, 3);
     QCoreApplication::processEvents();
     EXPECT_EQ(total->value(), 0);
-    EXPECT_EQ(window().pendingSeeks(), 0);
+    EXPECT_EQ(window().preview().pendingSeeks(), 0);
     EXPECT_TRUE(event->wait(std::chrono::milliseconds(0)));
 
     postToWindow(&window(), MSG_EDIT_PLAY_POSITION, 3);
@@ -557,8 +557,8 @@ TEST_F(EditPreview, AReleaseWithoutAnyReportStillSeeksWithin100Milliseconds)
     QTest::mouseRelease(total, Qt::LeftButton, {}, QPoint(total->width() - 1, total->height() / 2));
     EXPECT_LT(clock.elapsed(), 150);
     EXPECT_EQ(calls(), (std::vector<PlayerCall>{{PlayerCommand::Start, total->maximum()}}));
-    EXPECT_FALSE(window().isSeeking());
-    EXPECT_EQ(window().seekTarget(), -1);
+    EXPECT_FALSE(window().preview().isSeeking());
+    EXPECT_EQ(window().preview().seekTarget(), -1);
     auto event = NamedEvent::open("Play", true);
     EXPECT_TRUE(event->wait(std::chrono::milliseconds(0)));
     event->signal();
@@ -598,14 +598,14 @@ TEST_F(EditPreview, PlayPausesAndResumesWithItsPictures)
         return QImage(window().picturePath(base, PictureKind::Normal));
     };
     ASSERT_NE(pictureOf("Play_img"), pictureOf("Pause_img"));
-    EXPECT_TRUE(window().isPlaying());
+    EXPECT_TRUE(window().preview().isPlaying());
     EXPECT_EQ(play->picture(ImageButton::State::Normal).toImage(), pictureOf("Play_img"));
     clearCalls();
     click("Play_img");
-    EXPECT_FALSE(window().isPlaying());
+    EXPECT_FALSE(window().preview().isPlaying());
     EXPECT_EQ(play->picture(ImageButton::State::Normal).toImage(), pictureOf("Pause_img"));
     click("Play_img");
-    EXPECT_TRUE(window().isPlaying());
+    EXPECT_TRUE(window().preview().isPlaying());
     EXPECT_EQ(play->picture(ImageButton::State::Normal).toImage(), pictureOf("Play_img"));
     EXPECT_EQ(calls(), (std::vector<PlayerCall>{{PlayerCommand::Pause, 0}, {PlayerCommand::Start, 0}}));
 }

@@ -13,6 +13,7 @@
 #include "choice_combo.h"
 #include "choice_objects.h"
 #include "image_button.h"
+#include "library_path.h"
 #include "skin_folder.h"
 #include "vkoI18nDll.h"
 
@@ -159,7 +160,7 @@ void loadI18nFolder()
 {
     const QString folder = programFolder() + QStringLiteral("/lang/");
     clearI18nResources();
-    loadI18nResources(folder.toUtf8().constData());
+    loadI18nResources(libraryPath(folder).c_str());
     plugI18nIntoChoices();
 }
 

@@ -16,6 +16,7 @@
 #include "i18n_binding.h"
 #include "image_button.h"
 #include "main_window.h"
+#include "preview_commands.h"
 #include "named_widget.h"
 #include "picture_box.h"
 #include "skin_catalogue.h"
@@ -220,7 +221,7 @@ void TfrmOption::confirm()
 {
     currentSkin_ = pendingSkin_;
     if (main_ != nullptr) {
-        main_->setSnapshotOptions(snapshotExtension_, snapshotFolder_);
+        main_->preview().setSnapshotOptions(snapshotExtension_, snapshotFolder_);
         const int autoUpdate = autoUpdate_->isChecked() ? 1 : 0;
         const int autoShowWeb = showWeb_->isChecked() ? 1 : 0;
         main_->setOptionFlags(autoUpdate, autoShowWeb);
@@ -240,7 +241,7 @@ void TfrmOption::cancel()
     snapshotExtension_ = QString::fromLatin1(kExtensions[0]);
     formatChoice_->setCurrentIndex(0);
     if (main_ != nullptr)
-        main_->setSnapshotOptions(snapshotExtension_, snapshotFolder_);
+        main_->preview().setSnapshotOptions(snapshotExtension_, snapshotFolder_);
     if (skinChoice_->currentIndex() != skinIndexAtOpen_ && switchSkin_)
         switchSkin_(currentSkin_);
     setI18nLanguage(languageAtOpen_);

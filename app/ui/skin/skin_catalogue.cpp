@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <cstdio>
 
+#include "library_path.h"
 #include "skin_folder.h"
 
 namespace {
@@ -105,21 +106,21 @@ std::map<int, const SkinInfo*> buildSkinList(const QString& folder, const QStrin
 {
     std::map<int, const SkinInfo*> list;
     for (const QString& path : skinDescriptionPaths(folder, listSkinEntries(folder))) {
-        if (loadSkin(path.toUtf8().constData()) == 0 && getSkinInfo() != nullptr) {
+        if (loadSkin(libraryPath(path).c_str()) == 0 && getSkinInfo() != nullptr) {
             list.emplace(static_cast<int>(list.size()), getSkinInfo());
         }
     }
-    loadSkin(currentSkin.toUtf8().constData());
+    loadSkin(libraryPath(currentSkin).c_str());
     return list;
 }
 
 bool loadCurrentSkin(const QString& path)
 {
-    bool loaded = loadSkin(path.toUtf8().constData()) == 0;
+    bool loaded = loadSkin(libraryPath(path).c_str()) == 0;
     if (!loaded && path != defaultSkinPath()) {
         std::fprintf(stderr, "CorvaneClipwright: using the default skin instead of \"%s\"\n",
                      path.toUtf8().constData());
-        loaded = loadSkin(defaultSkinPath().toUtf8().constData()) == 0;
+        loaded = loadSkin(libraryPath(defaultSkinPath()).c_str()) == 0;
     }
     readSkinImageFolder();
     applySkinStyle();

@@ -125,7 +125,7 @@ void SkinWindow::reskin()
     }
 }
 
-void SkinWindow::keepVisibilityOnSkinSwitch(std::initializer_list<QWidget*> controls)
+void SkinWindow::keepVisibilityOnSkinSwitch(const std::vector<QWidget*>& controls)
 {
     stateful_.insert(stateful_.end(), controls.begin(), controls.end());
 }

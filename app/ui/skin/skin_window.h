@@ -55,7 +55,7 @@ protected:
     // Installs the drag strip on the background picture control of that name.
     void setDragBackground(QWidget* background);
     // Controls whose visibility the window's state decides: a skin switch leaves it as it was.
-    void keepVisibilityOnSkinSwitch(std::initializer_list<QWidget*> controls);
+    void keepVisibilityOnSkinSwitch(const std::vector<QWidget*>& controls);
     // Makes the window a dialog for the keyboard: Enter (where no control takes it) clicks
     // confirm, Escape clicks cancel, or closes the window when cancel is null.
     void setDialogButtons(QAbstractButton* confirm, QAbstractButton* cancel);
