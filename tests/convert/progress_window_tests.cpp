@@ -119,9 +119,12 @@ protected:
         return window->findChild<T*>(QString::fromLatin1(name));
     }
 
-    ConversionRun runOf(const JobRows& rows, bool merge = false, std::string folder = {}) const
+    // One job at a time unless workers says otherwise: the orders of messages these tests look for
+    // are those of jobs run one after another.
+    ConversionRun runOf(const JobRows& rows, bool merge = false, std::string folder = {}, int workers = 1) const
     {
         ConversionRun run;
+        run.workers = workers;
         run.jobs = rows.settings();
         run.outputFolder = folder.empty() ? out.root() + "/" : folder;
         for (const NodeSettingInfo* row : run.jobs)
