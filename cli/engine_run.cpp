@@ -1,11 +1,14 @@
 #include "engine_run.h"
 
+#include "arguments.h"
 #include "cancel_signal.h"
 #include "commands.h"
 #include "conversion_supervisor.h"
 #include "engine_error.h"
 #include "language.h"
 #include "merge_progress.h"
+#include "partial_file.h"
+#include "worker_count.h"
 
 #include <chrono>
 #include <cstdio>
@@ -13,6 +16,9 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Jobs running at once never share a slot.
+static_assert(kAbortSlots >= kMostWorkers && kMostJobsAtOnce <= kMostWorkers);
 
 // Shows the run's front job as the one converting (the display has one line for it) and the
 // results in job order.
@@ -35,6 +41,11 @@ public:
         progress_ = MergeProgress::ofRows(rowsOf(index));
         start_ = Clock::now();
         display_.jobStarted(shown_);
+    }
+
+    void jobStarted(int index, int, const std::string& outputPath) override
+    {
+        removeOnAbort(index % kAbortSlots, localFilePath(partialPathFor(outputPath)));
     }
 
     void jobProgress(int index, double seconds) override

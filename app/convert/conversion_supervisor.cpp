@@ -131,7 +131,7 @@ private:
         }
         writeChannel(worker.process.channel, workerJobLine(job.rows, run_.outputFolder, job.outputName,
                                                            settings_.previewWidth, settings_.previewHeight));
-        observer_.jobStarted(static_cast<int>(index), worker.process.id);
+        observer_.jobStarted(static_cast<int>(index), worker.process.id, job.outputPath);
     }
 
     void endJob(size_t index, const JobEnd& end)

@@ -36,8 +36,8 @@ public:
     // The job is now the run's front one (the first whose end is not told yet) and has started,
     // or is skipped. Told once per job, in job order, before its end.
     virtual void jobShown(int index, const std::string& outputPath) = 0;
-    // A worker started on the job.
-    virtual void jobStarted(int /*index*/, int /*processId*/) {}
+    // A worker started on the job, writing outputPath (under its partial name until it ends).
+    virtual void jobStarted(int /*index*/, int /*processId*/, const std::string& /*outputPath*/) {}
     // The media time a running job reached (of a merge: as the engine reports it).
     virtual void jobProgress(int index, double seconds) = 0;
     // A preview picture of the front job: 0xAARRGGBB words, rows top to bottom.

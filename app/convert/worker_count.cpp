@@ -74,5 +74,5 @@ int workerCountFor(const ConversionRun& run, int chosen, const MachineShare& mac
     if (machine.availableMemory > 0)
         count = static_cast<int>(
             std::min<uint64_t>(static_cast<uint64_t>(count), std::max<uint64_t>(1, machine.availableMemory / perWorker)));
-    return std::min(count, static_cast<int>(run.jobs.size()));
+    return std::min({count, static_cast<int>(run.jobs.size()), kMostWorkers});
 }

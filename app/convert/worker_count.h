@@ -12,6 +12,9 @@
 
 #include "conversion_run.h"
 
+// No run uses more workers than this, whatever the machine or the user's choice.
+constexpr int kMostWorkers = 64;
+
 struct MachineShare {
     int processors = 1;
     uint64_t availableMemory = 0;  // bytes; 0 when unknown

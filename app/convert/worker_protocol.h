@@ -7,7 +7,8 @@
 //           output is F + N + "." + the profile's extension, decided by the supervisor;
 //   then   {"command": "cancel"}  finish the output as a cancel does;
 //          {"command": "preview", "on": true|false}  send preview pictures or stop.
-//   The end of the input (the supervisor is gone) abandons the job: its partial file is removed.
+//   The end of the input (the supervisor is gone) ends the worker at once; its partial file stays,
+//   as a killed run's does, for the next run of that output to remove.
 // Worker to supervisor, one JSON object per line on its standard output:
 //   {"event": "progress", "time": seconds}       the engine's progress report;
 //   {"event": "picture", "width": W, "height": H} followed by W x H x 4 bytes, 0xAARRGGBB words

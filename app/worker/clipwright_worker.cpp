@@ -13,14 +13,13 @@
 #include <mutex>
 #include <string>
 #include <thread>
-#include <unistd.h>
+#include <unistd.h>  // _exit
 #include <vector>
 
 #include "engine_job_filling.h"
 #include "fixed_field.h"
 #include "fp_exceptions.h"
 #include "job_list.h"
-#include "partial_file.h"
 #include "vkoConverterDll.h"
 #include "vkoMessageDll.h"
 #include "vkoPlayerDll.h"
@@ -89,9 +88,9 @@ void onPreviewPicture(void*, const uint8_t* pixels, int32_t width, int32_t heigh
              fitted.size() * 4);
 }
 
-// Carries out the supervisor's commands. Its input ending means the supervisor is gone: the job
-// is abandoned without leaving its partial file.
-void followCommands(std::string partialPath)
+// Carries out the supervisor's commands. Its input ending means the supervisor is gone: the worker
+// ends at once, as the supervisor did, and leaves its partial file for the next run to remove.
+void followCommands()
 {
     for (std::string line; std::getline(std::cin, line);) {
         const WorkerCommand command = workerCommandOf(line);
@@ -100,7 +99,6 @@ void followCommands(std::string partialPath)
         if (command.preview)
             setUsingPreview(*command.preview ? 1 : 0);
     }
-    unlink(localFilePath(partialPath).c_str());
     _exit(3);
 }
 
@@ -128,7 +126,7 @@ WorkerResult convert(const WorkerJob& description)
     for (const auto& row : rows)
         settings.push_back(&row->settings);
     const EngineJob job(settings, description.outputFolder, OutputNaming::Replace);
-    std::thread(followCommands, partialPathFor(job.outputPath())).detach();
+    std::thread(followCommands).detach();
     updateErrorInfo(0, "", 1);
     WorkerResult result;
     result.code = job.convert();

@@ -51,7 +51,7 @@ public:
     std::function<void(Recorder&, int index, double seconds)> onProgress;
 
     void jobShown(int index, const std::string&) override { shown.push_back(index); }
-    void jobStarted(int index, int processId) override
+    void jobStarted(int index, int processId, const std::string&) override
     {
         started.push_back(index);
         processes[index] = processId;
