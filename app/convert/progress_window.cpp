@@ -198,7 +198,8 @@ void TfrmConvert::startRun(ConversionRun run)
 PreviewTarget TfrmConvert::previewTarget() const
 {
     PreviewTarget target;
-    target.size = previewSize_ * devicePixelRatioF();
+    // Without a skin item for the panel, the panel as it stands.
+    target.size = (previewSize_.isEmpty() ? playPanel_->size() : previewSize_) * devicePixelRatioF();
     if (TfrmPlayer* host = playerHost_.data())
         target.show = [host](const uint8_t* pixels, int width, int height) {
             TfrmPlayer::receivePicture(host, pixels, width, height);
