@@ -879,7 +879,9 @@ void TfrmMain::startConversion()
     playPanel_->hide();
     if (!makeFolder(folder))
         return;
-    emit conversionRequested(check.run);
+    ConversionRun run = check.run;
+    run.workers = settings_.conversionsAtOnce;
+    emit conversionRequested(run);
 }
 
 void TfrmMain::openEditWindow()

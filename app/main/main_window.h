@@ -60,6 +60,7 @@ public:
     void setSnapshotOptions(const QString& extension, const QString& folder);
     const QString& snapshotExtension() const { return snapshotExtension_; }
     void setOptionFlags(int autoUpdate, int autoShowWeb);
+    void setConversionsAtOnce(int count) { settings_.conversionsAtOnce = count; }
     void setLanguage(const QString& language) { settings_.language = language; }
     void hideWebPanel();
     // Where messages go; an empty sink (the default) shows a plain message box.

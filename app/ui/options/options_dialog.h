@@ -73,6 +73,7 @@ private:
     void bindTexts();
     void prepare();
     void fillLanguages(int selected);
+    void fillConversions(int selected);
     void changeFolder();
     void openFolder();
     void confirm();
@@ -85,6 +86,7 @@ private:
     QLineEdit* folderText_ = nullptr;
     QCheckBox* autoUpdate_ = nullptr;
     QCheckBox* showWeb_ = nullptr;
+    QComboBox* conversionsChoice_ = nullptr;  // "Automatic", 1 ... kMostConversionsAtOnce
     ImageButton* ok_ = nullptr;
     ImageButton* cancel_ = nullptr;
     ImageButton* close_ = nullptr;
