@@ -60,28 +60,29 @@ for _ in $(seq "$runs"); do
 done
 report "16 WAV 30 s to MP3" "$work/mp3_ours" "$work/mp3_tool" "clipwright" "ffmpeg xargs -P $(nproc)"
 
+# Rounds of PROFILE on the FILES by this build's clipwright and by today's, then their line.
+# usage: against_today NAME PROFILE FILES...
+against_today() {
+    local name=$1 profile=$2
+    shift 2
+    : >"$work/ours" && : >"$work/today"
+    for _ in $(seq "$runs"); do
+        rm -rf "$work/out" && mkdir -p "$work/out"
+        measure "$work/ours" "$clipwright" convert -q -p "$profile" -o "$work/out" "$@"
+        rm -rf "$work/out" && mkdir -p "$work/out"
+        measure "$work/today" "${today_run[@]}" convert -q -p "$profile" "${today_options[@]}" -o "$work/out" "$@"
+    done
+    report "$name" "$work/ours" "$work/today" "clipwright" "$today_name"
+}
+
 # 2. Eight Xvid jobs of one 20 s 640x480 clip.
 make_clip testsrc 20 "$work/clip20.mp4"
 clips=()
 for i in $(seq 8); do ln -s "$work/clip20.mp4" "$work/clip20_$i.mp4"; clips+=("$work/clip20_$i.mp4"); done
-: >"$work/avi_ours" && : >"$work/avi_today"
-for _ in $(seq "$runs"); do
-    rm -rf "$work/avi" && mkdir -p "$work/avi"
-    measure "$work/avi_ours" "$clipwright" convert -q -p "AVI video (Xvid)" -o "$work/avi" "${clips[@]}"
-    rm -rf "$work/avi" && mkdir -p "$work/avi"
-    measure "$work/avi_today" "${today_run[@]}" convert -q -p "AVI video (Xvid)" "${today_options[@]}" -o "$work/avi" "${clips[@]}"
-done
-report "8 Xvid AVI 20 s 640x480" "$work/avi_ours" "$work/avi_today" "clipwright" "$today_name"
+against_today "8 Xvid AVI 20 s 640x480" "AVI video (Xvid)" "${clips[@]}"
 
 # 3. One 1080p H.264 job.
 make_clip testsrc2 20 "$work/clip1080.mp4" -s 1920x1080
-: >"$work/hd_ours" && : >"$work/hd_today"
-for _ in $(seq "$runs"); do
-    rm -rf "$work/hd" && mkdir -p "$work/hd"
-    measure "$work/hd_ours" "$clipwright" convert -q -p "HD MP4 1080p (H.264)" -o "$work/hd" "$work/clip1080.mp4"
-    rm -rf "$work/hd" && mkdir -p "$work/hd"
-    measure "$work/hd_today" "${today_run[@]}" convert -q -p "HD MP4 1080p (H.264)" "${today_options[@]}" -o "$work/hd" "$work/clip1080.mp4"
-done
-report "one 1080p H.264 job" "$work/hd_ours" "$work/hd_today" "clipwright" "$today_name"
+against_today "one 1080p H.264 job" "HD MP4 1080p (H.264)" "$work/clip1080.mp4"
 
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -15,27 +15,12 @@
 #include "vkoMessageDll.h"
 #include "worker_count.h"
 
-using testsupport::ClipSpec;
 using testsupport::JobRows;
 using testsupport::TempDir;
+using testsupport::toneClip;
+using testsupport::videoClip;
 
 namespace {
-
-const std::string& toneClip(int seconds)
-{
-    ClipSpec spec;
-    spec.name = "tone" + std::to_string(seconds) + ".wav";
-    spec.seconds = seconds;
-    spec.video = false;
-    return testsupport::fixture(spec);
-}
-
-const std::string& videoClip()
-{
-    ClipSpec spec;
-    spec.name = "picture.mp4";
-    return testsupport::fixture(spec);
-}
 
 // Records what the supervisor tells, and acts on it where a test asks.
 class Recorder : public SupervisorObserver {
