@@ -54,6 +54,7 @@ public:
     QLineEdit* folderText() const { return folderText_; }
     QCheckBox* autoUpdateBox() const { return autoUpdate_; }
     QCheckBox* showWebBox() const { return showWeb_; }
+    QComboBox* conversionsChoice() const { return conversionsChoice_; }
     QTabWidget* tabs() const { return tabs_; }
     ImageButton* okButton() const { return ok_; }
     ImageButton* cancelButton() const { return cancel_; }
