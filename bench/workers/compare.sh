@@ -6,7 +6,7 @@
 #      tool run on every core with xargs -P $(nproc), at the profile's settings;
 #   2. 8 AVI (Xvid) conversions of a 20 s 640x480 clip: clipwright against today's sequential
 #      clipwright (TODAY, or this build's clipwright with --jobs 1 when none is given);
-#   3. one 1080p H.264 job: clipwright against the same TODAY.
+#   3. one 1080p H.264 job (10 s): clipwright against the same TODAY.
 # The machine's load average is printed before and after.
 #
 # usage: bench/workers/compare.sh [BUILD_DIR] [ROUNDS] [TODAY]   (defaults: build, 5, --jobs 1)
@@ -82,7 +82,7 @@ for i in $(seq 8); do ln -s "$work/clip20.mp4" "$work/clip20_$i.mp4"; clips+=("$
 against_today "8 Xvid AVI 20 s 640x480" "AVI video (Xvid)" "${clips[@]}"
 
 # 3. One 1080p H.264 job.
-make_clip testsrc2 20 "$work/clip1080.mp4" -s 1920x1080
+make_clip testsrc2 10 "$work/clip1080.mp4" -s 1920x1080
 against_today "one 1080p H.264 job" "HD MP4 1080p (H.264)" "$work/clip1080.mp4"
 
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
