@@ -1,5 +1,6 @@
 #include "conversion_supervisor.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <list>
@@ -25,13 +26,13 @@ struct PlannedJob {
     bool video = false;
 };
 
+// A worker process; it converts one job at a time, one after another.
 struct Worker {
-    size_t job = 0;
     ChildProcess process;
     WorkerEventReader reader;
-    std::optional<WorkerResult> result;
-    bool previewOn = false;
-    bool cancelSent = false;
+    std::optional<size_t> job;  // the job it converts; none while it waits
+    bool previewOn = false;     // of its job
+    bool cancelSent = false;    // to its job
 };
 
 bool fileExists(const std::string& path)
@@ -83,8 +84,11 @@ public:
         outcome.workers = workerCountFor(run_, settings_.workers, thisMachine());
         for (;;) {
             followCancel(outcome);
-            while (!stopping_ && workers_.size() < static_cast<size_t>(outcome.workers) && next_ < jobs_.size())
+            while (!stopping_ && next_ < jobs_.size() &&
+                   (idleWorker() != workers_.end() || workers_.size() < static_cast<size_t>(outcome.workers)))
                 start(next_++);
+            if (stopping_ || next_ == jobs_.size())
+                retireIdleWorkers();
             tellEnds();
             followPreview();
             if (workers_.empty() && (stopping_ || next_ == jobs_.size()))
@@ -103,8 +107,24 @@ private:
             return;
         outcome.cancelled = stopping_ = true;
         for (Worker& worker : workers_) {
+            if (!worker.job)
+                continue;
             worker.cancelSent = true;
             writeChannel(worker.process.channel, cancelCommandLine());
+        }
+    }
+
+    std::list<Worker>::iterator idleWorker()
+    {
+        return std::find_if(workers_.begin(), workers_.end(), [](const Worker& worker) { return !worker.job; });
+    }
+
+    // Workers no job waits for end (their input ends).
+    void retireIdleWorkers()
+    {
+        for (auto worker = idleWorker(); worker != workers_.end(); worker = idleWorker()) {
+            waitForChildEnd(worker->process);
+            workers_.erase(worker);
         }
     }
 
@@ -118,10 +138,15 @@ private:
             ends_[index] = end;
             return;
         }
-        Worker& worker = workers_.emplace_back();
-        worker.job = index;
-        if (!startChildProcess(program_, {}, worker.process)) {
-            workers_.pop_back();
+        auto worker = idleWorker();
+        if (worker == workers_.end()) {
+            worker = workers_.emplace(workers_.end());
+            if (!startChildProcess(program_, {}, worker->process)) {
+                workers_.erase(worker);
+                worker = workers_.end();
+            }
+        }
+        if (worker == workers_.end()) {
             JobEnd end;
             end.code = VKO_ERROR_CONVERTER_STOPPED;
             end.detail = "the converter " + program_ + " cannot be started";
@@ -129,9 +154,11 @@ private:
             endJob(index, end);
             return;
         }
-        writeChannel(worker.process.channel, workerJobLine(job.rows, run_.outputFolder, job.outputName,
-                                                           settings_.previewWidth, settings_.previewHeight));
-        observer_.jobStarted(static_cast<int>(index), worker.process.id, job.outputPath);
+        worker->job = index;
+        worker->previewOn = worker->cancelSent = false;
+        writeChannel(worker->process.channel, workerJobLine(job.rows, run_.outputFolder, job.outputName,
+                                                            settings_.previewWidth, settings_.previewHeight));
+        observer_.jobStarted(static_cast<int>(index), worker->process.id, job.outputPath);
     }
 
     void endJob(size_t index, const JobEnd& end)
@@ -165,7 +192,9 @@ private:
     {
         const bool wanted = settings_.previewWidth > 0 && observer_.previewWanted();
         for (Worker& worker : workers_) {
-            const bool on = wanted && worker.job == front_ && jobs_[worker.job].video;
+            if (!worker.job)
+                continue;
+            const bool on = wanted && *worker.job == front_ && jobs_[*worker.job].video;
             if (on != worker.previewOn && !worker.cancelSent) {
                 worker.previewOn = on;
                 writeChannel(worker.process.channel, previewCommandLine(on));
@@ -206,40 +235,47 @@ private:
 
     void relay(Worker& worker, WorkerEvent& event)
     {
-        const int index = static_cast<int>(worker.job);
+        if (!worker.job)
+            return;
+        const size_t job = *worker.job;
+        const int index = static_cast<int>(job);
         switch (event.kind) {
         case WorkerEvent::Kind::Progress:
             observer_.jobProgress(index, event.seconds);
             break;
         case WorkerEvent::Kind::Picture:
-            if (worker.job == front_)
+            if (job == front_)
                 observer_.jobPicture(index, event.pixels.data(), event.width, event.height);
             break;
-        case WorkerEvent::Kind::Result:
-            worker.result = std::move(event.result);
+        case WorkerEvent::Kind::Result: {
+            JobEnd end;
+            static_cast<WorkerResult&>(end) = std::move(event.result);
+            end.cancelled = worker.cancelSent;
+            worker.job.reset();
+            endJob(job, end);
             break;
+        }
         case WorkerEvent::Kind::Unknown:
             break;
         }
     }
 
+    // The worker's output has ended: a worker that still had a job has crashed.
     void finish(Worker& worker)
     {
         const ChildEnd ended = waitForChildEnd(worker.process);
+        if (!worker.job)
+            return;
         JobEnd end;
-        if (worker.result) {
-            static_cast<WorkerResult&>(end) = *worker.result;
-        } else {
-            end.code = VKO_ERROR_CONVERTER_STOPPED;
-            end.detail = stoppedWorkerDetail(ended.signal, ended.exitStatus);
-            end.outputPath = jobs_[worker.job].outputPath;
-            // Nothing the crashed worker began stays behind.
-            const std::string partial = localFilePath(partialPathFor(end.outputPath));
-            if (!end.outputPath.empty() && !partialFileInUse(partial))
-                std::remove(partial.c_str());
-        }
+        end.code = VKO_ERROR_CONVERTER_STOPPED;
+        end.detail = stoppedWorkerDetail(ended.signal, ended.exitStatus);
+        end.outputPath = jobs_[*worker.job].outputPath;
         end.cancelled = worker.cancelSent;
-        endJob(worker.job, end);
+        // Nothing the crashed worker began stays behind.
+        const std::string partial = localFilePath(partialPathFor(end.outputPath));
+        if (!end.outputPath.empty() && !partialFileInUse(partial))
+            std::remove(partial.c_str());
+        endJob(*worker.job, end);
     }
 
     const ConversionRun& run_;

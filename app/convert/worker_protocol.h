@@ -1,21 +1,23 @@
 // What the supervisor and a worker process say to each other (see clipwright_worker.cpp).
 //
 // Supervisor to worker, one JSON object per line on the worker's standard input:
-//   first  {"job": {"rows": [row, ...], "sourceSeconds": [s, ...], "outputFolder": F,
+//   a job  {"job": {"rows": [row, ...], "sourceSeconds": [s, ...], "outputFolder": F,
 //           "outputName": N, "previewWidth": W, "previewHeight": H}}   rows as the saved job list
 //           writes them (job_row_json.h) with the length the job list gave each source; the
 //           output is F + N + "." + the profile's extension, decided by the supervisor;
 //   then   {"command": "cancel"}  finish the output as a cancel does;
 //          {"command": "preview", "on": true|false}  send preview pictures or stop.
-//   The end of the input (the supervisor is gone) ends the worker at once; its partial file stays,
-//   as a killed run's does, for the next run of that output to remove.
+//   After a job's result line the worker takes the next job line. The end of the input ends the
+//   worker: at once while a job converts (the supervisor is gone; the partial file stays, as a
+//   killed run's does, for the next run of that output to remove).
 // Worker to supervisor, one JSON object per line on its standard output:
 //   {"event": "progress", "time": seconds}       the engine's progress report;
 //   {"event": "picture", "width": W, "height": H} followed by W x H x 4 bytes, 0xAARRGGBB words
 //           in native order, rows top to bottom: the latest picture at the preview's size;
 //   {"event": "result", "code": C, "detail": D, "output": path, "expectedSeconds": E,
-//    "writtenSeconds": S, "damage": text, "partial": true|false}   always last.
-// A worker that ends without a result line has crashed; the supervisor fails only its job.
+//    "writtenSeconds": S, "damage": text, "partial": true|false}   always a job's last line.
+// A worker that ends without a result line for its job has crashed; the supervisor fails only that
+// job.
 #pragma once
 
 #include <QJsonObject>

@@ -1,11 +1,13 @@
-// The worker process: reads one job description on its standard input, converts it with the
-// engine exactly as a conversion thread does (converteToMedia on this process's own engine state)
-// and writes its progress, preview pictures and result on its standard output. The protocol is in
-// worker_protocol.h.
+// The worker process: reads job descriptions on its standard input and converts them one after
+// another with the engine exactly as a conversion thread does (converteToMedia on this process's
+// own engine state), writing each one's progress, preview pictures and result on its standard
+// output. The protocol is in worker_protocol.h.
 //
 // For the tests only: when CLIPWRIGHT_WORKER_TEST_ABORT names the job's output base name, the
 // worker aborts at its first progress report, as a crashing decoder would. Unset, it does nothing.
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -28,11 +30,13 @@
 
 namespace {
 
-// 1 once the supervisor cancelled; written by the command thread, read by the converting thread.
+// 1 once the supervisor cancelled the running job; written by the command thread, read by the
+// converting (main) thread.
 std::atomic<int32_t> cancelled{0};
-// Whether the output base name is the one the test hook names; set before the job starts.
+// Whether the output base name is the one the test hook names; set by the main thread before
+// each job (the engine reports on the main thread).
 bool abortAtFirstReport = false;
-// Size the preview pictures are fitted into; set before the job starts.
+// Size the preview pictures are fitted into; set by the main thread before each job.
 int previewWidth = 0;
 int previewHeight = 0;
 
@@ -88,18 +92,52 @@ void onPreviewPicture(void*, const uint8_t* pixels, int32_t width, int32_t heigh
              fitted.size() * 4);
 }
 
-// Carries out the supervisor's commands. Its input ending means the supervisor is gone: the worker
-// ends at once, as the supervisor did, and leaves its partial file for the next run to remove.
-void followCommands()
+// The job lines the command thread has read and the main thread converts in turn; an empty one
+// ends the worker. Guarded by jobsLock.
+std::mutex jobsLock;
+std::condition_variable jobsArrived;
+std::deque<std::string> jobLines;
+// Written by the command thread: the main thread converts a job.
+std::atomic<bool> converting{false};
+
+void queueJobLine(std::string line)
+{
+    std::lock_guard guard(jobsLock);
+    jobLines.push_back(std::move(line));
+    jobsArrived.notify_one();
+}
+
+std::string nextJobLine()
+{
+    std::unique_lock guard(jobsLock);
+    jobsArrived.wait(guard, [] { return !jobLines.empty(); });
+    std::string line = std::move(jobLines.front());
+    jobLines.pop_front();
+    return line;
+}
+
+// Reads the supervisor's lines: jobs go to the main thread, commands are carried out at once. The
+// input ending means the supervisor is done (the worker ends) or gone while a job converts (the
+// worker ends at once, as the supervisor did, and leaves its partial file for the next run).
+void followSupervisor()
 {
     for (std::string line; std::getline(std::cin, line);) {
+        if (workerJobOf(line)) {
+            cancelled = 0;
+            setUsingPreview(0);
+            converting = true;
+            queueJobLine(line);
+            continue;
+        }
         const WorkerCommand command = workerCommandOf(line);
         if (command.cancel)
             cancelled = 1;
         if (command.preview)
             setUsingPreview(*command.preview ? 1 : 0);
     }
-    _exit(3);
+    if (converting)
+        _exit(3);
+    queueJobLine("");
 }
 
 // The job's rows, their sources described anew by the engine but with the lengths the job list
@@ -126,7 +164,6 @@ WorkerResult convert(const WorkerJob& description)
     for (const auto& row : rows)
         settings.push_back(&row->settings);
     const EngineJob job(settings, description.outputFolder, OutputNaming::Replace);
-    std::thread(followCommands).detach();
     updateErrorInfo(0, "", 1);
     WorkerResult result;
     result.code = job.convert();
@@ -148,26 +185,26 @@ WorkerResult convert(const WorkerJob& description)
 int main()
 {
     maskFloatingPointExceptions();
-    std::string line;
-    if (!std::getline(std::cin, line))
-        return 2;
-    const std::optional<WorkerJob> job = workerJobOf(line);
-    if (!job)
-        return 2;
     const char* abortName = std::getenv("CLIPWRIGHT_WORKER_TEST_ABORT");
-    abortAtFirstReport = abortName != nullptr && job->outputName == abortName;
-    previewWidth = job->previewWidth;
-    previewHeight = job->previewHeight;
     MessageWindow window{onEngineMessage, nullptr};
     ProgressSink sink{isCancelled, &window};
     setProgressHandle(&sink);
     setUsingPreview(0);
     setFrameSink(onPreviewPicture, nullptr);
-    const WorkerResult result = convert(*job);
+    std::thread(followSupervisor).detach();
+    // One job at a time, as long as the supervisor hands out jobs.
+    for (std::string line = nextJobLine(); !line.empty(); line = nextJobLine()) {
+        const WorkerJob job = *workerJobOf(line);
+        abortAtFirstReport = abortName != nullptr && job.outputName == abortName;
+        previewWidth = job.previewWidth;
+        previewHeight = job.previewHeight;
+        const WorkerResult result = convert(job);
+        converting = false;
+        writeOut(resultEventLine(result));
+    }
     setFrameSink(nullptr, nullptr);
     setProgressHandle(nullptr);
-    writeOut(resultEventLine(result));
-    // The command thread may still wait for input: end without joining it.
+    // The command thread has ended its reading: end without joining it.
     std::cout.flush();
     _exit(0);
 }

@@ -611,7 +611,7 @@ TEST_F(CliTest, SecondInterruptLeavesNoFileUnderAFinalName)
 TEST_F(CliTest, JobsSideBySideReportInOrderAndACrashedWorkerFailsOnlyItsJob)
 {
     std::vector<std::pair<std::string, std::string>> files;
-    for (const auto& [name, seconds] : {std::pair{"a", 2}, {"b", 30}, {"c", 2}}) {
+    for (const auto& [name, seconds] : {std::pair{"a", 2}, {"b", 300}, {"c", 2}}) {
         ClipSpec spec;
         spec.name = std::string(name) + ".wav";
         spec.seconds = seconds;
