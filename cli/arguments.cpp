@@ -286,6 +286,7 @@ ConvertArguments parseConvertArguments(const std::vector<std::string>& args)
         {{"--no-clobber"}, false, [&](auto&, auto&) { parsed.existing = ExistingOutput::Skip; }},
         {{"-r", "--recursive"}, false, [&](auto&, auto&) { parsed.recursive = true; }},
         {{"--stop-on-error"}, false, [&](auto&, auto&) { parsed.stopOnError = true; }},
+        {{"-j", "--jobs"}, true, [&](auto& o, auto& v) { parsed.jobs = integerIn(o, v, 1, kMostJobsAtOnce); }},
         languageRule(parsed.language),
         {{"--name"}, true,
          [&](const std::string& option, const std::string& value) {

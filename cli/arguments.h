@@ -88,6 +88,9 @@ enum class ExistingOutput {
     Skip,       // leave it and convert nothing for that job
 };
 
+// The most conversions --jobs lets run at once.
+constexpr int kMostJobsAtOnce = 64;
+
 struct ConvertArguments {
     std::string profile;
     std::string output;  // -o: a folder, or a file name when it ends in an extension; empty: here
@@ -96,6 +99,7 @@ struct ConvertArguments {
     ExistingOutput existing = ExistingOutput::NewName;
     bool recursive = false;    // folder arguments: also their subfolders
     bool stopOnError = false;  // the first failed input or job ends the run
+    int jobs = 0;              // conversions at once; 0 = automatic
     std::string language;
     ParameterOverrides overrides;
     InputSettings input;

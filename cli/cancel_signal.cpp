@@ -7,21 +7,25 @@
 
 namespace {
 
-// Written by the signal handler, read by the converting and the main thread.
+// Written by the signal handler, read by the main thread.
 std::atomic<int> requested{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
-// The partial file of the running job, read by the signal handler. Written by the main thread
-// while no job runs: abortPathReady guards it.
-char abortPath[4096];
-std::atomic<bool> abortPathReady{false};
+// The partial files of the running jobs, read by the signal handler. A slot's path is written by
+// the main thread while its ready flag is false.
+struct AbortSlot {
+    char path[4096];
+    std::atomic<bool> ready{false};
+};
+AbortSlot abortSlots[kAbortSlots];
 
 void onSignal(int signalNumber)
 {
     // A second signal ends the process the default way, leaving no partial file.
     if (requested.exchange(1) != 0) {
-        if (abortPathReady.load())
-            unlink(abortPath);
+        for (AbortSlot& slot : abortSlots)
+            if (slot.ready.load())
+                unlink(slot.path);
         std::signal(signalNumber, SIG_DFL);
         std::raise(signalNumber);
     }
@@ -39,21 +43,17 @@ void installCancelSignals()
     sigaction(SIGHUP, &action, nullptr);
 }
 
-void removeOnAbort(const std::string& partialPath)
+void removeOnAbort(int slot, const std::string& partialPath)
 {
-    abortPathReady.store(false);
-    if (partialPath.empty() || partialPath.size() >= sizeof abortPath)
+    AbortSlot& kept = abortSlots[slot % kAbortSlots];
+    kept.ready.store(false);
+    if (partialPath.empty() || partialPath.size() >= sizeof kept.path)
         return;
-    std::memcpy(abortPath, partialPath.c_str(), partialPath.size() + 1);
-    abortPathReady.store(true);
+    std::memcpy(kept.path, partialPath.c_str(), partialPath.size() + 1);
+    kept.ready.store(true);
 }
 
 bool cancelRequested()
 {
     return requested.load() != 0;
-}
-
-int32_t isCancelRequested()
-{
-    return requested.load();
 }

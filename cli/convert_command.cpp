@@ -368,7 +368,7 @@ int runConvert(const ConvertArguments& args)
         return kStatusUsage;
     }
     const std::unique_ptr<ProgressDisplay> display = makeProgressDisplay(args.reporting.style, isatty(STDOUT_FILENO));
-    const RunOutcome outcome = runConversion(check.run, RunChoices{args.existing, args.stopOnError}, *display);
+    const RunOutcome outcome = runConversion(check.run, RunChoices{args.existing, args.stopOnError, args.jobs}, *display);
     const int status = outcome.cancelled ? kStatusCancelled : inputFailure != 0 ? inputFailure : outcome.status;
     display->runFinished(status, outcome.cancelled);
     return status;

@@ -1,163 +1,123 @@
 #include "engine_run.h"
 
+#include "arguments.h"
 #include "cancel_signal.h"
 #include "commands.h"
+#include "conversion_supervisor.h"
 #include "engine_error.h"
-#include "engine_job_filling.h"
-#include "fp_exceptions.h"
 #include "language.h"
 #include "merge_progress.h"
 #include "partial_file.h"
-#include "vkoConverterDll.h"
-#include "window_message.h"
+#include "worker_count.h"
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <future>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Media time reached by the running job across its inputs, in seconds. Written by the engine's
-// progress handler on the converting thread, read by the main thread.
-std::atomic<double> reachedSeconds{0};
+// Jobs running at once never share a slot.
+static_assert(kAbortSlots >= kMostWorkers && kMostJobsAtOnce <= kMostWorkers);
 
-// The running job's inputs, as far as the reports went. Set by the main thread before the job
-// starts; used by the converting thread while it runs.
-MergeProgress runningJob;
+// Shows the run's front job as the one converting (the display has one line for it) and the
+// results in job order.
+class ConsoleRun : public SupervisorObserver {
+public:
+    ConsoleRun(const ConversionRun& run, ProgressDisplay& display) : run_(run), display_(display) {}
 
-// The engine's progress window: keeps the time of the latest report and releases the block.
-void onEngineMessage(void*, unsigned message, uintptr_t wParam, intptr_t)
-{
-    if (message != MSG_CONVERT_PROGRESS)
-        return;
-    auto* report = reinterpret_cast<ProgressReport*>(wParam);
-    if (report->timeSeconds < 1e9)
-        reachedSeconds.store(runningJob.update(report->timeSeconds));
-    std::free(report);
-}
+    RunOutcome outcome;
 
-// Runs the engine on a thread of its own while this thread shows the progress.
-int convertShowingProgress(const EngineJob& job, const std::vector<NodeSettingInfo*>& rows,
-                           const JobDescription& description, ProgressDisplay& display)
-{
-    reachedSeconds.store(0);
-    runningJob = MergeProgress::ofRows(rows);
-    const Clock::time_point start = Clock::now();
-    std::future<int> result = std::async(std::launch::async, [&job] {
-        maskFloatingPointExceptions();
-        return job.convert();
-    });
-    double shown = -1;
-    while (result.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
-        const double reached = reachedSeconds.load();
-        if (reached == shown)
-            continue;
-        shown = reached;
-        const std::chrono::duration<double> elapsed = Clock::now() - start;
-        display.progress(description, reached, elapsed.count());
+    void jobShown(int index, const std::string& outputPath) override
+    {
+        shown_ = JobDescription{};
+        shown_.index = index;
+        shown_.count = run_.merge ? 1 : static_cast<int>(run_.jobs.size());
+        shown_.output = outputPath;
+        for (const NodeSettingInfo* row : rowsOf(index)) {
+            shown_.inputs.push_back(row->owner->fileInfo.path);
+            shown_.seconds += row->trim.seconds();
+        }
+        progress_ = MergeProgress::ofRows(rowsOf(index));
+        start_ = Clock::now();
+        display_.jobStarted(shown_);
     }
-    return result.get();
-}
 
-JobDescription describe(const EngineJob& job, const std::vector<NodeSettingInfo*>& rows, int index, int count)
-{
-    JobDescription description;
-    description.index = index;
-    description.count = count;
-    description.output = job.outputPath();
-    for (const NodeSettingInfo* row : rows) {
-        description.inputs.push_back(row->owner->fileInfo.path);
-        description.seconds += row->trim.seconds();
+    void jobStarted(int index, int, const std::string& outputPath) override
+    {
+        removeOnAbort(index % kAbortSlots, localFilePath(partialPathFor(outputPath)));
     }
-    return description;
-}
 
-// "converted 7.6 s of 20.0 s: …" for an output clearly short of its sources, and the engine's
-// note of damaged source parts it skipped. Read right after the job.
-std::vector<std::string> warningsOf(const EngineJob& job)
-{
-    std::vector<std::string> warnings;
-    const EngineReport report = latestEngineReport();
-    const OutputLength length = job.outputLength();
-    if (length.shortened()) {
-        const auto seconds = [](double value) {
-            char number[32];
-            std::snprintf(number, sizeof number, "%.1f", value);
-            return std::string(number);
-        };
-        warnings.push_back(localized("converted {1} s of {2} s: the source ends early",
-                                     {seconds(length.writtenSeconds), seconds(length.expectedSeconds)}));
+    void jobProgress(int index, double seconds) override
+    {
+        if (index != shown_.index || !(seconds < 1e9))
+            return;
+        const std::chrono::duration<double> elapsed = Clock::now() - start_;
+        display_.progress(shown_, progress_.update(seconds), elapsed.count());
     }
-    if (report.code == 0 && !report.detail.empty())
-        warnings.push_back(report.detail);
-    return warnings;
-}
 
-OutputNaming namingOf(ExistingOutput existing)
-{
-    return existing == ExistingOutput::NewName ? OutputNaming::Unique : OutputNaming::Replace;
-}
-
-// The exit status of an engine code: the output could not be made, or the job failed.
-int statusOf(int code)
-{
-    return code == 13 || code == 14 ? kStatusNoOutput : kStatusFailure;
-}
-
-// One engine job of rows (several when they merge); false when the run is to stop.
-bool runJob(const std::vector<NodeSettingInfo*>& rows, const ConversionRun& run, const RunChoices& choices,
-            int index, int count, ProgressDisplay& display, RunOutcome& outcome)
-{
-    forgetEngineError();
-    const EngineJob job(rows, run.outputFolder, namingOf(choices.existing));
-    const JobDescription description = describe(job, rows, index, count);
-    display.jobStarted(description);
-    JobResult result;
-    if (choices.existing == ExistingOutput::Skip && std::filesystem::exists(job.outputPath())) {
-        result.skipped = true;
-        display.jobFinished(description, result);
-        return true;
+    void jobEnded(int, const JobEnd& end) override
+    {
+        JobResult result;
+        result.cancelled = end.cancelled;
+        result.skipped = end.skipped;
+        if (end.code != 0) {
+            result.error = engineError(end.code);
+            result.error.detail = end.detail;
+            if (outcome.status == 0)
+                outcome.status = end.code == 13 || end.code == 14 ? kStatusNoOutput : kStatusFailure;
+        } else if (!end.cancelled && !end.skipped) {
+            result.warnings = warningsOf(end);
+        }
+        display_.jobFinished(shown_, result);
+        outcome.cancelled = outcome.cancelled || result.cancelled;
     }
-    removeOnAbort(partialPathFor(job.outputPath()));
-    const int code = convertShowingProgress(job, rows, description, display);
-    removeOnAbort("");
-    result.cancelled = cancelRequested();
-    if (code != 0) {
-        result.error = engineError(code);
-        if (outcome.status == 0)
-            outcome.status = statusOf(code);
-    } else if (!result.cancelled) {
-        result.warnings = warningsOf(job);
+
+    bool cancelRequested() override { return ::cancelRequested(); }
+
+private:
+    std::vector<NodeSettingInfo*> rowsOf(int index) const
+    {
+        return run_.merge ? run_.jobs : std::vector<NodeSettingInfo*>{run_.jobs[static_cast<size_t>(index)]};
     }
-    display.jobFinished(description, result);
-    outcome.cancelled = result.cancelled;
-    return !result.cancelled && !(code != 0 && choices.stopOnError);
-}
+
+    // "converted 7.6 s of 20.0 s: …" for an output clearly short of its sources, and the engine's
+    // note of damaged source parts it skipped.
+    static std::vector<std::string> warningsOf(const JobEnd& end)
+    {
+        std::vector<std::string> warnings;
+        if (end.length.shortened()) {
+            const auto seconds = [](double value) {
+                char number[32];
+                std::snprintf(number, sizeof number, "%.1f", value);
+                return std::string(number);
+            };
+            warnings.push_back(localized("converted {1} s of {2} s: the source ends early",
+                                         {seconds(end.length.writtenSeconds), seconds(end.length.expectedSeconds)}));
+        }
+        if (!end.damage.empty())
+            warnings.push_back(end.damage);
+        return warnings;
+    }
+
+    const ConversionRun& run_;
+    ProgressDisplay& display_;
+    JobDescription shown_;
+    MergeProgress progress_;
+    Clock::time_point start_;
+};
 
 } // namespace
 
 RunOutcome runConversion(const ConversionRun& run, const RunChoices& choices, ProgressDisplay& display)
 {
-    MessageWindow window{onEngineMessage, nullptr};
-    ProgressSink sink{isCancelRequested, &window};
-    setProgressHandle(&sink);
-    setUsingPreview(0);
-    RunOutcome outcome;
-    if (run.merge) {
-        runJob(run.jobs, run, choices, 0, 1, display, outcome);
-    } else {
-        const int count = static_cast<int>(run.jobs.size());
-        for (int i = 0; i < count && !cancelRequested(); ++i) {
-            if (!runJob({run.jobs[static_cast<size_t>(i)]}, run, choices, i, count, display, outcome))
-                break;
-        }
-    }
-    outcome.cancelled = outcome.cancelled || cancelRequested();
-    setProgressHandle(nullptr);
-    return outcome;
+    SupervisorSettings settings;
+    settings.workers = choices.workers;
+    settings.naming = choices.existing == ExistingOutput::NewName ? OutputNaming::Unique : OutputNaming::Replace;
+    settings.skipExisting = choices.existing == ExistingOutput::Skip;
+    settings.stopOnError = choices.stopOnError;
+    ConsoleRun console(run, display);
+    const SupervisedRun supervised = superviseRun(run, settings, console);
+    console.outcome.cancelled = console.outcome.cancelled || supervised.cancelled || cancelRequested();
+    return console.outcome;
 }

@@ -7,6 +7,7 @@
 struct RunChoices {
     ExistingOutput existing = ExistingOutput::NewName;
     bool stopOnError = false;  // no job starts after a failed one
+    int workers = 0;           // conversions at once; 0 = automatic
 };
 
 struct RunOutcome {
@@ -14,6 +15,7 @@ struct RunOutcome {
     int status = 0;  // exit status of the first job that failed (commands.h), 0 when none did
 };
 
-// Converts the run's jobs one after another (all of them into one output when it merges). A
-// cancel request finishes the current output and starts no further job.
+// Converts the run's jobs in worker processes, side by side (all of them into one output when it
+// merges), and shows them in job order. A cancel request finishes the running outputs and starts
+// no further job.
 RunOutcome runConversion(const ConversionRun& run, const RunChoices& choices, ProgressDisplay& display);

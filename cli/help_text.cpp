@@ -173,6 +173,9 @@ const std::vector<CommandHelp>& commandHelp()
              {"--no-clobber", "", "skip a job whose output exists"},
              {"-r, --recursive", "", "folder arguments: also the files in their subfolders"},
              {"--stop-on-error", "", "stop at the first input or job that fails"},
+             {"-j, --jobs", "N", "convert up to N files at once, each in a worker process of its own (default: "
+                                 "one per core, fewer when the encoders use every core themselves or memory is "
+                                 "short; a merge is one job)"},
              {"--size", "WxH", "picture size, for example 640x480, or source for the source's own"},
              {"--fps", "RATE", "frames per second, or source for the source's own"},
              {"--quality", "N", "constant quality instead of a bit rate, on the video encoder's scale (x264 and "

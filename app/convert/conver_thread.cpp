@@ -1,8 +1,8 @@
 #include "conver_thread.h"
 
-#include "engine_job_filling.h"
-#include "fp_exceptions.h"
-#include "vkoMessageDll.h"
+#include <cmath>
+#include <cstdlib>
+
 #include "window_events.h"
 
 ConversionRunState& conversionRunState()
@@ -13,26 +13,17 @@ ConversionRunState& conversionRunState()
 
 namespace {
 
-// The engine's cancel query, on the converting thread.
-int32_t isConversionCancelled()
-{
-    return conversionRunState().stop.load();
-}
+constexpr double kLargestReportedSeconds = 1e9;
 
-bool cancelled()
+bool isVideo(const NodeSettingInfo& row)
 {
-    return isConversionCancelled() == 1;
-}
-
-int trimSeconds(const NodeSettingInfo& row)
-{
-    return row.trim.end - row.trim.start;
+    return row.profile && row.profile->mediaType == 0;
 }
 
 } // namespace
 
-ConverThread::ConverThread(ConversionRun run, QObject* window)
-    : run_(std::move(run)), window_(window), outcomes_(run_.jobs.size())
+ConverThread::ConverThread(ConversionRun run, QObject* window, PreviewTarget preview)
+    : run_(std::move(run)), window_(window), preview_(std::move(preview)), outcomes_(run_.jobs.size())
 {
 }
 
@@ -56,78 +47,93 @@ ConverThread::~ConverThread()
 
 void ConverThread::run()
 {
-    maskFloatingPointExceptions();
-    const std::unique_ptr<MessageWindow> messages = messageWindowFor(window_);
-    ProgressSink sink{isConversionCancelled, messages.get()};
-    setProgressHandle(&sink);
-    conversionRunState().totalOffset = 0;
-    if (run_.merge)
-        runMergeJob();
-    else
-        runSingleJobs();
-    setProgressHandle(nullptr);  // the sink ends with this run
+    ConversionRunState& state = conversionRunState();
+    state.totalOffset = 0;
+    state.previewPermission = 1;
+    SupervisorSettings settings;
+    settings.workers = run_.workers;
+    settings.previewWidth = preview_.show ? preview_.size.width() : 0;
+    settings.previewHeight = preview_.show ? preview_.size.height() : 0;
+    if (!run_.jobs.empty())
+        superviseRun(run_, settings, *this);
     postToWindow(window_, MSG_ALL_FINISHED);
 }
 
-void ConverThread::runSingleJobs()
+int ConverThread::jobSeconds(int index) const
 {
-    ConversionRunState& state = conversionRunState();
-    state.previewPermission = 1;
-    for (size_t i = 0; i < run_.jobs.size(); ++i) {
-        NodeSettingInfo* row = run_.jobs[i];
-        postToWindow(window_, MSG_JOB_BAR_POSITION, 0);
-        const int code = convertJob(i, {row}, trimSeconds(*row), state.previewPermission == 1);
-        postToWindow(window_, MSG_JOB_BAR_POSITION, 100);
-        if (cancelled()) {
-            postToWindow(window_, MSG_JOB_CANCELLED, 0, static_cast<intptr_t>(i));
-            break;
-        }
-        postToWindow(window_, MSG_JOB_FINISHED, static_cast<uintptr_t>(code), static_cast<intptr_t>(i));
-        state.totalOffset += trimSeconds(*row);
-    }
+    if (run_.merge)
+        return run_.totalSeconds;
+    const NodeSettingInfo& row = *run_.jobs[static_cast<size_t>(index)];
+    return row.trim.end - row.trim.start;
 }
 
-void ConverThread::runMergeJob()
+void ConverThread::jobShown(int index, const std::string&)
 {
-    if (run_.jobs.empty())
-        return;
-    const int code = convertJob(0, run_.jobs, run_.totalSeconds, true);
-    // A cancelled merge wrote only part of its output: no result line calls it done.
-    if (cancelled())
-        postToWindow(window_, MSG_JOB_CANCELLED, 0, 0);
-    else
-        postToWindow(window_, MSG_JOB_FINISHED, static_cast<uintptr_t>(code), 0);
-}
-
-int ConverThread::convertJob(size_t index, const std::vector<NodeSettingInfo*>& rows, int jobBarMaximum,
-                             bool previewAllowed)
-{
-    const EngineJob job(rows, run_.outputFolder);
-    if (job.refusal() == 0) {
-        const bool preview = job.isVideo() && previewAllowed;
-        if (job.isVideo()) {
-            postToWindow(window_, MSG_PREVIEW_BOX, preview ? 1 : 0, 1);
-            if (preview)
-                setUsingPreview(1);
-        } else {
-            postToWindow(window_, MSG_PREVIEW_BOX, 0, 0);
-            setUsingPreview(0);
-        }
-    }
-    postToWindow(window_, MSG_JOB_BAR_MAXIMUM, static_cast<uintptr_t>(jobBarMaximum), static_cast<intptr_t>(index));
-    updateErrorInfo(0, "", 1);  // a detail left from an earlier job is not this job's
-    const int code = job.convert();
-    JobOutcome outcome;
-    outcome.outputPath = job.outputPath();
-    const EngineReport report = latestEngineReport();
-    if (cancelled()) {
-        outcome.partialOutput = hasContent(job.outputPath());
-    } else if (code == 0) {
-        outcome.length = job.outputLength();
-        outcome.damage = report.code == 0 ? report.detail : std::string();
+    shown_ = index;
+    const NodeSettingInfo& row = *run_.jobs[static_cast<size_t>(index)];
+    postToWindow(window_, MSG_JOB_BAR_POSITION, 0);
+    if (isVideo(row)) {
+        const bool preview = conversionRunState().previewPermission == 1;
+        postToWindow(window_, MSG_PREVIEW_BOX, preview ? 1 : 0, 1);
     } else {
-        outcome.detail = report.detail;
+        postToWindow(window_, MSG_PREVIEW_BOX, 0, 0);
     }
-    keepOutcome(index, std::move(outcome));
-    return code;
+    postToWindow(window_, MSG_JOB_BAR_MAXIMUM, static_cast<uintptr_t>(jobSeconds(index)), static_cast<intptr_t>(index));
+}
+
+void ConverThread::jobProgress(int index, double seconds)
+{
+    if (!(seconds < kLargestReportedSeconds))
+        return;
+    runningSeconds_[index] = static_cast<int>(std::trunc(seconds));
+    const int length = jobSeconds(index);
+    if (index != shown_ && length > 0)
+        postToWindow(window_, MSG_JOB_PERCENT, static_cast<uintptr_t>(std::min(100, runningSeconds_[index] * 100 / length)),
+                     index);
+    int others = finishedSeconds_;
+    for (const auto& [job, reached] : runningSeconds_)
+        others += job != shown_ ? reached : 0;
+    conversionRunState().totalOffset = others;
+    if (index != shown_)
+        return;
+    auto* report = static_cast<ProgressReport*>(std::calloc(1, sizeof(ProgressReport)));
+    if (!report)
+        return;
+    report->timeSeconds = seconds;
+    postToWindow(window_, MSG_CONVERT_PROGRESS, reinterpret_cast<uintptr_t>(report));
+}
+
+void ConverThread::jobPicture(int, const uint8_t* pixels, int width, int height)
+{
+    if (preview_.show && conversionRunState().previewPermission == 1)
+        preview_.show(pixels, width, height);
+}
+
+void ConverThread::jobEnded(int index, const JobEnd& end)
+{
+    JobOutcome outcome;
+    outcome.outputPath = end.outputPath;
+    outcome.length = end.length;
+    outcome.damage = end.damage;
+    outcome.detail = end.detail;
+    outcome.partialOutput = end.partialOutput;
+    keepOutcome(static_cast<size_t>(index), std::move(outcome));
+    postToWindow(window_, MSG_JOB_BAR_POSITION, 100);
+    runningSeconds_.erase(index);
+    finishedSeconds_ += jobSeconds(index);
+    conversionRunState().totalOffset = finishedSeconds_;
+    if (end.cancelled)
+        postToWindow(window_, MSG_JOB_CANCELLED, 0, static_cast<intptr_t>(index));
+    else
+        postToWindow(window_, MSG_JOB_FINISHED, static_cast<uintptr_t>(end.code), static_cast<intptr_t>(index));
+}
+
+bool ConverThread::cancelRequested()
+{
+    return conversionRunState().stop == 1;
+}
+
+bool ConverThread::previewWanted()
+{
+    return conversionRunState().previewPermission == 1;
 }

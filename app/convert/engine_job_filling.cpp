@@ -113,10 +113,16 @@ std::string qualityProblem(const ProfileSettingInfo& profile)
     return {};
 }
 
-std::string uniqueOutputPath(const std::string& folder, const std::string& name, const std::string& extension)
+std::string plainOutputPath(const std::string& folder, const std::string& name, const std::string& extension)
 {
-    std::string path = formatPath("%s%s.%s", folder, name, extension);
-    for (int n = 1; !path.empty() && taken(path); ++n)
+    return formatPath("%s%s.%s", folder, name, extension);
+}
+
+std::string uniqueOutputPath(const std::string& folder, const std::string& name, const std::string& extension,
+                             const std::set<std::string>& reserved)
+{
+    std::string path = plainOutputPath(folder, name, extension);
+    for (int n = 1; !path.empty() && (taken(path) || reserved.count(path) != 0); ++n)
         path = formatPath("%s%s%s.%s", folder, name, "(" + std::to_string(n) + ")", extension);
     return path;
 }
@@ -138,7 +144,7 @@ EngineJob::EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::strin
     video_ = kind == MediaKind::video;
     const std::string name = fieldText(first.outputName);
     const std::string extension = fieldText(first.profile->extension);
-    outputPath_ = naming == OutputNaming::Replace ? formatPath("%s%s.%s", outputFolder, name, extension)
+    outputPath_ = naming == OutputNaming::Replace ? plainOutputPath(outputFolder, name, extension)
                                                   : uniqueOutputPath(outputFolder, name, extension);
     if (outputPath_.empty()) {
         refuse(VKO_ERROR_OUTPUT_PATH_TOO_LONG, "The output path " + outputFolder + name + "." + extension +

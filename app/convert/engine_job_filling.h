@@ -4,17 +4,22 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "job_rows.h"
 #include "vkoConverterDll.h"
 
+// folder + name + "." + extension; empty when it does not fit outputPathSize bytes.
+std::string plainOutputPath(const std::string& folder, const std::string& name, const std::string& extension);
+
 // The output path folder + name + "." + extension, or with "(1)", "(2)", … after the name when
 // that file exists or a running conversion writes its partial file (partial_file.h); the first
-// name that is free. Empty when the path does not fit
-// outputPathSize bytes (terminator included).
-std::string uniqueOutputPath(const std::string& folder, const std::string& name, const std::string& extension);
+// name that is free and not one of reserved (the outputs of a run's other jobs). Empty when the
+// path does not fit outputPathSize bytes (terminator included).
+std::string uniqueOutputPath(const std::string& folder, const std::string& name, const std::string& extension,
+                             const std::set<std::string>& reserved = {});
 
 constexpr size_t outputPathSize = 512;
 

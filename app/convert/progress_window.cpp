@@ -163,6 +163,9 @@ void TfrmConvert::applySkinLayout()
 
 void TfrmConvert::resetForRun(int totalSeconds)
 {
+    resultLines_.clear();
+    runningPercents_.clear();
+    resultJobs_ = 0;
     showResult_->clear();
     counts_ = {};
     oneProgress_->setMaximum(100);
@@ -186,10 +189,22 @@ void TfrmConvert::startRun(ConversionRun run)
     show();
     placePlayer();
     thread_.reset();  // waits for the previous run's thread
-    thread_ = std::make_unique<ConverThread>(run_, this);
+    thread_ = std::make_unique<ConverThread>(run_, this, previewTarget());
     running_ = true;
     clock_.start();
     thread_->start();
+}
+
+PreviewTarget TfrmConvert::previewTarget() const
+{
+    PreviewTarget target;
+    // Without a skin item for the panel, the panel as it stands.
+    target.size = (previewSize_.isEmpty() ? playPanel_->size() : previewSize_) * devicePixelRatioF();
+    if (TfrmPlayer* host = playerHost_.data())
+        target.show = [host](const uint8_t* pixels, int width, int height) {
+            TfrmPlayer::receivePicture(host, pixels, width, height);
+        };
+    return target;
 }
 
 void TfrmConvert::placePlayer()
@@ -218,7 +233,11 @@ bool TfrmConvert::event(QEvent* event)
         addResultLine(static_cast<int32_t>(message->wParam()), static_cast<int>(message->lParam()));
         return true;
     case MSG_JOB_CANCELLED:
-        addCancelledLines(static_cast<int>(message->lParam()));
+        addCancelledLine(static_cast<int>(message->lParam()));
+        return true;
+    case MSG_JOB_PERCENT:
+        runningPercents_[static_cast<int>(message->lParam())] = static_cast<int>(message->wParam());
+        showResultLines();
         return true;
     case MSG_ALL_FINISHED:
         finishRun();
@@ -330,7 +349,7 @@ QString TfrmConvert::failureText(int code, int index) const
     return outcome;
 }
 
-void TfrmConvert::addCancelledLines(int index)
+void TfrmConvert::addCancelledLine(int index)
 {
     if (index < 0 || static_cast<size_t>(index) >= run_.jobs.size())
         return;
@@ -339,18 +358,46 @@ void TfrmConvert::addCancelledLines(int index)
                             ? i18nText("10027").arg(QString::fromLocal8Bit(stopped.outputPath.c_str()))
                             : i18nText("10028"));
     ++counts_.cancelled;
+}
+
+// After a cancel: the jobs that never started.
+void TfrmConvert::addNotConvertedLines()
+{
     if (run_.merge)
         return;
-    for (int next = index + 1; static_cast<size_t>(next) < run_.jobs.size(); ++next) {
+    for (int next = resultJobs_; static_cast<size_t>(next) < run_.jobs.size(); ++next) {
         appendResult(next, i18nText("10029"));
         ++counts_.cancelled;
     }
 }
 
+QString TfrmConvert::jobLine(int index, const QString& outcome) const
+{
+    return QString::fromLocal8Bit(run_.jobs[static_cast<size_t>(index)]->outputName) + QStringLiteral(" --> ") +
+           outcome;
+}
+
 void TfrmConvert::appendResult(int index, const QString& outcome)
 {
-    showResult_->appendPlainText(QString::fromLocal8Bit(run_.jobs[static_cast<size_t>(index)]->outputName) +
-                                 QStringLiteral(" --> ") + outcome);
+    resultLines_ << jobLine(index, outcome);
+    resultJobs_ = index + 1;
+    runningPercents_.erase(index);
+    showResultLines();
+}
+
+void TfrmConvert::appendLine(const QString& line)
+{
+    resultLines_ << line;
+    showResultLines();
+}
+
+// The result lines, then a line with the percent of each job running beside the one shown.
+void TfrmConvert::showResultLines()
+{
+    QStringList lines = resultLines_;
+    for (const auto& [index, percent] : runningPercents_)
+        lines << jobLine(index, QStringLiteral("%1%").arg(percent));
+    showResult_->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 QString TfrmConvert::summaryText() const
@@ -376,7 +423,6 @@ void TfrmConvert::askCancel()
 
 void TfrmConvert::previewClicked(bool ticked)
 {
-    setUsingPreview(ticked ? 1 : 0);
     conversionRunState().previewPermission = ticked ? 1 : 0;
 }
 
@@ -393,7 +439,8 @@ void TfrmConvert::finishRun()
     if (conversionRunState().stop == 1) {
         // The window stays with its result lines: which jobs ended and which output is partial.
         fillBars();
-        showResult_->appendPlainText(summaryText());
+        addNotConvertedLines();
+        appendLine(summaryText());
         emit runEnded();
         return;
     }

@@ -4,14 +4,16 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QStringList>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "conversion_run.h"
+#include "conver_thread.h"
 #include "merge_progress.h"
 #include "skin_window.h"
 
-class ConverThread;
 class ImageButton;
 class QCheckBox;
 class QLabel;
@@ -82,8 +84,13 @@ private:
     void showProgress(double timeSeconds);
     void showTimes(int doneSeconds);
     void addResultLine(int code, int index);
-    void addCancelledLines(int index);
+    void addCancelledLine(int index);
+    void addNotConvertedLines();
+    QString jobLine(int index, const QString& outcome) const;
     void appendResult(int index, const QString& outcome);
+    void appendLine(const QString& line);
+    void showResultLines();
+    PreviewTarget previewTarget() const;
     QString failureText(int code, int index) const;
     QString summaryText() const;
     void finishRun();
@@ -111,6 +118,9 @@ private:
     std::unique_ptr<ConverThread> thread_;
     bool running_ = false;
     RunCounts counts_;
+    QStringList resultLines_;             // the told results and the summary; GUI thread
+    std::map<int, int> runningPercents_;  // percent of each job running beside the one shown; GUI thread
+    int resultJobs_ = 0;                  // jobs with a result line (they come in job order); GUI thread
     QString currentFile_;
     QElapsedTimer clock_;
     std::function<qint64()> elapsedMs_;

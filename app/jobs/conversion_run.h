@@ -12,4 +12,5 @@ struct ConversionRun {
     std::string outputFolder;  // ends with the folder separator
     int totalSeconds = 0;      // sum of the jobs' trim lengths
     bool merge = false;        // "Merge into one file"
+    int workers = 0;           // conversions at once; 0 = automatic
 };

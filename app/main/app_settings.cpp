@@ -1,6 +1,7 @@
 #include "app_settings.h"
 
 #include <QStandardPaths>
+#include <algorithm>
 #include <cstdio>
 
 #include "skin_catalogue.h"
@@ -86,6 +87,8 @@ AppSettings readAppSettings(QSettings& store, const QString& defaultSkin)
     settings.snapshotOutputDir = textOr(store, "snapshot_output_dir", defaultSnapshotFolder());
     settings.autoUpdate = readFlag(store, "AutoUpdate", 0);
     settings.autoShowWeb = readFlag(store, "AutoShowWeb", kShowWebByDefault);
+    settings.conversionsAtOnce =
+        std::clamp(store.value(QStringLiteral("ConversionsAtOnce")).toInt(), 0, kMostConversionsAtOnce);
     settings.skin = resolveSkinSetting(store, defaultSkin);
     settings.lastSourceDir = store.value(QStringLiteral("last_source_dir")).toString();
     settings.language = store.value(QStringLiteral("Language")).toString();
@@ -110,6 +113,7 @@ void writeOptionSettings(QSettings& store, const AppSettings& settings)
 {
     store.setValue(QStringLiteral("AutoUpdate"), QString::number(settings.autoUpdate != 0 ? 1 : 0));
     store.setValue(QStringLiteral("AutoShowWeb"), QString::number(settings.autoShowWeb != 0 ? 1 : 0));
+    store.setValue(QStringLiteral("ConversionsAtOnce"), QString::number(settings.conversionsAtOnce));
     store.setValue(QStringLiteral("Skin"), storedSkinValue(settings.skin));
     store.setValue(QStringLiteral("Language"), settings.language);
     store.sync();

@@ -7,12 +7,16 @@
 #include <QString>
 #include <memory>
 
+// The largest number of simultaneous conversions the options offer.
+constexpr int kMostConversionsAtOnce = 16;
+
 struct AppSettings {
     QString lastProfile;        // empty when none ("" or "0" stored)
     QString mediaOutputDir;
     QString snapshotOutputDir;
     int autoUpdate = 0;
     int autoShowWeb = 1;
+    int conversionsAtOnce = 0;  // "ConversionsAtOnce": 0 automatic, else 1 ... kMostConversionsAtOnce
     QString skin;
     QString language;       // "en_us" or "zh_cn"
     QString lastSourceDir;  // the folder files were last added from

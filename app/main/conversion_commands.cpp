@@ -92,7 +92,9 @@ void ConversionCommands::startConversion()
     window_.showOutputFolder(folder);
     if (!QDir().mkpath(folder))
         return;
-    emit window_.conversionRequested(check.run);
+    ConversionRun run = check.run;
+    run.workers = settings_.conversionsAtOnce;
+    emit window_.conversionRequested(run);
 }
 
 void ConversionCommands::openEditWindow()

@@ -8,20 +8,9 @@
 
 #include <vector>
 
-#include "job_rows.h"
+#include "job_row_json.h"
 
 class JobList;
-
-// A row as saved: its source and everything the user decided for it.
-struct SavedJobRow {
-    QString source;
-    std::string outputName;
-    bool checked = true;
-    TrimRange trim;
-    CropSetting crop;
-    EffectSetting effect;
-    ProfileSettingInfo profile{};
-};
 
 // "joblist.json" in the user's data folder.
 QString jobListFilePath();

@@ -61,6 +61,7 @@ public:
     HelpCommands& helpCommands() { return *helpCommands_; }
 
     void setOptionFlags(int autoUpdate, int autoShowWeb);
+    void setConversionsAtOnce(int count) { settings_.conversionsAtOnce = count; }
     void setLanguage(const QString& language) { settings_.language = language; }
     void hideWebPanel();
     // Where messages go; an empty sink (the default) shows a plain message box.

@@ -25,6 +25,7 @@ enum WindowMessageId : unsigned {
     MSG_JOB_BAR_MAXIMUM = 2202,      // wParam: maximum of OneProgress; lParam: index of the job starting
     MSG_PREVIEW_BOX = 2203,          // wParam: 1 ticked, 0 unticked; lParam: 1 enabled, 0 disabled
     MSG_JOB_CANCELLED = 2204,        // lParam: index of the job the cancel stopped (0 for a merge)
+    MSG_JOB_PERCENT = 2205,          // wParam: percent a running job reached; lParam: its index
 };
 
 class WindowMessageEvent : public QEvent {

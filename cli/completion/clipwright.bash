@@ -31,7 +31,7 @@ _clipwright()
             COMPREPLY=($(compgen -d -- "$cur")); return ;;
         --log)
             COMPREPLY=($(compgen -f -- "$cur")); return ;;
-        --size|--fps|--vcodec|--vb|--acodec|--ab|--ar|--ac|--start|--end|--crop|--brightness|--contrast|--saturation|--volume|--name)
+        -j|--jobs|--size|--fps|--vcodec|--vb|--acodec|--ab|--ar|--ac|--start|--end|--crop|--brightness|--contrast|--saturation|--volume|--name)
             return ;;
     esac
     if [[ $cur == -* ]]; then

@@ -73,6 +73,7 @@ constexpr CodeText kTexts[] = {
     {VKO_ERROR_UNKNOWN_MEDIA_TYPE, "The profile makes neither video nor audio, so nothing was converted."},
     {VKO_ERROR_TOO_MANY_INPUTS, "Too many files to merge into one output."},
     {VKO_ERROR_NO_OUTPUT_FILE, "The conversion ended without writing an output file."},
+    {VKO_ERROR_CONVERTER_STOPPED, "The conversion ended without a result; nothing was written."},
     {VKO_ERROR_OUTPUT_IS_INPUT, "The output file is one of the input files. Choose another output name or folder."},
     {VKO_ERROR_PATH_TOO_LONG, "A file path is too long. Choose a shorter output name or folder."},
     {VKO_ERROR_NOTHING_CONVERTED, "Nothing could be converted: the input gave no picture and no sound for the chosen "

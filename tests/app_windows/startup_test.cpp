@@ -62,8 +62,8 @@ const std::vector<WindowNames>& componentTable()
           "Preview", "ShutDown", "ShowPath", "ShowResult", "cancel"}},
         {"TfrmOption",
          {"BG_img", "close", "General", "Format", "skin", "language", "snapshotpath", "snapformat",
-          "skin_cmb", "language_cmb", "isAutoUpdate", "isShowWeb", "pic_format", "PicPath",
-          "Change_path", "Open_img", "ok", "cancel"}},
+          "skin_cmb", "language_cmb", "isAutoUpdate", "isShowWeb", "conversions", "conversions_cmb", "pic_format",
+          "PicPath", "Change_path", "Open_img", "ok", "cancel"}},
         {"TfrmSave", {"BG_img", "close", "Lab_info", "Name_save", "save_ok_img", "save_cancel"}},
         {"TfrmAbout", {"BG_img", "close", "version", "Lab_supprot", "Lab_homepage", "about_ok"}},
         {"TfrmPro",
@@ -124,14 +124,14 @@ TEST_F(Startup, SharedNamesStayWithTheFirstWindowAndEveryBindingIsItsComponent)
         EXPECT_FALSE(windowOf(binding.component).isEmpty()) << name;
         EXPECT_TRUE(binding.apply) << name;
     }
-    EXPECT_EQ(i18nBindings().size(), 135u);  // with the profile picker under "mcmbProfile"
+    EXPECT_EQ(i18nBindings().size(), 136u);  // with the profile picker under "mcmbProfile"
 }
 
 TEST_F(Startup, EveryBoundIdHasATextInBothLanguages)
 {
     ApplicationWindows windows(settings_.store());
     std::set<std::string> ids = {"05011", "05012", "05013", "05014", "05015", "05016", "05017",
-                                 "05018", "05020", "05022", "06001", "10001", "10002", "10003",
+                                 "05018", "05020", "05022", "05034", "06001", "10001", "10002", "10003",
                                  "10004", "10005", "10021", "10022", "10023", "10024", "10025",
                                  "10026", "10027", "10028", "10029", "10030",
                                  "10031", "10032", "10033", "10034", "10035", "10036", "10037"};

@@ -606,6 +606,33 @@ TEST_F(CliTest, SecondInterruptLeavesNoFileUnderAFinalName)
     EXPECT_EQ(filesUnder(dir_.path("out")), "");
 }
 
+// Three sound files, two at a time: the results come in job order, and the worker of the middle
+// job, made to abort by its test hook, fails only that job.
+TEST_F(CliTest, JobsSideBySideReportInOrderAndACrashedWorkerFailsOnlyItsJob)
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& [name, seconds] : {std::pair{"a", 2}, {"b", 300}, {"c", 2}}) {
+        ClipSpec spec;
+        spec.name = std::string(name) + ".wav";
+        spec.seconds = seconds;
+        spec.video = false;
+        files.emplace_back("{" + std::string(name) + "}", makeClip(dir_, spec));
+    }
+    const std::string log = dir_.path("events.json");
+    const Result run = clipwright(withFiles("convert -p 'MP3 audio' --jobs 2 --json -o " + outFolder() +
+                                                " {a} {b} {c} > " + shellQuote(log),
+                                            files),
+                                  "CLIPWRIGHT_WORKER_TEST_ABORT=b");
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_EQ(jsonLinesCheck(log, "[(e['job'], e['status'], e.get('detail')) for e in v if e['event'] == 'job-end']"),
+              "[(0, 0, None), (1, 94, 'the converter stopped unexpectedly (signal 6)'), (2, 0, None)]");
+    EXPECT_EQ(filesUnder(dir_.path("out")), "a.mp3 c.mp3");
+
+    const Result refused = clipwright(withFiles("convert -p 'MP3 audio' --jobs 0 {a}", files));
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.output.find("--jobs"), std::string::npos) << refused.output;
+}
+
 TEST_F(CliTest, MergeProgressOnlyGoesForward)
 {
     const std::string source = clip("part.mp4", 3);

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "engine_job.h"
+
 namespace testsupport {
 
 namespace {
@@ -27,6 +29,22 @@ ProfileSettingInfo profileOf(const char* name, const char* format, const char* e
 }
 
 } // namespace
+
+const std::string& toneClip(int seconds)
+{
+    ClipSpec spec;
+    spec.name = "tone" + std::to_string(seconds) + ".wav";
+    spec.seconds = seconds;
+    spec.video = false;
+    return fixture(spec);
+}
+
+const std::string& videoClip()
+{
+    ClipSpec spec;
+    spec.name = "picture.mp4";
+    return fixture(spec);
+}
 
 ProfileSettingInfo videoProfile()
 {

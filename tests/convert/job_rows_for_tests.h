@@ -13,6 +13,10 @@ namespace testsupport {
 ProfileSettingInfo videoProfile();
 ProfileSettingInfo audioProfile();
 
+// A stereo WAV tone of seconds, and a 2 s MPEG-4 picture clip with sound; made once per test run.
+const std::string& toneClip(int seconds);
+const std::string& videoClip();
+
 class JobRows {
 public:
     // A row converting source (whole seconds 0 … seconds) with the profile, named outputName.

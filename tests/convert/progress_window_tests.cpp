@@ -21,6 +21,7 @@
 #include "i18n_binding.h"
 #include "image_button.h"
 #include "job_rows_for_tests.h"
+#include "player_host.h"
 #include "progress_window.h"
 #include "system_shutdown.h"
 #include "vkoMessageDll.h"
@@ -29,24 +30,10 @@
 using testsupport::ClipSpec;
 using testsupport::JobRows;
 using testsupport::TempDir;
+using testsupport::toneClip;
+using testsupport::videoClip;
 
 namespace {
-
-const std::string& toneClip(int seconds)
-{
-    ClipSpec spec;
-    spec.name = "tone" + std::to_string(seconds) + ".wav";
-    spec.seconds = seconds;
-    spec.video = false;
-    return testsupport::fixture(spec);
-}
-
-const std::string& videoClip()
-{
-    ClipSpec spec;
-    spec.name = "picture.mp4";
-    return testsupport::fixture(spec);
-}
 
 struct FakeShutdown : SystemShutdown {
     bool privilege = true;
@@ -119,9 +106,12 @@ protected:
         return window->findChild<T*>(QString::fromLatin1(name));
     }
 
-    ConversionRun runOf(const JobRows& rows, bool merge = false, std::string folder = {}) const
+    // One job at a time unless workers says otherwise: the orders of messages these tests look for
+    // are those of jobs run one after another.
+    ConversionRun runOf(const JobRows& rows, bool merge = false, std::string folder = {}, int workers = 1) const
     {
         ConversionRun run;
+        run.workers = workers;
         run.jobs = rows.settings();
         run.outputFolder = folder.empty() ? out.root() + "/" : folder;
         for (const NodeSettingInfo* row : run.jobs)
@@ -413,6 +403,81 @@ TEST_F(ProgressWindowTest, AFailedJobShowsTheReasonAndTheNextJobRuns)
     EXPECT_EQ(watch.runMessages()[0].wParam, 7u);
     EXPECT_FALSE(std::filesystem::exists(output("broken.mp3")));
     EXPECT_TRUE(testsupport::probeMedia(output("good.mp3")).ok);
+}
+
+// Two at a time: a cancel once both have reported stops both (their outputs stay playable) and
+// starts no third; the lines say so in job order.
+TEST_F(ProgressWindowTest, CancelDuringTwoJobsSideBySideStopsBothAndStartsNoThird)
+{
+    JobRows rows;
+    for (const char* name : {"one", "two", "three"})
+        rows.add(toneClip(300), 300, testsupport::audioProfile(), name);
+    bool cancelled = false;
+    watch.onMessage = [&](const Message& message) {
+        // A percent line comes from the job beside the shown one, once it has reported.
+        if (message.number == MSG_JOB_PERCENT && !cancelled) {
+            cancelled = true;
+            QMetaObject::invokeMethod(window.get(), [this] { clickCancel(); }, Qt::QueuedConnection);
+        }
+    };
+    convert(runOf(rows, false, {}, 2));
+
+    ASSERT_TRUE(cancelled);
+    EXPECT_EQ(resultLines(), QStringList({cancelledLine("one"), cancelledLine("two"), "three --> " + i18nText("10029"),
+                                          "0 succeeded, 0 failed, 0 cut short, 3 cancelled."}));
+    for (const char* name : {"one.mp3", "two.mp3"}) {
+        const testsupport::Decoded decoded = testsupport::decodeMedia(output(name));
+        EXPECT_EQ(decoded.errors, "") << name;
+        EXPECT_GT(decoded.seconds, 0.4) << name;
+        EXPECT_LT(decoded.seconds, 299.0) << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(output("three.mp3")));
+    closeWithEscape();
+}
+
+TEST_F(ProgressWindowTest, AWorkerThatDiesFailsOnlyItsJobAndTheSummaryCountsIt)
+{
+    JobRows rows;
+    rows.add(toneClip(2), 2, testsupport::audioProfile(), "before");
+    rows.add(toneClip(300), 300, testsupport::audioProfile(), "dying");  // reports before it ends
+    rows.add(toneClip(2), 2, testsupport::audioProfile(), "after");
+    setenv("CLIPWRIGHT_WORKER_TEST_ABORT", "dying", 1);
+    convert(runOf(rows, false, {}, 2));
+    unsetenv("CLIPWRIGHT_WORKER_TEST_ABORT");
+
+    const QStringList lines = resultLines();
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0], "before --> Done");
+    EXPECT_TRUE(lines[1].startsWith("dying --> ")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(": the converter stopped unexpectedly (signal 6)")) << lines[1].toStdString();
+    EXPECT_EQ(lines[2], "after --> Done");
+    EXPECT_EQ(told, QStringList({"2 succeeded, 1 failed, 0 cut short, 0 cancelled."}));
+    EXPECT_FALSE(std::filesystem::exists(output("dying.mp3")));
+    closeWithEscape();
+}
+
+// The pictures of the shown job reach the player host in the window's preview panel.
+TEST_F(ProgressWindowTest, PreviewPicturesArriveInThePanel)
+{
+    TfrmPlayer host;
+    window->setCompanions(nullptr, &host);
+    JobRows rows;
+    rows.add(videoClip(), 2, testsupport::videoProfile(), "v1");
+    rows.add(videoClip(), 2, testsupport::videoProfile(), "v2");
+    QSize seen;
+    watch.onMessage = [&](const Message& message) {
+        if (message.number == MSG_JOB_FINISHED && seen.isEmpty())
+            seen = host.picture().size();
+    };
+    convert(runOf(rows, false, {}, 2));
+
+    ASSERT_FALSE(seen.isEmpty());
+    const QSize skinPanel = window->previewPanelSize();
+    const QSize panel = (skinPanel.isEmpty() ? control<QWidget>("ConvertPlayPanel")->size() : skinPanel) *
+                        window->devicePixelRatioF();
+    EXPECT_LE(seen.width(), panel.width());
+    EXPECT_LE(seen.height(), panel.height());
+    EXPECT_EQ(seen.width() * 3, seen.height() * 4);  // the 160x120 picture's shape
 }
 
 // A 65.9 s report while the third of three jobs (30 s, 40 s, 70 s) converts.

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "app_settings.h"
 #include "dialog_fixture.h"
 #include "i18n_binding.h"
 #include "image_button.h"
@@ -107,6 +108,25 @@ TEST_F(OptionsDialog, ConfirmWithoutTouchingSetsJpgAndWritesTheThreeSettings)
     EXPECT_EQ(store.value(QStringLiteral("Skin")).toString(), QStringLiteral("Images/Midnight.xml"));
     EXPECT_EQ(options().currentSkin(), midnight());
     EXPECT_EQ(main().settings().autoUpdate, 1);
+}
+
+TEST_F(OptionsDialog, ConversionsAtOnceAreAutomaticUntilChosenAndTheChoiceIsStored)
+{
+    open();
+    QComboBox* choice = options().conversionsChoice();
+    EXPECT_EQ(choice->currentText(), QStringLiteral("Automatic"));
+    EXPECT_EQ(choice->count(), 1 + kMostConversionsAtOnce);
+    choice->setCurrentIndex(3);
+    options().languageChoice()->setCurrentIndex(1);
+    emit options().languageChoice()->activated(1);
+    EXPECT_EQ(choice->itemText(0), QStringLiteral("自动"));
+    EXPECT_EQ(choice->currentText(), QStringLiteral("3"));
+    QTest::mouseClick(options().okButton(), Qt::LeftButton);
+    EXPECT_EQ(main().settings().conversionsAtOnce, 3);
+    EXPECT_EQ(main().settingsStore().value(QStringLiteral("ConversionsAtOnce")).toString(), QStringLiteral("3"));
+
+    open();
+    EXPECT_EQ(choice->currentText(), QStringLiteral("3"));
 }
 
 TEST_F(OptionsDialog, CancelKeepsANewlyPickedFolderButNotTheFormat)

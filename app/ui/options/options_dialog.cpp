@@ -73,6 +73,8 @@ QWidget* TfrmOption::createGeneralPage()
     languageChoice_ = makeNamed<QComboBox>(page, "language_cmb");
     autoUpdate_ = makeNamed<QCheckBox>(page, "isAutoUpdate");
     showWeb_ = makeNamed<QCheckBox>(page, "isShowWeb");
+    makeNamed<QLabel>(page, "conversions");
+    conversionsChoice_ = makeNamed<QComboBox>(page, "conversions_cmb");
     return page;
 }
 
@@ -101,6 +103,7 @@ void TfrmOption::bindTexts()
         {tabs_->widget(0)->findChild<QLabel*>(QStringLiteral("skin")), {{"Caption", "04045"}}},
         {tabs_->widget(0)->findChild<QLabel*>(QStringLiteral("language")), {{"Caption", "04046"}}},
         {tabs_->widget(1)->findChild<QLabel*>(QStringLiteral("snapshotpath")), {{"Caption", "04047"}}},
+        {tabs_->widget(0)->findChild<QLabel*>(QStringLiteral("conversions")), {{"Caption", "05033"}}},
         {tabs_->widget(1)->findChild<QLabel*>(QStringLiteral("snapformat")), {{"Caption", "04048"}}},
         {ok_, {{"Caption", "00036"}, {"Hint", "00037"}}},
         {openFolder_, {{"Caption", "00040"}, {"Hint", "00041"}}},
@@ -151,6 +154,16 @@ void TfrmOption::fillLanguages(int selected)
     fillChoiceCombo(languageChoice_, entries, selected);
 }
 
+// "Automatic" in the window's language, then the counts.
+void TfrmOption::fillConversions(int selected)
+{
+    conversionsChoice_->clear();
+    conversionsChoice_->addItem(i18nText("05034"));
+    for (int count = 1; count <= kMostConversionsAtOnce; ++count)
+        conversionsChoice_->addItem(QString::number(count));
+    conversionsChoice_->setCurrentIndex(selected);
+}
+
 void TfrmOption::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous())
@@ -172,6 +185,7 @@ void TfrmOption::prepare()
     autoUpdate_->setChecked(main_ != nullptr && main_->settings().autoUpdate == 1);
     showWeb_->setChecked(main_ != nullptr && main_->settings().autoShowWeb == 1);
     showWeb_->setVisible(true);
+    fillConversions(main_ != nullptr ? main_->settings().conversionsAtOnce : 0);
     pendingSkin_ = currentSkin_;
     skinIndexAtOpen_ = skinChoice_->currentIndex();
 }
@@ -193,6 +207,7 @@ void TfrmOption::pickLanguage(int index)
     applyI18nAll();
     rebuildSkinEntries();
     fillLanguages(index);
+    fillConversions(conversionsChoice_->currentIndex());
 }
 
 void TfrmOption::pickFormat(int index)
@@ -225,6 +240,7 @@ void TfrmOption::confirm()
         const int autoUpdate = autoUpdate_->isChecked() ? 1 : 0;
         const int autoShowWeb = showWeb_->isChecked() ? 1 : 0;
         main_->setOptionFlags(autoUpdate, autoShowWeb);
+        main_->setConversionsAtOnce(conversionsChoice_->currentIndex());
         if (autoShowWeb == 0)
             main_->hideWebPanel();
         AppSettings written = main_->settings();

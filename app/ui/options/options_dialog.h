@@ -54,6 +54,7 @@ public:
     QLineEdit* folderText() const { return folderText_; }
     QCheckBox* autoUpdateBox() const { return autoUpdate_; }
     QCheckBox* showWebBox() const { return showWeb_; }
+    QComboBox* conversionsChoice() const { return conversionsChoice_; }
     QTabWidget* tabs() const { return tabs_; }
     ImageButton* okButton() const { return ok_; }
     ImageButton* cancelButton() const { return cancel_; }
@@ -73,6 +74,7 @@ private:
     void bindTexts();
     void prepare();
     void fillLanguages(int selected);
+    void fillConversions(int selected);
     void changeFolder();
     void openFolder();
     void confirm();
@@ -85,6 +87,7 @@ private:
     QLineEdit* folderText_ = nullptr;
     QCheckBox* autoUpdate_ = nullptr;
     QCheckBox* showWeb_ = nullptr;
+    QComboBox* conversionsChoice_ = nullptr;  // "Automatic", 1 ... kMostConversionsAtOnce
     ImageButton* ok_ = nullptr;
     ImageButton* cancel_ = nullptr;
     ImageButton* close_ = nullptr;

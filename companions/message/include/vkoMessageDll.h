@@ -25,6 +25,9 @@ extern "C" {
 #define VKO_ERROR_UNKNOWN_MEDIA_TYPE 91
 #define VKO_ERROR_TOO_MANY_INPUTS 92
 #define VKO_ERROR_NO_OUTPUT_FILE 93
+/* The worker process converting the job ended without a result (a crash, a signal, no memory);
+ * the detail says how it ended. */
+#define VKO_ERROR_CONVERTER_STOPPED 94
 /* The output file is one of the job's input files (the same file under any name: "./", "..",
  * symbolic or hard links); nothing is written, whatever the overwrite setting says. */
 #define VKO_ERROR_OUTPUT_IS_INPUT 81
