@@ -39,6 +39,8 @@ const std::map<std::string, std::string>& chineseTexts()
         {"a time (seconds or HH:MM:SS, with up to three decimals)", "时间（秒数或 HH:MM:SS，最多三位小数）"},
         {"four margins T,B,L,R in pixels (for example 0,0,8,8)", "以像素计的四个边距 上,下,左,右（例如 0,0,8,8）"},
         {"one of {1}", "{1} 之一"},
+        {"a track number from 1 to {1} or all", "1 到 {1} 之间的音轨编号或 all"},
+        {"keep, none, burn or burn:N with N from 1 to {1}", "keep、none、burn 或 burn:N（N 为 1 到 {1}）"},
         {"a language code (for example zh_cn)", "语言代码（例如 zh_cn）"},
         {"a folder or a file name (the standard output cannot take a conversion)", "文件夹或文件名（转换结果不能写到标准输出）"},
         {"a file name without a folder (at most 200 characters)", "不含文件夹的文件名（最多 200 个字符）"},

@@ -156,6 +156,7 @@ EngineJob::EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::strin
     format_ = fieldText(first.profile->format);
     createGroupMediaUIOption(&group_, format_.c_str(), first.profile->deviceType);
     fillGroup(first);
+    setAudioTrack(group_, first.tracks.audio);
     for (const NodeSettingInfo* row : rows) {
         expectedSeconds_ += convertedSeconds(*row);
         fillInput(*createMediaUIOption(group_, sourcePath(*row)), *row);

@@ -93,6 +93,7 @@ QJsonObject rowObject(const NodeData& row)
                                    {"horizontalFlip", effect.horizontalFlip},
                                    {"pictureEffect", effect.pictureEffect},
                                    {"volume", effect.volume}}},
+            {"tracks", QJsonObject{{"audio", settings.tracks.audio}, {"subtitles", settings.tracks.subtitles}}},
             {"profile", settings.profile != nullptr ? profileObject(*settings.profile) : QJsonObject{}}};
 }
 
@@ -120,6 +121,9 @@ SavedJobRow savedRowOf(const QJsonObject& object)
     row.effect.horizontalFlip = number(effect, "horizontalFlip");
     row.effect.pictureEffect = number(effect, "pictureEffect");
     row.effect.volume = number(effect, "volume", 255);
+    const QJsonObject tracks = object.value(QLatin1String("tracks")).toObject();
+    row.tracks.audio = number(tracks, "audio", TrackChoice::kDefaultAudio);
+    row.tracks.subtitles = number(tracks, "subtitles", TrackChoice::kKeepSubtitles);
     row.profile = profileOf(object.value(QLatin1String("profile")).toObject());
     return row;
 }
@@ -178,6 +182,7 @@ QStringList restoreJobRows(JobList& jobs, const std::vector<SavedJobRow>& rows)
         settings.trim = saved.trim;
         settings.crop = saved.crop;
         settings.effect = saved.effect;
+        applyTrackChoice(row, saved.tracks);
         row.display.checkState = saved.checked ? 1 : 0;
         copyCut(row.display.trimmedLength, formatDuration(std::max(0, saved.trim.end - saved.trim.start)));
         writeDestination(row);

@@ -20,6 +20,7 @@ struct SavedJobRow {
     TrimRange trim;
     CropSetting crop;
     EffectSetting effect;
+    TrackChoice tracks;
     ProfileSettingInfo profile{};
 };
 

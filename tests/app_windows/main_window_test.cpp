@@ -2,6 +2,8 @@
 // place, the start command, the profile picker, closing, and the preview's seek bookkeeping.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
@@ -419,10 +421,27 @@ TEST(JobListStore, AnEmptyListRemovesTheFileAndAWriteReplacesItWhole)
     EXPECT_EQ(rows[0].source, QStringLiteral("/x.mp4"));
     EXPECT_EQ(rows[0].trim.end, 7);
     EXPECT_EQ(rows[0].effect.volume, 255);
+    EXPECT_TRUE(rows[0].tracks == TrackChoice{});
     EXPECT_TRUE(jobListFromJson("not json").empty());
     EXPECT_TRUE(writeJobListFile(path, {}, true));
     EXPECT_FALSE(QFileInfo::exists(path));
     EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList());  // no temporary left
+}
+
+TEST(JobListStore, ARowsTrackChoiceIsSavedWithIt)
+{
+    JobList jobs;
+    ProfileSettingInfo profile{};
+    std::strcpy(profile.name, "MKV");
+    std::strcpy(profile.extension, "mkv");
+    MediaFileInfo source{};
+    std::strcpy(source.path, "/m/film.mkv");
+    jobs.addProbedFile(source, profile).settings.tracks = {2, TrackChoice::kNoSubtitles};
+    jobs.addProbedFile(source, profile).settings.tracks = {TrackChoice::kAllAudio, 1};
+    const std::vector<SavedJobRow> rows = jobListFromJson(jobListToJson(jobs));
+    ASSERT_EQ(rows.size(), 2U);
+    EXPECT_TRUE((rows[0].tracks == TrackChoice{2, TrackChoice::kNoSubtitles}));
+    EXPECT_TRUE((rows[1].tracks == TrackChoice{TrackChoice::kAllAudio, 1}));
 }
 
 TEST_F(MainWindowTest, FlipButtonsShowWhetherTheirFlipIsOn)

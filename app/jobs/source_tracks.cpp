@@ -1,0 +1,70 @@
+#include "source_tracks.h"
+
+#include <algorithm>
+#include <cstring>
+
+StreamList sourceStreams(const std::string& path)
+{
+    int32_t count = 0;
+    if (getStreamList(path.c_str(), nullptr, 0, &count) != 0 || count <= 0)
+        return {};
+    StreamList streams(static_cast<size_t>(count));
+    if (getStreamList(path.c_str(), streams.data(), count, &count) != 0)
+        return {};
+    streams.resize(static_cast<size_t>(std::min<int32_t>(count, static_cast<int32_t>(streams.size()))));
+    return streams;
+}
+
+int32_t streamCount(const StreamList& streams, int32_t kind)
+{
+    return static_cast<int32_t>(
+        std::count_if(streams.begin(), streams.end(), [kind](const MediaStreamInfo& s) { return s.kind == kind; }));
+}
+
+const MediaStreamInfo* streamNumbered(const StreamList& streams, int32_t kind, int32_t number)
+{
+    const auto found = std::find_if(streams.begin(), streams.end(), [&](const MediaStreamInfo& s) {
+        return s.kind == kind && s.number == number;
+    });
+    return found == streams.end() ? nullptr : &*found;
+}
+
+std::string trackLabel(const MediaStreamInfo& stream)
+{
+    const std::string language(stream.language, strnlen(stream.language, sizeof stream.language));
+    const std::string title(stream.title, strnlen(stream.title, sizeof stream.title));
+    std::string label = std::to_string(stream.number) + ": ";
+    if (language.empty() && title.empty())
+        return label + std::string(stream.codecName, strnlen(stream.codecName, sizeof stream.codecName));
+    label += language;
+    if (!language.empty() && !title.empty())
+        label += ", ";
+    return label + title;
+}
+
+std::string trackListText(const StreamList& streams, int32_t kind)
+{
+    std::string text;
+    for (const MediaStreamInfo& stream : streams) {
+        if (stream.kind == kind)
+            text += (text.empty() ? "" : "; ") + trackLabel(stream);
+    }
+    return text.empty() ? "none" : text;
+}
+
+bool audioChoiceFits(int32_t audio, const StreamList& streams)
+{
+    return audio <= 0 || streamNumbered(streams, VKO_STREAM_AUDIO, audio) != nullptr;
+}
+
+bool subtitleChoiceFits(int32_t subtitles, const StreamList& streams)
+{
+    return subtitles <= 0 || streamNumbered(streams, VKO_STREAM_SUBTITLE, subtitles) != nullptr;
+}
+
+bool holdsSeveralAudioTracks(const std::string& format)
+{
+    static const char* const kContainers[] = {"mkv", "mp4", "mov", "m4v"};
+    return std::any_of(std::begin(kContainers), std::end(kContainers),
+                       [&](const char* container) { return format == container; });
+}
