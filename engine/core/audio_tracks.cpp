@@ -22,6 +22,8 @@ std::string trackName(const AVStream& stream, int number)
     return details.empty() ? name : name + " (" + details + ")";
 }
 
+} // namespace
+
 std::string trackNames(const AVFormatContext& file, const std::vector<int>& tracks)
 {
     std::string names;
@@ -30,19 +32,17 @@ std::string trackNames(const AVFormatContext& file, const std::vector<int>& trac
     return names;
 }
 
-bool holdsSeveralAudioStreams(const AVOutputFormat& output)
-{
-    return std::string(output.name) == "matroska" || namesTracksByHandler(output);
-}
-
-} // namespace
-
 bool namesTracksByHandler(const AVOutputFormat& output)
 {
     for (const char* name : {"mp4", "mov", "ipod"})
         if (std::string(output.name) == name)
             return true;
     return false;
+}
+
+bool holdsSeveralAudioStreams(const AVOutputFormat& output)
+{
+    return std::string(output.name) == "matroska" || namesTracksByHandler(output);
 }
 
 std::vector<int> audioTrackStreams(const AVFormatContext& file)

@@ -1,0 +1,264 @@
+#include "stream_plan.h"
+
+#include "audio_tracks.h"
+#include "error_report.h"
+#include "input.h"
+#include "job_context.h"
+#include "source_extras.h"
+#include "track_choice.h"
+#include "vkoConverterDll.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace engine {
+
+namespace {
+
+constexpr int kKept = 0;
+
+bool isMatroska(const AVOutputFormat& format)
+{
+    return std::strcmp(format.name, "matroska") == 0;
+}
+
+bool hasProperty(AVCodecID codec, int property)
+{
+    const AVCodecDescriptor* description = avcodec_descriptor_get(codec);
+    return description && (description->props & property);
+}
+
+// The file's default sound track: the one it marks, else its first; 0 without sound.
+int defaultAudioTrack(const AVFormatContext& file)
+{
+    const std::vector<int> tracks = audioTrackStreams(file);
+    for (size_t k = 0; k < tracks.size(); ++k)
+        if (tracks.size() > 1 && (file.streams[tracks[k]]->disposition & AV_DISPOSITION_DEFAULT))
+            return static_cast<int>(k) + 1;
+    return tracks.empty() ? 0 : 1;
+}
+
+int audioReason(const AVFormatContext& file, int track, const PlanSettings& settings)
+{
+    if (!settings.writesSound)
+        return VKO_DROP_CONTAINER;
+    if (settings.audioChoice > 0)
+        return track == settings.audioChoice ? kKept : VKO_DROP_NOT_CHOSEN;
+    if (settings.audioChoice == kAllAudioTracks && holdsSeveralAudioStreams(*settings.container))
+        return kKept;
+    if (track == defaultAudioTrack(file))
+        return kKept;
+    return settings.audioChoice == kAllAudioTracks ? VKO_DROP_CONTAINER : VKO_DROP_NOT_CHOSEN;
+}
+
+// How a kept subtitle track is written: copied where the container takes its codec, else converted
+// into the container's text subtitles (text tracks only). Returns false where it cannot be kept.
+bool subtitleWriting(AVCodecID codec, const AVOutputFormat& container, PlannedSubtitle& writing)
+{
+    writing.copy = true;
+    writing.codec = codec;
+    if (hasProperty(codec, AV_CODEC_PROP_BITMAP_SUB))
+        return isMatroska(container) && avformat_query_codec(&container, codec, FF_COMPLIANCE_NORMAL) == 1;
+    if (!hasProperty(codec, AV_CODEC_PROP_TEXT_SUB))
+        return false;
+    if (isMatroska(container)) {
+        if (avformat_query_codec(&container, codec, FF_COMPLIANCE_NORMAL) == 1)
+            return true;
+        writing.codec = AV_CODEC_ID_ASS;
+    } else if (namesTracksByHandler(container)) {
+        writing.codec = AV_CODEC_ID_MOV_TEXT;
+    } else {
+        return false;
+    }
+    writing.copy = codec == writing.codec;
+    return avcodec_find_decoder(codec) && (writing.copy || avcodec_find_encoder(writing.codec));
+}
+
+int subtitleReason(const AVStream& stream, int track, const PlanSettings& settings)
+{
+    if (settings.subtitleChoice == kNoSubtitles)
+        return VKO_DROP_NOT_CHOSEN;
+    if (settings.subtitleChoice > 0) {
+        if (track != settings.subtitleChoice)
+            return VKO_DROP_NOT_CHOSEN;
+        return settings.writesPictures ? kKept : VKO_DROP_CONTAINER;
+    }
+    PlannedSubtitle writing;
+    if (!settings.takesSubtitles || !subtitleWriting(stream.codecpar->codec_id, *settings.container, writing))
+        return VKO_DROP_CONTAINER;
+    return kKept;
+}
+
+bool isCover(const AVStream& stream)
+{
+    return stream.disposition & AV_DISPOSITION_ATTACHED_PIC;
+}
+
+bool keepsCover(const AVFormatContext& file, const PlanSettings& settings)
+{
+    return coverPictureOf(&file) && keepsCoverPicture(*settings.container) && !settings.writesPictures;
+}
+
+int attachmentReason(const AVFormatContext& file, const AVStream& stream, const PlanSettings& settings)
+{
+    if (isCover(stream))
+        return &stream == coverPictureOf(&file) && keepsCover(file, settings) ? kKept : VKO_DROP_CONTAINER;
+    return isMatroska(*settings.container) ? kKept : VKO_DROP_CONTAINER;
+}
+
+// Plans the first input: what the output keeps of it, and what it leaves out.
+void planFirstInput(const AVFormatContext& file, const PlanSettings& settings, StreamPlan& plan)
+{
+    int numbers[AVMEDIA_TYPE_NB] = {};
+    for (unsigned i = 0; i < file.nb_streams; ++i) {
+        const AVStream& stream = *file.streams[i];
+        const AVMediaType type = streamTypeOf(stream);
+        if (type != AVMEDIA_TYPE_AUDIO && type != AVMEDIA_TYPE_SUBTITLE && type != AVMEDIA_TYPE_ATTACHMENT)
+            continue;
+        const int number = ++numbers[type];
+        int reason = VKO_DROP_CONTAINER;
+        if (type == AVMEDIA_TYPE_AUDIO) {
+            reason = audioReason(file, number, settings);
+            if (reason == kKept)
+                plan.audioTracks.push_back(number);
+        } else if (type == AVMEDIA_TYPE_SUBTITLE) {
+            reason = subtitleReason(stream, number, settings);
+            PlannedSubtitle writing;
+            writing.track = number;
+            if (reason == kKept && settings.subtitleChoice > 0)
+                plan.burnTrack = number;
+            else if (reason == kKept && subtitleWriting(stream.codecpar->codec_id, *settings.container, writing))
+                plan.subtitles.push_back(writing);
+        } else {
+            reason = attachmentReason(file, stream, settings);
+            if (reason == kKept && isCover(stream))
+                plan.keepsCover = true;
+            else if (reason == kKept)
+                plan.attachments.push_back(static_cast<int>(i));
+        }
+        if (reason != kKept)
+            plan.drops.push_back({0, static_cast<int>(i), reason});
+    }
+}
+
+bool plansSubtitleTrack(const StreamPlan& plan, int track)
+{
+    return std::any_of(plan.subtitles.begin(), plan.subtitles.end(),
+                       [&](const PlannedSubtitle& subtitle) { return subtitle.track == track; });
+}
+
+// A later input gives the output its tracks of the first input's numbers; the rest of it is left
+// out for the reason the same stream of the first input would have, else as not chosen. Only the
+// first input's attachments and cover are written.
+void planLaterInput(const AVFormatContext& file, int input, const PlanSettings& settings, StreamPlan& plan)
+{
+    int numbers[AVMEDIA_TYPE_NB] = {};
+    for (unsigned i = 0; i < file.nb_streams; ++i) {
+        const AVStream& stream = *file.streams[i];
+        const AVMediaType type = streamTypeOf(stream);
+        if (type != AVMEDIA_TYPE_AUDIO && type != AVMEDIA_TYPE_SUBTITLE && type != AVMEDIA_TYPE_ATTACHMENT)
+            continue;
+        const int number = ++numbers[type];
+        int reason = VKO_DROP_NOT_CHOSEN;
+        if (type == AVMEDIA_TYPE_AUDIO) {
+            const bool planned = std::find(plan.audioTracks.begin(), plan.audioTracks.end(), number) !=
+                                 plan.audioTracks.end();
+            reason = planned ? kKept : std::max(audioReason(file, number, settings), int{VKO_DROP_NOT_CHOSEN});
+        } else if (type == AVMEDIA_TYPE_SUBTITLE) {
+            const bool planned = plansSubtitleTrack(plan, number) || number == plan.burnTrack;
+            reason = planned ? kKept : std::max(subtitleReason(stream, number, settings), int{VKO_DROP_NOT_CHOSEN});
+        } else if (attachmentReason(file, stream, settings) != kKept) {
+            reason = VKO_DROP_CONTAINER;
+        }
+        if (reason != kKept)
+            plan.drops.push_back({input, static_cast<int>(i), reason});
+    }
+}
+
+// The stream index of track number track (from 1) among the file's streams of one kind; -1 when
+// the file has fewer.
+int trackStream(const std::vector<int>& tracks, int track)
+{
+    return track >= 1 && track <= static_cast<int>(tracks.size()) ? tracks[track - 1] : -1;
+}
+
+bool given(const char* text)
+{
+    return text && *text;
+}
+
+} // namespace
+
+PlanSettings planSettingsFor(const JobContext& job, const AVOutputFormat& container)
+{
+    PlanSettings settings;
+    settings.container = &container;
+    settings.writesSound = !job.audioDisabled && job.anyInputHasAudio &&
+                           (container.audio_codec != AV_CODEC_ID_NONE || given(job.audioCodec));
+    settings.writesPictures = !job.audioJob && !job.videoDisabled && job.anyInputHasVideo &&
+                              (container.video_codec != AV_CODEC_ID_NONE || given(job.videoCodec));
+    settings.takesSubtitles = !job.audioJob && !job.subtitlesDisabled;
+    settings.audioChoice = job.audioTrack;
+    settings.subtitleChoice = job.subtitles;
+    return settings;
+}
+
+const AVOutputFormat* outputContainerOf(const JobContext& job, const char* formatName)
+{
+    if (given(job.containerName))
+        return av_guess_format(job.containerName, nullptr, nullptr);
+    if (job.outputPath[0])
+        return av_guess_format(nullptr, job.outputPath, nullptr);
+    return av_guess_format(nullptr, ("output." + std::string(formatName ? formatName : "")).c_str(), nullptr);
+}
+
+StreamPlan planStreams(const std::vector<const AVFormatContext*>& inputs, const PlanSettings& settings)
+{
+    StreamPlan plan;
+    if (inputs.empty() || !settings.container)
+        return plan;
+    planFirstInput(*inputs[0], settings, plan);
+    for (size_t k = 1; k < inputs.size(); ++k)
+        planLaterInput(*inputs[k], static_cast<int>(k), settings, plan);
+    return plan;
+}
+
+int plannedAudioSource(const StreamPlan& plan, const AVFormatContext& file, int ordinal)
+{
+    if (ordinal < 0 || ordinal >= static_cast<int>(plan.audioTracks.size()))
+        return -1;
+    return trackStream(audioTrackStreams(file), plan.audioTracks[ordinal]);
+}
+
+int plannedSubtitleSource(const StreamPlan& plan, const AVFormatContext& file, int ordinal)
+{
+    if (ordinal < 0 || ordinal >= static_cast<int>(plan.subtitles.size()))
+        return -1;
+    return trackStream(subtitleTrackStreams(file), plan.subtitles[ordinal].track);
+}
+
+int plannedBurnSource(const StreamPlan& plan, const AVFormatContext& file)
+{
+    return trackStream(subtitleTrackStreams(file), plan.burnTrack);
+}
+
+std::vector<int> subtitleTrackStreams(const AVFormatContext& file)
+{
+    std::vector<int> tracks;
+    for (unsigned i = 0; i < file.nb_streams; ++i)
+        if (streamTypeOf(*file.streams[i]) == AVMEDIA_TYPE_SUBTITLE)
+            tracks.push_back(static_cast<int>(i));
+    return tracks;
+}
+
+int checkSubtitleChoice(int32_t choice, const AVFormatContext& file, const char* path)
+{
+    const std::vector<int> tracks = subtitleTrackStreams(file);
+    if (choice <= 0 || tracks.empty() || choice <= static_cast<int32_t>(tracks.size()))
+        return 0;
+    return reportError(kNoSuchSubtitleTrack, "%s: subtitle track %d was chosen to be drawn, but the file has %zu: %s\n",
+                       path, choice, tracks.size(), trackNames(file, tracks).c_str());
+}
+
+} // namespace engine
