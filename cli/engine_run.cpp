@@ -77,11 +77,32 @@ JobDescription describe(const EngineJob& job, const std::vector<NodeSettingInfo*
     return description;
 }
 
-// "converted 7.6 s of 20.0 s: …" for an output clearly short of its sources, and the engine's
-// note of damaged source parts it skipped. Read right after the job.
-std::vector<std::string> warningsOf(const EngineJob& job)
+// The source tracks the job did not write, and a burn request without subtitles to draw.
+std::vector<std::string> trackWarningsOf(const EngineJob& job)
 {
     std::vector<std::string> warnings;
+    const TrackNotes& notes = job.trackNotes();
+    const std::vector<std::string> kinds = {localized("audio"), localized("subtitle"), localized("attachment")};
+    const struct {
+        int32_t reason;
+        const char* sentence;
+    } reasons[] = {{VKO_DROP_NOT_CHOSEN, "not written by the track choice: {1}"},
+                   {VKO_DROP_CONTAINER, "not written, the output container cannot hold them: {1}"}};
+    for (const auto& reason : reasons) {
+        const std::string dropped = notes.droppedText(reason.reason, kinds, job.inputNames());
+        if (!dropped.empty())
+            warnings.push_back(localized(reason.sentence, {dropped}));
+    }
+    if (!notes.burnWithoutSubtitles.empty())
+        warnings.push_back(localized("{1} has no subtitles to burn in", {notes.burnWithoutSubtitles}));
+    return warnings;
+}
+
+// "converted 7.6 s of 20.0 s: …" for an output clearly short of its sources, the engine's note of
+// damaged source parts it skipped and the tracks left out. Read right after the job.
+std::vector<std::string> warningsOf(const EngineJob& job)
+{
+    std::vector<std::string> warnings = trackWarningsOf(job);
     const EngineReport report = latestEngineReport();
     const OutputLength length = job.outputLength();
     if (length.shortened()) {

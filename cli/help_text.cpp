@@ -54,7 +54,8 @@ constexpr const char* kJsonEvents =
     "\"job\", \"jobs\", \"inputs\", \"output\", \"seconds\"}; {\"event\":\"progress\", \"job\", \"time\", "
     "\"percent\" (left out when the length is unknown), \"speed\", \"secondsLeft\"}; {\"event\":\"job-end\", "
     "\"output\", \"status\" (the engine's code), \"cancelled\", \"skipped\", \"message\", \"detail\" on a "
-    "failure, and \"warnings\" (texts) when the output is short or the source damaged}; {\"event\":\"error\", \"message\"} for a failure outside a job; and always last "
+    "failure, and \"warnings\" (texts) when the output is short, the source damaged or a source track "
+    "was not written}; {\"event\":\"error\", \"message\"} for a failure outside a job; and always last "
     "{\"event\":\"done\", \"status\" (the exit status), \"cancelled\"}.";
 
 const std::vector<OptionHelp> kReportingOptions = {

@@ -1,6 +1,7 @@
 #include "commands.h"
 #include "console.h"
 #include "engine_error.h"
+#include "fixed_field.h"
 #include "language.h"
 #include "json_text.h"
 #include "source_tracks.h"
@@ -42,12 +43,6 @@ const char* kindName(int32_t kind)
     }
 }
 
-template <size_t N>
-std::string fieldText(const char (&field)[N])
-{
-    return std::string(field, strnlen(field, N));
-}
-
 std::string streamJson(const MediaStreamInfo& stream)
 {
     JsonObject object;
@@ -62,20 +57,14 @@ std::string streamJson(const MediaStreamInfo& stream)
     return object.add("default", stream.isDefault != 0).add("forced", stream.isForced != 0).text();
 }
 
-// "aac, 44100 Hz, 2 channels, deu, Deutsch, default"
-std::string streamText(const MediaStreamInfo& stream)
+// ", deu, Deutsch": the stream's language and title where the file gives them.
+std::string streamNames(const MediaStreamInfo& stream)
 {
-    std::string text = fieldText(stream.codecName);
-    if (stream.kind == VKO_STREAM_AUDIO)
-        text += printed(", %.0f Hz, %.0f channels", stream.sampleRate, stream.channels);
+    std::string text;
     for (const std::string& part : {fieldText(stream.language), fieldText(stream.title)}) {
         if (!part.empty())
             text += ", " + part;
     }
-    if (stream.isDefault != 0)
-        text += ", default";
-    if (stream.isForced != 0)
-        text += ", forced";
     return text;
 }
 
@@ -135,7 +124,8 @@ std::string infoText(const MediaFileInfo& info, const StreamList& streams)
                                   info.audioBitrate / 1000.0));
     }
     for (const MediaStreamInfo& stream : streams)
-        line((std::string(kindName(stream.kind)) + " " + std::to_string(stream.number)).c_str(), streamText(stream));
+        line((std::string(kindName(stream.kind)) + " " + std::to_string(stream.number)).c_str(),
+             streamDetails(stream) + streamNames(stream));
     for (const Tag& tag : tagsOf(info)) {
         if (tag.value[0])
             line(tag.name, tag.value);

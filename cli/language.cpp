@@ -85,6 +85,14 @@ const std::map<std::string, std::string>& chineseTexts()
          "文件中没有所选的音轨。请选择文件中已有的音轨。"},
         {"converted {1} s of {2} s: the source ends early", "只转换了 {1} 秒（共 {2} 秒）：源文件提前结束"},
         {"warning", "警告"},
+        {"The chosen subtitle track is not in the file. Choose one of the subtitle tracks it has.",
+         "文件中没有所选的字幕轨。请选择文件中已有的字幕轨。"},
+        {"audio", "音轨"},
+        {"subtitle", "字幕"},
+        {"attachment", "附件"},
+        {"not written by the track choice: {1}", "按轨道选择未写入：{1}"},
+        {"not written, the output container cannot hold them: {1}", "未写入，输出容器无法容纳：{1}"},
+        {"{1} has no subtitles to burn in", "{1} 没有可烧录到画面中的字幕"},
     };
     return texts;
 }

@@ -125,6 +125,8 @@ int ConverThread::convertJob(size_t index, const std::vector<NodeSettingInfo*>& 
     } else if (code == 0) {
         outcome.length = job.outputLength();
         outcome.damage = report.code == 0 ? report.detail : std::string();
+        outcome.tracks = job.trackNotes();
+        outcome.inputNames = job.inputNames();
     } else {
         outcome.detail = report.detail;
     }

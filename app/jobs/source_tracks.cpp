@@ -1,7 +1,8 @@
 #include "source_tracks.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "fixed_field.h"
 
 StreamList sourceStreams(const std::string& path)
 {
@@ -29,17 +30,38 @@ const MediaStreamInfo* streamNumbered(const StreamList& streams, int32_t kind, i
     return found == streams.end() ? nullptr : &*found;
 }
 
+const MediaStreamInfo* defaultAudioTrack(const StreamList& streams)
+{
+    const MediaStreamInfo* first = streamNumbered(streams, VKO_STREAM_AUDIO, 1);
+    const auto marked = std::find_if(streams.begin(), streams.end(), [](const MediaStreamInfo& s) {
+        return s.kind == VKO_STREAM_AUDIO && s.isDefault != 0;
+    });
+    return marked == streams.end() ? first : &*marked;
+}
+
 std::string trackLabel(const MediaStreamInfo& stream)
 {
-    const std::string language(stream.language, strnlen(stream.language, sizeof stream.language));
-    const std::string title(stream.title, strnlen(stream.title, sizeof stream.title));
+    const std::string language = fieldText(stream.language);
+    const std::string title = fieldText(stream.title);
     std::string label = std::to_string(stream.number) + ": ";
     if (language.empty() && title.empty())
-        return label + std::string(stream.codecName, strnlen(stream.codecName, sizeof stream.codecName));
+        return label + fieldText(stream.codecName);
     label += language;
     if (!language.empty() && !title.empty())
         label += ", ";
     return label + title;
+}
+
+std::string streamDetails(const MediaStreamInfo& stream)
+{
+    std::string text = fieldText(stream.codecName);
+    if (stream.kind == VKO_STREAM_AUDIO)
+        text += ", " + std::to_string(stream.sampleRate) + " Hz, " + std::to_string(stream.channels) + " channels";
+    if (stream.isDefault != 0)
+        text += ", default";
+    if (stream.isForced != 0)
+        text += ", forced";
+    return text;
 }
 
 std::string trackListText(const StreamList& streams, int32_t kind)

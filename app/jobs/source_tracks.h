@@ -19,9 +19,17 @@ int32_t streamCount(const StreamList& streams, int32_t kind);
 // The stream of a kind with that number (from 1); null when there is none.
 const MediaStreamInfo* streamNumbered(const StreamList& streams, int32_t kind, int32_t number);
 
+// The audio track the engine converts by default: the one the file marks as default, else the
+// first; null without audio tracks.
+const MediaStreamInfo* defaultAudioTrack(const StreamList& streams);
+
 // A track as lists show it: its number, language and title, "2: deu, Commentary"; the number and
 // codec alone when the file names neither ("1: aac").
 std::string trackLabel(const MediaStreamInfo& stream);
+
+// What a stream is beside its language and title, "aac, 44100 Hz, 2 channels, default": codec, rate
+// and channels of a sound and the default and forced flags the file sets.
+std::string streamDetails(const MediaStreamInfo& stream);
 
 // The tracks of a kind as one line, "1: eng; 2: deu, Commentary"; "none" when there are none.
 std::string trackListText(const StreamList& streams, int32_t kind);

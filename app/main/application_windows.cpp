@@ -48,6 +48,7 @@ void ApplicationWindows::connectRowWindows()
         main.setUpPreviewPlayer();
     });
     QObject::connect(&progress, &TfrmConvert::closed, &main, [this] { main.setUpPreviewPlayer(); });
+    QObject::connect(&parameters, &TfrmSet::closed, &main, [this] { main.refreshRowTexts(); });  // the track tip
 }
 
 std::vector<NodeSettingInfo*> ApplicationWindows::allJobs()
