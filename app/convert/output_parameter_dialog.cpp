@@ -39,7 +39,8 @@ const struct {
 } kLabels[] = {{"Lab1", "04010"},   {"Lab2", "04011"},        {"Label3", "04012"},
                {"Label4", "04013"}, {"Label5", "04014"},      {"Label6", "04015"},
                {"Label7", "04016"}, {"Label8", "04017"},      {"VideoSetLab", "04058"},
-               {"AudioSetLab", "04059"}, {"LabRateControl", "04060"}};
+               {"AudioSetLab", "04059"}, {"LabRateControl", "04060"}, {"TrackSetLab", "04090"},
+               {"LabAudioTrack", "04091"}, {"LabSubtitles", "04092"}};
 
 const struct {
     int32_t value;

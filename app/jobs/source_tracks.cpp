@@ -41,7 +41,8 @@ const MediaStreamInfo* defaultAudioTrack(const StreamList& streams)
 
 std::string trackLabel(const MediaStreamInfo& stream)
 {
-    const std::string language = fieldText(stream.language);
+    // "und" is how containers say "no language".
+    const std::string language = fieldText(stream.language) == "und" ? std::string() : fieldText(stream.language);
     const std::string title = fieldText(stream.title);
     std::string label = std::to_string(stream.number) + ": ";
     if (language.empty() && title.empty())

@@ -24,7 +24,7 @@ const MediaStreamInfo* streamNumbered(const StreamList& streams, int32_t kind, i
 const MediaStreamInfo* defaultAudioTrack(const StreamList& streams);
 
 // A track as lists show it: its number, language and title, "2: deu, Commentary"; the number and
-// codec alone when the file names neither ("1: aac").
+// codec alone when the file names neither ("1: aac"; the language "und" names none).
 std::string trackLabel(const MediaStreamInfo& stream);
 
 // What a stream is beside its language and title, "aac, 44100 Hz, 2 channels, default": codec, rate

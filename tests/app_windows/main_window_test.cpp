@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -292,6 +293,24 @@ TEST_F(MainWindowTest, EscapeClosesEveryDialog)
         QTest::keyClick(dialog, Qt::Key_Escape);
         EXPECT_FALSE(dialog->isVisible()) << dialog->objectName().toStdString();
     }
+}
+
+TEST_F(MainWindowTest, TheRowsTooltipShowsTheTrackChoiceMadeInTheParameterDialog)
+{
+    addFiles({QString::fromStdString(testsupport::makeMultiTrackClip(media_)), clip("plain.mp4")});
+    ASSERT_EQ(jobs().size(), 2);
+    EXPECT_EQ(view().topLevelItem(0)->toolTip(0), QStringLiteral("Audio track: 1: eng, English\nSubtitles: Keep"));
+    EXPECT_EQ(view().topLevelItem(1)->toolTip(3), QStringLiteral("Audio track: 1: aac"));
+    view().setCurrentRow(0);
+    main().activateWindow();
+    QTest::keyClick(&view(), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_TRUE(windows_.parameters.isVisible());
+    for (auto [list, text] : {std::pair{windows_.parameters.lists().audioTrack, "2: deu, Deutsch"},
+                              std::pair{windows_.parameters.lists().subtitles, "None"}})
+        list->setCurrentIndex(list->findText(QString::fromUtf8(text)));
+    QTest::mouseClick(windows_.parameters.okButton(), Qt::LeftButton);
+    EXPECT_EQ(view().topLevelItem(0)->toolTip(2), QStringLiteral("Audio track: 2: deu, Deutsch\nSubtitles: None"));
+    EXPECT_TRUE((jobs().row(0).settings.tracks == TrackChoice{2, TrackChoice::kNoSubtitles}));
 }
 
 TEST_F(MainWindowTest, TypedTrimTimesApplyOnEnterAndTheListShowsTheTrimAtOnce)
