@@ -1,5 +1,6 @@
 #include "input.h"
 
+#include "audio_tracks.h"
 #include "codec_options.h"
 #include "engine_state.h"
 #include "error_report.h"
@@ -133,7 +134,9 @@ void markJobStreams(AVFormatContext* file, JobContext& job, JobInput& input)
         job.anyInputHasAudio |= input.hasAudio;
         job.anyInputHasVideo |= input.hasVideo;
     }
-    if (job.anyInputHasAudio && !input.hasAudio)
+    // An input without the chosen sound track contributes silence in its place.
+    const auto tracks = static_cast<int32_t>(audioTrackStreams(*file).size());
+    if (job.anyInputHasAudio && (!input.hasAudio || job.audioTrack > tracks))
         addPlaceholderAudio(file, engineState().inputCount);
 }
 

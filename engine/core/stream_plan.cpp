@@ -142,10 +142,23 @@ void planFirstInput(const AVFormatContext& file, const PlanSettings& settings, S
     }
 }
 
-bool plansSubtitleTrack(const StreamPlan& plan, int track)
+// Whether a planned subtitle stream can take a later input's track: a copied stream only its own
+// codec, a converted one any text subtitles.
+bool takesSubtitles(const PlannedSubtitle& planned, const AVStream& stream)
 {
-    return std::any_of(plan.subtitles.begin(), plan.subtitles.end(),
-                       [&](const PlannedSubtitle& subtitle) { return subtitle.track == track; });
+    const AVCodecID codec = stream.codecpar->codec_id;
+    return planned.copy ? codec == planned.codec : hasProperty(codec, AV_CODEC_PROP_TEXT_SUB);
+}
+
+// The reason a later input's subtitle track is not written, kKept when it is.
+int laterSubtitleReason(const StreamPlan& plan, const AVStream& stream, int track, const PlanSettings& settings)
+{
+    if (track == plan.burnTrack)
+        return kKept;
+    for (const PlannedSubtitle& planned : plan.subtitles)
+        if (planned.track == track)
+            return takesSubtitles(planned, stream) ? kKept : VKO_DROP_CONTAINER;
+    return std::max(subtitleReason(stream, track, settings), int{VKO_DROP_NOT_CHOSEN});
 }
 
 // A later input gives the output its tracks of the first input's numbers; the rest of it is left
@@ -166,8 +179,7 @@ void planLaterInput(const AVFormatContext& file, int input, const PlanSettings& 
                                  plan.audioTracks.end();
             reason = planned ? kKept : std::max(audioReason(file, number, settings), int{VKO_DROP_NOT_CHOSEN});
         } else if (type == AVMEDIA_TYPE_SUBTITLE) {
-            const bool planned = plansSubtitleTrack(plan, number) || number == plan.burnTrack;
-            reason = planned ? kKept : std::max(subtitleReason(stream, number, settings), int{VKO_DROP_NOT_CHOSEN});
+            reason = laterSubtitleReason(plan, stream, number, settings);
         } else if (attachmentReason(file, stream, settings) != kKept) {
             reason = VKO_DROP_CONTAINER;
         }
@@ -235,7 +247,8 @@ int plannedSubtitleSource(const StreamPlan& plan, const AVFormatContext& file, i
 {
     if (ordinal < 0 || ordinal >= static_cast<int>(plan.subtitles.size()))
         return -1;
-    return trackStream(subtitleTrackStreams(file), plan.subtitles[ordinal].track);
+    const int stream = trackStream(subtitleTrackStreams(file), plan.subtitles[ordinal].track);
+    return stream >= 0 && takesSubtitles(plan.subtitles[ordinal], *file.streams[stream]) ? stream : -1;
 }
 
 int plannedBurnSource(const StreamPlan& plan, const AVFormatContext& file)
