@@ -45,11 +45,7 @@ bool holdsSeveralAudioStreams(const AVOutputFormat& output)
 
 std::vector<int> audioTrackStreams(const AVFormatContext& file)
 {
-    std::vector<int> tracks;
-    for (unsigned i = 0; i < file.nb_streams; ++i)
-        if (streamTypeOf(*file.streams[i]) == AVMEDIA_TYPE_AUDIO)
-            tracks.push_back(static_cast<int>(i));
-    return tracks;
+    return streamsOfType(file, AVMEDIA_TYPE_AUDIO);
 }
 
 int checkAudioTrackChoice(int32_t choice, const AVFormatContext& file, const char* path)

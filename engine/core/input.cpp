@@ -60,6 +60,15 @@ AVMediaType streamTypeOf(const AVStream& stream)
     return stream.codecpar->codec_type;
 }
 
+std::vector<int> streamsOfType(const AVFormatContext& file, AVMediaType type)
+{
+    std::vector<int> streams;
+    for (unsigned i = 0; i < file.nb_streams; ++i)
+        if (streamTypeOf(*file.streams[i]) == type)
+            streams.push_back(static_cast<int>(i));
+    return streams;
+}
+
 namespace {
 
 struct ForcedDecoders {
