@@ -82,7 +82,9 @@ int subtitleReason(const AVStream& stream, int track, const PlanSettings& settin
     if (settings.subtitleChoice > 0) {
         if (track != settings.subtitleChoice)
             return VKO_DROP_NOT_CHOSEN;
-        return settings.writesPictures ? kKept : VKO_DROP_CONTAINER;
+        // libass draws text subtitles only.
+        const bool drawable = hasProperty(stream.codecpar->codec_id, AV_CODEC_PROP_TEXT_SUB);
+        return settings.writesPictures && drawable ? kKept : VKO_DROP_CONTAINER;
     }
     PlannedSubtitle writing;
     if (!settings.takesSubtitles || !subtitleWriting(stream.codecpar->codec_id, *settings.container, writing))
@@ -161,7 +163,7 @@ void planFirstInput(const AVFormatContext& file, const PlanSettings& settings, S
 
 // Whether a planned subtitle stream can take a later input's track: a copied stream only its own
 // codec, a converted one any text subtitles.
-bool takesSubtitles(const PlannedSubtitle& planned, const AVStream& stream)
+bool fitsPlannedStream(const PlannedSubtitle& planned, const AVStream& stream)
 {
     const AVCodecID codec = stream.codecpar->codec_id;
     return planned.copy ? codec == planned.codec : hasProperty(codec, AV_CODEC_PROP_TEXT_SUB);
@@ -174,7 +176,7 @@ int laterSubtitleReason(const StreamPlan& plan, const AVStream& stream, int trac
         return kKept;
     for (const PlannedSubtitle& planned : plan.subtitles)
         if (planned.track == track)
-            return takesSubtitles(planned, stream) ? kKept : VKO_DROP_CONTAINER;
+            return fitsPlannedStream(planned, stream) ? kKept : VKO_DROP_CONTAINER;
     return std::max(subtitleReason(stream, track, settings), int{VKO_DROP_NOT_CHOSEN});
 }
 
@@ -259,7 +261,7 @@ int plannedSubtitleSource(const StreamPlan& plan, const AVFormatContext& file, i
     if (ordinal < 0 || ordinal >= static_cast<int>(plan.subtitles.size()))
         return -1;
     const int stream = trackStream(subtitleTrackStreams(file), plan.subtitles[ordinal].track);
-    return stream >= 0 && takesSubtitles(plan.subtitles[ordinal], *file.streams[stream]) ? stream : -1;
+    return stream >= 0 && fitsPlannedStream(plan.subtitles[ordinal], *file.streams[stream]) ? stream : -1;
 }
 
 int plannedBurnSource(const StreamPlan& plan, const AVFormatContext& file)
