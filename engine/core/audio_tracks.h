@@ -28,12 +28,4 @@ std::vector<int> audioTrackStreams(const AVFormatContext& file);
 // number the file does not have.
 int checkAudioTrackChoice(int32_t choice, const AVFormatContext& file, const char* path);
 
-// How many sound streams the output gets for the choice: one per source track when every track is
-// asked for and the container holds several, else one.
-int outputAudioStreamCount(int32_t choice, const AVFormatContext& source, const AVOutputFormat& output);
-
-// The stream index the choice takes from the file for its one sound stream, -1 where it leaves the
-// pick to the usual order (every track, or a default track the file does not mark).
-int chosenAudioStream(int32_t choice, const AVFormatContext& file);
-
 } // namespace engine

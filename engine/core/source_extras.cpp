@@ -23,14 +23,6 @@ const AVFormatContext* currentInput()
     return state.inputCount > 0 ? state.inputFiles[state.inputCount - 1] : nullptr;
 }
 
-bool hasVideoStream(const AVFormatContext& output)
-{
-    for (unsigned i = 0; i < output.nb_streams; ++i)
-        if (output.streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
-            return true;
-    return false;
-}
-
 int coverStreamOf(const AVFormatContext& output)
 {
     for (unsigned i = 0; i < output.nb_streams; ++i)
@@ -62,7 +54,7 @@ const AVStream* coverPictureOf(const AVFormatContext* input)
 int addCoverPicture(AVFormatContext* output)
 {
     const AVStream* cover = coverPictureOf(currentInput());
-    if (!cover || !keepsCoverPicture(*output->oformat) || hasVideoStream(*output))
+    if (!cover || !jobTables().streamPlan.keepsCover)
         return 0;
     AVStream* stream = avformat_new_stream(output, nullptr);
     if (!stream || avcodec_parameters_copy(stream->codecpar, cover->codecpar) < 0)

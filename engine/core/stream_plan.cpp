@@ -82,7 +82,9 @@ int subtitleReason(const AVStream& stream, int track, const PlanSettings& settin
     if (settings.subtitleChoice > 0) {
         if (track != settings.subtitleChoice)
             return VKO_DROP_NOT_CHOSEN;
-        return settings.writesPictures ? kKept : VKO_DROP_CONTAINER;
+        // libass draws text subtitles only.
+        const bool drawable = hasProperty(stream.codecpar->codec_id, AV_CODEC_PROP_TEXT_SUB);
+        return settings.writesPictures && drawable ? kKept : VKO_DROP_CONTAINER;
     }
     PlannedSubtitle writing;
     if (!settings.takesSubtitles || !subtitleWriting(stream.codecpar->codec_id, *settings.container, writing))
@@ -107,45 +109,75 @@ int attachmentReason(const AVFormatContext& file, const AVStream& stream, const 
     return isMatroska(*settings.container) ? kKept : VKO_DROP_CONTAINER;
 }
 
-// Plans the first input: what the output keeps of it, and what it leaves out.
-void planFirstInput(const AVFormatContext& file, const PlanSettings& settings, StreamPlan& plan)
+// Calls visit(index, stream, type, number) for each sound, subtitle and attachment stream of the
+// file, in file order; number counts from 1 among the streams of the same type.
+template <typename Visit> void forEachTrack(const AVFormatContext& file, Visit visit)
 {
     int numbers[AVMEDIA_TYPE_NB] = {};
     for (unsigned i = 0; i < file.nb_streams; ++i) {
         const AVStream& stream = *file.streams[i];
         const AVMediaType type = streamTypeOf(stream);
-        if (type != AVMEDIA_TYPE_AUDIO && type != AVMEDIA_TYPE_SUBTITLE && type != AVMEDIA_TYPE_ATTACHMENT)
-            continue;
-        const int number = ++numbers[type];
-        int reason = VKO_DROP_CONTAINER;
-        if (type == AVMEDIA_TYPE_AUDIO) {
-            reason = audioReason(file, number, settings);
-            if (reason == kKept)
-                plan.audioTracks.push_back(number);
-        } else if (type == AVMEDIA_TYPE_SUBTITLE) {
-            reason = subtitleReason(stream, number, settings);
-            PlannedSubtitle writing;
-            writing.track = number;
-            if (reason == kKept && settings.subtitleChoice > 0)
-                plan.burnTrack = number;
-            else if (reason == kKept && subtitleWriting(stream.codecpar->codec_id, *settings.container, writing))
-                plan.subtitles.push_back(writing);
-        } else {
-            reason = attachmentReason(file, stream, settings);
-            if (reason == kKept && isCover(stream))
-                plan.keepsCover = true;
-            else if (reason == kKept)
-                plan.attachments.push_back(static_cast<int>(i));
-        }
-        if (reason != kKept)
-            plan.drops.push_back({0, static_cast<int>(i), reason});
+        if (type == AVMEDIA_TYPE_AUDIO || type == AVMEDIA_TYPE_SUBTITLE || type == AVMEDIA_TYPE_ATTACHMENT)
+            visit(static_cast<int>(i), stream, type, ++numbers[type]);
     }
 }
 
-bool plansSubtitleTrack(const StreamPlan& plan, int track)
+// Plans one track of the first input into plan; returns why it is left out, kKept when it is not.
+int planFirstInputTrack(const AVFormatContext& file, int index, AVMediaType type, int number,
+                        const PlanSettings& settings, StreamPlan& plan)
 {
-    return std::any_of(plan.subtitles.begin(), plan.subtitles.end(),
-                       [&](const PlannedSubtitle& subtitle) { return subtitle.track == track; });
+    const AVStream& stream = *file.streams[index];
+    if (type == AVMEDIA_TYPE_AUDIO) {
+        const int reason = audioReason(file, number, settings);
+        if (reason == kKept)
+            plan.audioTracks.push_back(number);
+        return reason;
+    }
+    if (type == AVMEDIA_TYPE_SUBTITLE) {
+        const int reason = subtitleReason(stream, number, settings);
+        PlannedSubtitle writing;
+        writing.track = number;
+        if (reason == kKept && settings.subtitleChoice > 0)
+            plan.burnTrack = number;
+        else if (reason == kKept && subtitleWriting(stream.codecpar->codec_id, *settings.container, writing))
+            plan.subtitles.push_back(writing);
+        return reason;
+    }
+    const int reason = attachmentReason(file, stream, settings);
+    if (reason == kKept && isCover(stream))
+        plan.keepsCover = true;
+    else if (reason == kKept)
+        plan.attachments.push_back(index);
+    return reason;
+}
+
+// Plans the first input: what the output keeps of it, and what it leaves out.
+void planFirstInput(const AVFormatContext& file, const PlanSettings& settings, StreamPlan& plan)
+{
+    forEachTrack(file, [&](int index, const AVStream&, AVMediaType type, int number) {
+        const int reason = planFirstInputTrack(file, index, type, number, settings, plan);
+        if (reason != kKept)
+            plan.drops.push_back({0, index, reason});
+    });
+}
+
+// Whether a planned subtitle stream can take a later input's track: a copied stream only its own
+// codec, a converted one any text subtitles.
+bool fitsPlannedStream(const PlannedSubtitle& planned, const AVStream& stream)
+{
+    const AVCodecID codec = stream.codecpar->codec_id;
+    return planned.copy ? codec == planned.codec : hasProperty(codec, AV_CODEC_PROP_TEXT_SUB);
+}
+
+// The reason a later input's subtitle track is not written, kKept when it is.
+int laterSubtitleReason(const StreamPlan& plan, const AVStream& stream, int track, const PlanSettings& settings)
+{
+    if (track == plan.burnTrack)
+        return kKept;
+    for (const PlannedSubtitle& planned : plan.subtitles)
+        if (planned.track == track)
+            return fitsPlannedStream(planned, stream) ? kKept : VKO_DROP_CONTAINER;
+    return std::max(subtitleReason(stream, track, settings), int{VKO_DROP_NOT_CHOSEN});
 }
 
 // A later input gives the output its tracks of the first input's numbers; the rest of it is left
@@ -153,27 +185,20 @@ bool plansSubtitleTrack(const StreamPlan& plan, int track)
 // first input's attachments and cover are written.
 void planLaterInput(const AVFormatContext& file, int input, const PlanSettings& settings, StreamPlan& plan)
 {
-    int numbers[AVMEDIA_TYPE_NB] = {};
-    for (unsigned i = 0; i < file.nb_streams; ++i) {
-        const AVStream& stream = *file.streams[i];
-        const AVMediaType type = streamTypeOf(stream);
-        if (type != AVMEDIA_TYPE_AUDIO && type != AVMEDIA_TYPE_SUBTITLE && type != AVMEDIA_TYPE_ATTACHMENT)
-            continue;
-        const int number = ++numbers[type];
+    forEachTrack(file, [&](int index, const AVStream& stream, AVMediaType type, int number) {
         int reason = VKO_DROP_NOT_CHOSEN;
         if (type == AVMEDIA_TYPE_AUDIO) {
             const bool planned = std::find(plan.audioTracks.begin(), plan.audioTracks.end(), number) !=
                                  plan.audioTracks.end();
             reason = planned ? kKept : std::max(audioReason(file, number, settings), int{VKO_DROP_NOT_CHOSEN});
         } else if (type == AVMEDIA_TYPE_SUBTITLE) {
-            const bool planned = plansSubtitleTrack(plan, number) || number == plan.burnTrack;
-            reason = planned ? kKept : std::max(subtitleReason(stream, number, settings), int{VKO_DROP_NOT_CHOSEN});
+            reason = laterSubtitleReason(plan, stream, number, settings);
         } else if (attachmentReason(file, stream, settings) != kKept) {
             reason = VKO_DROP_CONTAINER;
         }
         if (reason != kKept)
-            plan.drops.push_back({input, static_cast<int>(i), reason});
-    }
+            plan.drops.push_back({input, index, reason});
+    });
 }
 
 // The stream index of track number track (from 1) among the file's streams of one kind; -1 when
@@ -235,7 +260,8 @@ int plannedSubtitleSource(const StreamPlan& plan, const AVFormatContext& file, i
 {
     if (ordinal < 0 || ordinal >= static_cast<int>(plan.subtitles.size()))
         return -1;
-    return trackStream(subtitleTrackStreams(file), plan.subtitles[ordinal].track);
+    const int stream = trackStream(subtitleTrackStreams(file), plan.subtitles[ordinal].track);
+    return stream >= 0 && fitsPlannedStream(plan.subtitles[ordinal], *file.streams[stream]) ? stream : -1;
 }
 
 int plannedBurnSource(const StreamPlan& plan, const AVFormatContext& file)
@@ -245,11 +271,7 @@ int plannedBurnSource(const StreamPlan& plan, const AVFormatContext& file)
 
 std::vector<int> subtitleTrackStreams(const AVFormatContext& file)
 {
-    std::vector<int> tracks;
-    for (unsigned i = 0; i < file.nb_streams; ++i)
-        if (streamTypeOf(*file.streams[i]) == AVMEDIA_TYPE_SUBTITLE)
-            tracks.push_back(static_cast<int>(i));
-    return tracks;
+    return streamsOfType(file, AVMEDIA_TYPE_SUBTITLE);
 }
 
 int checkSubtitleChoice(int32_t choice, const AVFormatContext& file, const char* path)

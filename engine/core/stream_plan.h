@@ -64,7 +64,7 @@ StreamPlan planStreams(const std::vector<const AVFormatContext*>& inputs, const 
 int plannedAudioSource(const StreamPlan& plan, const AVFormatContext& file, int ordinal);
 
 // The stream of file that output subtitle stream ordinal (from 0) takes, -1 when the file lacks
-// its track (the input contributes no subtitles).
+// its track or has it in a codec the stream cannot take (the input contributes no subtitles).
 int plannedSubtitleSource(const StreamPlan& plan, const AVFormatContext& file, int ordinal);
 
 // The file's subtitle track the plan draws into its pictures, as a stream index; -1 for none.

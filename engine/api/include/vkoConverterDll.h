@@ -226,7 +226,8 @@ enum { VKO_SUBTITLES_KEEP = 0, VKO_SUBTITLES_NONE = -1 };
 VKO_CONVERTER_API int setSubtitles(GroupMediaUIOption* group, int32_t choice);
 
 /* Why a source stream is not written: the job's track choice left it out, or the output container
- * (or the format's preset) cannot hold it. */
+ * (or the format's preset) cannot hold it; a picture subtitle track chosen for drawing, which only
+ * text subtitles can be, counts as one the output cannot hold. */
 enum { VKO_DROP_NOT_CHOSEN = 1, VKO_DROP_CONTAINER = 2 };
 
 typedef struct MediaStreamDrop {
