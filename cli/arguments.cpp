@@ -2,6 +2,7 @@
 
 #include "language.h"
 
+#include "source_tracks.h"
 #include "vkoConverterDll.h"
 
 #include <algorithm>
@@ -167,6 +168,34 @@ std::string oneOf(const std::string& option, const std::string& value, const std
     reject(option, value, localized("one of {1}", {list}));
 }
 
+// Track numbers as clipwright info numbers them.
+constexpr int32_t kHighestTrack = 99;
+
+int32_t audioTrack(const std::string& option, const std::string& value)
+{
+    if (value == "all")
+        return TrackChoice::kAllAudio;
+    if (value.empty() || !allDigits(value) || value.size() > 2 || std::stoi(value) < 1)
+        reject(option, value, localized("a track number from 1 to {1} or all", {std::to_string(kHighestTrack)}));
+    return std::stoi(value);
+}
+
+// "keep", "none", "burn" (the first subtitle track) or "burn:N".
+int32_t subtitles(const std::string& option, const std::string& value)
+{
+    if (value == "keep")
+        return TrackChoice::kKeepSubtitles;
+    if (value == "none")
+        return TrackChoice::kNoSubtitles;
+    if (value == "burn")
+        return 1;
+    const std::string number = value.rfind("burn:", 0) == 0 ? value.substr(5) : std::string();
+    if (!allDigits(number) || number.size() > 2 || std::stoi(number) < 1)
+        reject(option, value,
+               localized("keep, none, burn or burn:N with N from 1 to {1}", {std::to_string(kHighestTrack)}));
+    return std::stoi(number);
+}
+
 std::vector<OptionRule> reportingRules(Reporting& reporting)
 {
     return {
@@ -326,6 +355,8 @@ ConvertArguments parseConvertArguments(const std::vector<std::string>& args)
         {{"--hflip"}, false, [&](auto&, auto&) { input.horizontalFlip = true; }},
         {{"--vflip"}, false, [&](auto&, auto&) { input.verticalFlip = true; }},
         {{"--volume"}, true, [&](auto& o, auto& v) { input.volume = integerIn(o, v, 0, 510); }},
+        {{"--audio-track"}, true, [&](auto& o, auto& v) { input.audioTrack = audioTrack(o, v); }},
+        {{"--subtitles"}, true, [&](auto& o, auto& v) { input.subtitles = subtitles(o, v); }},
     };
     for (OptionRule& rule : reportingRules(parsed.reporting))
         rules.push_back(std::move(rule));

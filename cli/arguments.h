@@ -61,6 +61,8 @@ struct InputSettings {
     bool horizontalFlip = false;
     bool verticalFlip = false;
     std::optional<int32_t> volume;
+    std::optional<int32_t> audioTrack;  // as TrackChoice::audio: N >= 1 or every track
+    std::optional<int32_t> subtitles;   // as TrackChoice::subtitles: keep, none or N >= 1 to burn in
 
     bool touchesPicture() const
     {

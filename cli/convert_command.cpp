@@ -169,6 +169,8 @@ void applyInputSettings(NodeData& row, const InputSettings& input)
     effect.volume = input.volume.value_or(effect.volume);
     effect.horizontalFlip = input.horizontalFlip ? 1 : effect.horizontalFlip;
     effect.verticalFlip = input.verticalFlip ? 1 : effect.verticalFlip;
+    settings.tracks.audio = input.audioTrack.value_or(settings.tracks.audio);
+    settings.tracks.subtitles = input.subtitles.value_or(settings.tracks.subtitles);
 }
 
 void warnAboutVideoOptions(const ConvertArguments& args, const ProfileSettingInfo& profile)

@@ -81,11 +81,31 @@ private:
         return run_.merge ? run_.jobs : std::vector<NodeSettingInfo*>{run_.jobs[static_cast<size_t>(index)]};
     }
 
-    // "converted 7.6 s of 20.0 s: …" for an output clearly short of its sources, and the engine's
-    // note of damaged source parts it skipped.
-    static std::vector<std::string> warningsOf(const JobEnd& end)
+    // The source tracks the job did not write, and a burn request without subtitles to draw.
+    static std::vector<std::string> trackWarningsOf(const JobEnd& end)
     {
         std::vector<std::string> warnings;
+        const std::vector<std::string> kinds = {localized("audio"), localized("subtitle"), localized("attachment")};
+        const struct {
+            int32_t reason;
+            const char* sentence;
+        } reasons[] = {{VKO_DROP_NOT_CHOSEN, "not written by the track choice: {1}"},
+                       {VKO_DROP_CONTAINER, "not written, the output container cannot hold them: {1}"}};
+        for (const auto& reason : reasons) {
+            const std::string dropped = end.tracks.droppedText(reason.reason, kinds, end.inputNames);
+            if (!dropped.empty())
+                warnings.push_back(localized(reason.sentence, {dropped}));
+        }
+        if (!end.tracks.burnWithoutSubtitles.empty())
+            warnings.push_back(localized("{1} has no subtitles to burn in", {end.tracks.burnWithoutSubtitles}));
+        return warnings;
+    }
+
+    // "converted 7.6 s of 20.0 s: …" for an output clearly short of its sources, the engine's note
+    // of damaged source parts it skipped and the tracks left out.
+    static std::vector<std::string> warningsOf(const JobEnd& end)
+    {
+        std::vector<std::string> warnings = trackWarningsOf(end);
         if (end.length.shortened()) {
             const auto seconds = [](double value) {
                 char number[32];

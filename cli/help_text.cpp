@@ -54,7 +54,8 @@ constexpr const char* kJsonEvents =
     "\"job\", \"jobs\", \"inputs\", \"output\", \"seconds\"}; {\"event\":\"progress\", \"job\", \"time\", "
     "\"percent\" (left out when the length is unknown), \"speed\", \"secondsLeft\"}; {\"event\":\"job-end\", "
     "\"output\", \"status\" (the engine's code), \"cancelled\", \"skipped\", \"message\", \"detail\" on a "
-    "failure, and \"warnings\" (texts) when the output is short or the source damaged}; {\"event\":\"error\", \"message\"} for a failure outside a job; and always last "
+    "failure, and \"warnings\" (texts) when the output is short, the source damaged or a source track "
+    "was not written}; {\"event\":\"error\", \"message\"} for a failure outside a job; and always last "
     "{\"event\":\"done\", \"status\" (the exit status), \"cancelled\"}.";
 
 const std::vector<OptionHelp> kReportingOptions = {
@@ -147,7 +148,8 @@ const std::vector<CommandHelp>& commandHelp()
           {"-h, --help", "", "show this help"}}},
         {"info", "[--json] FILE...", "show what the engine reads from media files",
          "Container, duration, size, picture size, codecs, bit rates, frame rate, sample rate, channels and "
-         "tags of each file.",
+         "tags of each file, and every audio, subtitle and attachment stream with its number (as --audio-track "
+         "and --subtitles burn:N take it), codec, language, title and default and forced flags.",
          {{"--json", "", "print one JSON object per file"},
           {"--lang", "CODE", "messages in this language (en_us or zh_cn)"},
           {"-h, --help", "", "show this help"}}},
@@ -200,6 +202,12 @@ const std::vector<CommandHelp>& commandHelp()
              {"--hflip", "", "mirror the picture left to right"},
              {"--vflip", "", "turn the picture upside down"},
              {"--volume", "N", "0 (silent) to 510; 256 leaves the sound as it is"},
+             {"--audio-track", "N|all", "audio track N as clipwright info numbers them (from 1), or all of them "
+                                        "where the container holds several (MKV, MP4, MOV, M4V); default: the "
+                                        "source's default track. In a merge the first file's choice applies"},
+             {"--subtitles", "keep|none|burn[:N]", "keep text subtitles where the container takes them (the "
+                                                  "default), drop them, or draw subtitle track N (default 1) "
+                                                  "into the picture"},
          })},
     };
     return commands;

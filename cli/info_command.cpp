@@ -1,8 +1,10 @@
 #include "commands.h"
 #include "console.h"
 #include "engine_error.h"
+#include "fixed_field.h"
 #include "language.h"
 #include "json_text.h"
+#include "source_tracks.h"
 #include "vkoConverterDll.h"
 
 #include <cstdio>
@@ -29,7 +31,44 @@ std::string printed(const char* format, double a, double b = 0, double c = 0)
     return text;
 }
 
-std::string infoJson(const MediaFileInfo& info)
+const char* kindName(int32_t kind)
+{
+    switch (kind) {
+    case VKO_STREAM_AUDIO:
+        return "audio";
+    case VKO_STREAM_SUBTITLE:
+        return "subtitle";
+    default:
+        return "attachment";
+    }
+}
+
+std::string streamJson(const MediaStreamInfo& stream)
+{
+    JsonObject object;
+    object.add("kind", kindName(stream.kind))
+        .add("number", stream.number)
+        .add("index", stream.streamIndex)
+        .add("codec", fieldText(stream.codecName))
+        .add("language", fieldText(stream.language))
+        .add("title", fieldText(stream.title));
+    if (stream.kind == VKO_STREAM_AUDIO)
+        object.add("channels", stream.channels).add("sampleRate", stream.sampleRate);
+    return object.add("default", stream.isDefault != 0).add("forced", stream.isForced != 0).text();
+}
+
+// ", deu, Deutsch": the stream's language and title where the file gives them.
+std::string streamNames(const MediaStreamInfo& stream)
+{
+    std::string text;
+    for (const std::string& part : {fieldText(stream.language), fieldText(stream.title)}) {
+        if (!part.empty())
+            text += ", " + part;
+    }
+    return text;
+}
+
+std::string infoJson(const MediaFileInfo& info, const StreamList& streams)
 {
     JsonObject tags;
     for (const Tag& tag : tagsOf(info)) {
@@ -59,14 +98,18 @@ std::string infoJson(const MediaFileInfo& info)
                                     .add("bitrate", info.audioBitrate)
                                     .text());
     }
-    return object.addJson("tags", tags.text()).text();
+    std::vector<std::string> listed;
+    for (const MediaStreamInfo& stream : streams)
+        listed.push_back(streamJson(stream));
+    return object.addJson("streams", jsonArray(listed)).addJson("tags", tags.text()).text();
 }
 
-std::string infoText(const MediaFileInfo& info)
+std::string infoText(const MediaFileInfo& info, const StreamList& streams)
 {
     std::string text = std::string(info.path) + "\n";
     auto line = [&](const char* label, const std::string& value) {
-        text += "  " + std::string(label) + std::string(11 - std::strlen(label), ' ') + value + "\n";
+        const size_t length = std::strlen(label);
+        text += "  " + std::string(label) + std::string(length < 11 ? 11 - length : 1, ' ') + value + "\n";
     };
     line("container", info.demuxerName);
     line("duration", printed("%.2f s", info.durationSeconds));
@@ -80,6 +123,9 @@ std::string infoText(const MediaFileInfo& info)
                           printed(", %.0f Hz, %.0f channels, %.0f kbit/s", info.audioSampleRate, info.audioChannels,
                                   info.audioBitrate / 1000.0));
     }
+    for (const MediaStreamInfo& stream : streams)
+        line((std::string(kindName(stream.kind)) + " " + std::to_string(stream.number)).c_str(),
+             streamDetails(stream) + streamNames(stream));
     for (const Tag& tag : tagsOf(info)) {
         if (tag.value[0])
             line(tag.name, tag.value);
@@ -110,7 +156,8 @@ int runInfo(const InfoArguments& args)
             continue;
         }
         const bool first = &file == &args.files.front();
-        printOut(args.json ? infoJson(*info) + "\n" : (first ? "" : "\n") + infoText(*info));
+        const StreamList streams = sourceStreams(file);
+        printOut(args.json ? infoJson(*info, streams) + "\n" : (first ? "" : "\n") + infoText(*info, streams));
     }
     return status;
 }

@@ -39,6 +39,8 @@ const std::map<std::string, std::string>& chineseTexts()
         {"a time (seconds or HH:MM:SS, with up to three decimals)", "时间（秒数或 HH:MM:SS，最多三位小数）"},
         {"four margins T,B,L,R in pixels (for example 0,0,8,8)", "以像素计的四个边距 上,下,左,右（例如 0,0,8,8）"},
         {"one of {1}", "{1} 之一"},
+        {"a track number from 1 to {1} or all", "1 到 {1} 之间的音轨编号或 all"},
+        {"keep, none, burn or burn:N with N from 1 to {1}", "keep、none、burn 或 burn:N（N 为 1 到 {1}）"},
         {"a language code (for example zh_cn)", "语言代码（例如 zh_cn）"},
         {"a folder or a file name (the standard output cannot take a conversion)", "文件夹或文件名（转换结果不能写到标准输出）"},
         {"a file name without a folder (at most 200 characters)", "不含文件夹的文件名（最多 200 个字符）"},
@@ -83,6 +85,14 @@ const std::map<std::string, std::string>& chineseTexts()
          "文件中没有所选的音轨。请选择文件中已有的音轨。"},
         {"converted {1} s of {2} s: the source ends early", "只转换了 {1} 秒（共 {2} 秒）：源文件提前结束"},
         {"warning", "警告"},
+        {"The chosen subtitle track is not in the file. Choose one of the subtitle tracks it has.",
+         "文件中没有所选的字幕轨。请选择文件中已有的字幕轨。"},
+        {"audio", "音轨"},
+        {"subtitle", "字幕"},
+        {"attachment", "附件"},
+        {"not written by the track choice: {1}", "按轨道选择未写入：{1}"},
+        {"not written, the output container cannot hold them: {1}", "未写入，输出容器无法容纳：{1}"},
+        {"{1} has no subtitles to burn in", "{1} 没有可烧录到画面中的字幕"},
     };
     return texts;
 }

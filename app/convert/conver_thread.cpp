@@ -117,6 +117,8 @@ void ConverThread::jobEnded(int index, const JobEnd& end)
     outcome.damage = end.damage;
     outcome.detail = end.detail;
     outcome.partialOutput = end.partialOutput;
+    outcome.tracks = end.tracks;
+    outcome.inputNames = end.inputNames;
     keepOutcome(static_cast<size_t>(index), std::move(outcome));
     postToWindow(window_, MSG_JOB_BAR_POSITION, 100);
     runningSeconds_.erase(index);

@@ -36,6 +36,8 @@ struct JobOutcome {
     std::string outputPath;   // the output file the job wrote or began
     OutputLength length;      // of a job that succeeded
     std::string damage;       // of a job that succeeded: the engine's note of damaged source parts it skipped
+    TrackNotes tracks;        // the source tracks the job leaves out, read before it ran
+    std::vector<std::string> inputNames;  // the job's source file names, for the notes of a merge
     bool partialOutput = false;  // a cancelled job left part of its output
 };
 

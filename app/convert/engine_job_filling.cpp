@@ -162,10 +162,49 @@ EngineJob::EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::strin
     format_ = fieldText(first.profile->format);
     createGroupMediaUIOption(&group_, format_.c_str(), first.profile->deviceType);
     fillGroup(first);
+    setAudioTrack(group_, first.tracks.audio);
+    setSubtitles(group_, first.tracks.subtitles);
     for (const NodeSettingInfo* row : rows) {
         expectedSeconds_ += convertedSeconds(*row);
         fillInput(*createMediaUIOption(group_, sourcePath(*row)), *row);
     }
+    readTrackNotes(first);
+}
+
+void EngineJob::readTrackNotes(const NodeSettingInfo& first)
+{
+    int32_t count = 0;
+    if (getDroppedStreams(group_, format_.c_str(), group_->deviceClass, nullptr, 0, &count) == 0 && count > 0) {
+        trackNotes_.dropped.resize(static_cast<size_t>(count));
+        getDroppedStreams(group_, format_.c_str(), group_->deviceClass, trackNotes_.dropped.data(), count, &count);
+        trackNotes_.dropped.resize(std::min(trackNotes_.dropped.size(), static_cast<size_t>(count)));
+    }
+    if (first.tracks.subtitles > 0 && streamCount(sourceStreams(sourcePath(first)), VKO_STREAM_SUBTITLE) == 0)
+        trackNotes_.burnWithoutSubtitles = sourcePath(first);
+}
+
+std::vector<std::string> EngineJob::inputNames() const
+{
+    std::vector<std::string> names;
+    for (int32_t i = 0; group_ != nullptr && i < group_->inputCount; ++i)
+        names.push_back(std::filesystem::path(group_->inputs[i]->sourcePath).filename().string());
+    return names;
+}
+
+std::string TrackNotes::droppedText(int32_t reason, const std::vector<std::string>& kindNames,
+                                    const std::vector<std::string>& inputNames) const
+{
+    std::string text;
+    for (const MediaStreamDrop& drop : dropped) {
+        if (drop.reason != reason)
+            continue;
+        const auto kind = static_cast<size_t>(drop.stream.kind - VKO_STREAM_AUDIO);
+        const auto input = static_cast<size_t>(drop.input);
+        std::string entry = inputNames.size() > 1 && input < inputNames.size() ? inputNames[input] + ": " : "";
+        entry += (kind < kindNames.size() ? kindNames[kind] : std::string()) + " " + trackLabel(drop.stream);
+        text += (text.empty() ? "" : "; ") + entry;
+    }
+    return text;
 }
 
 EngineJob::~EngineJob()

@@ -43,6 +43,19 @@ struct EngineReport {
 };
 EngineReport latestEngineReport();
 
+// What a job will leave out of its sources, known before it runs: the streams its track choice or
+// its container does not write, and the source of a burn request that has no subtitles to draw.
+struct TrackNotes {
+    std::vector<MediaStreamDrop> dropped;
+    std::string burnWithoutSubtitles;  // empty unless the first source has no subtitle track
+
+    // The dropped streams of one reason (VKO_DROP_...) as one line, "audio 2: deu, Deutsch; subtitle
+    // 1: fre" with the kinds named by kindNames (audio, subtitle, attachment); in a merge each
+    // stream is preceded by its file's name. Empty when there are none.
+    std::string droppedText(int32_t reason, const std::vector<std::string>& kindNames,
+                            const std::vector<std::string>& inputNames) const;
+};
+
 // Unique: the output never replaces an existing file ("(n)" names); Replace: folder + name +
 // extension, replacing a file of that name (never one of the job's inputs, which the engine
 // refuses).
@@ -76,12 +89,17 @@ public:
     // The converted length of the sources (their trims, within their real lengths) and the length
     // of the output file as the engine reads it back.
     OutputLength outputLength() const;
+    // Read from the engine when the job is made (before it runs); none for a refused job.
+    const TrackNotes& trackNotes() const { return trackNotes_; }
+    // The file names of the job's sources, in input order.
+    std::vector<std::string> inputNames() const;
 
 private:
     const char* keep(const char* text, size_t capacity);
     void fillGroup(const NodeSettingInfo& row);
     void fillInput(MediaUIOption& input, const NodeSettingInfo& row);
     void refuse(int code, std::string reason);
+    void readTrackNotes(const NodeSettingInfo& first);
 
     GroupMediaUIOption* group_ = nullptr;
     std::vector<std::unique_ptr<char[]>> texts_;  // what the records point to
@@ -91,4 +109,5 @@ private:
     bool video_ = false;
     int refusal_ = 0;
     std::string refusalReason_;
+    TrackNotes trackNotes_;
 };

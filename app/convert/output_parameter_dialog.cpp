@@ -19,6 +19,7 @@
 #include "fp_exceptions.h"
 #include "i18n_binding.h"
 #include "image_button.h"
+#include "job_list.h"
 #include "job_rows.h"
 #include "locale_number.h"
 #include "named_widget.h"
@@ -38,7 +39,8 @@ const struct {
 } kLabels[] = {{"Lab1", "04010"},   {"Lab2", "04011"},        {"Label3", "04012"},
                {"Label4", "04013"}, {"Label5", "04014"},      {"Label6", "04015"},
                {"Label7", "04016"}, {"Label8", "04017"},      {"VideoSetLab", "04058"},
-               {"AudioSetLab", "04059"}, {"LabRateControl", "04060"}};
+               {"AudioSetLab", "04059"}, {"LabRateControl", "04060"}, {"TrackSetLab", "04090"},
+               {"LabAudioTrack", "04091"}, {"LabSubtitles", "04092"}};
 
 const struct {
     int32_t value;
@@ -163,6 +165,47 @@ std::vector<ComboboxSelectObject*> qualityChoices(const VkoQualityScale& scale)
     return choices;
 }
 
+ComboboxSelectObject* textChoice(int32_t value, const std::string& text)
+{
+    return new ComboboxSelectObject(0, ChoiceValue::ofInteger(value), text, text);
+}
+
+// Each audio track of the source, its default one standing for the default choice, and every
+// track at once where the container holds several.
+std::vector<ComboboxSelectObject*> audioTrackChoices(const StreamList& streams, bool several)
+{
+    std::vector<ComboboxSelectObject*> choices;
+    const MediaStreamInfo* standard = defaultAudioTrack(streams);
+    for (const MediaStreamInfo& stream : streams) {
+        if (stream.kind == VKO_STREAM_AUDIO)
+            choices.push_back(textChoice(&stream == standard ? TrackChoice::kDefaultAudio : stream.number,
+                                         trackLabel(stream)));
+    }
+    if (several && !choices.empty())
+        choices.push_back(textChoice(TrackChoice::kAllAudio, getI18nText("04093")));
+    return choices;
+}
+
+std::vector<ComboboxSelectObject*> subtitleChoices(const StreamList& streams)
+{
+    std::vector<ComboboxSelectObject*> choices = {textChoice(TrackChoice::kNoSubtitles, getI18nText("04094")),
+                                                  textChoice(TrackChoice::kKeepSubtitles, getI18nText("04095"))};
+    const QString burnIn = QString::fromUtf8(getI18nText("04096"));
+    for (const MediaStreamInfo& stream : streams) {
+        if (stream.kind == VKO_STREAM_SUBTITLE)
+            choices.push_back(
+                textChoice(stream.number, burnIn.arg(QString::fromStdString(trackLabel(stream))).toStdString()));
+    }
+    return choices;
+}
+
+// The integer of the current choice, or fallback without one.
+int32_t chosenNumber(QComboBox* combo, int32_t fallback)
+{
+    const ComboboxSelectObject* choice = choiceObjectAt(combo, combo->currentIndex());
+    return choice != nullptr && choice->valueType() == kChoiceInteger ? choice->getInt() : fallback;
+}
+
 bool isSizeKey(const QKeyEvent& key)
 {
     switch (key.key()) {
@@ -193,7 +236,8 @@ TfrmSet::TfrmSet() : SkinWindow({"set", "set/", QSize(500, 33)})
             bitrateLabel_ = caption;
         else if (label.id == std::string("04060"))
             rateControlLabel_ = caption;
-        if (label.id == std::string("04058") || label.id == std::string("04059")) {
+        const std::string id = label.id;
+        if (id == "04058" || id == "04059" || id == "04090") {
             QFont bold = caption->font();
             bold.setBold(true);
             caption->setFont(bold);
@@ -256,6 +300,8 @@ void TfrmSet::createLists()
     lists_.audioBitrate = list("cmbAudioBitrate");
     lists_.rateControl = list("cmbRateControl");
     lists_.quality = list("cmbQuality");
+    lists_.audioTrack = makeNamed<QComboBox>(this, "cmbAudioTrack");
+    lists_.subtitles = makeNamed<QComboBox>(this, "cmbSubtitles");
 }
 
 void TfrmSet::bindJob(NodeSettingInfo* job, const ProfileSelectObject* profile, std::vector<NodeSettingInfo*> allJobs,
@@ -293,6 +339,34 @@ void TfrmSet::prepareLists()
     noEnlarge_->setVisible(profileHasNoEnlarge_ && !audio);
     noEnlarge_->setChecked(job_->profile->noEnlarge != 0);
     showCustomSize();
+    fillTracks();
+}
+
+void TfrmSet::fillTracks()
+{
+    const StreamList none;
+    const StreamList& streams = job_->owner != nullptr ? job_->owner->streams : none;
+    const bool audio = isAudioProfile();
+    fillChoiceCombo(lists_.audioTrack, audioTrackChoices(streams, holdsSeveralAudioTracks(profile_->profile().formatName)), 0);
+    const MediaStreamInfo* standard = defaultAudioTrack(streams);
+    const int32_t track = standard != nullptr && job_->tracks.audio == standard->number ? TrackChoice::kDefaultAudio
+                                                                                       : job_->tracks.audio;
+    selectChoiceByValue(lists_.audioTrack, &track);
+    lists_.audioTrack->setEnabled(lists_.audioTrack->count() > 1);
+    if (audio)
+        clearChoiceCombo(lists_.subtitles);
+    else
+        fillChoiceCombo(lists_.subtitles, subtitleChoices(streams), 1);
+    selectChoiceByValue(lists_.subtitles, &job_->tracks.subtitles);
+    lists_.subtitles->setEnabled(!audio);
+}
+
+TrackChoice TfrmSet::chosenTracks() const
+{
+    TrackChoice chosen = job_->tracks;
+    chosen.audio = chosenNumber(lists_.audioTrack, chosen.audio);
+    chosen.subtitles = chosenNumber(lists_.subtitles, chosen.subtitles);
+    return chosen;
 }
 
 QComboBox* TfrmSet::listOfParameter(const char* name) const
@@ -529,6 +603,8 @@ void TfrmSet::applyTo(NodeSettingInfo& job) const
         copyEditText(job.crop.customWidth, width_);
         copyEditText(job.crop.customHeight, height_);
     }
+    if (job.owner != nullptr)
+        applyTrackChoice(*job.owner, chosenTracks());
 }
 
 bool TfrmSet::eventFilter(QObject* watched, QEvent* event)
@@ -543,6 +619,8 @@ bool TfrmSet::eventFilter(QObject* watched, QEvent* event)
 void TfrmSet::showEvent(QShowEvent* event)
 {
     applyI18nAll();
+    if (job_ != nullptr && job_->profile != nullptr && profile_ != nullptr)
+        fillTracks();  // their words in the language of now
     SkinWindow::showEvent(event);
 }
 

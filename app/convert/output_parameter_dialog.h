@@ -16,6 +16,7 @@ class QLineEdit;
 struct NodeSettingInfo;
 struct ProfileSettingInfo;
 struct ProfileParam;
+struct TrackChoice;
 
 class TfrmSet : public SkinWindow {
     Q_OBJECT
@@ -44,6 +45,8 @@ public:
         QComboBox* audioBitrate;
         QComboBox* rateControl; // "Bit rate" or "Quality", where the profile and the encoder offer both
         QComboBox* quality;     // the video encoder's scale, from the smallest file to the best picture
+        QComboBox* audioTrack;  // the source's tracks (its default one stands for the default), "All tracks"
+        QComboBox* subtitles;   // "None", "Keep", "Burn in: <track>" for each subtitle track
     };
     const Lists& lists() const { return lists_; }
     QCheckBox* customSizeBox() const { return customSize_; }
@@ -80,6 +83,8 @@ private:
     void showRateControl();
     bool qualityOffered() const;
     void applyRateControlTo(ProfileSettingInfo& values) const;
+    void fillTracks();
+    TrackChoice chosenTracks() const;
     void applyTo(NodeSettingInfo& job) const;
     bool isAudioProfile() const;
     QComboBox* listOfParameter(const char* name) const;

@@ -321,20 +321,40 @@ void TfrmConvert::addResultLine(int code, int index)
     }
     const JobOutcome outcome = thread_ ? thread_->outcome(index) : JobOutcome{};
     const OutputLength& length = outcome.length;
+    const QString tracks = trackNotesText(outcome);
+    const QString tracksAfter = tracks.isEmpty() ? QString() : QStringLiteral("; ") + tracks;
     if (length.shortened()) {
         ++counts_.cutShort;
         appendResult(index, i18nText("10026")
-                                .arg(length.writtenSeconds, 0, 'f', 1)
-                                .arg(length.expectedSeconds, 0, 'f', 1));
+                                    .arg(length.writtenSeconds, 0, 'f', 1)
+                                    .arg(length.expectedSeconds, 0, 'f', 1) +
+                                tracksAfter);
         return;
     }
     if (!outcome.damage.empty()) {
         ++counts_.cutShort;
-        appendResult(index, i18nText("10037").arg(QString::fromLocal8Bit(outcome.damage.c_str())));
+        appendResult(index, i18nText("10037").arg(QString::fromLocal8Bit(outcome.damage.c_str())) + tracksAfter);
         return;
     }
     ++counts_.succeeded;
-    appendResult(index, i18nText("10005"));
+    counts_.leftTracksOut += tracks.isEmpty() ? 0 : 1;
+    appendResult(index, tracks.isEmpty() ? i18nText("10005") : i18nText("10060").arg(tracks));
+}
+
+QString TfrmConvert::trackNotesText(const JobOutcome& outcome)
+{
+    const TrackNotes& notes = outcome.tracks;
+    const std::vector<std::string> kinds = {i18nText("10064").toStdString(), i18nText("10065").toStdString(),
+                                            i18nText("10066").toStdString()};
+    QStringList parts;
+    for (const auto& [reason, id] : {std::pair{VKO_DROP_NOT_CHOSEN, "10061"}, std::pair{VKO_DROP_CONTAINER, "10062"}}) {
+        const std::string dropped = notes.droppedText(reason, kinds, outcome.inputNames);
+        if (!dropped.empty())
+            parts << i18nText(id).arg(QString::fromStdString(dropped));
+    }
+    if (!notes.burnWithoutSubtitles.empty())
+        parts << i18nText("10063").arg(QString::fromLocal8Bit(notes.burnWithoutSubtitles.c_str()));
+    return parts.join(QStringLiteral("; "));
 }
 
 QString TfrmConvert::failureText(int code, int index) const

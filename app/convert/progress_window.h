@@ -20,6 +20,7 @@ class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class SystemShutdown;
+struct JobOutcome;
 class TfrmPlayer;
 
 // What the window asks of the user and the desktop; tests put recording stand-ins here.
@@ -60,9 +61,13 @@ public:
     // Jobs of the last run by how they ended.
     struct RunCounts {
         int succeeded = 0, failed = 0, cutShort = 0, cancelled = 0;
+        int leftTracksOut = 0;  // of the succeeded: jobs that did not write every source track
     };
     const RunCounts& runCounts() const { return counts_; }
-    bool everyJobWell() const { return counts_.failed + counts_.cutShort + counts_.cancelled == 0; }
+    bool everyJobWell() const
+    {
+        return counts_.failed + counts_.cutShort + counts_.cancelled + counts_.leftTracksOut == 0;
+    }
 
 signals:
     // The run has ended: the window has hidden, or stays open when a job did not end well.
@@ -91,6 +96,8 @@ private:
     void appendLine(const QString& line);
     void showResultLines();
     PreviewTarget previewTarget() const;
+    // The tracks the job left out and a burn request without subtitles, as one line; empty when none.
+    static QString trackNotesText(const JobOutcome& outcome);
     QString failureText(int code, int index) const;
     QString summaryText() const;
     void finishRun();

@@ -3,6 +3,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include "fixed_field.h"
+
 namespace {
 
 constexpr int kLargestPictureSide = 16384;
@@ -25,6 +27,52 @@ QString textOf(const std::string& text)
 std::string stringAt(const QJsonObject& object, const char* key)
 {
     return object.value(QLatin1String(key)).toString().toStdString();
+}
+
+QJsonObject dropObject(const MediaStreamDrop& drop)
+{
+    const MediaStreamInfo& stream = drop.stream;
+    return {{"kind", stream.kind},
+            {"number", stream.number},
+            {"codec", textOf(fieldText(stream.codecName))},
+            {"language", textOf(fieldText(stream.language))},
+            {"title", textOf(fieldText(stream.title))},
+            {"input", drop.input},
+            {"reason", drop.reason}};
+}
+
+MediaStreamDrop dropOf(const QJsonObject& object)
+{
+    MediaStreamDrop drop{};
+    MediaStreamInfo& stream = drop.stream;
+    stream.kind = object.value(QLatin1String("kind")).toInt();
+    stream.number = object.value(QLatin1String("number")).toInt();
+    copyCut(stream.codecName, stringAt(object, "codec"));
+    copyCut(stream.language, stringAt(object, "language"));
+    copyCut(stream.title, stringAt(object, "title"));
+    drop.input = object.value(QLatin1String("input")).toInt();
+    drop.reason = object.value(QLatin1String("reason")).toInt();
+    return drop;
+}
+
+QJsonObject trackNotesObject(const WorkerResult& result)
+{
+    QJsonArray dropped;
+    for (const MediaStreamDrop& drop : result.tracks.dropped)
+        dropped.append(dropObject(drop));
+    QJsonArray names;
+    for (const std::string& name : result.inputNames)
+        names.append(textOf(name));
+    return {{"dropped", dropped}, {"burnWithoutSubtitles", textOf(result.tracks.burnWithoutSubtitles)}, {"inputs", names}};
+}
+
+void readTrackNotes(const QJsonObject& object, WorkerResult& result)
+{
+    for (const QJsonValue& drop : object.value(QLatin1String("dropped")).toArray())
+        result.tracks.dropped.push_back(dropOf(drop.toObject()));
+    result.tracks.burnWithoutSubtitles = stringAt(object, "burnWithoutSubtitles");
+    for (const QJsonValue& name : object.value(QLatin1String("inputs")).toArray())
+        result.inputNames.push_back(name.toString().toStdString());
 }
 
 } // namespace
@@ -105,7 +153,8 @@ std::string resultEventLine(const WorkerResult& result)
                    {"expectedSeconds", result.length.expectedSeconds},
                    {"writtenSeconds", result.length.writtenSeconds},
                    {"damage", textOf(result.damage)},
-                   {"partial", result.partialOutput}});
+                   {"partial", result.partialOutput},
+                   {"tracks", trackNotesObject(result)}});
 }
 
 void WorkerEventReader::append(const char* data, size_t size)
@@ -156,6 +205,7 @@ std::optional<WorkerEvent> WorkerEventReader::next()
         result.length.writtenSeconds = object.value(QLatin1String("writtenSeconds")).toDouble(-1);
         result.damage = stringAt(object, "damage");
         result.partialOutput = object.value(QLatin1String("partial")).toBool();
+        readTrackNotes(object.value(QLatin1String("tracks")).toObject(), result);
     }
     return event;
 }

@@ -15,7 +15,9 @@
 //   {"event": "picture", "width": W, "height": H} followed by W x H x 4 bytes, 0xAARRGGBB words
 //           in native order, rows top to bottom: the latest picture at the preview's size;
 //   {"event": "result", "code": C, "detail": D, "output": path, "expectedSeconds": E,
-//    "writtenSeconds": S, "damage": text, "partial": true|false}   always a job's last line.
+//    "writtenSeconds": S, "damage": text, "partial": true|false, "tracks": {"dropped": [{"kind",
+//    "number", "codec", "language", "title", "input", "reason"}...], "burnWithoutSubtitles": name,
+//    "inputs": [file names]}}   always a job's last line.
 // A worker that ends without a result line for its job has crashed; the supervisor fails only that
 // job.
 #pragma once
@@ -55,6 +57,8 @@ struct WorkerResult {
     OutputLength length;      // of a job that succeeded
     std::string damage;       // of a job that succeeded: damaged source parts it skipped
     bool partialOutput = false;  // a cancelled job left part of its output
+    TrackNotes tracks;        // of a job that succeeded: the source tracks it left out
+    std::vector<std::string> inputNames;  // the job's source file names, for the notes of a merge
 };
 
 std::string progressEventLine(double seconds);

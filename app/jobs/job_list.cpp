@@ -85,10 +85,20 @@ void writeDestination(NodeData& row)
     copyCut(row.display.destination, text);
 }
 
+void applyTrackChoice(NodeData& row, const TrackChoice& choice)
+{
+    TrackChoice& tracks = row.settings.tracks;
+    if (audioChoiceFits(choice.audio, row.streams))
+        tracks.audio = choice.audio;
+    if (subtitleChoiceFits(choice.subtitles, row.streams))
+        tracks.subtitles = choice.subtitles;
+}
+
 std::unique_ptr<NodeData> makeJobRow(const MediaFileInfo& info, const ProfileSettingInfo& profile)
 {
     auto row = std::make_unique<NodeData>();
     row->fileInfo = info;
+    row->streams = sourceStreams(info.path);
     NodeSettingInfo& settings = row->settings;
     settings.owner = row.get();
     copyCut(settings.outputName, outputBaseName(info.path));

@@ -109,5 +109,9 @@ private:
     int selected_ = kNone;
 };
 
+// Gives the row each part of choice whose track its source has; the other part stays as it was
+// ("Apply to all" on rows of other sources).
+void applyTrackChoice(NodeData& row, const TrackChoice& choice);
+
 // destination = outputName + "." + the profile's extension, cut to the field.
 void writeDestination(NodeData& row);

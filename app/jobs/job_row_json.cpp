@@ -101,6 +101,7 @@ QJsonObject jobRowToJson(const NodeData& row)
                                    {"horizontalFlip", effect.horizontalFlip},
                                    {"pictureEffect", effect.pictureEffect},
                                    {"volume", effect.volume}}},
+            {"tracks", QJsonObject{{"audio", settings.tracks.audio}, {"subtitles", settings.tracks.subtitles}}},
             {"profile", settings.profile != nullptr ? profileObject(*settings.profile) : QJsonObject{}}};
 }
 
@@ -129,6 +130,9 @@ SavedJobRow jobRowFromJson(const QJsonObject& object)
     row.effect.horizontalFlip = number(effect, "horizontalFlip");
     row.effect.pictureEffect = number(effect, "pictureEffect");
     row.effect.volume = number(effect, "volume", 255);
+    const QJsonObject tracks = object.value(QLatin1String("tracks")).toObject();
+    row.tracks.audio = number(tracks, "audio", TrackChoice::kDefaultAudio);
+    row.tracks.subtitles = number(tracks, "subtitles", TrackChoice::kKeepSubtitles);
     row.profile = profileOf(object.value(QLatin1String("profile")).toObject());
     return row;
 }
@@ -141,6 +145,7 @@ void applySavedRow(NodeData& row, const SavedJobRow& saved)
     settings.trim = saved.trim;
     settings.crop = saved.crop;
     settings.effect = saved.effect;
+    applyTrackChoice(row, saved.tracks);
     row.display.checkState = saved.checked ? 1 : 0;
     copyCut(row.display.trimmedLength, formatDuration(std::max(0, saved.trim.end - saved.trim.start)));
     writeDestination(row);

@@ -17,6 +17,7 @@ struct SavedJobRow {
     TrimRange trim;
     CropSetting crop;
     EffectSetting effect;
+    TrackChoice tracks;
     ProfileSettingInfo profile{};
 };
 
@@ -24,5 +25,6 @@ QJsonObject jobRowToJson(const NodeData& row);
 // Keys that are missing take the defaults of a new row.
 SavedJobRow jobRowFromJson(const QJsonObject& object);
 
-// Gives row the saved output name (when there is one), trim, crop, effects and check box.
+// Gives row the saved output name (when there is one), trim, crop, effects, the parts of the track
+// choice its source has, and the check box.
 void applySavedRow(NodeData& row, const SavedJobRow& saved);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "profile_setting_info.h"
+#include "source_tracks.h"
 #include "vkoConverterDll.h"
 
 struct NodeData;
@@ -59,6 +60,7 @@ struct NodeSettingInfo {
     TrimRange trim;
     CropSetting crop;
     EffectSetting effect;
+    TrackChoice tracks;  // in a merge the first row's choice applies to every input
     ProfileSettingInfo* profile = nullptr;  // one of profileCopies
     ProfileCopies profileCopies;
 };
@@ -75,6 +77,7 @@ struct NodeDisplayInfo {
 
 struct NodeData {
     MediaFileInfo fileInfo{};
+    StreamList streams;  // the source's audio, subtitle and attachment streams
     NodeSettingInfo settings;
     NodeDisplayInfo display;
 };

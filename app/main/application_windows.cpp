@@ -48,6 +48,7 @@ void ApplicationWindows::connectRowWindows()
         main.preview().setUpPreviewPlayer();
     });
     QObject::connect(&progress, &TfrmConvert::closed, &main, [this] { main.preview().setUpPreviewPlayer(); });
+    QObject::connect(&parameters, &TfrmSet::closed, &main, [this] { main.jobCommands().refreshRowTexts(); });  // the track tip
 }
 
 std::vector<NodeSettingInfo*> ApplicationWindows::allJobs()

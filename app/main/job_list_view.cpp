@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 
+#include "i18n_binding.h"
 #include "job_list.h"
 
 namespace {
@@ -19,6 +20,33 @@ constexpr Qt::ItemFlags kRowFlags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Q
 bool isOwnDrag(const QDropEvent* event, const QWidget* view)
 {
     return event->source() == view;
+}
+
+QString i18n(const char* id)
+{
+    return QString::fromUtf8(getI18nText(id));
+}
+
+// "Audio track: 2: deu, Deutsch" and "Subtitles: Burn in: 1: fre" for the kinds of track the source
+// has; empty when it has neither.
+QString trackChoiceTip(const NodeData& row)
+{
+    const TrackChoice& tracks = row.settings.tracks;
+    QStringList lines;
+    const MediaStreamInfo* audio = tracks.audio == TrackChoice::kDefaultAudio
+                                       ? defaultAudioTrack(row.streams)
+                                       : streamNumbered(row.streams, VKO_STREAM_AUDIO, tracks.audio);
+    if (tracks.audio == TrackChoice::kAllAudio && streamCount(row.streams, VKO_STREAM_AUDIO) > 0)
+        lines << i18n("04091") + QStringLiteral(": ") + i18n("04093");
+    else if (audio != nullptr)
+        lines << i18n("04091") + QStringLiteral(": ") + QString::fromStdString(trackLabel(*audio));
+    const MediaStreamInfo* burnt = streamNumbered(row.streams, VKO_STREAM_SUBTITLE, tracks.subtitles);
+    QString subtitles = tracks.subtitles == TrackChoice::kNoSubtitles ? i18n("04094") : i18n("04095");
+    if (burnt != nullptr)
+        subtitles = i18n("04096").arg(QString::fromStdString(trackLabel(*burnt)));
+    if (streamCount(row.streams, VKO_STREAM_SUBTITLE) > 0)
+        lines << i18n("04092") + QStringLiteral(": ") + subtitles;
+    return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace
@@ -73,6 +101,9 @@ void JobListView::writeTexts(QTreeWidgetItem* item, const NodeData& row)
     item->setText(2, QString::fromUtf8(row.display.trimmedLength));
     item->setText(kDestinationColumn, QString::fromUtf8(row.display.destination));
     item->setCheckState(0, row.display.checkState != 0 ? Qt::Checked : Qt::Unchecked);
+    const QString tip = trackChoiceTip(row);
+    for (int column = 0; column < item->columnCount(); ++column)
+        item->setToolTip(column, tip);
 }
 
 void JobListView::showRows(const JobList& jobs)

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 // Copies text into field, cut to fit (and to at most limit characters); always terminated.
@@ -23,4 +24,11 @@ bool copyWhole(char (&field)[N], std::string_view text)
         return false;
     copyCut(field, text);
     return true;
+}
+
+// The text of a field up to its terminator or its end.
+template <size_t N>
+std::string fieldText(const char (&field)[N])
+{
+    return std::string(field, strnlen(field, N));
 }

@@ -174,6 +174,8 @@ WorkerResult convert(const WorkerJob& description)
     } else if (result.code == 0) {
         result.length = job.outputLength();
         result.damage = report.code == 0 ? report.detail : std::string();
+        result.tracks = job.trackNotes();
+        result.inputNames = job.inputNames();
     } else {
         result.detail = report.detail;
     }

@@ -27,6 +27,10 @@ _clipwright()
             COMPREPLY=($(compgen -W "original full 16:9 4:3" -- "$cur")); return ;;
         --effect)
             COMPREPLY=($(compgen -W "none gray emboss old" -- "$cur")); return ;;
+        --audio-track)
+            COMPREPLY=($(compgen -W "all 1 2" -- "$cur")); return ;;
+        --subtitles)
+            COMPREPLY=($(compgen -W "keep none burn burn:1 burn:2" -- "$cur")); return ;;
         -o|--output)
             COMPREPLY=($(compgen -d -- "$cur")); return ;;
         --log)

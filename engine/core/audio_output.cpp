@@ -220,6 +220,16 @@ int outputSilence(OutputStream& output, int count, int inputIndex)
     return result;
 }
 
+int fillSilenceUntil(OutputStream& output, double microseconds, int inputIndex)
+{
+    const int rate = output.encoder->sample_rate;
+    const double gap = microseconds - jobTables().audioStartOf[inputIndex + 1];
+    for (int64_t left = std::llround(gap * rate / AV_TIME_BASE); left > 0; left -= rate)
+        if (int failed = outputSilence(output, static_cast<int>(std::min<int64_t>(left, rate)), inputIndex))
+            return failed;
+    return 0;
+}
+
 int flushAudio(OutputStream& output)
 {
     const AVCodecContext& encoder = *output.encoder;

@@ -18,6 +18,9 @@ int outputAudio(OutputStream& output, const AVFrame& samples, int inputIndex, in
 // Feeds count samples of silence, as in front of sound that starts late.
 int outputSilence(OutputStream& output, int count, int inputIndex);
 
+// Feeds silence from where the joined sound has got to until microseconds on the joined timeline.
+int fillSilenceUntil(OutputStream& output, double microseconds, int inputIndex);
+
 // Encodes what is left in the FIFO and drains the encoder (end of the job).
 int flushAudio(OutputStream& output);
 

@@ -17,7 +17,9 @@
 #include "progress.h"
 #include "realmedia_output.h"
 #include "source_extras.h"
+#include "stream_plan.h"
 #include "stream_setup.h"
+#include "subtitle_output.h"
 #include "track_choice.h"
 #include "video_output.h"
 
@@ -197,11 +199,14 @@ int createOutput(TranscodeRun& run)
     // The RealMedia writer creates its file when it starts.
     run.outputCreated = !jobTables().realMediaMode;
     AVFormatContext* file = state.outputFiles[0];
+    int ordinals[AVMEDIA_TYPE_NB] = {};
     for (unsigned k = 0; k < state.outputStreamSetups.size(); ++k) {
-        if (file->streams[k]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
+        const AVMediaType type = file->streams[k]->codecpar->codec_type;
+        if (type == AVMEDIA_TYPE_VIDEO)
             jobTables().soundFollowsPictures = true;
         auto output = std::make_unique<OutputStream>();
         output->index = static_cast<int>(k);
+        output->ordinal = type >= 0 && type < AVMEDIA_TYPE_NB ? ordinals[type]++ : 0;
         output->stream = file->streams[k];
         output->encoder = state.outputStreamSetups[k].encoder;
         output->streamCopy = state.outputStreamSetups[k].streamCopy;
@@ -239,30 +244,40 @@ bool hasSound(const AVCodecParameters& parameters)
     return parameters.ch_layout.nb_channels > 0 && parameters.sample_rate > 0;
 }
 
-// The job's track choice as the output can keep it: every track becomes the default one where the
-// output has one sound stream.
-int32_t keptAudioTracks(const TranscodeRun& run)
+// The stream of input i that a planned sound or subtitle stream takes, as the stream plan numbers
+// the tracks: -1 when the input lacks the track. Input i's own silence stands in for a missing sound
+// track where it has one.
+int plannedSource(const TranscodeRun& run, int i, const OutputStream& output)
 {
-    if (run.job.audioTrack != kAllAudioTracks)
-        return run.job.audioTrack;
-    auto sound = [](const auto& output) { return output->stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO; };
-    bool several = std::count_if(run.outputs.begin(), run.outputs.end(), sound) > 1;
-    return several ? kAllAudioTracks : kDefaultAudioTrack;
+    const EngineState& state = engineState();
+    const StreamPlan& plan = jobTables().streamPlan;
+    const AVFormatContext& file = *state.inputFiles[state.inputCount - 1];
+    const InputRecord& record = run.inputs[i];
+    int stream = output.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO
+                     ? plannedAudioSource(plan, file, output.ordinal)
+                     : plannedSubtitleSource(plan, file, output.ordinal);
+    if (stream >= 0)
+        return record.firstStream + stream;
+    const bool silence = output.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO &&
+                         record.streamCount > static_cast<int>(file.nb_streams);
+    return silence ? record.firstStream + record.streamCount - 1 : -1;
 }
 
-// The stream of input i an output stream takes its data from: for sound the track the job chose,
-// else the first unused one of the same type (for sound, preferably one with channels and a rate),
-// else the last one of that type.
+bool followsPlan(const OutputStream& output)
+{
+    AVMediaType type = output.stream->codecpar->codec_type;
+    return type == AVMEDIA_TYPE_SUBTITLE || (type == AVMEDIA_TYPE_AUDIO && !jobTables().streamPlan.audioTracks.empty());
+}
+
+// The stream of input i an output stream takes its data from: for sound and subtitles the track
+// the stream plan names, else the first unused one of the same type (for sound, preferably one
+// with channels and a rate), else the last one of that type.
 int findSource(TranscodeRun& run, int i, const OutputStream& output)
 {
+    if (followsPlan(output))
+        return plannedSource(run, i, output);
     const InputRecord& record = run.inputs[i];
     AVMediaType type = output.stream->codecpar->codec_type;
-    if (type == AVMEDIA_TYPE_AUDIO) {
-        const EngineState& state = engineState();
-        int chosen = chosenAudioStream(keptAudioTracks(run), *state.inputFiles[state.inputCount - 1]);
-        if (chosen >= 0)
-            return record.firstStream + chosen;
-    }
     int fallback = -1;
     if (inputOf(run, i).reserved0 == 0) {
         for (int k = record.firstStream; k < record.firstStream + record.streamCount; ++k) {
@@ -287,6 +302,9 @@ int mapOutputStreams(TranscodeRun& run, int i)
 {
     for (auto& output : run.outputs) {
         int source = findSource(run, i, *output);
+        output->sourceIndex = source;
+        if (source < 0 && followsPlan(*output))
+            continue;
         if (source < 0) {
             AVFormatContext* file = engineState().outputFiles[0];
             av_dump_format(file, 0, file->url, 1);
@@ -330,11 +348,27 @@ int prepareOutputs(TranscodeRun& run)
     }
     for (auto& output : run.outputs) {
         std::string message;
+        if (output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_SUBTITLE)
+            if (int failed = takeSubtitleHeader(*output, *run.inputStreams[output->sourceIndex], message))
+                return reportOpenFailure(failed, message);
         if (output->encodingNeeded)
             if (int failed = openEncoder(*output, message))
                 return reportOpenFailure(failed, message);
     }
     return 0;
+}
+
+// The pictures of input i get the planned subtitle track drawn in, where the input has it.
+void prepareSubtitleDrawing(TranscodeRun& run, int i)
+{
+    const EngineState& state = engineState();
+    const StreamPlan& plan = jobTables().streamPlan;
+    if (plannedBurnSource(plan, *state.inputFiles[state.inputCount - 1]) < 0)
+        return;
+    for (auto& output : run.outputs)
+        if (output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_VIDEO && output->sourceIndex >= 0)
+            run.inputStreams[output->sourceIndex]->subtitleBurner =
+                std::make_unique<SubtitleBurner>(inputOf(run, i).sourcePath, plan.burnTrack - 1);
 }
 
 int openDecoders(TranscodeRun& run, int i)
@@ -402,11 +436,18 @@ double outputPosition(const OutputStream& output)
     return static_cast<double>(output.lastWrittenPts) * av_q2d(output.stream->time_base);
 }
 
+// Subtitles come now and then; they do not say how far the output has got.
+bool measuresPosition(const OutputStream& output)
+{
+    return output.stream->codecpar->codec_type != AVMEDIA_TYPE_SUBTITLE;
+}
+
 double minimumPosition(const TranscodeRun& run)
 {
     double minimum = 1e10;
     for (const auto& output : run.outputs)
-        minimum = std::min(minimum, outputPosition(*output));
+        if (measuresPosition(*output))
+            minimum = std::min(minimum, outputPosition(*output));
     return minimum;
 }
 
@@ -416,7 +457,7 @@ ProgressFigures measureProgress(const TranscodeRun& run)
     ProgressFigures figures;
     figures.elapsedSeconds = static_cast<double>(av_gettime_relative() - run.startedAt) / AV_TIME_BASE;
     for (const auto& output : run.outputs) {
-        double position = outputPosition(*output);
+        double position = measuresPosition(*output) ? outputPosition(*output) : 0.0;
         if (position > 0)
             figures.timeSeconds = std::min(figures.timeSeconds, std::max(position, 0.01));
         if (!figures.hasVideo && output->stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
@@ -527,6 +568,25 @@ int runPacketLoop(TranscodeRun& run, int i)
     }
 }
 
+// An input that gave a sound stream nothing (it lacks the chosen track, or sound altogether) is
+// silent there for as long as its pictures last.
+int fillSilentInput(TranscodeRun& run, int i)
+{
+    const JobTables& tables = jobTables();
+    if (!tables.soundFollowsPictures || tables.realMediaMode)
+        return 0;
+    double picturesEnd = -1;
+    for (const auto& output : run.outputs)
+        if (output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_VIDEO && output->frameNumber > 0)
+            picturesEnd = tables.videoStartOf[i + 1] + static_cast<double>(toMicroseconds(1, output->encoder->time_base));
+    for (auto& output : run.outputs)
+        if (picturesEnd > 0 && output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_AUDIO &&
+            !output->inputStartPlaced)
+            if (int failed = fillSilenceUntil(*output, picturesEnd, i))
+                return failed;
+    return 0;
+}
+
 int finishInput(TranscodeRun& run, int i)
 {
     EngineState& state = engineState();
@@ -545,6 +605,8 @@ int finishInput(TranscodeRun& run, int i)
     for (auto& output : run.outputs)
         if (int failed = finishPendingPicture(*output))
             return failed;
+    if (int failed = fillSilentInput(run, i))
+        return failed;
     closeInputFile(state.inputCount - 1);
     return 0;
 }
@@ -586,6 +648,8 @@ int openAndPrepareInput(TranscodeRun& run, int i)
         const AVFormatContext& file = *state.inputFiles[state.inputCount - 1];
         if (int failed = checkAudioTrackChoice(job.audioTrack, file, input.sourcePath))
             return failed;
+        if (int failed = checkSubtitleChoice(job.subtitles, file, input.sourcePath))
+            return failed;
         if (int failed = applyJobSettings(run))
             return failed;
     }
@@ -612,6 +676,7 @@ int transcodeInput(TranscodeRun& run, int i)
             return failed;
     if (int failed = openDecoders(run, i))
         return failed;
+    prepareSubtitleDrawing(run, i);
     if (i == 0) {
         if (int failed = copyMetadata())
             return failed;

@@ -172,8 +172,26 @@ FramePtr croppedPicture(const AVFrame& decoded, const PictureGeometry& geometry)
     return cropped;
 }
 
+// The cropped picture with the job's subtitle track drawn in, before it is scaled so the text keeps
+// its size; null when nothing is drawn. A track that cannot be drawn is reported once and left out.
+FramePtr drawSubtitles(InputStream& input, const AVFrame& cropped)
+{
+    if (!input.subtitleBurner)
+        return nullptr;
+    const int64_t sourceTime = input.pts - engineState().inputTimeOffsets[input.fileIndex];
+    FramePtr drawn;
+    if (int failed = input.subtitleBurner->draw(cropped, sourceTime, drawn)) {
+        char reason[AV_ERROR_MAX_STRING_SIZE] = {};
+        av_strerror(failed, reason, sizeof reason);
+        engineLog("Input stream #%d.%d: subtitles cannot be drawn (%s)\n", input.fileIndex, input.index, reason);
+        input.subtitleBurner.reset();
+        return nullptr;
+    }
+    return drawn;
+}
+
 // Crops, scales and pads the decoded picture into the stream's final picture.
-int composeFinalPicture(OutputStream& output, const InputStream& input, const AVFrame& decoded)
+int composeFinalPicture(OutputStream& output, InputStream& input, const AVFrame& decoded)
 {
     const PictureGeometry& geometry = output.geometry;
     FramePtr cropped;
@@ -183,6 +201,9 @@ int composeFinalPicture(OutputStream& output, const InputStream& input, const AV
             return reportError(23, "Cannot allocate temp picture, check pix fmt\n");
     }
     const AVFrame* source = cropped ? cropped.get() : &decoded;
+    FramePtr drawn = drawSubtitles(input, *source);
+    if (drawn)
+        source = drawn.get();
     if (int failed = prepareFinalPicture(output))
         return failed;
     AVFrame& picture = *output.picture;
@@ -314,7 +335,8 @@ int outputVideoFrame(OutputStream& output, InputStream& input, const AVFrame& de
         return 0;
     const PictureGeometry& geometry = output.geometry;
     // Effects change the picture in place, so they work on a copy of their own.
-    bool composed = geometry.resample || geometry.pads() || geometry.crops() || anyPictureEffect(jobTables().effects);
+    bool composed = geometry.resample || geometry.pads() || geometry.crops() || anyPictureEffect(jobTables().effects) ||
+                    input.subtitleBurner;
     if (composed)
         if (int failed = composeFinalPicture(output, input, decoded))
             return failed;

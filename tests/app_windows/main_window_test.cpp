@@ -2,8 +2,11 @@
 // place, the start command, the profile picker, closing, and the preview's seek bookkeeping.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -292,6 +295,24 @@ TEST_F(MainWindowTest, EscapeClosesEveryDialog)
     }
 }
 
+TEST_F(MainWindowTest, TheRowsTooltipShowsTheTrackChoiceMadeInTheParameterDialog)
+{
+    addFiles({QString::fromStdString(testsupport::makeMultiTrackClip(media_)), clip("plain.mp4")});
+    ASSERT_EQ(jobs().size(), 2);
+    EXPECT_EQ(view().topLevelItem(0)->toolTip(0), QStringLiteral("Audio track: 1: eng, English\nSubtitles: Keep"));
+    EXPECT_EQ(view().topLevelItem(1)->toolTip(3), QStringLiteral("Audio track: 1: aac"));
+    view().setCurrentRow(0);
+    main().activateWindow();
+    QTest::keyClick(&view(), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_TRUE(windows_.parameters.isVisible());
+    for (auto [list, text] : {std::pair{windows_.parameters.lists().audioTrack, "2: deu, Deutsch"},
+                              std::pair{windows_.parameters.lists().subtitles, "None"}})
+        list->setCurrentIndex(list->findText(QString::fromUtf8(text)));
+    QTest::mouseClick(windows_.parameters.okButton(), Qt::LeftButton);
+    EXPECT_EQ(view().topLevelItem(0)->toolTip(2), QStringLiteral("Audio track: 2: deu, Deutsch\nSubtitles: None"));
+    EXPECT_TRUE((jobs().row(0).settings.tracks == TrackChoice{2, TrackChoice::kNoSubtitles}));
+}
+
 TEST_F(MainWindowTest, TypedTrimTimesApplyOnEnterAndTheListShowsTheTrimAtOnce)
 {
     addFiles({clip("long.mp4", 8.0)});
@@ -419,10 +440,27 @@ TEST(JobListStore, AnEmptyListRemovesTheFileAndAWriteReplacesItWhole)
     EXPECT_EQ(rows[0].source, QStringLiteral("/x.mp4"));
     EXPECT_EQ(rows[0].trim.end, 7);
     EXPECT_EQ(rows[0].effect.volume, 255);
+    EXPECT_TRUE(rows[0].tracks == TrackChoice{});
     EXPECT_TRUE(jobListFromJson("not json").empty());
     EXPECT_TRUE(writeJobListFile(path, {}, true));
     EXPECT_FALSE(QFileInfo::exists(path));
     EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList());  // no temporary left
+}
+
+TEST(JobListStore, ARowsTrackChoiceIsSavedWithIt)
+{
+    JobList jobs;
+    ProfileSettingInfo profile{};
+    std::strcpy(profile.name, "MKV");
+    std::strcpy(profile.extension, "mkv");
+    MediaFileInfo source{};
+    std::strcpy(source.path, "/m/film.mkv");
+    jobs.addProbedFile(source, profile).settings.tracks = {2, TrackChoice::kNoSubtitles};
+    jobs.addProbedFile(source, profile).settings.tracks = {TrackChoice::kAllAudio, 1};
+    const std::vector<SavedJobRow> rows = jobListFromJson(jobListToJson(jobs));
+    ASSERT_EQ(rows.size(), 2U);
+    EXPECT_TRUE((rows[0].tracks == TrackChoice{2, TrackChoice::kNoSubtitles}));
+    EXPECT_TRUE((rows[1].tracks == TrackChoice{TrackChoice::kAllAudio, 1}));
 }
 
 TEST_F(MainWindowTest, FlipButtonsShowWhetherTheirFlipIsOn)

@@ -1,5 +1,6 @@
-// The command line's time forms, read without running a conversion.
+// The command line's time forms and track choices, read without running a conversion.
 #include "arguments.h"
+#include "source_tracks.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,54 @@ TEST(ClipwrightTimes, MessagesShowTheFractionWithoutTrailingZeros)
     EXPECT_EQ(timeText(2250), "2.25 s");
     EXPECT_EQ(timeText(50), "0.05 s");
     EXPECT_EQ(timeText(62001), "62.001 s");
+}
+
+struct TrackCase {
+    std::vector<std::string> options;
+    std::optional<int32_t> audioTrack;
+    std::optional<int32_t> subtitles;
+    const char* refusal;  // the start of the message, or null when accepted
+};
+
+TEST(ClipwrightTracks, AudioTrackAndSubtitlesTakeNumbersAndWordsAndRefuseTheRest)
+{
+    const TrackCase cases[] = {
+        {{}, std::nullopt, std::nullopt, nullptr},
+        {{"--audio-track", "2"}, 2, std::nullopt, nullptr},
+        {{"--audio-track=all"}, TrackChoice::kAllAudio, std::nullopt, nullptr},
+        {{"--subtitles", "keep"}, std::nullopt, TrackChoice::kKeepSubtitles, nullptr},
+        {{"--subtitles", "none"}, std::nullopt, TrackChoice::kNoSubtitles, nullptr},
+        {{"--subtitles", "burn"}, std::nullopt, 1, nullptr},
+        {{"--subtitles", "burn:3", "--audio-track", "1"}, 1, 3, nullptr},
+        {{"--audio-track", "0"}, std::nullopt, std::nullopt, "--audio-track: '0' is not a track number from 1 to 99 or all"},
+        {{"--audio-track", "-1"}, std::nullopt, std::nullopt, "--audio-track: '-1' is not"},
+        {{"--audio-track", "two"}, std::nullopt, std::nullopt, "--audio-track: 'two' is not"},
+        {{"--audio-track", "100"}, std::nullopt, std::nullopt, "--audio-track: '100' is not"},
+        {{"--audio-track="}, std::nullopt, std::nullopt, "--audio-track: '' is not"},
+        {{"--subtitles", "burn:0"}, std::nullopt, std::nullopt, "--subtitles: 'burn:0' is not keep, none, burn or burn:N"},
+        {{"--subtitles", "burn:"}, std::nullopt, std::nullopt, "--subtitles: 'burn:' is not"},
+        {{"--subtitles", "burn:x"}, std::nullopt, std::nullopt, "--subtitles: 'burn:x' is not"},
+        {{"--subtitles", "2"}, std::nullopt, std::nullopt, "--subtitles: '2' is not"},
+        {{"--subtitles", "Keep"}, std::nullopt, std::nullopt, "--subtitles: 'Keep' is not"},
+    };
+    for (const TrackCase& c : cases) {
+        std::vector<std::string> args = {"-p", "MKV video", "film.mkv"};
+        args.insert(args.begin() + 2, c.options.begin(), c.options.end());
+        const std::string shown = args[2] + (args.size() > 4 ? " " + args[3] : "");
+        if (c.refusal != nullptr) {
+            try {
+                parseConvertArguments(args);
+                ADD_FAILURE() << shown << " was accepted";
+            } catch (const UsageError& error) {
+                EXPECT_EQ(std::string(error.what()).rfind(c.refusal, 0), 0U) << error.what();
+            }
+            continue;
+        }
+        const ConvertArguments parsed = parseConvertArguments(args);
+        EXPECT_EQ(parsed.input.audioTrack, c.audioTrack) << shown;
+        EXPECT_EQ(parsed.input.subtitles, c.subtitles) << shown;
+        EXPECT_EQ(parsed.files, std::vector<std::string>{"film.mkv"});
+    }
 }
 
 } // namespace

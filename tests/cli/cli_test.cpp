@@ -281,6 +281,11 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveAStatusAndOneClearLine)
         {"info missing.mp4", 1, "missing.mp4: The input file cannot be opened"},
         {"frobnicate", 2, "unknown command 'frobnicate'"},
         {"convert -p 'MP3 audio' -o - {clip}", 2, "-o: '-' is not a folder or a file name"},
+        {"convert -p 'MP3 audio' --audio-track 0 {clip}", 2, "--audio-track: '0' is not a track number"},
+        {"convert -p 'MP3 audio' --subtitles burn:0 {clip}", 2, "--subtitles: 'burn:0' is not keep, none"},
+        {"convert -p 'MP3 audio' --subtitles subtitled {clip}", 2, "--subtitles: 'subtitled' is not keep, none"},
+        {"convert -p 'MP3 audio' --audio-track 3 {clip}", 1, "(code 84): "},
+        {"convert -p 'MP3 audio' --audio-track 3 {clip}", 1, "audio track 3 was chosen, but the file has 1"},
     };
     for (const BadRun& bad : cases) {
         std::string arguments = withFiles(bad.arguments, {{"{clip}", source}, {"{text}", text},
@@ -411,6 +416,54 @@ TEST_F(CliTest, JsonOutputParses)
                              "[(p['title'], p['format'], p['parameters']['ab']) for c in v[0] for p in c['profiles'] "
                              "if p['name'] == 'MP3 audio']"),
               "[('MP3 音频', 'mp3', 128000)]");
+}
+
+TEST_F(CliTest, InfoListsEveryAudioAndSubtitleStream)
+{
+    const std::string source = makeMultiTrackClip(dir_);
+    ASSERT_EQ(clipwright("info --json " + shellQuote(source) + " > " + shellQuote(dir_.path("info.json"))).status, 0);
+    EXPECT_EQ(jsonLinesCheck(dir_.path("info.json"),
+                             "[(s['kind'], s['number'], s['codec'], s['language'], s['title'], s['default']) "
+                             "for s in v[0]['streams']]"),
+              "[('audio', 1, 'aac', 'eng', 'English', True), ('audio', 2, 'aac', 'deu', 'Deutsch', False), "
+              "('subtitle', 1, 'srt', 'fre', 'Francais', False), ('subtitle', 2, 'ssa', 'eng', '', False)]");
+    const Result text = clipwright("info " + shellQuote(source));
+    ASSERT_EQ(text.status, 0) << text.output;
+    EXPECT_NE(text.output.find("  audio 2    aac, 44100 Hz, 1 channels, deu, Deutsch\n"), std::string::npos)
+        << text.output;
+    EXPECT_NE(text.output.find("  subtitle 2 ssa, eng\n"), std::string::npos) << text.output;
+}
+
+TEST_F(CliTest, ChosenTracksAreWrittenAndEveryTrackLeftOutIsAWarning)
+{
+    const std::string source = makeMultiTrackClip(dir_);
+    const std::string events = dir_.path("tracks.json");
+    ASSERT_EQ(clipwright("convert -p 'MKV video' --json -o " + outFolder() + " --audio-track 2 --subtitles none " +
+                         shellQuote(source) + " > " + shellQuote(events)).status, 0);
+    const ProbeResult kept = probeMedia(out("tracks.mkv"));
+    ASSERT_EQ(kept.countStreams("audio"), 1) << kept.errors;
+    EXPECT_EQ(kept.firstStream("audio")->text("tags.language"), "deu");
+    EXPECT_EQ(kept.countStreams("subtitle"), 0);
+    EXPECT_EQ(jsonLinesCheck(events, "[e.get('warnings') for e in v if e['event'] == 'job-end']"),
+              "[['not written by the track choice: audio 1: eng, English; subtitle 1: fre, Francais; subtitle 2: eng']]");
+
+    // AVI holds one sound track and no subtitles: the container drops them, and says so.
+    const Result avi = clipwright("convert -p 'AVI video (Xvid)' --json -o " + outFolder() + " " +
+                                  shellQuote(source) + " > " + shellQuote(events));
+    ASSERT_EQ(avi.status, 0) << avi.output;
+    EXPECT_EQ(probeMedia(out("tracks.avi")).countStreams("subtitle"), 0);
+    EXPECT_EQ(jsonLinesCheck(events, "[w for e in v if e['event'] == 'job-end' for w in e.get('warnings', [])]"),
+              "['not written by the track choice: audio 2: deu, Deutsch', "
+              "'not written, the output container cannot hold them: subtitle 1: fre, Francais; subtitle 2: eng']");
+    const Result chinese = clipwright("convert -p 'AVI video (Xvid)' --lang zh_cn --overwrite -o " + outFolder() +
+                                      " " + shellQuote(source));
+    EXPECT_NE(chinese.output.find("未写入，输出容器无法容纳：字幕 1: fre, Francais"), std::string::npos) << chinese.output;
+
+    // Burning subtitles from a file without any is a warning, not a failure.
+    const Result burn = clipwright("convert -p 'MKV video' -o " + outFolder() + " --subtitles burn " +
+                                   shellQuote(clip("plain.mp4", 2)));
+    EXPECT_EQ(burn.status, 0) << burn.output;
+    EXPECT_NE(burn.output.find("plain.mp4 has no subtitles to burn in"), std::string::npos) << burn.output;
 }
 
 TEST_F(CliTest, ProfilesListsNamesTitlesAndParameters)

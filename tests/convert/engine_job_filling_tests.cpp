@@ -6,8 +6,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "engine_job.h"
+#include "ffprobe.h"
 #include "job_rows_for_tests.h"
 #include "profile_catalogue.h"
 #include "media_fixture.h"
@@ -456,3 +458,60 @@ TEST(EngineJobFilling, AProfileFileWithoutTheNewParametersConvertsExactlyAsBefor
     ASSERT_FALSE(converted.empty());
     EXPECT_TRUE(converted == testsupport::readFile(before)) << "the outputs differ";
 }
+
+namespace {
+
+// The language tags of a file's audio streams, in order, as ffprobe reads them.
+std::vector<std::string> audioLanguages(const std::string& path)
+{
+    std::vector<std::string> languages;
+    for (const testsupport::ProbeFields& stream : testsupport::probeMedia(path).streams) {
+        if (stream.text("codec_type") == "audio")
+            languages.push_back(stream.text("tags.language"));
+    }
+    return languages;
+}
+
+struct AudioChoiceCase {
+    const char* name;
+    const char* format;              // the profile's container
+    std::vector<int32_t> choices;    // one row per choice; several make a merge
+    int code;                        // what the job returns
+    std::vector<std::string> languages;  // of the output's audio streams
+};
+
+class RowTrackChoice : public testing::TestWithParam<AudioChoiceCase> {};
+
+} // namespace
+
+TEST_P(RowTrackChoice, ReachesTheEngineAndPicksTheOutputsAudio)
+{
+    const AudioChoiceCase& c = GetParam();
+    const TempDir dir;
+    const std::string source = testsupport::makeMultiTrackClip(dir);
+    ProfileSettingInfo profile = testsupport::videoProfile();
+    std::snprintf(profile.format, sizeof profile.format, "%s", c.format);
+    std::snprintf(profile.extension, sizeof profile.extension, "%s", c.format);
+    JobRows rows;
+    for (const int32_t choice : c.choices)
+        rows.add(source, 2, profile, "tracks").tracks.audio = choice;
+    const EngineJob job(rows.settings(), folderOf(dir));
+    ASSERT_EQ(job.refusal(), 0);
+    EXPECT_EQ(job.convert(), c.code);
+    if (c.code != 0) {
+        EXPECT_FALSE(std::filesystem::exists(job.outputPath()));
+        return;
+    }
+    EXPECT_EQ(audioLanguages(job.outputPath()), c.languages);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, RowTrackChoice,
+    testing::Values(AudioChoiceCase{"DefaultTrack", "mkv", {TrackChoice::kDefaultAudio}, 0, {"eng"}},
+                    AudioChoiceCase{"SecondTrack", "mkv", {2}, 0, {"deu"}},
+                    AudioChoiceCase{"AllTracksInMatroska", "mkv", {TrackChoice::kAllAudio}, 0, {"eng", "deu"}},
+                    AudioChoiceCase{"AllTracksInMp4", "mp4", {TrackChoice::kAllAudio}, 0, {"eng", "deu"}},
+                    AudioChoiceCase{"MergeTakesTheFirstRowsChoice", "mkv", {2, TrackChoice::kDefaultAudio}, 0, {"deu"}},
+                    AudioChoiceCase{"MergeIgnoresALaterRowsChoice", "mkv", {TrackChoice::kDefaultAudio, 2}, 0, {"eng"}},
+                    AudioChoiceCase{"TrackTheFileLacks", "mkv", {3}, VKO_ERROR_NO_SUCH_AUDIO_TRACK, {}}),
+    [](const testing::TestParamInfo<AudioChoiceCase>& choice) { return std::string(choice.param.name); });

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 
@@ -298,6 +299,28 @@ TEST_F(ProgressWindowTest, ADamagedSourceGivesAWarningLineNotDone)
     EXPECT_GT(match.captured(1).toInt(), 0);
     EXPECT_EQ(lines[1], "good --> Done");
     EXPECT_EQ(told, QStringList({"1 succeeded, 0 failed, 1 cut short, 0 cancelled."}));
+    closeWithEscape();
+}
+
+// Two sound and two subtitle tracks into AVI: the second sound track is not chosen and AVI takes no
+// subtitles; the job is done, and its line names every track left out.
+TEST_F(ProgressWindowTest, TracksLeftOutAreNamedInTheResultLine)
+{
+    ProfileSettingInfo avi = testsupport::videoProfile();
+    std::strcpy(avi.format, "avi");
+    std::strcpy(avi.extension, "avi");
+    JobRows rows;
+    rows.add(testsupport::makeMultiTrackClip(out), 2, avi, "tracks");
+    convert(runOf(rows));
+
+    const testsupport::ProbeResult probe = testsupport::probeMedia(output("tracks.avi"));
+    ASSERT_TRUE(probe.ok);
+    EXPECT_EQ(probe.countStreams("audio"), 1);
+    EXPECT_EQ(probe.countStreams("subtitle"), 0);
+    EXPECT_EQ(resultLines(), QStringList({"tracks --> converted, but not every track was written: left out by the "
+                                          "track choice: audio 2: deu, Deutsch; the output container cannot hold: "
+                                          "subtitle 1: fre, Francais; subtitle 2: eng"}));
+    EXPECT_EQ(told, QStringList({"1 succeeded, 0 failed, 0 cut short, 0 cancelled."}));
     closeWithEscape();
 }
 

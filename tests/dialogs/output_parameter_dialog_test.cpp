@@ -335,3 +335,69 @@ TEST_F(OutputParameterDialog, AProfileWithoutRateControlOffersTheBitRateOnly)
     dialog().applyChoices();
     EXPECT_EQ(row.values().constantQuality, 0);
 }
+
+namespace {
+
+// A row of the two-sound, two-subtitle clip that took profile, its tracks read by the engine.
+struct TrackRow : JobRow {
+    TrackRow(const ProfileSelectObject& profile, const std::string& source) : JobRow(profile)
+    {
+        std::strcpy(data.fileInfo.path, source.c_str());
+        data.streams = sourceStreams(source);
+    }
+};
+
+} // namespace
+
+TEST_F(OutputParameterDialog, TrackListsOfferTheSourcesTracksAndStoreTheChoiceInTheRow)
+{
+    const std::string source = testsupport::makeMultiTrackClip(dir_);
+    ProfileSelectObject mkv(dialogtest::builtInProfile("02_13_mkv_video.xml"));
+    TrackRow row(mkv, source);
+    ASSERT_EQ(row.data.streams.size(), 4U);
+    show(row, mkv);
+    const TfrmSet::Lists& lists = dialog().lists();
+    EXPECT_EQ(entriesOf(lists.audioTrack), (QStringList{"1: eng, English", "2: deu, Deutsch", "All tracks"}));
+    EXPECT_EQ(lists.audioTrack->currentText(), QStringLiteral("1: eng, English"));
+    EXPECT_EQ(entriesOf(lists.subtitles),
+              (QStringList{"None", "Keep", "Burn in: 1: fre, Francais", "Burn in: 2: eng"}));
+    EXPECT_EQ(lists.subtitles->currentText(), QStringLiteral("Keep"));
+    choose(lists.audioTrack, QStringLiteral("2: deu, Deutsch"));
+    choose(lists.subtitles, QStringLiteral("Burn in: 1: fre, Francais"));
+    QTest::mouseClick(dialog().okButton(), Qt::LeftButton);
+    EXPECT_TRUE((row.job().tracks == TrackChoice{2, 1}));
+
+    // Shown again, the lists stand at the row's choice; the source's default track is the default.
+    show(row, mkv);
+    EXPECT_EQ(lists.audioTrack->currentText(), QStringLiteral("2: deu, Deutsch"));
+    EXPECT_EQ(lists.subtitles->currentText(), QStringLiteral("Burn in: 1: fre, Francais"));
+    choose(lists.audioTrack, QStringLiteral("1: eng, English"));
+    QTest::mouseClick(dialog().okButton(), Qt::LeftButton);
+    EXPECT_EQ(row.job().tracks.audio, TrackChoice::kDefaultAudio);
+
+    // AVI holds one sound track: no "All tracks".
+    show(row, avi_);
+    EXPECT_EQ(entriesOf(lists.audioTrack), (QStringList{"1: eng, English", "2: deu, Deutsch"}));
+    QTest::mouseClick(dialog().cancelButton(), Qt::LeftButton);
+}
+
+TEST_F(OutputParameterDialog, ApplyToAllGivesATrackOnlyToRowsWhoseSourceHasIt)
+{
+    const std::string source = testsupport::makeMultiTrackClip(dir_);
+    ProfileSelectObject mkv(dialogtest::builtInProfile("02_13_mkv_video.xml"));
+    TrackRow bound(mkv, source);
+    TrackRow twin(mkv, source);
+    TrackRow plain(mkv, testsupport::makeClip(dir_, {.name = "plain.mp4", .seconds = 1.0}));
+    show(bound, mkv, {&bound.job(), &twin.job(), &plain.job()}, true);
+    EXPECT_EQ(entriesOf(dialog().lists().subtitles).size(), 4);
+    choose(dialog().lists().audioTrack, QStringLiteral("2: deu, Deutsch"));
+    choose(dialog().lists().subtitles, QStringLiteral("Burn in: 2: eng"));
+    QTest::mouseClick(dialog().okButton(), Qt::LeftButton);
+    EXPECT_TRUE((bound.job().tracks == TrackChoice{2, 2}));
+    EXPECT_TRUE((twin.job().tracks == TrackChoice{2, 2}));
+    EXPECT_TRUE((plain.job().tracks == TrackChoice{}));
+
+    show(plain, mkv);
+    EXPECT_EQ(entriesOf(dialog().lists().subtitles), (QStringList{"None", "Keep"}));
+    QTest::mouseClick(dialog().cancelButton(), Qt::LeftButton);
+}

@@ -1,13 +1,15 @@
-// The properties window shows a row's source in the formats of its eight fields.
+// The properties window shows a row's source in the formats of its eight fields and lists its streams.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
 #include <cstring>
 
 #include "dialog_fixture.h"
 #include "engine_job.h"
+#include "media_fixture.h"
 
 namespace {
 
@@ -75,6 +77,29 @@ TEST(PropertiesWindow, AStereoPcmSourceProbedByTheEngineShows1411Kbps)
     EXPECT_EQ(windows->properties.field(TfrmPro::AudioBitrate)->text(), QStringLiteral("1411 kbps"));
     EXPECT_EQ(windows->properties.field(TfrmPro::SampleRate)->text(), QStringLiteral("44100 Hz"));
     EXPECT_EQ(windows->properties.field(TfrmPro::Channels)->text(), QStringLiteral("2 Channel"));
+}
+
+TEST(PropertiesWindow, ListsEverySoundSubtitleAndAttachmentStream)
+{
+    dialogtest::Windows windows;
+    const testsupport::TempDir dir;
+    NodeData row;
+    const std::string source = testsupport::makeMultiTrackClip(dir);
+    std::strcpy(row.fileInfo.path, source.c_str());
+    ASSERT_EQ(getFileInfo(&row.fileInfo), 0);
+    row.streams = sourceStreams(source);
+    windows->properties.showProperties(row);
+    QStringList lines;
+    for (int i = 0; i < windows->properties.streamList()->count(); ++i)
+        lines << windows->properties.streamList()->item(i)->text();
+    EXPECT_EQ(lines, (QStringList{"Audio 1: eng, English (aac, 44100 Hz, 1 channels, default)",
+                                  "Audio 2: deu, Deutsch (aac, 44100 Hz, 1 channels)",
+                                  "Subtitle 1: fre, Francais (srt)", "Subtitle 2: eng (ssa)"}));
+
+    // Another row replaces the list.
+    NodeData plain;
+    windows->properties.showProperties(plain);
+    EXPECT_EQ(windows->properties.streamList()->count(), 0);
 }
 
 } // namespace

@@ -340,3 +340,45 @@ TEST(MergeProgressTest, TimeCountsTheInputsBeforeAndOnlyGoesForward)
             EXPECT_NEAR(done[i], test.done[i], 1e-9) << i;
     }
 }
+
+TEST(SourceTracks, ARowListsEveryAudioSubtitleStreamOfItsSource)
+{
+    testsupport::TempDir dir;
+    JobList list;
+    const NodeData& row = list.addSourceFile(testsupport::makeMultiTrackClip(dir), profileNamed("MKV", "mkv"));
+    ASSERT_EQ(row.streams.size(), 4U);
+    EXPECT_EQ(streamCount(row.streams, VKO_STREAM_AUDIO), 2);
+    EXPECT_EQ(streamCount(row.streams, VKO_STREAM_SUBTITLE), 2);
+    EXPECT_EQ(trackLabel(*streamNumbered(row.streams, VKO_STREAM_AUDIO, 2)), "2: deu, Deutsch");
+    EXPECT_EQ(trackLabel(*streamNumbered(row.streams, VKO_STREAM_SUBTITLE, 2)), "2: eng");
+    EXPECT_EQ(trackListText(row.streams, VKO_STREAM_SUBTITLE), "1: fre, Francais; 2: eng");
+    EXPECT_EQ(streamNumbered(row.streams, VKO_STREAM_AUDIO, 3), nullptr);
+}
+
+TEST(SourceTracks, ApplyToAllGivesEachRowOnlyTheTracksItsSourceHas)
+{
+    testsupport::TempDir dir;
+    JobList list;
+    const ProfileSettingInfo mkv = profileNamed("MKV", "mkv");
+    NodeData& tracks = list.addSourceFile(testsupport::makeMultiTrackClip(dir), mkv);
+    NodeData& plain = list.addSourceFile(testsupport::makeClip(dir, {.name = "plain.mp4", .seconds = 2.0}), mkv);
+    ASSERT_EQ(streamCount(plain.streams, VKO_STREAM_AUDIO), 1);
+    const struct {
+        TrackChoice given;
+        TrackChoice onPlain;  // the plain row starts at the defaults each time
+    } cases[] = {
+        {{2, 1}, {TrackChoice::kDefaultAudio, TrackChoice::kKeepSubtitles}},
+        {{TrackChoice::kAllAudio, TrackChoice::kNoSubtitles}, {TrackChoice::kAllAudio, TrackChoice::kNoSubtitles}},
+        {{1, 2}, {1, TrackChoice::kKeepSubtitles}},
+        {{3, 3}, {TrackChoice::kDefaultAudio, TrackChoice::kKeepSubtitles}},
+    };
+    for (const auto& c : cases) {
+        tracks.settings.tracks = {};
+        plain.settings.tracks = {};
+        applyTrackChoice(tracks, c.given);
+        applyTrackChoice(plain, c.given);
+        const bool fitsTracks = c.given.audio <= 2 && c.given.subtitles <= 2;
+        EXPECT_EQ(tracks.settings.tracks == c.given, fitsTracks) << c.given.audio << "/" << c.given.subtitles;
+        EXPECT_TRUE(plain.settings.tracks == c.onPlain) << c.given.audio << "/" << c.given.subtitles;
+    }
+}

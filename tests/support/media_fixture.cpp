@@ -85,6 +85,26 @@ std::string runFfmpeg(const TempDir& dir, const std::string& arguments, const st
     return path;
 }
 
+std::string makeMultiTrackClip(const TempDir& dir, const std::string& name)
+{
+    const std::string srt = writeFile(dir, "subtitles.srt", "1\n00:00:00,500 --> 00:00:02,500\nBonjour tout le monde\n");
+    const std::string ass = writeFile(dir, "subtitles.ass",
+                                      "[Script Info]\nScriptType: v4.00+\nPlayResX: 160\nPlayResY: 120\n\n"
+                                      "[V4+ Styles]\nFormat: Name, Fontsize, PrimaryColour\n"
+                                      "Style: Default,16,&H00FFFFFF\n\n[Events]\n"
+                                      "Format: Layer, Start, End, Style, Text\n"
+                                      "Dialogue: 0,0:00:00.50,0:00:02.50,Default,Hello everyone\n");
+    return runFfmpeg(dir,
+                     "-f lavfi -i testsrc=size=160x120:rate=25:duration=3 -f lavfi -i sine=f=440:d=3 "
+                     "-f lavfi -i sine=f=880:d=3 -i " + shellQuote(srt) + " -i " + shellQuote(ass) +
+                         " -map 0:v -map 1:a -map 2:a -map 3:s -map 4:s -c:v mpeg4 -c:a aac -c:s:0 srt -c:s:1 ass "
+                         "-metadata:s:a:0 language=eng -metadata:s:a:0 title=English "
+                         "-metadata:s:a:1 language=deu -metadata:s:a:1 title=Deutsch "
+                         "-metadata:s:s:0 language=fre -metadata:s:s:0 title=Francais "
+                         "-metadata:s:s:1 language=eng -disposition:a:0 default -disposition:a:1 0",
+                     name);
+}
+
 std::string readFile(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);

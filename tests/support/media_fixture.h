@@ -39,6 +39,12 @@ struct ClipSpec {
 // Makes the clip in dir and returns its path; fails the current test when ffmpeg fails.
 std::string makeClip(const TempDir& dir, const ClipSpec& spec);
 
+// A 3 s Matroska clip (160x120 MPEG-4) with two audio tracks, "eng" titled "English" at 440 Hz
+// (the default) and "deu" titled "Deutsch" at 880 Hz, and two subtitle tracks, an SRT in "fre"
+// titled "Francais" and an ASS in "eng", each showing one line from 0.5 s to 2.5 s. Written as
+// name in dir.
+std::string makeMultiTrackClip(const TempDir& dir, const std::string& name = "tracks.mkv");
+
 // Runs the ffmpeg tool with the given arguments and an output file of dir; returns its path. Fails
 // the current test when ffmpeg fails.
 std::string runFfmpeg(const TempDir& dir, const std::string& arguments, const std::string& name);

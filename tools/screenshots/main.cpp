@@ -33,6 +33,31 @@
 
 namespace {
 
+// Two sound and two subtitle tracks, as a film with a dubbed track has them.
+void addSampleStreams(NodeData& row)
+{
+    const struct {
+        int32_t kind, number;
+        const char* codec;
+        const char* language;
+        const char* title;
+    } streams[] = {{VKO_STREAM_AUDIO, 1, "aac", "eng", "English"}, {VKO_STREAM_AUDIO, 2, "ac3", "deu", "Deutsch"},
+                   {VKO_STREAM_SUBTITLE, 1, "subrip", "fre", "Francais"}, {VKO_STREAM_SUBTITLE, 2, "ass", "eng", ""}};
+    for (const auto& sample : streams) {
+        MediaStreamInfo stream{};
+        stream.kind = sample.kind;
+        stream.number = sample.number;
+        std::snprintf(stream.codecName, sizeof stream.codecName, "%s", sample.codec);
+        std::snprintf(stream.language, sizeof stream.language, "%s", sample.language);
+        std::snprintf(stream.title, sizeof stream.title, "%s", sample.title);
+        stream.channels = sample.kind == VKO_STREAM_AUDIO ? 2 : 0;
+        stream.sampleRate = sample.kind == VKO_STREAM_AUDIO ? 48000 : 0;
+        stream.isDefault = sample.number == 1 ? 1 : 0;
+        row.streams.push_back(stream);
+    }
+    row.settings.tracks = {2, 1};
+}
+
 void addSampleRows(TfrmMain& main)
 {
     const struct {
@@ -50,6 +75,7 @@ void addSampleRows(TfrmMain& main)
         info.durationWholeSeconds = static_cast<int32_t>(row.seconds);
         main.jobs().addProbedFile(info, profile);
     }
+    addSampleStreams(main.jobs().row(0));
     main.jobs().select(0);
     main.jobList()->showRows(main.jobs());
     main.jobList()->show();
@@ -233,5 +259,7 @@ int main(int argc, char** argv)
     addSampleRows(windows.main);
     addSampleChoices(windows);
     bindSampleParameters(windows);
+    windows.properties.showProperties(windows.main.jobs().row(0));
+    windows.properties.hide();
     return renderAll(windows, folder) ? 0 : 1;
 }

@@ -2,12 +2,15 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 
 #include "i18n_binding.h"
 #include "image_button.h"
 #include "job_rows.h"
 #include "named_widget.h"
 #include "picture_box.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -19,6 +22,18 @@ const struct {
              {"resolution", "04010", "Text_R"},    {"video_bitrate", "04013", "Text_vb"},
              {"frame", "04011", "Text_F"},         {"sample", "04014", "Text_S"},
              {"channel", "04015", "Text_C"},       {"audio_bitrate", "04017", "Text_AB"}};
+
+// "Audio 2: deu, Deutsch (aac, 48000 Hz, 2 channels, default)", the kind in the window's language.
+QString streamLine(const MediaStreamInfo& stream)
+{
+    const char* const kinds[] = {"10064", "10065", "10066"};
+    const int32_t kind = std::clamp<int32_t>(stream.kind, VKO_STREAM_AUDIO, VKO_STREAM_ATTACHMENT) - VKO_STREAM_AUDIO;
+    QString name = QString::fromUtf8(getI18nText(kinds[static_cast<size_t>(kind)]));
+    if (!name.isEmpty())
+        name[0] = name[0].toUpper();
+    return name + QLatin1Char(' ') + QString::fromStdString(trackLabel(stream)) + QStringLiteral(" (") +
+           QString::fromStdString(streamDetails(stream)) + QLatin1Char(')');
+}
 
 QString kilobits(int32_t bitsPerSecond)
 {
@@ -38,6 +53,9 @@ TfrmPro::TfrmPro() : SkinWindow({"pro", "property/", QSize(368, 33)})
         fields_[i] = makeNamed<QLineEdit>(this, kRows[i].field);
         fields_[i]->setReadOnly(true);
     }
+    bindI18nRows(makeNamed<QLabel>(this, "streams"), {{"Caption", "04090"}});
+    streams_ = makeNamed<QListWidget>(this, "List_streams");
+    streams_->setSelectionMode(QAbstractItemView::NoSelection);
     bindI18nRows(ok, {{"Caption", "00036"}, {"Hint", "00037"}});
     createFromSkin();
     setDragBackground(background);
@@ -59,6 +77,9 @@ void TfrmPro::showProperties(const NodeData& row)
     fields_[AudioBitrate]->setText(kilobits(info.audioBitrate));
     for (QLineEdit* text : fields_)
         text->setCursorPosition(0);
+    streams_->clear();
+    for (const MediaStreamInfo& stream : row.streams)
+        streams_->addItem(streamLine(stream));
     setWindowModality(Qt::ApplicationModal);
     show();
 }

@@ -1,4 +1,5 @@
-// The file properties window: name, length, picture size, rates and channels of a job's source.
+// The file properties window: name, length, picture size, rates and channels of a job's source, and
+// every audio, subtitle and attachment stream it has.
 #pragma once
 
 #include <array>
@@ -6,6 +7,7 @@
 #include "skin_window.h"
 
 class QLineEdit;
+class QListWidget;
 struct NodeData;
 
 class TfrmPro : public SkinWindow {
@@ -20,6 +22,8 @@ public:
     // channels, audio bit rate.
     enum Field { Name, Length, Resolution, VideoBitrate, FrameRate, SampleRate, Channels, AudioBitrate, FieldCount };
     QLineEdit* field(Field which) const { return fields_[which]; }
+    // One line per stream of the source, "Audio 2: deu, Deutsch (aac, 48000 Hz, 2 channels)".
+    QListWidget* streamList() const { return streams_; }
 
 signals:
     void closed();
@@ -29,4 +33,5 @@ protected:
 
 private:
     std::array<QLineEdit*, FieldCount> fields_{};
+    QListWidget* streams_ = nullptr;
 };
