@@ -145,7 +145,7 @@ void applySavedRow(NodeData& row, const SavedJobRow& saved)
     settings.trim = saved.trim;
     settings.crop = saved.crop;
     settings.effect = saved.effect;
-    applyTrackChoice(row, saved.tracks);
+    settings.tracks = saved.tracks;
     row.display.checkState = saved.checked ? 1 : 0;
     copyCut(row.display.trimmedLength, formatDuration(std::max(0, saved.trim.end - saved.trim.start)));
     writeDestination(row);

@@ -25,6 +25,6 @@ QJsonObject jobRowToJson(const NodeData& row);
 // Keys that are missing take the defaults of a new row.
 SavedJobRow jobRowFromJson(const QJsonObject& object);
 
-// Gives row the saved output name (when there is one), trim, crop, effects, the parts of the track
-// choice its source has, and the check box.
+// Gives row the saved output name (when there is one), trim, crop, effects, track choice and check
+// box.
 void applySavedRow(NodeData& row, const SavedJobRow& saved);

@@ -57,7 +57,10 @@ QStringList restoreJobRows(JobList& jobs, const std::vector<SavedJobRow>& rows)
             missing << saved.source;
             continue;
         }
-        applySavedRow(jobs.addProbedFile(probe.info, saved.profile), saved);
+        NodeData& row = jobs.addProbedFile(probe.info, saved.profile);
+        applySavedRow(row, saved);
+        row.settings.tracks = TrackChoice{};
+        applyTrackChoice(row, saved.tracks);  // only what the source still has
     }
     return missing;
 }
