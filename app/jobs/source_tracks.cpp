@@ -53,15 +53,15 @@ std::string trackLabel(const MediaStreamInfo& stream)
     return label + title;
 }
 
-std::string streamDetails(const MediaStreamInfo& stream)
+std::string streamDetails(const MediaStreamInfo& stream, const StreamWords& words)
 {
     std::string text = fieldText(stream.codecName);
     if (stream.kind == VKO_STREAM_AUDIO)
-        text += ", " + std::to_string(stream.sampleRate) + " Hz, " + std::to_string(stream.channels) + " channels";
+        text += ", " + std::to_string(stream.sampleRate) + " Hz, " + std::to_string(stream.channels) + " " + words.channels;
     if (stream.isDefault != 0)
-        text += ", default";
+        text += ", " + words.isDefault;
     if (stream.isForced != 0)
-        text += ", forced";
+        text += ", " + words.forced;
     return text;
 }
 

@@ -27,9 +27,16 @@ const MediaStreamInfo* defaultAudioTrack(const StreamList& streams);
 // codec alone when the file names neither ("1: aac"; the language "und" names none).
 std::string trackLabel(const MediaStreamInfo& stream);
 
+// The words streamDetails puts beside the numbers, in the caller's language.
+struct StreamWords {
+    std::string channels = "channels";
+    std::string isDefault = "default";
+    std::string forced = "forced";
+};
+
 // What a stream is beside its language and title, "aac, 44100 Hz, 2 channels, default": codec, rate
 // and channels of a sound and the default and forced flags the file sets.
-std::string streamDetails(const MediaStreamInfo& stream);
+std::string streamDetails(const MediaStreamInfo& stream, const StreamWords& words = {});
 
 // The tracks of a kind as one line, "1: eng; 2: deu, Commentary"; "none" when there are none.
 std::string trackListText(const StreamList& streams, int32_t kind);

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "dialog_fixture.h"
+#include "i18n_binding.h"
 #include "engine_job.h"
 #include "media_fixture.h"
 
@@ -95,6 +96,13 @@ TEST(PropertiesWindow, ListsEverySoundSubtitleAndAttachmentStream)
     EXPECT_EQ(lines, (QStringList{"Audio 1: eng, English (aac, 44100 Hz, 1 channels, default)",
                                   "Audio 2: deu, Deutsch (aac, 44100 Hz, 1 channels)",
                                   "Subtitle 1: fre, Francais (srt)", "Subtitle 2: eng (ssa)"}));
+
+    // The words beside the numbers follow the window's language.
+    setI18nLanguage(QStringLiteral("zh_cn"));
+    windows->properties.showProperties(row);
+    const QString first = windows->properties.streamList()->item(0)->text();
+    setI18nLanguage(QStringLiteral("en_us"));
+    EXPECT_EQ(first, QStringLiteral("音轨 1: eng, English (aac, 44100 Hz, 1 声道, 默认)"));
 
     // Another row replaces the list.
     NodeData plain;

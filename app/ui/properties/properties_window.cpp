@@ -31,8 +31,9 @@ QString streamLine(const MediaStreamInfo& stream)
     QString name = QString::fromUtf8(getI18nText(kinds[static_cast<size_t>(kind)]));
     if (!name.isEmpty())
         name[0] = name[0].toUpper();
+    const StreamWords words{getI18nText("10067"), getI18nText("10068"), getI18nText("10069")};
     return name + QLatin1Char(' ') + QString::fromStdString(trackLabel(stream)) + QStringLiteral(" (") +
-           QString::fromStdString(streamDetails(stream)) + QLatin1Char(')');
+           QString::fromStdString(streamDetails(stream, words)) + QLatin1Char(')');
 }
 
 QString kilobits(int32_t bitsPerSecond)
