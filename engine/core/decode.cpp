@@ -14,7 +14,6 @@
 #include <memory>
 
 extern "C" {
-#include <libavutil/time.h>
 }
 
 namespace engine {
@@ -46,16 +45,6 @@ void timeFrame(InputStream& input, const AVFrame& frame)
     input.nextPts = input.pts + duration;
 }
 
-void emulateRate(const InputStream& input)
-{
-    if (!engineState().rateEmulation)
-        return;
-    int64_t due = input.rateEmulationStart + input.pts;
-    int64_t now = av_gettime_relative();
-    if (due > now)
-        av_usleep(static_cast<unsigned>(due - now));
-}
-
 // The first sound of an input goes where its presentation time says. Samples before the trim start
 // are left out; where the output has pictures, silence fills the gap between the sound so far and
 // that place, so sound that starts after the pictures (or after a longer input before it) stays in
@@ -85,7 +74,7 @@ int outputSubtitle(OutputStream& output, AVSubtitle& subtitle, int64_t pts)
 {
     if (pts == AV_NOPTS_VALUE) {
         engineLog("Subtitle packets must have a pts\n");
-        return engineState().exitOnError ? reportDetail(57, "Subtitle packets must have a pts\n") : 0;
+        return 0;
     }
     std::vector<uint8_t> buffer(kSubtitleBufferSize);
     bool dvb = output.encoder->codec_id == AV_CODEC_ID_DVB_SUBTITLE;
@@ -158,7 +147,6 @@ int outputFrame(InputStream& input, int inputStreamIndex, OutputStreams& outputs
                 int inputIndex)
 {
     timeFrame(input, frame);
-    emulateRate(input);
     if (!reachedStart(input, frame) || beyondRecordingTime(input, inputIndex))
         return 0;
     for (auto& output : outputs)

@@ -36,6 +36,12 @@ struct OutputStreamSetup {
     bool streamCopy = false;
 };
 
+// Settings every conversion uses as they are.
+constexpr float kDiscontinuitySeconds = 10.0f; // a timestamp jump larger than this is mended
+constexpr float kMuxMaxDelaySeconds = 0.7f;    // the muxer's longest interleaving delay
+constexpr int kIntraDcPrecisionBits = 8;
+constexpr int64_t kVideoFrameLimit = INT_MAX;  // pictures one output stream takes at most
+
 struct MetadataMap {
     int outputFile;
     int inputFile;
@@ -49,8 +55,6 @@ struct EngineState {
     std::array<AVFormatContext*, kMaxFiles> placeholderAudio{};
     std::array<int64_t, kMaxFiles> inputTimeOffsets{}; // µs
     int inputCount = 0;
-    int64_t inputTimeOffset = 0; // µs, applied to the next opened input
-    bool readsStandardInput = false;
 
     // Outputs
     std::array<AVFormatContext*, kMaxFiles> outputFiles{};
@@ -74,9 +78,6 @@ struct EngineState {
     int padTop = 0, padBottom = 0, padLeft = 0, padRight = 0;
     AVRational frameRate{0, 0};
     float videoQscale = 0.0f;
-    int videoSyncMethod = -1;
-    int topFieldFirst = -1;
-    int intraDcPrecision = 8;
     bool deinterlace = true; // interlaced sources are deinterlaced; progressive ones pass untouched
     std::string videoCodecName;
     uint32_t videoCodecTag = 0;
@@ -88,7 +89,6 @@ struct EngineState {
     int channels = 1;
     uint64_t channelLayout = 0;
     AVSampleFormat sampleFormat = AV_SAMPLE_FMT_NONE;
-    int audioQscale = -99999;
     std::string audioCodecName;
     bool audioStreamCopy = false;
     bool audioDisabled = false;
@@ -104,19 +104,11 @@ struct EngineState {
     int64_t startTime = 0;             // µs
     int64_t recordingTime = INT64_MAX; // µs
     bool copyTimestamps = false;
-    float discontinuityThreshold = 10.0f; // s
     float muxPreload = 0.5f;              // s
-    float muxMaxDelay = 0.7f;             // s
-    int64_t fileSizeLimit = 0;
-    std::array<int, AVMEDIA_TYPE_NB> frameLimits{INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX};
 
     // Flags
     bool overwrite = false;
-    int verbosity = 1;
     int threadCount = 1; // codec threads; the job runner sets configuredThreadCount() before the transcode
-    bool forceFrameRate = false;
-    bool rateEmulation = false;
-    bool exitOnError = false;
 
     // Counters
     int64_t videoBytes = 0, audioBytes = 0, extraBytes = 0;

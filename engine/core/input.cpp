@@ -215,7 +215,6 @@ int openInput(const char* path, JobContext* job, JobInput* input)
     EngineState& state = engineState();
     if (std::strcmp(path, "-") == 0)
         path = "pipe:";
-    state.readsStandardInput = std::strncmp(path, "pipe:", 5) == 0 || std::strcmp(path, "/dev/stdin") == 0;
     if (state.inputCount >= kMaxFiles)
         return reportError(7, "%s: Error while opening file\n", path);
 
@@ -241,7 +240,7 @@ int openInput(const char* path, JobContext* job, JobInput* input)
         std::fputs(text, stderr);
         return reportDetail(7, text);
     }
-    if (avformat_find_stream_info(file, nullptr) < 0 && state.verbosity >= 0) {
+    if (avformat_find_stream_info(file, nullptr) < 0) {
         avformat_close_input(&file);
         return reportError(8, "%s: could not find codec parameters\n", path);
     }
@@ -256,9 +255,8 @@ int openInput(const char* path, JobContext* job, JobInput* input)
 
     int n = state.inputCount;
     state.inputFiles[n] = file;
-    state.inputTimeOffsets[n] = state.inputTimeOffset - (state.copyTimestamps ? 0 : timestamp);
-    if (state.verbosity >= 0)
-        av_dump_format(file, n, path, 0);
+    state.inputTimeOffsets[n] = state.copyTimestamps ? 0 : -timestamp;
+    av_dump_format(file, n, path, 0);
     state.inputCount = n + 1;
     consumeInputSettings(state);
     return 0;

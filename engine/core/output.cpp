@@ -74,7 +74,7 @@ void chooseVideoFrameRate(AVCodecContext* encoder, const AVCodec* codec)
 {
     const EngineState& state = engineState();
     AVRational rate = state.frameRate.num && state.frameRate.den ? state.frameRate : AVRational{25, 1};
-    if (codec && codec->supported_framerates && !state.forceFrameRate)
+    if (codec && codec->supported_framerates)
         rate = codec->supported_framerates[av_find_nearest_q_idx(rate, codec->supported_framerates)];
     encoder->framerate = rate;
     encoder->time_base = av_inv_q(rate);
@@ -131,7 +131,7 @@ void configureVideoEncoder(AVCodecContext* encoder, AVStream* stream, const AVCo
     }
     if (encoder->rc_initial_buffer_occupancy == 0)
         encoder->rc_initial_buffer_occupancy = encoder->rc_buffer_size * 3 / 4;
-    encoder->intra_dc_precision = state.intraDcPrecision - 8;
+    encoder->intra_dc_precision = kIntraDcPrecisionBits - 8;
     if (state.videoCodecTag)
         encoder->codec_tag = state.videoCodecTag;
     stream->time_base = encoder->time_base;
@@ -232,10 +232,6 @@ void configureAudioEncoder(AVCodecContext* encoder, const AVCodec* codec)
     const EngineState& state = engineState();
     copyCodecOptions(state.codecOptions[AVMEDIA_TYPE_AUDIO], encoder,
                      AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
-    if (state.audioQscale > -99999) {
-        encoder->flags |= AV_CODEC_FLAG_QSCALE;
-        encoder->global_quality = kQualityPerQuantiser * state.audioQscale;
-    }
     AVSampleFormat format = state.sampleFormat == AV_SAMPLE_FMT_NONE ? AV_SAMPLE_FMT_S16 : state.sampleFormat;
     if (codec && codec->sample_fmts && !listed(codec->sample_fmts, format, AV_SAMPLE_FMT_NONE))
         format = codec->sample_fmts[0];
@@ -458,7 +454,7 @@ int openOutput(const char* path)
     }
     if (int failed = openOutputFile(output, path))
         return failed;
-    output->max_delay = static_cast<int>(state.muxMaxDelay * 1000000);
+    output->max_delay = static_cast<int>(kMuxMaxDelaySeconds * 1000000);
     output->flags |= AVFMT_FLAG_NONBLOCK;
     copyCodecOptions(state.formatOptions, output, AV_OPT_FLAG_ENCODING_PARAM);
     state.forcedOutputFormat = nullptr;

@@ -153,7 +153,7 @@ int setTarget(const char* target)
     Norm norm = normFromPrefix(name);
     if (norm == Norm::Unknown) {
         norm = guessNorm(engineState());
-        if (norm != Norm::Unknown && engineState().verbosity > 0)
+        if (norm != Norm::Unknown)
             engineLog("Assuming %s for target.\n", norm == Norm::Pal ? "PAL" : "NTSC");
     }
     if (norm == Norm::Unknown)

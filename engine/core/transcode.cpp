@@ -229,7 +229,6 @@ void registerInputStreams(TranscodeRun& run, int i)
         input->fileIndex = fileIndex;
         input->index = static_cast<int>(s);
         input->stream = streams[s];
-        input->rateEmulationStart = av_gettime_relative();
         run.inputStreams.push_back(std::move(input));
     }
 }
@@ -431,7 +430,6 @@ ProgressFigures measureProgress(const TranscodeRun& run)
         figures.timeSeconds = realMediaSeconds();
     figures.duplicated = state.framesDuplicated;
     figures.dropped = state.framesDropped;
-    figures.verbose = state.verbosity > 1;
     return figures;
 }
 
@@ -451,11 +449,9 @@ void retimePacket(InputStream& input, AVPacket& packet)
         state.copyTimestamps)
         return;
     int64_t delta = toMicroseconds(packet.dts, timeBase) - input.nextPts;
-    if (std::llabs(delta) > static_cast<int64_t>(state.discontinuityThreshold * AV_TIME_BASE) ||
+    if (std::llabs(delta) > static_cast<int64_t>(kDiscontinuitySeconds * AV_TIME_BASE) ||
         toMicroseconds(packet.dts, timeBase) + 1 < input.pts) {
         offset -= delta;
-        if (state.verbosity > 2)
-            engineLog("timestamp discontinuity %" PRId64 ", new offset= %" PRId64 "\n", delta, offset);
         int64_t correction = fromMicroseconds(delta, timeBase);
         packet.dts -= correction;
         if (packet.pts != AV_NOPTS_VALUE)
@@ -498,9 +494,6 @@ int runPacketLoop(TranscodeRun& run, int i)
             return 0;
         if (minimumPosition(run) >= static_cast<double>(state.recordingTime) / AV_TIME_BASE)
             return 0;
-        const AVFormatContext* output = state.outputFiles[0];
-        if (state.fileSizeLimit > 0 && output->pb && avio_tell(output->pb) >= state.fileSizeLimit)
-            return 0;
         int read = av_read_frame(file, packet.get());
         if (read == AVERROR(EAGAIN)) {
             av_usleep(10000);
@@ -517,7 +510,7 @@ int runPacketLoop(TranscodeRun& run, int i)
             InputStream& input = *run.inputStreams[index];
             retimePacket(input, *packet);
             int result = decodeAndOutput(input, index, run.outputs, packet.get(), i);
-            if (result && (state.exitOnError || !isDecodeFailure(result)))
+            if (result && !isDecodeFailure(result))
                 return result;
             if (result)
                 noteDamage(run, i);
@@ -536,7 +529,7 @@ int finishInput(TranscodeRun& run, int i)
         if (!input.decodingNeeded)
             continue;
         int result = decodeAndOutput(input, k, run.outputs, nullptr, i);
-        if (result && (state.exitOnError || !isDecodeFailure(result)))
+        if (result && !isDecodeFailure(result))
             return result;
         if (result)
             noteDamage(run, i);

@@ -62,14 +62,14 @@ int framesForPicture(OutputStream& output, const InputStream& input, int inputIn
     AVRational timeBase = output.encoder->time_base;
     double position = picturePosition(output, input, inputIndex);
     bool variableRate = outputFileOf(output)->oformat->flags & AVFMT_VARIABLE_FPS;
-    bool sync = state.videoSyncMethod > 0 || (state.videoSyncMethod == -1 && av_q2d(timeBase) > 0.001);
+    bool sync = av_q2d(timeBase) > 0.001;
     if (!sync) {
         output.syncPosition = std::llround(position);
         return 1;
     }
     double delta = position - static_cast<double>(output.syncPosition);
     int frames = 1;
-    if (state.videoSyncMethod == 2 || (state.videoSyncMethod == -1 && variableRate)) {
+    if (variableRate) {
         if (delta <= -kVariableRateThreshold)
             frames = 0;
         else if (delta > kVariableRateThreshold)
@@ -78,17 +78,11 @@ int framesForPicture(OutputStream& output, const InputStream& input, int inputIn
         int64_t end = std::llround(position + pictureDuration(output, input));
         frames = static_cast<int>(std::clamp<int64_t>(end - output.syncPosition, 0, INT_MAX));
     }
-    if (frames == 0) {
+    if (frames == 0)
         ++state.framesDropped;
-        if (state.verbosity > 2)
-            engineLog("*** drop!\n");
-    } else if (frames > 1) {
+    else if (frames > 1)
         state.framesDuplicated += frames - 1;
-        if (state.verbosity > 2)
-            engineLog("*** %d dup!\n", frames - 1);
-    }
-    int64_t limit = state.frameLimits[AVMEDIA_TYPE_VIDEO] - output.frameNumber;
-    return static_cast<int>(std::min<int64_t>(frames, limit));
+    return static_cast<int>(std::min<int64_t>(frames, kVideoFrameLimit - output.frameNumber));
 }
 
 // Data pointers of a picture moved to the pixel at (left, top).
@@ -219,7 +213,7 @@ PictureOrder orderPicture(OutputStream& output, const AVFrame& decoded, int copi
     order.copies = copies;
     order.interlaced = decoded.interlaced_frame;
     order.topFieldFirst =
-        engineState().topFieldFirst >= 0 ? engineState().topFieldFirst : decoded.top_field_first;
+        decoded.top_field_first;
     order.keyFrame = output.geometry.resample || decoded.key_frame;
     order.inputIndex = inputIndex;
     output.syncPosition += copies;
