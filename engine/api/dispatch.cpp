@@ -117,7 +117,8 @@ PresetChoice selectPreset(int formatId, int formatType, int deviceClass, const c
     }
 }
 
-int dispatchConversion(GroupMediaUIOption* group, const char* format, int deviceClass, TranscodeStage transcode)
+int dispatchConversion(Conversion& conversion, GroupMediaUIOption* group, const char* format, int deviceClass,
+                       TranscodeStage transcode)
 {
     int formatId = formatIdOf(format);
     PresetChoice choice =
@@ -127,7 +128,7 @@ int dispatchConversion(GroupMediaUIOption* group, const char* format, int device
                            deviceClass);
     if (!group)
         return reportError(kNoOutputFile, "No output file name given\n");
-    return runConversionJob(choice.preset, *group, choice.audioJob, transcode);
+    return runConversionJob(conversion, choice.preset, *group, choice.audioJob, transcode);
 }
 
 } // namespace engine

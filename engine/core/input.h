@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 extern "C" {
 #include <libavutil/avutil.h>
@@ -16,14 +17,15 @@ namespace engine {
 // is not a video stream.
 AVMediaType streamTypeOf(const AVStream& stream);
 
+struct EngineState;
 struct JobContext;
 struct JobInput;
 
 // Returns 0, 6 (unknown forced decoder), 7 (cannot open) or 8 (no stream parameters). Without a
 // job the job bookkeeping (stream marking, placeholder audio) is skipped.
-int openInput(const char* path, JobContext* job, JobInput* input);
+int openInput(EngineState& state, const char* path, JobContext* job, JobInput* input);
 
-// The open-error text for an FFmpeg error code, formatted into the shared error buffer.
-const char* describeOpenError(int error, const char* path);
+// The open-error text for an FFmpeg error code.
+std::string describeOpenError(int error, const char* path);
 
 } // namespace engine

@@ -56,9 +56,8 @@ int setCropBand(const char* text, int& band, int& extent, const char* negativeTe
 
 } // namespace
 
-int setOutputFormat(const char* name)
+int setOutputFormat(EngineState& state, const char* name)
 {
-    EngineState& state = engineState();
     if (std::strcmp(name, "pgmyuv") == 0) {
         engineLog("pgmyuv format is deprecated, use image2\n");
         state.pgmyuvCompatibility = true;
@@ -71,28 +70,25 @@ int setOutputFormat(const char* name)
     return 0;
 }
 
-int setAudioCodec(const char* name)
+int setAudioCodec(EngineState& state, const char* name)
 {
-    EngineState& state = engineState();
     return setCodecName(name, state.audioCodecName, state.audioStreamCopy);
 }
 
-int setVideoCodec(const char* name)
+int setVideoCodec(EngineState& state, const char* name)
 {
-    EngineState& state = engineState();
     return setCodecName(name, state.videoCodecName, state.videoStreamCopy);
 }
 
-int setFrameRate(const char* text)
+int setFrameRate(EngineState& state, const char* text)
 {
-    if (av_parse_video_rate(&engineState().frameRate, withDecimalPoint(text).c_str()) < 0)
+    if (av_parse_video_rate(&state.frameRate, withDecimalPoint(text).c_str()) < 0)
         return reportError(33, "Incorrect value for frame rate: %s\n", text);
     return 0;
 }
 
-int setFrameSize(const char* text)
+int setFrameSize(EngineState& state, const char* text)
 {
-    EngineState& state = engineState();
     if (av_parse_video_size(&state.frameWidth, &state.frameHeight, text) < 0)
         return reportErrorWithDetail(31, "Incorrect frame size\n", "Incorrect frame size:%s\n", text);
     if (state.frameWidth % 2 != 0 || state.frameHeight % 2 != 0)
@@ -102,35 +98,30 @@ int setFrameSize(const char* text)
     return 0;
 }
 
-int setCropTop(const char* text)
+int setCropTop(EngineState& state, const char* text)
 {
-    EngineState& state = engineState();
     return setCropBand(text, state.cropTop, state.frameHeight, "Incorrect top crop size\n", kVerticalCropOutside);
 }
 
-int setCropBottom(const char* text)
+int setCropBottom(EngineState& state, const char* text)
 {
-    EngineState& state = engineState();
     return setCropBand(text, state.cropBottom, state.frameHeight, "Incorrect bottom crop size\n",
                        kVerticalCropOutside);
 }
 
-int setCropLeft(const char* text)
+int setCropLeft(EngineState& state, const char* text)
 {
-    EngineState& state = engineState();
     return setCropBand(text, state.cropLeft, state.frameWidth, "Incorrect left crop size\n", kHorizontalCropOutside);
 }
 
-int setCropRight(const char* text)
+int setCropRight(EngineState& state, const char* text)
 {
-    EngineState& state = engineState();
     return setCropBand(text, state.cropRight, state.frameWidth, "Incorrect right crop size\n",
                        kHorizontalCropOutside);
 }
 
-int setPadding(const char* top, const char* bottom, const char* left, const char* right)
+int setPadding(EngineState& state, const char* top, const char* bottom, const char* left, const char* right)
 {
-    EngineState& state = engineState();
     struct Side {
         const char* text;
         int& size;
@@ -147,18 +138,18 @@ int setPadding(const char* top, const char* bottom, const char* left, const char
     return 0;
 }
 
-int setPixelFormat(const char* name)
+int setPixelFormat(EngineState& state, const char* name)
 {
     if (std::strcmp(name, "list") == 0)
         return 50;
     AVPixelFormat format = av_get_pix_fmt(name);
     if (format == AV_PIX_FMT_NONE)
         return reportError(73, "Unknown pixel format requested: %s\n", name);
-    engineState().pixelFormat = format;
+    state.pixelFormat = format;
     return 0;
 }
 
-int setAspectRatio(const char* text)
+int setAspectRatio(EngineState& state, const char* text)
 {
     double ratio = 0.0;
     if (const char* colon = std::strchr(text, ':')) {
@@ -173,52 +164,52 @@ int setAspectRatio(const char* text)
     if (ratio == 0.0)
         return reportErrorWithDetail(34, "Incorrect aspect ratio specification.\n",
                                      "Incorrect aspect ratio specification\n");
-    engineState().aspectRatio = static_cast<float>(ratio);
+    state.aspectRatio = static_cast<float>(ratio);
     return 0;
 }
 
-int setVideoQscale(const char* text)
+int setVideoQscale(EngineState& state, const char* text)
 {
     double quantiser = std::atof(text);
     if (quantiser <= 0.0 || quantiser > 255.0)
         return reportError(35, "qscale must be > 0.0 and <= 255\n");
-    engineState().videoQscale = static_cast<float>(quantiser);
+    state.videoQscale = static_cast<float>(quantiser);
     return 0;
 }
 
-int setVideoTag(const char* text)
+int setVideoTag(EngineState& state, const char* text)
 {
     char* tail = nullptr;
     unsigned long number = std::strtoul(text, &tail, 0);
     if (tail != text && *tail == '\0') {
-        engineState().videoCodecTag = static_cast<uint32_t>(number);
+        state.videoCodecTag = static_cast<uint32_t>(number);
         return 0;
     }
     uint32_t tag = 0;
     for (int i = 0; i < 4 && text[i]; ++i)
         tag |= static_cast<uint32_t>(static_cast<unsigned char>(text[i])) << (8 * i);
-    engineState().videoCodecTag = tag;
+    state.videoCodecTag = tag;
     return 0;
 }
 
-int setQdiff(const char* text)
+int setQdiff(EngineState& state, const char* text)
 {
     if (static_cast<unsigned>(std::atoi(text)) > 31)
         return reportError(44, "qdiff must be >= 1 and <= 31\n");
-    return setCodecOptionIfKnown("qdiff", text);
+    return setCodecOptionIfKnown(state, "qdiff", text);
 }
 
-int setIQuantFactor(const char* text)
+int setIQuantFactor(EngineState& state, const char* text)
 {
-    return setCodecOptionIfKnown("i_qfactor", withDecimalPoint(text).c_str());
+    return setCodecOptionIfKnown(state, "i_qfactor", withDecimalPoint(text).c_str());
 }
 
-int setQuantizerCompression(const char* text)
+int setQuantizerCompression(EngineState& state, const char* text)
 {
-    return setCodecOptionIfKnown("qcomp", withDecimalPoint(text).c_str());
+    return setCodecOptionIfKnown(state, "qcomp", withDecimalPoint(text).c_str());
 }
 
-int addMetadata(const char* keyValue)
+int addMetadata(EngineState& state, const char* keyValue)
 {
     const char* equals = std::strchr(keyValue, '=');
     if (!equals) {
@@ -226,7 +217,7 @@ int addMetadata(const char* keyValue)
         return 76;
     }
     std::string key(keyValue, equals);
-    auto& tags = engineState().metadataTags;
+    auto& tags = state.metadataTags;
     auto existing = std::find_if(tags.begin(), tags.end(),
                                  [&](const auto& tag) { return strcasecmp(tag.first.c_str(), key.c_str()) == 0; });
     if (existing != tags.end())
@@ -236,43 +227,42 @@ int addMetadata(const char* keyValue)
     return 0;
 }
 
-int mapMetadata(const char* outputColonInput)
+int mapMetadata(EngineState& state, const char* outputColonInput)
 {
     char* rest = nullptr;
     long output = std::strtol(outputColonInput, &rest, 0);
     if (*rest == ':')
         ++rest;
     long input = std::strtol(rest, nullptr, 0);
-    engineState().metadataMaps.push_back({static_cast<int>(output), static_cast<int>(input)});
+    state.metadataMaps.push_back({static_cast<int>(output), static_cast<int>(input)});
     return 0;
 }
 
-int setStartTime(const char* text)
+int setStartTime(EngineState& state, const char* text)
 {
-    return parseTimeOrFail("ss", text, &engineState().startTime);
+    return parseTimeOrFail("ss", text, &state.startTime);
 }
 
-int setRecordingTime(const char* text)
+int setRecordingTime(EngineState& state, const char* text)
 {
     int64_t duration = 0;
     if (int failed = parseTimeOrFail("t", text, &duration))
         return failed;
-    engineState().recordingTime = duration == 0 ? INT64_MAX : duration;
+    state.recordingTime = duration == 0 ? INT64_MAX : duration;
     return 0;
 }
 
-int addJoinedRecordingTime(const char* text, int inputIndex)
+int addJoinedRecordingTime(EngineState& state, const JobTables& tables, const char* text, int inputIndex)
 {
     int64_t duration = 0;
     if (int failed = parseTimeOrFail("t", text, &duration))
         return failed;
     if (duration == 0)
         duration = INT64_MAX;
-    int64_t& recording = engineState().recordingTime;
+    int64_t& recording = state.recordingTime;
     if (inputIndex == 0 || duration == INT64_MAX) {
         recording = duration;
     } else if (recording == INT64_MAX) {
-        const JobTables& tables = jobTables();
         double reached = std::max(tables.audioStartOf[inputIndex], tables.videoStartOf[inputIndex]);
         recording = static_cast<int64_t>(reached) + duration;
     } else {

@@ -6,6 +6,9 @@
 
 namespace engine {
 
+struct EngineState;
+struct JobTables;
+
 enum class NumberKind { Integer, Real };
 
 // Reads a number with its range and kind checked; trailing characters are an error.
@@ -14,28 +17,30 @@ int parseNumberOrFail(const char* context, const char* text, NumberKind kind, do
 // Reads a duration ("90", "1:30", "00:01:30.5") in µs.
 int parseTimeOrFail(const char* context, const char* text, int64_t* microseconds);
 
-int setOutputFormat(const char* name);
-int setAudioCodec(const char* name);
-int setVideoCodec(const char* name);
-int setFrameRate(const char* text);
-int setFrameSize(const char* text);
-int setCropTop(const char* text);
-int setCropBottom(const char* text);
-int setCropLeft(const char* text);
-int setCropRight(const char* text);
-int setPadding(const char* top, const char* bottom, const char* left, const char* right);
-int setPixelFormat(const char* name);
-int setAspectRatio(const char* text);
-int setVideoQscale(const char* text);
-int setVideoTag(const char* text);
-int setQdiff(const char* text);
-int setIQuantFactor(const char* text);
-int setQuantizerCompression(const char* text);
-int addMetadata(const char* keyValue);
-int mapMetadata(const char* outputColonInput);
-int setStartTime(const char* text);
-int setRecordingTime(const char* text);
-int addJoinedRecordingTime(const char* text, int inputIndex);
-int setTarget(const char* name);
+int setOutputFormat(EngineState& state, const char* name);
+int setAudioCodec(EngineState& state, const char* name);
+int setVideoCodec(EngineState& state, const char* name);
+int setFrameRate(EngineState& state, const char* text);
+int setFrameSize(EngineState& state, const char* text);
+int setCropTop(EngineState& state, const char* text);
+int setCropBottom(EngineState& state, const char* text);
+int setCropLeft(EngineState& state, const char* text);
+int setCropRight(EngineState& state, const char* text);
+int setPadding(EngineState& state, const char* top, const char* bottom, const char* left, const char* right);
+int setPixelFormat(EngineState& state, const char* name);
+int setAspectRatio(EngineState& state, const char* text);
+int setVideoQscale(EngineState& state, const char* text);
+int setVideoTag(EngineState& state, const char* text);
+int setQdiff(EngineState& state, const char* text);
+int setIQuantFactor(EngineState& state, const char* text);
+int setQuantizerCompression(EngineState& state, const char* text);
+int addMetadata(EngineState& state, const char* keyValue);
+int mapMetadata(EngineState& state, const char* outputColonInput);
+int setStartTime(EngineState& state, const char* text);
+int setRecordingTime(EngineState& state, const char* text);
+// The recording time of joined input inputIndex: from where the joined sound and pictures of the
+// inputs before it ended (tables).
+int addJoinedRecordingTime(EngineState& state, const JobTables& tables, const char* text, int inputIndex);
+int setTarget(EngineState& state, const char* name);
 
 } // namespace engine

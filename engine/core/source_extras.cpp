@@ -23,9 +23,9 @@ bool keepsCoverPicture(const AVOutputFormat& format)
                        [&](const char* name) { return std::strcmp(format.name, name) == 0; });
 }
 
-const AVFormatContext* currentInput()
+const AVFormatContext* currentInput(Conversion& conversion)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     return state.inputCount > 0 ? state.inputFiles[state.inputCount - 1] : nullptr;
 }
 
@@ -60,9 +60,9 @@ int coverStreamOf(const AVFormatContext& output)
 
 } // namespace
 
-int addCoverPicture(AVFormatContext* output)
+int addCoverPicture(Conversion& conversion, AVFormatContext* output)
 {
-    const AVStream* cover = coverPictureOf(currentInput());
+    const AVStream* cover = coverPictureOf(currentInput(conversion));
     if (!cover || !keepsCoverPicture(*output->oformat) || hasVideoStream(*output))
         return 0;
     AVStream* stream = avformat_new_stream(output, nullptr);
@@ -75,10 +75,10 @@ int addCoverPicture(AVFormatContext* output)
     return 0;
 }
 
-int writeCoverPicture()
+int writeCoverPicture(Conversion& conversion)
 {
-    AVFormatContext* output = engineState().outputFiles[0];
-    const AVStream* cover = coverPictureOf(currentInput());
+    AVFormatContext* output = conversion.state.outputFiles[0];
+    const AVStream* cover = coverPictureOf(currentInput(conversion));
     int index = coverStreamOf(*output);
     if (!cover || index < 0)
         return 0;
@@ -91,10 +91,10 @@ int writeCoverPicture()
     return writePacket(output, packet.get());
 }
 
-int copyChapters()
+int copyChapters(Conversion& conversion)
 {
-    const EngineState& state = engineState();
-    const AVFormatContext* input = currentInput();
+    const EngineState& state = conversion.state;
+    const AVFormatContext* input = currentInput(conversion);
     AVFormatContext* output = state.outputFiles[0];
     if (!input || !output || input->nb_chapters == 0)
         return 0;

@@ -8,15 +8,17 @@ extern "C" {
 
 namespace engine {
 
+struct Conversion;
+
 // Adds a stream for the first input's cover picture to a sound output whose container holds one.
 // Returns 0 or 9.
-int addCoverPicture(AVFormatContext* output);
+int addCoverPicture(Conversion& conversion, AVFormatContext* output);
 
 // Writes the cover picture into its stream; called once the header is written. Returns 0 or 2.
-int writeCoverPicture();
+int writeCoverPicture(Conversion& conversion);
 
 // Copies the chapters of the current input to output file 0, moved to the trim start and cut at
 // the recording time.
-int copyChapters();
+int copyChapters(Conversion& conversion);
 
 } // namespace engine

@@ -66,9 +66,9 @@ int reportOpenFailure(int code, const std::string& message)
 
 // Long trims open at the key frame before start - 5 s and cut the rest, so they start fast and
 // still start exactly.
-void chooseStartSeek(JobInput& input)
+void chooseStartSeek(Conversion& conversion, JobInput& input)
 {
-    EngineState& state = engineState();
+    EngineState& state = conversion.state;
     constexpr int64_t margin = int64_t{kSeekMarginSeconds} * AV_TIME_BASE;
     if (input.startMicroseconds >= int64_t{kSeekAheadSeconds} * AV_TIME_BASE) {
         state.startTime = input.startMicroseconds - margin;
@@ -79,23 +79,23 @@ void chooseStartSeek(JobInput& input)
     }
 }
 
-int applyJobSettings(TranscodeRun& run)
+int applyJobSettings(Conversion& conversion, TranscodeRun& run)
 {
     JobContext& job = run.job;
-    EngineState& state = engineState();
-    if (int failed = applyOutputFile(job))
+    EngineState& state = conversion.state;
+    if (int failed = applyOutputFile(conversion.state, job))
         return failed;
     if (!job.audioJob) {
         if (job.anyInputHasAudio && !job.audioDisabled) {
-            if (int failed = applyAudioSettings(job))
+            if (int failed = applyAudioSettings(conversion.state, job))
                 return failed;
         } else {
             state.audioDisabled = true;
         }
         if (job.anyInputHasVideo && !job.videoDisabled) {
-            if (int failed = applyVideoSettings(job))
+            if (int failed = applyVideoSettings(conversion.state, job))
                 return failed;
-            if (int failed = applyEncoderTuning(job))
+            if (int failed = applyEncoderTuning(conversion.state, job))
                 return failed;
         } else {
             state.videoDisabled = true;
@@ -104,7 +104,7 @@ int applyJobSettings(TranscodeRun& run)
         if (first && std::string(first->iformat->name) == "rm")
             state.copyTimestamps = true;
     } else {
-        if (int failed = applyAudioSettings(job))
+        if (int failed = applyAudioSettings(conversion.state, job))
             return failed;
         // An audio format carries sound only, also where its container could hold pictures (an
         // MP3 file's cover picture, for one).
@@ -114,7 +114,7 @@ int applyJobSettings(TranscodeRun& run)
     if (job.subtitlesDisabled)
         state.subtitleDisabled = true;
     state.audioTrackChoice = job.audioTrack;
-    return applyMetadata(job);
+    return applyMetadata(conversion.state, job);
 }
 
 double inputDurationSeconds(const AVFormatContext& file)
@@ -132,10 +132,10 @@ std::string secondsText(int64_t microseconds)
     return text;
 }
 
-int applyTrim(TranscodeRun& run, int i)
+int applyTrim(Conversion& conversion, TranscodeRun& run, int i)
 {
     JobInput& input = inputOf(run, i);
-    const AVFormatContext& file = *engineState().inputFiles[engineState().inputCount - 1];
+    const AVFormatContext& file = *conversion.state.inputFiles[conversion.state.inputCount - 1];
     const double endSeconds = static_cast<double>(input.startMicroseconds + input.durationMicroseconds) / AV_TIME_BASE;
     if (input.reserved0 == 0 && endSeconds >= inputDurationSeconds(file))
         input.durationMicroseconds = 0;
@@ -143,63 +143,63 @@ int applyTrim(TranscodeRun& run, int i)
     std::string duration = secondsText(input.durationMicroseconds);
     if (!run.job.audioJob && run.job.anyInputHasVideo) {
         if (input.startMicroseconds >= 0)
-            if (int failed = setStartTime(start.c_str()))
+            if (int failed = setStartTime(conversion.state, start.c_str()))
                 return failed;
         if (input.durationMicroseconds >= 0)
-            return setRecordingTime(duration.c_str());
+            return setRecordingTime(conversion.state, duration.c_str());
         return 0;
     }
     if (input.startMicroseconds > 0)
-        if (int failed = setStartTime(start.c_str()))
+        if (int failed = setStartTime(conversion.state, start.c_str()))
             return failed;
-    return addJoinedRecordingTime(duration.c_str(), i);
+    return addJoinedRecordingTime(conversion.state, conversion.tables, duration.c_str(), i);
 }
 
 // Effects run beside the encoder when the job may use more than one thread.
-void prepareEffects(JobTables& tables)
+void prepareEffects(Conversion& conversion, JobTables& tables)
 {
-    tables.rgbConversions.setScalerFlags(scalerFlags());
+    tables.rgbConversions.setScalerFlags(scalerFlags(conversion));
     if (!anyPictureEffect(tables.effects) || usableThreadCount() < 2)
         return;
     if (!tables.backgroundEffects)
         tables.backgroundEffects = std::make_unique<BackgroundEffects>(usableThreadCount());
-    tables.backgroundEffects->setScalerFlags(scalerFlags());
+    tables.backgroundEffects->setScalerFlags(scalerFlags(conversion));
 }
 
-int applyPictureSettings(TranscodeRun& run, int i)
+int applyPictureSettings(Conversion& conversion, TranscodeRun& run, int i)
 {
     JobInput& input = inputOf(run, i);
     if (run.job.audioJob || !input.hasVideo || run.job.videoDisabled)
         return 0;
-    if (int failed = applyInputGeometry(run.job, i))
+    if (int failed = applyInputGeometry(conversion.state, run.job, i))
         return failed;
-    keepFirstPictureSize(run.job, input);
-    JobTables& tables = jobTables();
+    keepFirstPictureSize(conversion.state, run.job, input);
+    JobTables& tables = conversion.tables;
     tables.effects = {input.brightness, input.contrast,       input.saturation,
                       input.verticalFlip, input.horizontalFlip, input.pictureEffect};
     // The job's options are all set by now; the RealMedia writer's effects keep the default flags.
-    if (!tables.realMediaMode)
-        prepareEffects(tables);
+    if (!conversion.writesRealMedia())
+        prepareEffects(conversion, tables);
     for (auto& output : run.outputs) {
         if (output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_VIDEO) {
-            takeInputGeometry(*output);
+            takeInputGeometry(conversion, *output);
             output->geometry.resample = true; // later inputs may differ in size and format
         }
     }
     return 0;
 }
 
-int createOutput(TranscodeRun& run)
+int createOutput(Conversion& conversion, TranscodeRun& run)
 {
-    EngineState& state = engineState();
-    if (int failed = openOutput(run.job.outputPath))
+    EngineState& state = conversion.state;
+    if (int failed = openOutput(conversion, run.job.outputPath))
         return failed;
     // The RealMedia writer creates its file when it starts.
-    run.outputCreated = !jobTables().realMediaMode;
+    run.outputCreated = !conversion.writesRealMedia();
     AVFormatContext* file = state.outputFiles[0];
     for (unsigned k = 0; k < state.outputStreamSetups.size(); ++k) {
         if (file->streams[k]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
-            jobTables().soundFollowsPictures = true;
+            conversion.tables.soundFollowsPictures = true;
         auto output = std::make_unique<OutputStream>();
         output->index = static_cast<int>(k);
         output->stream = file->streams[k];
@@ -213,9 +213,9 @@ int createOutput(TranscodeRun& run)
     return 0;
 }
 
-void registerInputStreams(TranscodeRun& run, int i)
+void registerInputStreams(Conversion& conversion, TranscodeRun& run, int i)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     int fileIndex = state.inputCount - 1;
     AVFormatContext* file = state.inputFiles[fileIndex];
     InputRecord& record = run.inputs[i];
@@ -252,12 +252,12 @@ int32_t keptAudioTracks(const TranscodeRun& run)
 // The stream of input i an output stream takes its data from: for sound the track the job chose,
 // else the first unused one of the same type (for sound, preferably one with channels and a rate),
 // else the last one of that type.
-int findSource(TranscodeRun& run, int i, const OutputStream& output)
+int findSource(Conversion& conversion, TranscodeRun& run, int i, const OutputStream& output)
 {
     const InputRecord& record = run.inputs[i];
     AVMediaType type = output.stream->codecpar->codec_type;
     if (type == AVMEDIA_TYPE_AUDIO) {
-        const EngineState& state = engineState();
+        const EngineState& state = conversion.state;
         int chosen = chosenAudioStream(keptAudioTracks(run), *state.inputFiles[state.inputCount - 1]);
         if (chosen >= 0)
             return record.firstStream + chosen;
@@ -282,12 +282,12 @@ int findSource(TranscodeRun& run, int i, const OutputStream& output)
     return -1;
 }
 
-int mapOutputStreams(TranscodeRun& run, int i)
+int mapOutputStreams(Conversion& conversion, TranscodeRun& run, int i)
 {
     for (auto& output : run.outputs) {
-        int source = findSource(run, i, *output);
+        int source = findSource(conversion, run, i, *output);
         if (source < 0) {
-            AVFormatContext* file = engineState().outputFiles[0];
+            AVFormatContext* file = conversion.state.outputFiles[0];
             av_dump_format(file, 0, file->url, 1);
             return reportError(21, "Could not find input stream matching output stream #%d.%d\n", 0,
                                output->index);
@@ -316,34 +316,34 @@ void noteRealMediaSources(TranscodeRun& run)
     noteRealMediaInputs(audio, video);
 }
 
-int prepareOutputs(TranscodeRun& run)
+int prepareOutputs(Conversion& conversion, TranscodeRun& run)
 {
     for (auto& output : run.outputs) {
-        int result = prepareOutputStream(*output, *run.inputStreams[output->sourceIndex]);
+        int result = prepareOutputStream(conversion, *output, *run.inputStreams[output->sourceIndex]);
         if (result != 0)
             return result < 0 ? -result : result;
     }
-    if (jobTables().realMediaMode) {
+    if (conversion.writesRealMedia()) {
         noteRealMediaSources(run);
         return 0;
     }
     for (auto& output : run.outputs) {
         std::string message;
         if (output->encodingNeeded)
-            if (int failed = openEncoder(*output, message))
+            if (int failed = openEncoder(conversion, *output, message))
                 return reportOpenFailure(failed, message);
     }
     return 0;
 }
 
-int openDecoders(TranscodeRun& run, int i)
+int openDecoders(Conversion& conversion, TranscodeRun& run, int i)
 {
     const InputRecord& record = run.inputs[i];
     for (int k = record.firstStream; k < record.firstStream + record.streamCount; ++k) {
         InputStream& input = *run.inputStreams[k];
         std::string message;
         if (input.decodingNeeded)
-            if (int failed = openDecoder(input, message))
+            if (int failed = openDecoder(conversion, input, message))
                 return reportOpenFailure(failed, message);
         input.pts = 0;
         input.nextPts = AV_NOPTS_VALUE;
@@ -351,9 +351,9 @@ int openDecoders(TranscodeRun& run, int i)
     return 0;
 }
 
-int copyMetadata()
+int copyMetadata(Conversion& conversion)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     int fileIndex = state.inputCount - 1;
     for (const MetadataMap& map : state.metadataMaps) {
         char message[256];
@@ -375,19 +375,19 @@ int copyMetadata()
     return 0;
 }
 
-int writeHeader(TranscodeRun& run)
+int writeHeader(Conversion& conversion, TranscodeRun& run)
 {
-    if (jobTables().realMediaMode) {
+    if (conversion.writesRealMedia()) {
         startRealMediaOutput();
         run.headerWritten = true;
         run.outputCreated = true;
         return 0;
     }
-    int written = avformat_write_header(engineState().outputFiles[0], nullptr);
+    int written = avformat_write_header(conversion.state.outputFiles[0], nullptr);
     if (written < 0)
         return reportOpenFailure(written, "Could not write header for output file #0 (incorrect codec parameters ?)");
     run.headerWritten = true;
-    return writeCoverPicture();
+    return writeCoverPicture(conversion);
 }
 
 // Where the output streams have got to, in seconds: video by its frames of this input, sound and
@@ -409,9 +409,9 @@ double minimumPosition(const TranscodeRun& run)
     return minimum;
 }
 
-ProgressFigures measureProgress(const TranscodeRun& run)
+ProgressFigures measureProgress(Conversion& conversion, const TranscodeRun& run)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     ProgressFigures figures;
     figures.elapsedSeconds = static_cast<double>(av_gettime_relative() - run.startedAt) / AV_TIME_BASE;
     for (const auto& output : run.outputs) {
@@ -426,7 +426,7 @@ ProgressFigures measureProgress(const TranscodeRun& run)
     }
     const AVFormatContext* file = state.outputFiles[0];
     figures.bytesWritten = file && file->pb ? avio_tell(file->pb) : 0;
-    if (jobTables().realMediaMode)
+    if (conversion.writesRealMedia())
         figures.timeSeconds = realMediaSeconds();
     figures.duplicated = state.framesDuplicated;
     figures.dropped = state.framesDropped;
@@ -434,9 +434,9 @@ ProgressFigures measureProgress(const TranscodeRun& run)
 }
 
 // Moves a packet's timestamps onto the joined timeline and mends jumps in them.
-void retimePacket(InputStream& input, AVPacket& packet)
+void retimePacket(Conversion& conversion, InputStream& input, AVPacket& packet)
 {
-    EngineState& state = engineState();
+    EngineState& state = conversion.state;
     AVRational timeBase = input.stream->time_base;
     int64_t& offset = state.inputTimeOffsets[input.fileIndex];
     int64_t shift = fromMicroseconds(offset, timeBase);
@@ -483,9 +483,9 @@ void reportDamage(const TranscodeRun& run)
     reportDetail(0, detail.c_str());
 }
 
-int runPacketLoop(TranscodeRun& run, int i)
+int runPacketLoop(Conversion& conversion, TranscodeRun& run, int i)
 {
-    EngineState& state = engineState();
+    EngineState& state = conversion.state;
     const InputRecord& record = run.inputs[i];
     AVFormatContext* file = state.inputFiles[state.inputCount - 1];
     PacketPtr packet(av_packet_alloc());
@@ -508,27 +508,27 @@ int runPacketLoop(TranscodeRun& run, int i)
         int index = record.firstStream + packet->stream_index;
         if (packet->stream_index < record.streamCount && !run.inputStreams[index]->discard) {
             InputStream& input = *run.inputStreams[index];
-            retimePacket(input, *packet);
-            int result = decodeAndOutput(input, index, run.outputs, packet.get(), i);
+            retimePacket(conversion, input, *packet);
+            int result = decodeAndOutput(conversion, input, index, run.outputs, packet.get(), i);
             if (result && !isDecodeFailure(result))
                 return result;
             if (result)
                 noteDamage(run, i);
         }
         av_packet_unref(packet.get());
-        postProgressIfDue([&] { return measureProgress(run); });
+        postProgressIfDue([&] { return measureProgress(conversion, run); });
     }
 }
 
-int finishInput(TranscodeRun& run, int i)
+int finishInput(Conversion& conversion, TranscodeRun& run, int i)
 {
-    EngineState& state = engineState();
+    EngineState& state = conversion.state;
     const InputRecord& record = run.inputs[i];
     for (int k = record.firstStream; k < record.firstStream + record.streamCount; ++k) {
         InputStream& input = *run.inputStreams[k];
         if (!input.decodingNeeded)
             continue;
-        int result = decodeAndOutput(input, k, run.outputs, nullptr, i);
+        int result = decodeAndOutput(conversion, input, k, run.outputs, nullptr, i);
         if (result && !isDecodeFailure(result))
             return result;
         if (result)
@@ -536,15 +536,15 @@ int finishInput(TranscodeRun& run, int i)
         input.decoder.reset();
     }
     for (auto& output : run.outputs)
-        if (int failed = finishPendingPicture(*output))
+        if (int failed = finishPendingPicture(conversion, *output))
             return failed;
-    closeInputFile(state.inputCount - 1);
+    closeInputFile(state, state.inputCount - 1);
     return 0;
 }
 
-void resetBetweenInputs(TranscodeRun& run, int i)
+void resetBetweenInputs(Conversion& conversion, TranscodeRun& run, int i)
 {
-    JobTables& tables = jobTables();
+    JobTables& tables = conversion.tables;
     tables.audioStartOf[i + 1] = tables.audioStartOf[i];
     tables.videoStartOf[i + 1] = tables.videoStartOf[i];
     // The next input starts where the longer of the joined sound and pictures ended.
@@ -567,63 +567,63 @@ void resetBetweenInputs(TranscodeRun& run, int i)
     tables.originOf[i] = origin;
 }
 
-int openAndPrepareInput(TranscodeRun& run, int i)
+int openAndPrepareInput(Conversion& conversion, TranscodeRun& run, int i)
 {
     JobContext& job = run.job;
     JobInput& input = inputOf(run, i);
-    chooseStartSeek(input);
-    if (int failed = openInput(input.sourcePath, &job, &input))
+    chooseStartSeek(conversion, input);
+    if (int failed = openInput(conversion.state, input.sourcePath, &job, &input))
         return failed;
     if (i == 0) {
-        const EngineState& state = engineState();
+        const EngineState& state = conversion.state;
         const AVFormatContext& file = *state.inputFiles[state.inputCount - 1];
         if (int failed = checkAudioTrackChoice(job.audioTrack, file, input.sourcePath))
             return failed;
-        if (int failed = applyJobSettings(run))
+        if (int failed = applyJobSettings(conversion, run))
             return failed;
     }
-    if (int failed = applyTrim(run, i))
+    if (int failed = applyTrim(conversion, run, i))
         return failed;
-    return applyPictureSettings(run, i);
+    return applyPictureSettings(conversion, run, i);
 }
 
-int transcodeInput(TranscodeRun& run, int i)
+int transcodeInput(Conversion& conversion, TranscodeRun& run, int i)
 {
     run.job.currentInput = i;
     if (i > 0)
-        resetBetweenInputs(run, i);
-    if (int failed = openAndPrepareInput(run, i))
+        resetBetweenInputs(conversion, run, i);
+    if (int failed = openAndPrepareInput(conversion, run, i))
         return failed;
     if (i == 0)
-        if (int failed = createOutput(run))
+        if (int failed = createOutput(conversion, run))
             return failed;
-    registerInputStreams(run, i);
-    if (int failed = mapOutputStreams(run, i))
+    registerInputStreams(conversion, run, i);
+    if (int failed = mapOutputStreams(conversion, run, i))
         return failed;
     if (i == 0)
-        if (int failed = prepareOutputs(run))
+        if (int failed = prepareOutputs(conversion, run))
             return failed;
-    if (int failed = openDecoders(run, i))
+    if (int failed = openDecoders(conversion, run, i))
         return failed;
     if (i == 0) {
-        if (int failed = copyMetadata())
+        if (int failed = copyMetadata(conversion))
             return failed;
-        if (int failed = copyChapters())
+        if (int failed = copyChapters(conversion))
             return failed;
-        if (int failed = writeHeader(run))
+        if (int failed = writeHeader(conversion, run))
             return failed;
     }
-    if (int failed = runPacketLoop(run, i))
+    if (int failed = runPacketLoop(conversion, run, i))
         return failed;
-    return finishInput(run, i);
+    return finishInput(conversion, run, i);
 }
 
 // Drains the encoders and closes the file; called once after the last input or a cancel.
-int finishOutput(TranscodeRun& run)
+int finishOutput(Conversion& conversion, TranscodeRun& run)
 {
     if (!run.headerWritten)
         return 0;
-    if (jobTables().realMediaMode) {
+    if (conversion.writesRealMedia()) {
         stopRealMediaOutput();
         return 0;
     }
@@ -631,13 +631,13 @@ int finishOutput(TranscodeRun& run)
         if (!output->encodingNeeded)
             continue;
         AVMediaType type = output->encoder->codec_type;
-        int result = type == AVMEDIA_TYPE_AUDIO ? flushAudio(*output)
-                     : type == AVMEDIA_TYPE_VIDEO ? encodeAndWrite(*output, nullptr)
+        int result = type == AVMEDIA_TYPE_AUDIO   ? flushAudio(conversion, *output)
+                     : type == AVMEDIA_TYPE_VIDEO ? encodeAndWrite(conversion, *output, nullptr)
                                                   : 0;
         if (result)
             return result;
     }
-    if (av_write_trailer(engineState().outputFiles[0]) < 0)
+    if (av_write_trailer(conversion.state.outputFiles[0]) < 0)
         return reportError(2, "av_write_trailer() failed\n");
     return 0;
 }
@@ -653,55 +653,56 @@ bool convertedAnything(const TranscodeRun& run)
 
 // Waits for the background effects when the job ends, however it ends.
 struct EffectsWaiter {
-    EffectsWaiter() = default;
+    explicit EffectsWaiter(JobTables& tables) : tables(tables) {}
     EffectsWaiter(const EffectsWaiter&) = delete;
     EffectsWaiter& operator=(const EffectsWaiter&) = delete;
     ~EffectsWaiter()
     {
-        if (BackgroundEffects* effects = jobTables().backgroundEffects.get())
+        if (BackgroundEffects* effects = tables.backgroundEffects.get())
             effects->wait();
     }
+    JobTables& tables;
 };
 
 // A failed job leaves no unplayable output behind.
-void discardOutput(const TranscodeRun& run)
+void discardOutput(Conversion& conversion, const TranscodeRun& run)
 {
     stopRealMediaOutput();
     if (!run.outputCreated)
         return;
-    if (AVFormatContext* file = engineState().outputFiles[0])
+    if (AVFormatContext* file = conversion.state.outputFiles[0])
         avio_closep(&file->pb);
     std::remove(localFilePath(partialPathFor(run.job.outputPath)).c_str());
 }
 
 } // namespace
 
-int transcodeJob(JobContext& job)
+int transcodeJob(Conversion& conversion, JobContext& job)
 {
     if (cancelRequested())
         return 0;
     TranscodeRun run{job};
     // Declared after the run: the effects thread leaves its pictures before they go.
-    EffectsWaiter effectsWaiter;
+    EffectsWaiter effectsWaiter(conversion.tables);
     run.inputs.resize(job.inputCount);
     for (int i = 0; i < job.inputCount; ++i) {
         if (cancelRequested())
             break;
-        if (int failed = transcodeInput(run, i)) {
-            discardOutput(run);
+        if (int failed = transcodeInput(conversion, run, i)) {
+            discardOutput(conversion, run);
             return failed;
         }
     }
-    int result = finishOutput(run);
+    int result = finishOutput(conversion, run);
     if (result == 0 && !convertedAnything(run)) {
         // Cancelled before the first picture or sound: no output, and not a failure.
-        discardOutput(run);
+        discardOutput(conversion, run);
         if (cancelRequested())
             return 0;
         return reportError(kNothingConverted, "Output file #0 received no picture and no sound\n");
     }
     if (result)
-        discardOutput(run);
+        discardOutput(conversion, run);
     else
         reportDamage(run);
     return result;
