@@ -85,7 +85,7 @@ int applyVideoSettings(EngineState& state, const JobContext& job)
         warnWhenBitrateTooLow(state, AVMEDIA_TYPE_VIDEO);
     }
     if (job.frameRate > 0)
-        if (int failed = setFrameRate(state, formatted("%2.2f", job.frameRate).c_str()))
+        if (int failed = applyFrameRate(state, job.frameRate))
             return failed;
     if (given(job.targetName))
         return setTarget(state, job.targetName);

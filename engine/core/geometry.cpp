@@ -121,7 +121,7 @@ int cropBy(EngineState& state, const Sides& crop)
 
 int padBy(EngineState& state, const Sides& pad)
 {
-    return applyPad(state, pad.top, pad.bottom, pad.left, pad.right);
+    return applyPadding(state, pad.top, pad.bottom, pad.left, pad.right);
 }
 
 int planFullFrame(EngineState& state, const GeometryRequest& request, const Sides& crop, const Sides& pad)
@@ -137,7 +137,7 @@ int planFullFrame(EngineState& state, const GeometryRequest& request, const Side
               pad.right);
     if (int failed = setFrameSize(state, size.c_str()))
         return failed;
-    return setAspectRatio(state, joined(state.frameWidth, ':', state.frameHeight).c_str());
+    return applyAspectRatio(state, state.frameWidth, state.frameHeight);
 }
 
 // Bars that leave the largest centred area of the shape num:den inside target.
@@ -200,10 +200,10 @@ void logFittedPlan(const GeometryRequest& request, const std::string& inputText,
 
 // The source's size, which crops are measured against, may be odd (a 1x1 picture): only the
 // size pictures are scaled to must be even.
-int takeSourceSize(EngineState& state, Size input, const std::string& text)
+int takeSourceSize(EngineState& state, Size input)
 {
     if (input.width <= 0 || input.height <= 0)
-        return setFrameSize(state, text.c_str());
+        return applyFrameSize(state, input.width, input.height);
     state.frameWidth = input.width;
     state.frameHeight = input.height;
     return 0;
@@ -226,15 +226,15 @@ int planFittedFrame(EngineState& state, const GeometryRequest& request, Size req
                    bars.side + pad.right};
     logFittedPlan(request, inputText, scaled, crop, finalPad);
 
-    if (int failed = takeSourceSize(state, input, inputText))
+    if (int failed = takeSourceSize(state, input))
         return failed;
     if (int failed = cropBy(state, crop))
         return failed;
     if (int failed = padBy(state, finalPad))
         return failed;
-    if (int failed = setFrameSize(state, sizeText(scaled).c_str()))
+    if (int failed = applyFrameSize(state, scaled.width, scaled.height))
         return failed;
-    return setAspectRatio(state, joined(target.width, ':', target.height).c_str());
+    return applyAspectRatio(state, target.width, target.height);
 }
 
 // A visible picture no larger than the requested size becomes the requested size (made even), so
@@ -254,21 +254,12 @@ void keepSmallPicture(GeometryRequest& request, Size& requested, const Sides& cr
 
 int applyCrop(EngineState& state, int top, int bottom, int left, int right)
 {
-    using CropHandler = int (*)(EngineState&, const char*);
-    const struct {
-        CropHandler handler;
-        int band;
-    } bands[] = {{setCropTop, top}, {setCropBottom, bottom}, {setCropLeft, left}, {setCropRight, right}};
-    for (const auto& [handler, band] : bands)
-        if (int failed = handler(state, std::to_string(band).c_str()))
+    const std::pair<CropSide, int> bands[] = {
+        {CropSide::Top, top}, {CropSide::Bottom, bottom}, {CropSide::Left, left}, {CropSide::Right, right}};
+    for (const auto& [side, band] : bands)
+        if (int failed = applyCropBand(state, side, band))
             return failed;
     return 0;
-}
-
-int applyPad(EngineState& state, int top, int bottom, int left, int right)
-{
-    return setPadding(state, std::to_string(top).c_str(), std::to_string(bottom).c_str(), std::to_string(left).c_str(),
-                      std::to_string(right).c_str());
 }
 
 int planFrameGeometry(EngineState& state, GeometryRequest request)

@@ -27,11 +27,8 @@ struct GeometryRequest {
 // handler error (31, 32, 34, 36, 38, 39).
 int planFrameGeometry(EngineState& state, GeometryRequest request);
 
-// setCropTop, setCropBottom, setCropLeft, setCropRight in this order, up to the first error.
+// The four crop bands in this order (applyCropBand), up to the first error.
 int applyCrop(EngineState& state, int top, int bottom, int left, int right);
-
-// setPadding with the four sizes.
-int applyPad(EngineState& state, int top, int bottom, int left, int right);
 
 // Plans the geometry of the job's input inputIndex, which is the input the engine opened last.
 // The job's frame size is left as it is.

@@ -5,6 +5,7 @@
 #include "error_report.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -42,15 +43,31 @@ const char* const kVerticalCropOutside =
 const char* const kHorizontalCropOutside =
     "Horizontal crop dimensions are outside the range of the original image.\nRemember to crop first and scale second.\n";
 
-// Stores a crop band and takes it off the frame's extent in that direction.
-int setCropBand(const char* text, int& band, int& extent, const char* negativeText, const char* outsideText)
+struct CropRule {
+    int EngineState::*band;
+    int EngineState::*extent; // the frame's extent the band is taken off
+    const char* negativeText;
+    const char* outsideText;
+};
+
+const CropRule kCropRules[] = {
+    {&EngineState::cropTop, &EngineState::frameHeight, "Incorrect top crop size\n", kVerticalCropOutside},
+    {&EngineState::cropBottom, &EngineState::frameHeight, "Incorrect bottom crop size\n", kVerticalCropOutside},
+    {&EngineState::cropLeft, &EngineState::frameWidth, "Incorrect left crop size\n", kHorizontalCropOutside},
+    {&EngineState::cropRight, &EngineState::frameWidth, "Incorrect right crop size\n", kHorizontalCropOutside},
+};
+
+// The frame size's checks, with the size as the detail text shows it.
+int applyFrameSizeShownAs(EngineState& state, int width, int height, const char* shown)
 {
-    band = std::atoi(text);
-    if (band < 0)
-        return reportError(36, "%s", negativeText);
-    if (band >= extent)
-        return reportError(38, "%s", outsideText);
-    extent -= band;
+    if (width <= 0 || height <= 0)
+        return reportErrorWithDetail(31, "Incorrect frame size\n", "Incorrect frame size:%s\n", shown);
+    state.frameWidth = width;
+    state.frameHeight = height;
+    if (width % 2 != 0 || height % 2 != 0)
+        return reportErrorWithDetail(32, "Frame size must be a multiple of 2\n",
+                                     "Frame size must be a multiple of 2.Frame size is (%s)=%dx%d\n", shown, width,
+                                     height);
     return 0;
 }
 
@@ -87,43 +104,67 @@ int setFrameRate(EngineState& state, const char* text)
     return 0;
 }
 
+int applyFrameRate(EngineState& state, float rate)
+{
+    // The rate "%2.2f" writes, read back: hundredths rounded half to even (the float times 100 is
+    // exact in a double), as the nearest fraction with a denominator up to 1001000.
+    state.frameRate = av_d2q(std::nearbyint(static_cast<double>(rate) * 100.0) / 100.0, 1001000);
+    if (state.frameRate.num <= 0 || state.frameRate.den <= 0)
+        return reportError(33, "Incorrect value for frame rate: %2.2f\n", static_cast<double>(rate));
+    return 0;
+}
+
 int setFrameSize(EngineState& state, const char* text)
 {
-    if (av_parse_video_size(&state.frameWidth, &state.frameHeight, text) < 0)
+    int width = 0;
+    int height = 0;
+    if (av_parse_video_size(&width, &height, text) < 0)
         return reportErrorWithDetail(31, "Incorrect frame size\n", "Incorrect frame size:%s\n", text);
-    if (state.frameWidth % 2 != 0 || state.frameHeight % 2 != 0)
-        return reportErrorWithDetail(32, "Frame size must be a multiple of 2\n",
-                                     "Frame size must be a multiple of 2.Frame size is (%s)=%dx%d\n", text,
-                                     state.frameWidth, state.frameHeight);
+    return applyFrameSizeShownAs(state, width, height, text);
+}
+
+int applyFrameSize(EngineState& state, int width, int height)
+{
+    const std::string shown = std::to_string(width) + "x" + std::to_string(height);
+    return applyFrameSizeShownAs(state, width, height, shown.c_str());
+}
+
+int applyCropBand(EngineState& state, CropSide side, int band)
+{
+    const CropRule& rule = kCropRules[static_cast<int>(side)];
+    state.*rule.band = band;
+    if (band < 0)
+        return reportError(36, "%s", rule.negativeText);
+    if (band >= state.*rule.extent)
+        return reportError(38, "%s", rule.outsideText);
+    state.*rule.extent -= band;
     return 0;
 }
 
 int setCropTop(EngineState& state, const char* text)
 {
-    return setCropBand(text, state.cropTop, state.frameHeight, "Incorrect top crop size\n", kVerticalCropOutside);
+    return applyCropBand(state, CropSide::Top, std::atoi(text));
 }
 
 int setCropBottom(EngineState& state, const char* text)
 {
-    return setCropBand(text, state.cropBottom, state.frameHeight, "Incorrect bottom crop size\n",
-                       kVerticalCropOutside);
+    return applyCropBand(state, CropSide::Bottom, std::atoi(text));
 }
 
 int setCropLeft(EngineState& state, const char* text)
 {
-    return setCropBand(text, state.cropLeft, state.frameWidth, "Incorrect left crop size\n", kHorizontalCropOutside);
+    return applyCropBand(state, CropSide::Left, std::atoi(text));
 }
 
 int setCropRight(EngineState& state, const char* text)
 {
-    return setCropBand(text, state.cropRight, state.frameWidth, "Incorrect right crop size\n",
-                       kHorizontalCropOutside);
+    return applyCropBand(state, CropSide::Right, std::atoi(text));
 }
 
-int setPadding(EngineState& state, const char* top, const char* bottom, const char* left, const char* right)
+int applyPadding(EngineState& state, int top, int bottom, int left, int right)
 {
     struct Side {
-        const char* text;
+        int value;
         int& size;
         const char* failure;
     } sides[] = {{top, state.padTop, "Incorrect top pad size\n"},
@@ -131,11 +172,16 @@ int setPadding(EngineState& state, const char* top, const char* bottom, const ch
                  {left, state.padLeft, "Incorrect left pad size\n"},
                  {right, state.padRight, "Incorrect right pad size\n"}};
     for (Side& side : sides) {
-        side.size = std::atoi(side.text);
+        side.size = side.value;
         if (side.size < 0)
             return reportError(39, "%s", side.failure);
     }
     return 0;
+}
+
+int setPadding(EngineState& state, const char* top, const char* bottom, const char* left, const char* right)
+{
+    return applyPadding(state, std::atoi(top), std::atoi(bottom), std::atoi(left), std::atoi(right));
 }
 
 int setPixelFormat(EngineState& state, const char* name)
@@ -149,23 +195,41 @@ int setPixelFormat(EngineState& state, const char* name)
     return 0;
 }
 
+namespace {
+
+// "W:H" as a ratio; 0 unless both sides are at least 1.
+double ratioOf(long width, long height)
+{
+    return width >= 1 && height >= 1 ? static_cast<double>(width) / static_cast<double>(height) : 0.0;
+}
+
+int applyAspectRatioValue(EngineState& state, double ratio)
+{
+    if (ratio == 0.0)
+        return reportErrorWithDetail(34, "Incorrect aspect ratio specification.\n",
+                                     "Incorrect aspect ratio specification\n");
+    state.aspectRatio = static_cast<float>(ratio);
+    return 0;
+}
+
+} // namespace
+
 int setAspectRatio(EngineState& state, const char* text)
 {
     double ratio = 0.0;
     if (const char* colon = std::strchr(text, ':')) {
         char* end = nullptr;
         long width = std::strtol(text, &end, 10);
-        long height = end == colon ? std::strtol(colon + 1, nullptr, 10) : 0;
-        if (width >= 1 && height >= 1)
-            ratio = static_cast<double>(width) / static_cast<double>(height);
+        ratio = ratioOf(width, end == colon ? std::strtol(colon + 1, nullptr, 10) : 0);
     } else {
         ratio = std::strtod(text, nullptr);
     }
-    if (ratio == 0.0)
-        return reportErrorWithDetail(34, "Incorrect aspect ratio specification.\n",
-                                     "Incorrect aspect ratio specification\n");
-    state.aspectRatio = static_cast<float>(ratio);
-    return 0;
+    return applyAspectRatioValue(state, ratio);
+}
+
+int applyAspectRatio(EngineState& state, int width, int height)
+{
+    return applyAspectRatioValue(state, ratioOf(width, height));
 }
 
 int setVideoQscale(EngineState& state, const char* text)

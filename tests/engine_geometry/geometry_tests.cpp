@@ -3,6 +3,7 @@
 #include "input.h"
 #include "engine_job.h"
 #include "job_context.h"
+#include "option_handlers.h"
 
 #include <array>
 #include <cmath>
@@ -201,7 +202,7 @@ TEST_F(Geometry, CropAndPadHandlersRunInOrder)
     EXPECT_EQ(applyCrop(state(), 4, 60, 1, 1), 38) << "the bottom band no longer fits";
     EXPECT_EQ(state().cropTop, 4);
     EXPECT_EQ(state().cropLeft, 30) << "handlers after the failing one do not run";
-    EXPECT_EQ(applyPad(state(), 2, 4, 6, 8), 0);
+    EXPECT_EQ(applyPadding(state(), 2, 4, 6, 8), 0);
     EXPECT_EQ(std::make_tuple(state().padTop, state().padBottom, state().padLeft, state().padRight),
               std::make_tuple(2, 4, 6, 8));
 }
