@@ -307,13 +307,23 @@ int setStartTime(EngineState& state, const char* text)
     return parseTimeOrFail("ss", text, &state.startTime);
 }
 
+void applyStartTime(EngineState& state, int64_t microseconds)
+{
+    state.startTime = microseconds;
+}
+
 int setRecordingTime(EngineState& state, const char* text)
 {
     int64_t duration = 0;
     if (int failed = parseTimeOrFail("t", text, &duration))
         return failed;
-    state.recordingTime = duration == 0 ? INT64_MAX : duration;
+    applyRecordingTime(state, duration);
     return 0;
+}
+
+void applyRecordingTime(EngineState& state, int64_t microseconds)
+{
+    state.recordingTime = microseconds == 0 ? INT64_MAX : microseconds;
 }
 
 int addJoinedRecordingTime(EngineState& state, const JobTables& tables, const char* text, int inputIndex)
@@ -321,6 +331,12 @@ int addJoinedRecordingTime(EngineState& state, const JobTables& tables, const ch
     int64_t duration = 0;
     if (int failed = parseTimeOrFail("t", text, &duration))
         return failed;
+    applyJoinedRecordingTime(state, tables, duration, inputIndex);
+    return 0;
+}
+
+void applyJoinedRecordingTime(EngineState& state, const JobTables& tables, int64_t duration, int inputIndex)
+{
     if (duration == 0)
         duration = INT64_MAX;
     int64_t& recording = state.recordingTime;
@@ -332,7 +348,6 @@ int addJoinedRecordingTime(EngineState& state, const JobTables& tables, const ch
     } else {
         recording += duration;
     }
-    return 0;
 }
 
 } // namespace engine

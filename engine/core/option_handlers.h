@@ -50,10 +50,13 @@ int setQuantizerCompression(EngineState& state, const char* text);
 int addMetadata(EngineState& state, const char* keyValue);
 int mapMetadata(EngineState& state, const char* outputColonInput);
 int setStartTime(EngineState& state, const char* text);
+void applyStartTime(EngineState& state, int64_t microseconds);
 int setRecordingTime(EngineState& state, const char* text);
+void applyRecordingTime(EngineState& state, int64_t microseconds);
 // The recording time of joined input inputIndex: from where the joined sound and pictures of the
 // inputs before it ended (tables).
 int addJoinedRecordingTime(EngineState& state, const JobTables& tables, const char* text, int inputIndex);
+void applyJoinedRecordingTime(EngineState& state, const JobTables& tables, int64_t duration, int inputIndex);
 int setTarget(EngineState& state, const char* name);
 
 } // namespace engine

@@ -64,19 +64,21 @@ int reportOpenFailure(int code, const std::string& message)
     return reportDetail(72, detail);
 }
 
+// Where an input's trim starts, in two steps: the seek that opens the input and the cut after it.
+struct TrimStart {
+    int64_t seek = 0; // µs: the input is opened at the key frame before it (0: at its start)
+    int64_t cut = 0;  // µs after the seek: where the conversion starts
+};
+
 // Long trims open at the key frame before start - 5 s and cut the rest, so they start fast and
 // still start exactly.
-void chooseStartSeek(Conversion& conversion, JobInput& input)
+TrimStart planTrimStart(const JobInput& input)
 {
-    EngineState& state = conversion.state;
     constexpr int64_t margin = int64_t{kSeekMarginSeconds} * AV_TIME_BASE;
-    if (input.startMicroseconds >= int64_t{kSeekAheadSeconds} * AV_TIME_BASE) {
-        state.startTime = input.startMicroseconds - margin;
-        input.startMicroseconds = margin;
-        engineLog("seek ahead, starttime=%d\n", kSeekMarginSeconds);
-    } else {
-        state.startTime = 0;
-    }
+    if (input.startMicroseconds < int64_t{kSeekAheadSeconds} * AV_TIME_BASE)
+        return {0, input.startMicroseconds};
+    engineLog("seek ahead, starttime=%d\n", kSeekMarginSeconds);
+    return {input.startMicroseconds - margin, margin};
 }
 
 int applyJobSettings(Conversion& conversion, TranscodeRun& run)
@@ -122,37 +124,27 @@ double inputDurationSeconds(const AVFormatContext& file)
     return file.duration == AV_NOPTS_VALUE ? 0.0 : static_cast<double>(file.duration) / AV_TIME_BASE;
 }
 
-// Microseconds as a time option's text: seconds with six decimals.
-std::string secondsText(int64_t microseconds)
+// The cut after the seek becomes the start time; the length becomes the recording time (0: to the
+// end, also where the trim reaches the input's end measured from the cut).
+void applyTrim(Conversion& conversion, TranscodeRun& run, int i, const TrimStart& trim)
 {
-    const int64_t magnitude = microseconds < 0 ? -microseconds : microseconds;
-    char text[32];
-    std::snprintf(text, sizeof text, "%s%lld.%06lld", microseconds < 0 ? "-" : "",
-                  static_cast<long long>(magnitude / AV_TIME_BASE), static_cast<long long>(magnitude % AV_TIME_BASE));
-    return text;
-}
-
-int applyTrim(Conversion& conversion, TranscodeRun& run, int i)
-{
-    JobInput& input = inputOf(run, i);
-    const AVFormatContext& file = *conversion.state.inputFiles[conversion.state.inputCount - 1];
-    const double endSeconds = static_cast<double>(input.startMicroseconds + input.durationMicroseconds) / AV_TIME_BASE;
+    EngineState& state = conversion.state;
+    const JobInput& input = inputOf(run, i);
+    const AVFormatContext& file = *state.inputFiles[state.inputCount - 1];
+    int64_t duration = input.durationMicroseconds;
+    const double endSeconds = static_cast<double>(trim.cut + duration) / AV_TIME_BASE;
     if (input.reserved0 == 0 && endSeconds >= inputDurationSeconds(file))
-        input.durationMicroseconds = 0;
-    std::string start = secondsText(input.startMicroseconds);
-    std::string duration = secondsText(input.durationMicroseconds);
+        duration = 0;
     if (!run.job.audioJob && run.job.anyInputHasVideo) {
-        if (input.startMicroseconds >= 0)
-            if (int failed = setStartTime(conversion.state, start.c_str()))
-                return failed;
-        if (input.durationMicroseconds >= 0)
-            return setRecordingTime(conversion.state, duration.c_str());
-        return 0;
+        if (trim.cut >= 0)
+            applyStartTime(state, trim.cut);
+        if (duration >= 0)
+            applyRecordingTime(state, duration);
+        return;
     }
-    if (input.startMicroseconds > 0)
-        if (int failed = setStartTime(conversion.state, start.c_str()))
-            return failed;
-    return addJoinedRecordingTime(conversion.state, conversion.tables, duration.c_str(), i);
+    if (trim.cut > 0)
+        applyStartTime(state, trim.cut);
+    applyJoinedRecordingTime(state, conversion.tables, duration, i);
 }
 
 // Effects run beside the encoder when the job may use more than one thread.
@@ -571,7 +563,9 @@ int openAndPrepareInput(Conversion& conversion, TranscodeRun& run, int i)
 {
     JobContext& job = run.job;
     JobInput& input = inputOf(run, i);
-    chooseStartSeek(conversion, input);
+    const TrimStart trim = planTrimStart(input);
+    // openInput seeks to the start time it finds and clears it.
+    applyStartTime(conversion.state, trim.seek);
     if (int failed = openInput(conversion.state, input.sourcePath, &job, &input))
         return failed;
     if (i == 0) {
@@ -582,8 +576,7 @@ int openAndPrepareInput(Conversion& conversion, TranscodeRun& run, int i)
         if (int failed = applyJobSettings(conversion, run))
             return failed;
     }
-    if (int failed = applyTrim(conversion, run, i))
-        return failed;
+    applyTrim(conversion, run, i, trim);
     return applyPictureSettings(conversion, run, i);
 }
 

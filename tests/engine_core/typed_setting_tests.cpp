@@ -1,7 +1,9 @@
-// The engine's own steps set crop bands, padding, frame size, aspect ratio and frame rate typed.
+// The engine's own steps set crop bands, padding, frame size, aspect ratio, frame rate and trims
+// typed.
 // Each typed call must leave the engine state, the code and the reported detail exactly as the
 // text the engine used to write for it, handed to the option handler.
 #include "engine_fixture.h"
+#include "job_context.h"
 #include "option_handlers.h"
 
 #include <cstdio>
@@ -21,6 +23,7 @@ struct Outcome {
     int pad[4];
     float aspectRatio;
     AVRational frameRate;
+    int64_t startTime, recordingTime;
 };
 
 bool operator==(const AVRational& a, const AVRational& b)
@@ -45,7 +48,9 @@ Outcome outcomeOf(const std::function<int(EngineState&)>& call)
             {state.cropTop, state.cropBottom, state.cropLeft, state.cropRight},
             {state.padTop, state.padBottom, state.padLeft, state.padRight},
             state.aspectRatio,
-            state.frameRate};
+            state.frameRate,
+            state.startTime,
+            state.recordingTime};
 }
 
 void expectSame(const Outcome& text, const Outcome& typed, const std::string& shown)
@@ -61,6 +66,8 @@ void expectSame(const Outcome& text, const Outcome& typed, const std::string& sh
         EXPECT_EQ(typed.pad[side], text.pad[side]) << "pad side " << side;
     }
     EXPECT_EQ(typed.aspectRatio, text.aspectRatio);
+    EXPECT_EQ(typed.startTime, text.startTime);
+    EXPECT_EQ(typed.recordingTime, text.recordingTime);
     EXPECT_TRUE(typed.frameRate == text.frameRate) << typed.frameRate.num << "/" << typed.frameRate.den << " against "
                                                    << text.frameRate.num << "/" << text.frameRate.den;
 }
@@ -124,6 +131,49 @@ TEST(TypedSettings, FrameRateEqualsItsTwoDecimalText)
         std::snprintf(text, sizeof text, "%2.2f", rate);
         expectSame(outcomeOf([&](EngineState& s) { return setFrameRate(s, text); }),
                    outcomeOf([&](EngineState& s) { return applyFrameRate(s, rate); }), std::string("rate ") + text);
+    }
+}
+
+// The trims were written as seconds with six decimals.
+std::string secondsText(int64_t microseconds)
+{
+    const int64_t magnitude = microseconds < 0 ? -microseconds : microseconds;
+    char text[48];
+    std::snprintf(text, sizeof text, "%s%lld.%06lld", microseconds < 0 ? "-" : "",
+                  static_cast<long long>(magnitude / 1000000), static_cast<long long>(magnitude % 1000000));
+    return text;
+}
+
+TEST(TypedSettings, TrimTimesEqualTheirSixDecimalText)
+{
+    const int64_t times[] = {0,          1,  999999,  1000000,  5000000,       12345678,
+                             3600000001, -1, -500000, -2000000, INT64_MAX / 2, 86400000000LL * 7};
+    for (int64_t time : times) {
+        const std::string text = secondsText(time);
+        expectSame(outcomeOf([&](EngineState& s) { return setStartTime(s, text.c_str()); }),
+                   outcomeOf([&](EngineState& s) { return applyStartTime(s, time), 0; }), "start " + text);
+        expectSame(outcomeOf([&](EngineState& s) { return setRecordingTime(s, text.c_str()); }),
+                   outcomeOf([&](EngineState& s) { return applyRecordingTime(s, time), 0; }), "length " + text);
+        for (int input : {0, 1, 2}) {
+            auto joined = [&](EngineState& s, const std::function<int(EngineState&, const JobTables&)>& add) {
+                JobTables tables;
+                tables.audioStartOf[input] = 7000000;
+                tables.videoStartOf[input] = 7400000;
+                s.recordingTime = input == 2 ? 3000000 : INT64_MAX;
+                return add(s, tables);
+            };
+            expectSame(outcomeOf([&](EngineState& s) {
+                           return joined(s, [&](EngineState& st, const JobTables& tables) {
+                               return addJoinedRecordingTime(st, tables, text.c_str(), input);
+                           });
+                       }),
+                       outcomeOf([&](EngineState& s) {
+                           return joined(s, [&](EngineState& st, const JobTables& tables) {
+                               return applyJoinedRecordingTime(st, tables, time, input), 0;
+                           });
+                       }),
+                       "joined length " + text + " of input " + std::to_string(input));
+        }
     }
 }
 
