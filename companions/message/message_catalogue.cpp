@@ -78,6 +78,8 @@ constexpr CodeText kTexts[] = {
     {VKO_ERROR_NOTHING_CONVERTED, "Nothing could be converted: the input gave no picture and no sound for the chosen "
                                   "range."},
     {VKO_ERROR_NO_SUCH_AUDIO_TRACK, "The chosen audio track is not in the file. Choose one of the tracks it has."},
+    {VKO_ERROR_NO_SUCH_SUBTITLE_TRACK,
+     "The chosen subtitle track is not in the file. Choose one of the subtitle tracks it has."},
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "input.h"
 #include "fixed_text.h"
 #include "path_checks.h"
+#include "stream_listing.h"
 #include "vkoConverterDll.h"
 
 #include <algorithm>
@@ -193,8 +194,15 @@ MediaStreamInfo listedStream(const AVStream& stream, int32_t kind, int32_t numbe
     return listed;
 }
 
-// Lists the file's streams into the first capacity records; returns how many there are.
-int32_t listStreams(const AVFormatContext& file, MediaStreamInfo* streams, int32_t capacity)
+int refuseLongPath()
+{
+    return engine::reportError(engine::kPathTooLong, "File name is longer than %zu characters\n",
+                               sizeof MediaFileInfo::path - 1);
+}
+
+} // namespace
+
+int32_t engine::listStreams(const AVFormatContext& file, MediaStreamInfo* streams, int32_t capacity)
 {
     int32_t numbers[VKO_STREAM_ATTACHMENT + 1] = {};
     int32_t count = 0;
@@ -209,14 +217,6 @@ int32_t listStreams(const AVFormatContext& file, MediaStreamInfo* streams, int32
     }
     return count;
 }
-
-int refuseLongPath()
-{
-    return engine::reportError(engine::kPathTooLong, "File name is longer than %zu characters\n",
-                               sizeof MediaFileInfo::path - 1);
-}
-
-} // namespace
 
 extern "C" int getFileInfo(MediaFileInfo* info)
 {
@@ -260,6 +260,6 @@ extern "C" int getStreamList(const char* path, MediaStreamInfo* streams, int32_t
     if (result == 0)
         result = engine::openInput(probe.state, path, nullptr, nullptr);
     if (result == 0)
-        *count = listStreams(*probe.state.inputFiles[0], streams, capacity);
+        *count = engine::listStreams(*probe.state.inputFiles[0], streams, capacity);
     return result;
 }

@@ -386,7 +386,7 @@ int movPreset(JobContext& job)
 
 int mkvPreset(JobContext& job)
 {
-    force(job, {.container = "matroska", .subtitlesDisabled = true});
+    force(job, {.container = "matroska"});
     fillIfAbsent(job.audioCodec, "ac3");
     fillIfAbsent(job.videoCodec, "libxvid");
     return 0;

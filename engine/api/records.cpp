@@ -118,6 +118,7 @@ extern "C" int cloneConverteGroup2MediaUIOption(const GroupMediaUIOption* source
     destination->containerName = source->containerName;
     copyText(destination->outputPath, sizeof destination->outputPath, source->outputPath);
     engine::chooseAudioTrack(destination, engine::audioTrackOf(source));
+    engine::chooseSubtitles(destination, engine::subtitlesOf(source));
     return 0;
 }
 
@@ -126,6 +127,14 @@ extern "C" int setAudioTrack(GroupMediaUIOption* group, int32_t track)
     if (!group || track < VKO_AUDIO_TRACKS_ALL)
         return 41;
     engine::chooseAudioTrack(group, track);
+    return 0;
+}
+
+extern "C" int setSubtitles(GroupMediaUIOption* group, int32_t choice)
+{
+    if (!group || choice < VKO_SUBTITLES_NONE)
+        return 41;
+    engine::chooseSubtitles(group, choice);
     return 0;
 }
 

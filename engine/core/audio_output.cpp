@@ -220,6 +220,16 @@ int outputSilence(Conversion& conversion, OutputStream& output, int count, int i
     return result;
 }
 
+int fillSilenceUntil(Conversion& conversion, OutputStream& output, double microseconds, int inputIndex)
+{
+    const int rate = output.encoder->sample_rate;
+    const double gap = microseconds - conversion.tables.audioStartOf[inputIndex + 1];
+    for (int64_t left = std::llround(gap * rate / AV_TIME_BASE); left > 0; left -= rate)
+        if (int failed = outputSilence(conversion, output, static_cast<int>(std::min<int64_t>(left, rate)), inputIndex))
+            return failed;
+    return 0;
+}
+
 int flushAudio(Conversion& conversion, OutputStream& output)
 {
     const AVCodecContext& encoder = *output.encoder;

@@ -20,6 +20,9 @@ int outputAudio(Conversion& conversion, OutputStream& output, const AVFrame& sam
 // Feeds count samples of silence, as in front of sound that starts late.
 int outputSilence(Conversion& conversion, OutputStream& output, int count, int inputIndex);
 
+// Feeds silence from where the joined sound has got to until microseconds on the joined timeline.
+int fillSilenceUntil(Conversion& conversion, OutputStream& output, double microseconds, int inputIndex);
+
 // Encodes what is left in the FIFO and drains the encoder (end of the job).
 int flushAudio(Conversion& conversion, OutputStream& output);
 

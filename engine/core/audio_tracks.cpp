@@ -2,9 +2,7 @@
 
 #include "error_report.h"
 #include "input.h"
-#include "track_choice.h"
 
-#include <algorithm>
 #include <string>
 
 namespace engine {
@@ -22,6 +20,8 @@ std::string trackName(const AVStream& stream, int number)
     return details.empty() ? name : name + " (" + details + ")";
 }
 
+} // namespace
+
 std::string trackNames(const AVFormatContext& file, const std::vector<int>& tracks)
 {
     std::string names;
@@ -29,13 +29,6 @@ std::string trackNames(const AVFormatContext& file, const std::vector<int>& trac
         names += (k ? ", " : "") + trackName(*file.streams[tracks[k]], static_cast<int>(k) + 1);
     return names;
 }
-
-bool holdsSeveralAudioStreams(const AVOutputFormat& output)
-{
-    return std::string(output.name) == "matroska" || namesTracksByHandler(output);
-}
-
-} // namespace
 
 bool namesTracksByHandler(const AVOutputFormat& output)
 {
@@ -45,13 +38,14 @@ bool namesTracksByHandler(const AVOutputFormat& output)
     return false;
 }
 
+bool holdsSeveralAudioStreams(const AVOutputFormat& output)
+{
+    return std::string(output.name) == "matroska" || namesTracksByHandler(output);
+}
+
 std::vector<int> audioTrackStreams(const AVFormatContext& file)
 {
-    std::vector<int> tracks;
-    for (unsigned i = 0; i < file.nb_streams; ++i)
-        if (streamTypeOf(*file.streams[i]) == AVMEDIA_TYPE_AUDIO)
-            tracks.push_back(static_cast<int>(i));
-    return tracks;
+    return streamsOfType(file, AVMEDIA_TYPE_AUDIO);
 }
 
 int checkAudioTrackChoice(int32_t choice, const AVFormatContext& file, const char* path)
@@ -64,25 +58,6 @@ int checkAudioTrackChoice(int32_t choice, const AVFormatContext& file, const cha
                            path, choice);
     return reportError(kNoSuchAudioTrack, "%s: audio track %d was chosen, but the file has %zu: %s\n", path, choice,
                        tracks.size(), trackNames(file, tracks).c_str());
-}
-
-int outputAudioStreamCount(int32_t choice, const AVFormatContext& source, const AVOutputFormat& output)
-{
-    if (choice != kAllAudioTracks || !holdsSeveralAudioStreams(output))
-        return 1;
-    return std::max<int>(1, static_cast<int>(audioTrackStreams(source).size()));
-}
-
-int chosenAudioStream(int32_t choice, const AVFormatContext& file)
-{
-    std::vector<int> tracks = audioTrackStreams(file);
-    if (choice > 0)
-        return choice <= static_cast<int32_t>(tracks.size()) ? tracks[choice - 1] : -1;
-    if (choice == kDefaultAudioTrack && tracks.size() > 1)
-        for (int index : tracks)
-            if (file.streams[index]->disposition & AV_DISPOSITION_DEFAULT)
-                return index;
-    return -1;
 }
 
 } // namespace engine

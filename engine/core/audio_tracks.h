@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 extern "C" {
@@ -14,19 +15,17 @@ namespace engine {
 // MP4 and MOV name a track by its handler ("handler_name") rather than by a title tag.
 bool namesTracksByHandler(const AVOutputFormat& output);
 
+// Matroska, MP4 and MOV hold several sound streams.
+bool holdsSeveralAudioStreams(const AVOutputFormat& output);
+
+// "1 (eng, English), 2 (ger)": the file's tracks at these stream indexes, numbered from 1.
+std::string trackNames(const AVFormatContext& file, const std::vector<int>& tracks);
+
 // The file's sound tracks as stream indexes, in file order; track N is element N - 1.
 std::vector<int> audioTrackStreams(const AVFormatContext& file);
 
 // Fails with kNoSuchAudioTrack, naming the file and the tracks it has, when the choice is a track
 // number the file does not have.
 int checkAudioTrackChoice(int32_t choice, const AVFormatContext& file, const char* path);
-
-// How many sound streams the output gets for the choice: one per source track when every track is
-// asked for and the container holds several, else one.
-int outputAudioStreamCount(int32_t choice, const AVFormatContext& source, const AVOutputFormat& output);
-
-// The stream index the choice takes from the file for its one sound stream, -1 where it leaves the
-// pick to the usual order (every track, or a default track the file does not mark).
-int chosenAudioStream(int32_t choice, const AVFormatContext& file);
 
 } // namespace engine

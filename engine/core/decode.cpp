@@ -6,6 +6,7 @@
 #include "error_report.h"
 #include "job_context.h"
 #include "realmedia_output.h"
+#include "subtitle_output.h"
 #include "video_output.h"
 
 #include <algorithm>
@@ -19,13 +20,6 @@ extern "C" {
 namespace engine {
 
 namespace {
-
-constexpr int kSubtitleBufferSize = 65536;
-
-bool feeds(const OutputStream& output, int inputStreamIndex)
-{
-    return output.sourceIndex == inputStreamIndex;
-}
 
 // Timestamps of a decoded frame in µs; frames without one follow the previous frame.
 void timeFrame(InputStream& input, const AVFrame& frame)
@@ -63,42 +57,9 @@ int placeInputStart(Conversion& conversion, OutputStream& output, const InputStr
     const JobTables& tables = conversion.tables;
     if (!tables.soundFollowsPictures)
         return 0;
-    double gap = tables.originOf[inputIndex] + static_cast<double>(std::max<int64_t>(sinceStart, 0)) -
-                 tables.audioStartOf[inputIndex + 1];
-    for (int64_t left = std::llround(gap * rate / AV_TIME_BASE); left > 0; left -= rate)
-        if (int failed = outputSilence(conversion, output, static_cast<int>(std::min<int64_t>(left, rate)), inputIndex))
-            return failed;
-    return 0;
-}
-
-int outputSubtitle(Conversion& conversion, OutputStream& output, AVSubtitle& subtitle, int64_t pts)
-{
-    if (pts == AV_NOPTS_VALUE) {
-        engineLog("Subtitle packets must have a pts\n");
-        return 0;
-    }
-    std::vector<uint8_t> buffer(kSubtitleBufferSize);
-    bool dvb = output.encoder->codec_id == AV_CODEC_ID_DVB_SUBTITLE;
-    for (int pass = 0; pass < (dvb ? 2 : 1); ++pass) {
-        subtitle.pts = pts;
-        int size = avcodec_encode_subtitle(output.encoder, buffer.data(), kSubtitleBufferSize, &subtitle);
-        if (size < 0)
-            return reportError(64, "Subtitle encoding failed\n");
-        AVPacket* packet = output.packet.get();
-        if (av_new_packet(packet, size) < 0)
-            return reportError(71, "AVERROR(ENOMEM)=%d\n", AVERROR(ENOMEM));
-        std::memcpy(packet->data, buffer.data(), size);
-        packet->stream_index = output.index;
-        packet->pts = fromMicroseconds(pts, output.stream->time_base);
-        if (dvb)
-            packet->pts += 90 * (pass == 0 ? subtitle.start_display_time : subtitle.end_display_time);
-        packet->dts = packet->pts;
-        int written = writePacket(outputFileOf(conversion, output), packet);
-        av_packet_unref(packet);
-        if (written)
-            return written;
-    }
-    return 0;
+    return fillSilenceUntil(conversion, output,
+                            tables.originOf[inputIndex] + static_cast<double>(std::max<int64_t>(sinceStart, 0)),
+                            inputIndex);
 }
 
 int handFrame(Conversion& conversion, OutputStream& output, InputStream& input, const AVFrame& frame, int inputIndex)
@@ -213,27 +174,6 @@ int decodeFrames(Conversion& conversion, InputStream& input, int inputStreamInde
     }
 }
 
-int decodeSubtitle(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs,
-                   const AVPacket* packet)
-{
-    if (!packet)
-        return 0;
-    AVSubtitle subtitle{};
-    int gotSubtitle = 0;
-    if (avcodec_decode_subtitle2(input.decoder.get(), &subtitle, &gotSubtitle, const_cast<AVPacket*>(packet)) < 0)
-        return 66;
-    if (!gotSubtitle)
-        return 0;
-    int64_t pts = packet->pts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : toMicroseconds(packet->pts, input.stream->time_base);
-    int result = 0;
-    if (pts == AV_NOPTS_VALUE || pts >= conversion.state.startTime)
-        for (auto& output : outputs)
-            if (!result && feeds(*output, inputStreamIndex) && output->encodingNeeded)
-                result = outputSubtitle(conversion, *output, subtitle, pts);
-    avsubtitle_free(&subtitle);
-    return result;
-}
-
 // Copied streams: packets go to the output as they are, from the first key frame on.
 int copyPacket(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs,
                const AVPacket& packet)
@@ -272,6 +212,8 @@ int decodeAndOutput(Conversion& conversion, InputStream& input, int inputStreamI
     if (!input.decodingNeeded) {
         if (!packet)
             return 0;
+        if (input.stream->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE)
+            return copySubtitle(conversion, input, inputStreamIndex, outputs, *packet, inputIndex);
         int64_t pts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
         input.pts = pts == AV_NOPTS_VALUE ? input.pts : toMicroseconds(pts, input.stream->time_base);
         return reachedStart(conversion, input) ? copyPacket(conversion, input, inputStreamIndex, outputs, *packet) : 0;
@@ -281,7 +223,7 @@ int decodeAndOutput(Conversion& conversion, InputStream& input, int inputStreamI
     case AVMEDIA_TYPE_VIDEO:
         return decodeFrames(conversion, input, inputStreamIndex, outputs, packet, inputIndex);
     case AVMEDIA_TYPE_SUBTITLE:
-        return decodeSubtitle(conversion, input, inputStreamIndex, outputs, packet);
+        return decodeSubtitle(conversion, input, inputStreamIndex, outputs, packet, inputIndex);
     default:
         return 67;
     }

@@ -8,6 +8,7 @@
 
 #include "background_effects.h"
 #include "picture_effects.h"
+#include "stream_plan.h"
 #include "vkoConverterDll.h"
 
 #include <array>
@@ -142,6 +143,7 @@ struct JobTables {
     // joined sound and pictures of the inputs before it ended.
     std::array<double, kMaxFiles + 1> originOf{};
     bool soundFollowsPictures = false; // the output has pictures: sound keeps its offset to them
+    StreamPlan streamPlan;             // made with the output file
     PictureEffectParams effects;  // of the input being converted
     RgbConversionCache rgbConversions{SWS_BICUBIC};
     // Applies the effects beside the encoder when the job may use more than one thread.

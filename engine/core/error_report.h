@@ -11,6 +11,7 @@ constexpr int kOutputIsInput = VKO_ERROR_OUTPUT_IS_INPUT;
 constexpr int kPathTooLong = VKO_ERROR_PATH_TOO_LONG;
 constexpr int kNothingConverted = VKO_ERROR_NOTHING_CONVERTED;
 constexpr int kNoSuchAudioTrack = VKO_ERROR_NO_SUCH_AUDIO_TRACK;
+constexpr int kNoSuchSubtitleTrack = VKO_ERROR_NO_SUCH_SUBTITLE_TRACK;
 
 #define ENGINE_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
 

@@ -1,5 +1,6 @@
 #include "input.h"
 
+#include "audio_tracks.h"
 #include "codec_options.h"
 #include "engine_state.h"
 #include "error_report.h"
@@ -57,6 +58,15 @@ AVMediaType streamTypeOf(const AVStream& stream)
     if (stream.disposition & AV_DISPOSITION_ATTACHED_PIC)
         return AVMEDIA_TYPE_ATTACHMENT;
     return stream.codecpar->codec_type;
+}
+
+std::vector<int> streamsOfType(const AVFormatContext& file, AVMediaType type)
+{
+    std::vector<int> streams;
+    for (unsigned i = 0; i < file.nb_streams; ++i)
+        if (streamTypeOf(*file.streams[i]) == type)
+            streams.push_back(static_cast<int>(i));
+    return streams;
 }
 
 namespace {
@@ -133,7 +143,9 @@ void markJobStreams(EngineState& state, AVFormatContext* file, JobContext& job, 
         job.anyInputHasAudio |= input.hasAudio;
         job.anyInputHasVideo |= input.hasVideo;
     }
-    if (job.anyInputHasAudio && !input.hasAudio)
+    // An input without the chosen sound track contributes silence in its place.
+    const auto tracks = static_cast<int32_t>(audioTrackStreams(*file).size());
+    if (job.anyInputHasAudio && (!input.hasAudio || job.audioTrack > tracks))
         addPlaceholderAudio(state, file, state.inputCount);
 }
 

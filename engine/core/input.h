@@ -4,11 +4,13 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 extern "C" {
 #include <libavutil/avutil.h>
 }
 
+struct AVFormatContext;
 struct AVStream;
 
 namespace engine {
@@ -16,6 +18,9 @@ namespace engine {
 // The kind of stream the engine takes a stream of an input for: an attached picture (cover art)
 // is not a video stream.
 AVMediaType streamTypeOf(const AVStream& stream);
+
+// The file's streams of one such kind as stream indexes, in file order.
+std::vector<int> streamsOfType(const AVFormatContext& file, AVMediaType type);
 
 struct EngineState;
 struct JobContext;

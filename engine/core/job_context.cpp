@@ -69,6 +69,7 @@ void copyOutputSettings(JobContext& job, const GroupMediaUIOption& group)
     copyText(job.outputPath, sizeof job.outputPath, group.outputPath, sizeof group.outputPath);
     job.coder = -1;
     job.audioTrack = audioTrackOf(&group);
+    job.subtitles = subtitlesOf(&group);
 }
 
 // Opens each input in turn until the job is known to carry both video and audio.

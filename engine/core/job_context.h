@@ -63,6 +63,7 @@ struct JobContext {
     int32_t videoDisabled = 0;
     int32_t subtitlesDisabled = 0;
     int32_t audioTrack = 0; // kDefaultAudioTrack, a track number from 1, or kAllAudioTracks
+    int32_t subtitles = 0;  // kKeepSubtitles, kNoSubtitles, or a subtitle track number from 1 to draw
     int32_t coder = -1;
     int32_t bufsize = 0, g = 0, qscale = 0, maxrate = 0, level = 0, sc_threshold = 0;
     int32_t qmin = 0, qmax = 0, qdiff = 0;

@@ -8,7 +8,9 @@
 #include "job_context.h"
 #include "partial_file.h"
 #include "source_extras.h"
+#include "stream_plan.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -258,17 +260,13 @@ StreamTypes wantedStreamTypes(Conversion& conversion, const AVOutputFormat* form
     StreamTypes wanted;
     wanted.video = format->video_codec != AV_CODEC_ID_NONE || state.videoStreamCopy || !state.videoCodecName.empty();
     wanted.audio = format->audio_codec != AV_CODEC_ID_NONE || state.audioStreamCopy || !state.audioCodecName.empty();
-    wanted.subtitle = format->subtitle_codec != AV_CODEC_ID_NONE || state.subtitleStreamCopy ||
-                      !state.subtitleCodecName.empty();
     if (state.inputCount > 0) {
         StreamTypes present = inputStreamTypes(conversion);
         wanted.video &= present.video;
         wanted.audio &= present.audio;
-        wanted.subtitle &= present.subtitle;
     }
     wanted.video &= !state.videoDisabled;
     wanted.audio &= !state.audioDisabled;
-    wanted.subtitle &= !state.subtitleDisabled;
     return wanted;
 }
 
@@ -293,11 +291,15 @@ void configureAudioStream(Conversion& conversion, const OutputStreamSetup& setup
     stream->time_base = setup.encoder->time_base;
 }
 
-void configureSubtitleStream(Conversion& conversion, const OutputStreamSetup& setup, AVStream*, const AVCodec*)
+void configureSubtitleStream(Conversion& conversion, const OutputStreamSetup& setup, AVStream* stream,
+                             const AVCodec*)
 {
-    if (!setup.streamCopy)
-        copyCodecOptions(conversion.state, conversion.state.codecOptions[AVMEDIA_TYPE_SUBTITLE], setup.encoder,
-                         AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+    if (setup.streamCopy)
+        return;
+    copyCodecOptions(conversion.state, conversion.state.codecOptions[AVMEDIA_TYPE_SUBTITLE], setup.encoder,
+                     AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+    setup.encoder->time_base = AVRational{1, AV_TIME_BASE};
+    stream->time_base = setup.encoder->time_base;
 }
 
 // The engine state's settings for the next stream of one type; cleared once it is added.
@@ -342,36 +344,71 @@ int addStreams(Conversion& conversion, AVFormatContext* output, const StreamSett
     return 0;
 }
 
-// One stream of each type, but one sound stream per source track when the job keeps them all.
-int streamCount(Conversion& conversion, AVMediaType type, const AVFormatContext& output)
+// The stream plan for the first input, made with the stream types the output gets.
+void makeStreamPlan(Conversion& conversion, const AVOutputFormat& container, const StreamTypes& wanted)
 {
     const EngineState& state = conversion.state;
-    if (type != AVMEDIA_TYPE_AUDIO || state.inputCount == 0)
-        return 1;
-    return outputAudioStreamCount(state.audioTrackChoice, *state.inputFiles[state.inputCount - 1], *output.oformat);
+    JobTables& tables = conversion.tables;
+    PlanSettings settings;
+    if (const JobContext* job = tables.currentJob.get())
+        settings = planSettingsFor(*job, container);
+    settings.container = &container;
+    settings.writesSound = wanted.audio;
+    settings.writesPictures = wanted.video;
+    settings.takesSubtitles &= !state.subtitleDisabled;
+    settings.audioChoice = state.audioTrackChoice;
+    const AVFormatContext* first = state.inputCount > 0 ? state.inputFiles[state.inputCount - 1] : nullptr;
+    tables.streamPlan = first ? planStreams({first}, settings) : StreamPlan{};
+}
+
+// The planned subtitle streams: each copied, or converted by the container's text encoder.
+int addSubtitleStreams(Conversion& conversion, AVFormatContext* output, const StreamSettings& settings)
+{
+    EngineState& state = conversion.state;
+    for (const PlannedSubtitle& subtitle : conversion.tables.streamPlan.subtitles) {
+        state.subtitleStreamCopy = subtitle.copy;
+        state.subtitleCodecName = subtitle.copy ? "" : avcodec_get_name(subtitle.codec);
+        if (int failed = addStream(conversion, output, settings))
+            return failed;
+    }
+    return 0;
 }
 
 int createStreams(Conversion& conversion, AVFormatContext* output)
 {
     EngineState& state = conversion.state;
     StreamTypes wanted = wantedStreamTypes(conversion, output->oformat);
-    const struct {
-        bool wanted;
-        StreamSettings settings;
-    } streams[] = {
-        {wanted.video,
-         {AVMEDIA_TYPE_VIDEO, state.videoDisabled, state.videoCodecName, state.videoStreamCopy, configureVideoStream}},
-        {wanted.audio,
-         {AVMEDIA_TYPE_AUDIO, state.audioDisabled, state.audioCodecName, state.audioStreamCopy, configureAudioStream}},
-        {wanted.subtitle,
-         {AVMEDIA_TYPE_SUBTITLE, state.subtitleDisabled, state.subtitleCodecName, state.subtitleStreamCopy,
-          configureSubtitleStream}},
-    };
-    for (const auto& stream : streams)
-        if (stream.wanted)
-            if (int failed = addStreams(conversion, output, stream.settings,
-                                        streamCount(conversion, stream.settings.type, *output)))
-                return failed;
+    makeStreamPlan(conversion, *output->oformat, wanted);
+    const StreamSettings video{AVMEDIA_TYPE_VIDEO, state.videoDisabled, state.videoCodecName, state.videoStreamCopy,
+                               configureVideoStream};
+    const StreamSettings audio{AVMEDIA_TYPE_AUDIO, state.audioDisabled, state.audioCodecName, state.audioStreamCopy,
+                               configureAudioStream};
+    const StreamSettings subtitle{AVMEDIA_TYPE_SUBTITLE, state.subtitleDisabled, state.subtitleCodecName,
+                                  state.subtitleStreamCopy, configureSubtitleStream};
+    if (wanted.video)
+        if (int failed = addStream(conversion, output, video))
+            return failed;
+    // One sound stream per planned track; a first input without sound still gets one (silence).
+    const int soundStreams = std::max<int>(1, static_cast<int>(conversion.tables.streamPlan.audioTracks.size()));
+    if (wanted.audio)
+        if (int failed = addStreams(conversion, output, audio, soundStreams))
+            return failed;
+    return addSubtitleStreams(conversion, output, subtitle);
+}
+
+// The first input's planned attachments (fonts of its subtitles), copied with their file names.
+int addAttachments(Conversion& conversion, AVFormatContext* output)
+{
+    const EngineState& state = conversion.state;
+    const AVFormatContext* first = state.inputCount > 0 ? state.inputFiles[state.inputCount - 1] : nullptr;
+    for (int index : conversion.tables.streamPlan.attachments) {
+        const AVStream* source = first->streams[index];
+        AVStream* stream = avformat_new_stream(output, nullptr);
+        if (!stream || avcodec_parameters_copy(stream->codecpar, source->codecpar) < 0)
+            return failAllocatingStream();
+        stream->codecpar->codec_tag = 0;
+        av_dict_copy(&stream->metadata, source->metadata, 0);
+    }
     return 0;
 }
 
@@ -448,6 +485,8 @@ int openOutput(Conversion& conversion, const char* path)
         av_dump_format(output, 0, output->url, 1);
         return reportError(16, "Output file #%d does not contain any stream\n", 0);
     }
+    if (int failed = addAttachments(conversion, output))
+        return failed;
     if (int failed = addCoverPicture(conversion, output))
         return failed;
     moveMetadataTags(conversion, output);

@@ -17,37 +17,10 @@ namespace {
 constexpr const char* kCoverContainers[] = {"mp3", "mp4", "ipod", "mov", "flac"};
 constexpr AVCodecID kCoverCodecs[] = {AV_CODEC_ID_MJPEG, AV_CODEC_ID_PNG};
 
-bool keepsCoverPicture(const AVOutputFormat& format)
-{
-    return std::any_of(std::begin(kCoverContainers), std::end(kCoverContainers),
-                       [&](const char* name) { return std::strcmp(format.name, name) == 0; });
-}
-
 const AVFormatContext* currentInput(Conversion& conversion)
 {
     const EngineState& state = conversion.state;
     return state.inputCount > 0 ? state.inputFiles[state.inputCount - 1] : nullptr;
-}
-
-// The input's attached picture, when it is one the cover containers take.
-const AVStream* coverPictureOf(const AVFormatContext* input)
-{
-    for (unsigned i = 0; input && i < input->nb_streams; ++i) {
-        const AVStream* stream = input->streams[i];
-        if (streamTypeOf(*stream) == AVMEDIA_TYPE_ATTACHMENT && stream->attached_pic.size > 0 &&
-            std::find(std::begin(kCoverCodecs), std::end(kCoverCodecs), stream->codecpar->codec_id) !=
-                std::end(kCoverCodecs))
-            return stream;
-    }
-    return nullptr;
-}
-
-bool hasVideoStream(const AVFormatContext& output)
-{
-    for (unsigned i = 0; i < output.nb_streams; ++i)
-        if (output.streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
-            return true;
-    return false;
 }
 
 int coverStreamOf(const AVFormatContext& output)
@@ -60,10 +33,28 @@ int coverStreamOf(const AVFormatContext& output)
 
 } // namespace
 
+bool keepsCoverPicture(const AVOutputFormat& format)
+{
+    return std::any_of(std::begin(kCoverContainers), std::end(kCoverContainers),
+                       [&](const char* name) { return std::strcmp(format.name, name) == 0; });
+}
+
+const AVStream* coverPictureOf(const AVFormatContext* input)
+{
+    for (unsigned i = 0; input && i < input->nb_streams; ++i) {
+        const AVStream* stream = input->streams[i];
+        if (streamTypeOf(*stream) == AVMEDIA_TYPE_ATTACHMENT && stream->attached_pic.size > 0 &&
+            std::find(std::begin(kCoverCodecs), std::end(kCoverCodecs), stream->codecpar->codec_id) !=
+                std::end(kCoverCodecs))
+            return stream;
+    }
+    return nullptr;
+}
+
 int addCoverPicture(Conversion& conversion, AVFormatContext* output)
 {
     const AVStream* cover = coverPictureOf(currentInput(conversion));
-    if (!cover || !keepsCoverPicture(*output->oformat) || hasVideoStream(*output))
+    if (!cover || !conversion.tables.streamPlan.keepsCover)
         return 0;
     AVStream* stream = avformat_new_stream(output, nullptr);
     if (!stream || avcodec_parameters_copy(stream->codecpar, cover->codecpar) < 0)

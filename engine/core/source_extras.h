@@ -10,6 +10,12 @@ namespace engine {
 
 struct Conversion;
 
+// Whether the container keeps a cover picture beside the sound.
+bool keepsCoverPicture(const AVOutputFormat& format);
+
+// The input's attached picture, when it is one the cover containers take; null for none.
+const AVStream* coverPictureOf(const AVFormatContext* input);
+
 // Adds a stream for the first input's cover picture to a sound output whose container holds one.
 // Returns 0 or 9.
 int addCoverPicture(Conversion& conversion, AVFormatContext* output);

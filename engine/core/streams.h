@@ -4,6 +4,7 @@
 
 #include "ffmpeg_handles.h"
 #include "picture_filter.h"
+#include "subtitle_burn.h"
 
 #include <cstdint>
 #include <memory>
@@ -31,6 +32,8 @@ struct InputStream {
     // made on the first picture.
     std::unique_ptr<PictureFilter> pictureFilter;
     FramePtr filteredFrame{av_frame_alloc()};
+    // Video: the subtitle track drawn into the cropped pictures, when the job draws one.
+    std::unique_ptr<SubtitleBurner> subtitleBurner;
 };
 
 // Picture geometry of a video output stream: crop of the decoded picture, scaling into the inner
@@ -72,7 +75,8 @@ struct SampleBuffer {
 struct OutputStream {
     int fileIndex = 0;
     int index = 0;
-    int sourceIndex = -1; // into the input stream table
+    int sourceIndex = -1; // into the input stream table; -1 while the current input gives it nothing
+    int ordinal = 0;      // among the output streams of its type
     AVStream* stream = nullptr;
     AVCodecContext* encoder = nullptr; // owned by the engine state's output stream setup
     bool streamCopy = false;
@@ -100,6 +104,12 @@ struct OutputStream {
     SampleBuffer convertedSamples;
     PacketPtr packet{av_packet_alloc()};
 };
+
+// Whether the output stream takes its data from this entry of the input stream table.
+inline bool feeds(const OutputStream& output, int inputStreamIndex)
+{
+    return output.sourceIndex == inputStreamIndex;
+}
 
 // Per input of the job: where its streams start in the input stream table.
 struct InputRecord {

@@ -11,6 +11,7 @@ namespace {
 struct TrackChoices {
     std::mutex mutex;
     std::map<const GroupMediaUIOption*, int32_t> audioTracks;
+    std::map<const GroupMediaUIOption*, int32_t> subtitles;
     std::map<const MediaUIOption*, ExactTrim> exactTrims;
 };
 
@@ -20,29 +21,53 @@ TrackChoices& trackChoices()
     return choices;
 }
 
+// A choice equal to its default is not kept.
+void keepChoice(std::map<const GroupMediaUIOption*, int32_t> TrackChoices::*table, const GroupMediaUIOption* group,
+                int32_t choice, int32_t defaultChoice)
+{
+    TrackChoices& choices = trackChoices();
+    std::lock_guard lock(choices.mutex);
+    if (choice == defaultChoice)
+        (choices.*table).erase(group);
+    else
+        (choices.*table)[group] = choice;
+}
+
+int32_t choiceOf(std::map<const GroupMediaUIOption*, int32_t> TrackChoices::*table, const GroupMediaUIOption* group,
+                 int32_t defaultChoice)
+{
+    TrackChoices& choices = trackChoices();
+    std::lock_guard lock(choices.mutex);
+    auto found = (choices.*table).find(group);
+    return found == (choices.*table).end() ? defaultChoice : found->second;
+}
+
 } // namespace
 
 void chooseAudioTrack(const GroupMediaUIOption* group, int32_t track)
 {
-    TrackChoices& choices = trackChoices();
-    std::lock_guard lock(choices.mutex);
-    if (track == kDefaultAudioTrack)
-        choices.audioTracks.erase(group);
-    else
-        choices.audioTracks[group] = track;
+    keepChoice(&TrackChoices::audioTracks, group, track, kDefaultAudioTrack);
 }
 
 int32_t audioTrackOf(const GroupMediaUIOption* group)
 {
-    TrackChoices& choices = trackChoices();
-    std::lock_guard lock(choices.mutex);
-    auto found = choices.audioTracks.find(group);
-    return found == choices.audioTracks.end() ? kDefaultAudioTrack : found->second;
+    return choiceOf(&TrackChoices::audioTracks, group, kDefaultAudioTrack);
+}
+
+void chooseSubtitles(const GroupMediaUIOption* group, int32_t choice)
+{
+    keepChoice(&TrackChoices::subtitles, group, choice, kKeepSubtitles);
+}
+
+int32_t subtitlesOf(const GroupMediaUIOption* group)
+{
+    return choiceOf(&TrackChoices::subtitles, group, kKeepSubtitles);
 }
 
 void forgetTrackChoice(const GroupMediaUIOption* group)
 {
     chooseAudioTrack(group, kDefaultAudioTrack);
+    chooseSubtitles(group, kKeepSubtitles);
 }
 
 void chooseExactTrim(const MediaUIOption* input, ExactTrim trim)

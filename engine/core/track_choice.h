@@ -1,4 +1,5 @@
-// Choices of a job the records have no field for (its sound track, its inputs' exact trims): kept
+// Choices of a job the records have no field for (its sound track and subtitles, its inputs' exact
+// trims): kept
 // beside the program's records, read when the job runs.
 #pragma once
 
@@ -14,8 +15,16 @@ constexpr int32_t kDefaultAudioTrack = 0;
 // Every sound track, where the output container holds several.
 constexpr int32_t kAllAudioTracks = -1;
 
+// Subtitles kept where the container takes them; kNoSubtitles writes none, a number from 1 draws
+// that subtitle track into the picture.
+constexpr int32_t kKeepSubtitles = 0;
+constexpr int32_t kNoSubtitles = -1;
+
 void chooseAudioTrack(const GroupMediaUIOption* group, int32_t track);
 int32_t audioTrackOf(const GroupMediaUIOption* group);
+void chooseSubtitles(const GroupMediaUIOption* group, int32_t choice);
+int32_t subtitlesOf(const GroupMediaUIOption* group);
+// Both choices go back to their defaults.
 void forgetTrackChoice(const GroupMediaUIOption* group);
 
 // An input's trim in microseconds; when set it replaces the record's whole-second trim.

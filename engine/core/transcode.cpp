@@ -17,7 +17,9 @@
 #include "progress.h"
 #include "realmedia_output.h"
 #include "source_extras.h"
+#include "stream_plan.h"
 #include "stream_setup.h"
+#include "subtitle_output.h"
 #include "track_choice.h"
 #include "video_output.h"
 
@@ -189,11 +191,14 @@ int createOutput(Conversion& conversion, TranscodeRun& run)
     // The RealMedia writer creates its file when it starts.
     run.outputCreated = !conversion.writesRealMedia();
     AVFormatContext* file = state.outputFiles[0];
+    int ordinals[AVMEDIA_TYPE_NB] = {};
     for (unsigned k = 0; k < state.outputStreamSetups.size(); ++k) {
-        if (file->streams[k]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
+        const AVMediaType type = file->streams[k]->codecpar->codec_type;
+        if (type == AVMEDIA_TYPE_VIDEO)
             conversion.tables.soundFollowsPictures = true;
         auto output = std::make_unique<OutputStream>();
         output->index = static_cast<int>(k);
+        output->ordinal = type >= 0 && type < AVMEDIA_TYPE_NB ? ordinals[type]++ : 0;
         output->stream = file->streams[k];
         output->encoder = state.outputStreamSetups[k].encoder;
         output->streamCopy = state.outputStreamSetups[k].streamCopy;
@@ -230,30 +235,41 @@ bool hasSound(const AVCodecParameters& parameters)
     return parameters.ch_layout.nb_channels > 0 && parameters.sample_rate > 0;
 }
 
-// The job's track choice as the output can keep it: every track becomes the default one where the
-// output has one sound stream.
-int32_t keptAudioTracks(const TranscodeRun& run)
+// The stream of input i that a planned sound or subtitle stream takes, as the stream plan numbers
+// the tracks: -1 when the input lacks the track. Input i's own silence stands in for a missing sound
+// track where it has one.
+int plannedSource(const Conversion& conversion, const TranscodeRun& run, int i, const OutputStream& output)
 {
-    if (run.job.audioTrack != kAllAudioTracks)
-        return run.job.audioTrack;
-    auto sound = [](const auto& output) { return output->stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO; };
-    bool several = std::count_if(run.outputs.begin(), run.outputs.end(), sound) > 1;
-    return several ? kAllAudioTracks : kDefaultAudioTrack;
+    const EngineState& state = conversion.state;
+    const StreamPlan& plan = conversion.tables.streamPlan;
+    const AVFormatContext& file = *state.inputFiles[state.inputCount - 1];
+    const InputRecord& record = run.inputs[i];
+    int stream = output.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO
+                     ? plannedAudioSource(plan, file, output.ordinal)
+                     : plannedSubtitleSource(plan, file, output.ordinal);
+    if (stream >= 0)
+        return record.firstStream + stream;
+    const bool silence = output.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO &&
+                         record.streamCount > static_cast<int>(file.nb_streams);
+    return silence ? record.firstStream + record.streamCount - 1 : -1;
 }
 
-// The stream of input i an output stream takes its data from: for sound the track the job chose,
-// else the first unused one of the same type (for sound, preferably one with channels and a rate),
-// else the last one of that type.
-int findSource(Conversion& conversion, TranscodeRun& run, int i, const OutputStream& output)
+bool followsPlan(const Conversion& conversion, const OutputStream& output)
 {
+    AVMediaType type = output.stream->codecpar->codec_type;
+    return type == AVMEDIA_TYPE_SUBTITLE ||
+           (type == AVMEDIA_TYPE_AUDIO && !conversion.tables.streamPlan.audioTracks.empty());
+}
+
+// The stream of input i an output stream takes its data from: for sound and subtitles the track
+// the stream plan names, else the first unused one of the same type (for sound, preferably one
+// with channels and a rate), else the last one of that type.
+int findSource(const Conversion& conversion, TranscodeRun& run, int i, const OutputStream& output)
+{
+    if (followsPlan(conversion, output))
+        return plannedSource(conversion, run, i, output);
     const InputRecord& record = run.inputs[i];
     AVMediaType type = output.stream->codecpar->codec_type;
-    if (type == AVMEDIA_TYPE_AUDIO) {
-        const EngineState& state = conversion.state;
-        int chosen = chosenAudioStream(keptAudioTracks(run), *state.inputFiles[state.inputCount - 1]);
-        if (chosen >= 0)
-            return record.firstStream + chosen;
-    }
     int fallback = -1;
     if (inputOf(run, i).reserved0 == 0) {
         for (int k = record.firstStream; k < record.firstStream + record.streamCount; ++k) {
@@ -278,6 +294,9 @@ int mapOutputStreams(Conversion& conversion, TranscodeRun& run, int i)
 {
     for (auto& output : run.outputs) {
         int source = findSource(conversion, run, i, *output);
+        output->sourceIndex = source;
+        if (source < 0 && followsPlan(conversion, *output))
+            continue;
         if (source < 0) {
             AVFormatContext* file = conversion.state.outputFiles[0];
             av_dump_format(file, 0, file->url, 1);
@@ -321,11 +340,27 @@ int prepareOutputs(Conversion& conversion, TranscodeRun& run)
     }
     for (auto& output : run.outputs) {
         std::string message;
+        if (output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_SUBTITLE)
+            if (int failed = takeSubtitleHeader(conversion, *output, *run.inputStreams[output->sourceIndex], message))
+                return reportOpenFailure(failed, message);
         if (output->encodingNeeded)
             if (int failed = openEncoder(conversion, *output, message))
                 return reportOpenFailure(failed, message);
     }
     return 0;
+}
+
+// The pictures of input i get the planned subtitle track drawn in, where the input has it.
+void prepareSubtitleDrawing(const Conversion& conversion, TranscodeRun& run, int i)
+{
+    const EngineState& state = conversion.state;
+    const StreamPlan& plan = conversion.tables.streamPlan;
+    if (plannedBurnSource(plan, *state.inputFiles[state.inputCount - 1]) < 0)
+        return;
+    for (auto& output : run.outputs)
+        if (output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_VIDEO && output->sourceIndex >= 0)
+            run.inputStreams[output->sourceIndex]->subtitleBurner =
+                std::make_unique<SubtitleBurner>(inputOf(run, i).sourcePath, plan.burnTrack - 1);
 }
 
 int openDecoders(Conversion& conversion, TranscodeRun& run, int i)
@@ -393,11 +428,18 @@ double outputPosition(const OutputStream& output)
     return static_cast<double>(output.lastWrittenPts) * av_q2d(output.stream->time_base);
 }
 
+// Subtitles come now and then; they do not say how far the output has got.
+bool measuresPosition(const OutputStream& output)
+{
+    return output.stream->codecpar->codec_type != AVMEDIA_TYPE_SUBTITLE;
+}
+
 double minimumPosition(const TranscodeRun& run)
 {
     double minimum = 1e10;
     for (const auto& output : run.outputs)
-        minimum = std::min(minimum, outputPosition(*output));
+        if (measuresPosition(*output))
+            minimum = std::min(minimum, outputPosition(*output));
     return minimum;
 }
 
@@ -407,7 +449,7 @@ ProgressFigures measureProgress(Conversion& conversion, const TranscodeRun& run)
     ProgressFigures figures;
     figures.elapsedSeconds = static_cast<double>(av_gettime_relative() - run.startedAt) / AV_TIME_BASE;
     for (const auto& output : run.outputs) {
-        double position = outputPosition(*output);
+        double position = measuresPosition(*output) ? outputPosition(*output) : 0.0;
         if (position > 0)
             figures.timeSeconds = std::min(figures.timeSeconds, std::max(position, 0.01));
         if (!figures.hasVideo && output->stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
@@ -512,6 +554,26 @@ int runPacketLoop(Conversion& conversion, TranscodeRun& run, int i)
     }
 }
 
+// An input that gave a sound stream nothing (it lacks the chosen track, or sound altogether) is
+// silent there for as long as its pictures last.
+int fillSilentInput(Conversion& conversion, TranscodeRun& run, int i)
+{
+    const JobTables& tables = conversion.tables;
+    if (!tables.soundFollowsPictures || conversion.writesRealMedia())
+        return 0;
+    double picturesEnd = -1;
+    for (const auto& output : run.outputs)
+        if (output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_VIDEO && output->frameNumber > 0)
+            picturesEnd =
+                tables.videoStartOf[i + 1] + static_cast<double>(toMicroseconds(1, output->encoder->time_base));
+    for (auto& output : run.outputs)
+        if (picturesEnd > 0 && output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_AUDIO &&
+            !output->inputStartPlaced)
+            if (int failed = fillSilenceUntil(conversion, *output, picturesEnd, i))
+                return failed;
+    return 0;
+}
+
 int finishInput(Conversion& conversion, TranscodeRun& run, int i)
 {
     EngineState& state = conversion.state;
@@ -530,6 +592,8 @@ int finishInput(Conversion& conversion, TranscodeRun& run, int i)
     for (auto& output : run.outputs)
         if (int failed = finishPendingPicture(conversion, *output))
             return failed;
+    if (int failed = fillSilentInput(conversion, run, i))
+        return failed;
     closeInputFile(state, state.inputCount - 1);
     return 0;
 }
@@ -573,6 +637,8 @@ int openAndPrepareInput(Conversion& conversion, TranscodeRun& run, int i)
         const AVFormatContext& file = *state.inputFiles[state.inputCount - 1];
         if (int failed = checkAudioTrackChoice(job.audioTrack, file, input.sourcePath))
             return failed;
+        if (int failed = checkSubtitleChoice(job.subtitles, file, input.sourcePath))
+            return failed;
         if (int failed = applyJobSettings(conversion, run))
             return failed;
     }
@@ -598,6 +664,7 @@ int transcodeInput(Conversion& conversion, TranscodeRun& run, int i)
             return failed;
     if (int failed = openDecoders(conversion, run, i))
         return failed;
+    prepareSubtitleDrawing(conversion, run, i);
     if (i == 0) {
         if (int failed = copyMetadata(conversion))
             return failed;

@@ -167,8 +167,26 @@ FramePtr croppedPicture(const AVFrame& decoded, const PictureGeometry& geometry)
     return cropped;
 }
 
+// The cropped picture with the job's subtitle track drawn in, before it is scaled so the text keeps
+// its size; null when nothing is drawn. A track that cannot be drawn is reported once and left out.
+FramePtr drawSubtitles(const Conversion& conversion, InputStream& input, const AVFrame& cropped)
+{
+    if (!input.subtitleBurner)
+        return nullptr;
+    const int64_t sourceTime = input.pts - conversion.state.inputTimeOffsets[input.fileIndex];
+    FramePtr drawn;
+    if (int failed = input.subtitleBurner->draw(cropped, sourceTime, drawn)) {
+        char reason[AV_ERROR_MAX_STRING_SIZE] = {};
+        av_strerror(failed, reason, sizeof reason);
+        engineLog("Input stream #%d.%d: subtitles cannot be drawn (%s)\n", input.fileIndex, input.index, reason);
+        input.subtitleBurner.reset();
+        return nullptr;
+    }
+    return drawn;
+}
+
 // Crops, scales and pads the decoded picture into the stream's final picture.
-int composeFinalPicture(Conversion& conversion, OutputStream& output, const InputStream& input, const AVFrame& decoded)
+int composeFinalPicture(Conversion& conversion, OutputStream& output, InputStream& input, const AVFrame& decoded)
 {
     const PictureGeometry& geometry = output.geometry;
     FramePtr cropped;
@@ -178,6 +196,9 @@ int composeFinalPicture(Conversion& conversion, OutputStream& output, const Inpu
             return reportError(23, "Cannot allocate temp picture, check pix fmt\n");
     }
     const AVFrame* source = cropped ? cropped.get() : &decoded;
+    FramePtr drawn = drawSubtitles(conversion, input, *source);
+    if (drawn)
+        source = drawn.get();
     if (int failed = prepareFinalPicture(output))
         return failed;
     AVFrame& picture = *output.picture;
@@ -311,8 +332,8 @@ int outputVideoFrame(Conversion& conversion, OutputStream& output, InputStream& 
         return 0;
     const PictureGeometry& geometry = output.geometry;
     // Effects change the picture in place, so they work on a copy of their own.
-    bool composed =
-        geometry.resample || geometry.pads() || geometry.crops() || anyPictureEffect(conversion.tables.effects);
+    bool composed = geometry.resample || geometry.pads() || geometry.crops() ||
+                    anyPictureEffect(conversion.tables.effects) || input.subtitleBurner;
     if (composed)
         if (int failed = composeFinalPicture(conversion, output, input, decoded))
             return failed;

@@ -168,7 +168,7 @@ TEST(GeneralVideoPresets, CompleteTheProfile)
         {"mov", 0, {.audio = "ac3", .video = "libx264"}, {.container = "mov", .audio = "libfaac", .video = "libx264"}},
         {"wmv", 0, {}, {.container = "asf", .audio = "wmav2", .video = "wmv1"}},
         {"wmv", 0, {.audio = "wmav1", .video = "wmv2"}, {.container = "asf", .audio = "wmav1", .video = "wmv2"}},
-        {"mkv", 0, {}, {.container = "matroska", .audio = "ac3", .video = "libxvid", .subtitlesDisabled = 1}},
+        {"mkv", 0, {}, {.container = "matroska", .audio = "ac3", .video = "libxvid"}},
         {"dv", 0, {.frameSize = "720x576"}, dvWith("720x576", "yuv420p")},
         {"dv", 0, {.frameSize = "720x480"}, dvWith("720x480", "yuv411p")},
         {"dv", 0, {.frameSize = "1440x1080"}, dvWith("1440x1080", "yuv422p")},

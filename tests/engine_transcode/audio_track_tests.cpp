@@ -38,14 +38,15 @@ struct Tone {
 };
 
 // The pitch of one sound stream of a file, from the upward zero crossings of its first channel
-// decoded by the ffmpeg tool, and its length.
-Tone toneOf(const std::string& path, int audioStream)
+// decoded by the ffmpeg tool, and its length; the first seconds only when seconds is above 0.
+Tone toneOf(const std::string& path, int audioStream, double seconds = 0)
 {
     constexpr int kRate = 16000;
     std::string samples;
+    const std::string limit = seconds > 0 ? " -t " + std::to_string(seconds) : "";
     int status = testsupport::runCommand("ffmpeg -v error -i " + testsupport::shellQuote(path) + " -map 0:a:" +
-                                             std::to_string(audioStream) + " -ac 1 -ar " + std::to_string(kRate) +
-                                             " -f s16le -",
+                                             std::to_string(audioStream) + limit + " -ac 1 -ar " +
+                                             std::to_string(kRate) + " -f s16le -",
                                          &samples);
     EXPECT_EQ(status, 0);
     size_t count = samples.size() / 2;
@@ -146,6 +147,34 @@ TEST(AudioTrack, ANumberTheFileDoesNotHaveFailsBeforeAnyOutput)
     EXPECT_EQ(getLastErrorDetail(detail, sizeof detail), VKO_ERROR_NO_SUCH_AUDIO_TRACK);
     EXPECT_EQ(std::string(detail),
               source + ": audio track 3 was chosen, but the file has 2: 1 (eng, English), 2 (ger, Deutsch)\n");
+}
+
+// The first input's choice applies to the whole merge; an input without that track is silent for
+// its length rather than giving another of its tracks.
+TEST(AudioTrack, AMergedInputWithoutTheChosenTrackContributesSilence)
+{
+    TempDir dir;
+    const std::string twoTracks = twoTrackFilm(dir, false);
+    const std::string oneTrack = testsupport::runFfmpeg(
+        dir, "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i sine=frequency=660 -t 2 -c:v mpeg4 -c:a aac",
+        "one_track.mkv");
+    for (const char* format : {"mkv", "mp4"}) {
+        SCOPED_TRACE(format);
+        const std::string output = dir.path(std::string("merged.") + format);
+        Job job(format, 0, output);
+        job.group().frameSize = "160x120";
+        job.addInput(twoTracks);
+        job.addInput(oneTrack);
+        ASSERT_EQ(setAudioTrack(&job.group(), 2), 0);
+        ASSERT_EQ(job.run(), 0);
+        ProbeResult probe = testsupport::probeMedia(output);
+        ASSERT_TRUE(probe.ok) << probe.errors;
+        ASSERT_EQ(audioStreams(probe).size(), 1u);
+        EXPECT_NEAR(toneOf(output, 0, 1.9).pitch, 880, 15);
+        EXPECT_NEAR(toneOf(output, 0).seconds, 4.0, 0.3);
+        EXPECT_LT(transcode::loudness(output, 2.2, 1.6).maxDb, -60.0);
+        EXPECT_NEAR(probe.duration(), 4.0, 0.3);
+    }
 }
 
 TEST(AudioTrack, TheChoiceIsKeptWithItsRecordAndItsCopy)

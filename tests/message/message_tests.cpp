@@ -14,7 +14,7 @@ TEST(ErrorTexts, EveryCatalogueCodeHasItsOwnSentence)
                          34, 35, 36, 38, 39, 41, 42, 43, 44, 45, 47, 48, 49, 50, 51, 55, 57, 58, 59, 60, 61, 62, 63,
                          64, 65, 66, 67, 68, 71, 72, 73, 74, 75, 76, 77, VKO_ERROR_INVALID_OPTION_VALUE,
                          VKO_ERROR_OUTPUT_IS_INPUT, VKO_ERROR_PATH_TOO_LONG, VKO_ERROR_NOTHING_CONVERTED,
-                         VKO_ERROR_NO_SUCH_AUDIO_TRACK};
+                         VKO_ERROR_NO_SUCH_AUDIO_TRACK, VKO_ERROR_NO_SUCH_SUBTITLE_TRACK};
     std::vector<std::string> seen;
     for (int code : codes) {
         std::string text = getErrorInfo(code, 0, 1);

@@ -39,6 +39,9 @@ extern "C" {
 /* The job asks for a sound track the input does not have; nothing is written. */
 #define VKO_ERROR_NO_SUCH_AUDIO_TRACK 84
 
+/* The job asks to draw a subtitle track the input does not have; nothing is written. */
+#define VKO_ERROR_NO_SUCH_SUBTITLE_TRACK 85
+
 /* Records the latest failure: its code and the engine's detail text (may be null). Thread-safe;
  * called from the converting thread. The flag is kept for callers that pass 1; it is not used. */
 VKO_MESSAGE_API int32_t updateErrorInfo(int32_t code, const char* detail, int32_t flag);

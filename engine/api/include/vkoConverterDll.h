@@ -210,6 +210,41 @@ VKO_CONVERTER_API int getStreamList(const char* path, MediaStreamInfo* streams, 
 enum { VKO_AUDIO_TRACK_DEFAULT = 0, VKO_AUDIO_TRACKS_ALL = -1 };
 VKO_CONVERTER_API int setAudioTrack(GroupMediaUIOption* group, int32_t track);
 
+/* The subtitles of a job: VKO_SUBTITLES_KEEP keeps text subtitles (SRT, ASS, WebVTT, mov_text)
+ * where the container takes them (Matroska as they are, MP4, MOV and M4V as mov_text) and picture
+ * subtitles (DVD, PGS) in Matroska only, each with its language, title and default and forced
+ * flags, timed like the pictures through trims and merges; VKO_SUBTITLES_NONE writes none; a number
+ * N from 1 draws subtitle track N (its getStreamList number among the subtitles) into the picture,
+ * after the crop and before the scaling, and writes no subtitle stream. converteToMedia fails with
+ * VKO_ERROR_NO_SUCH_SUBTITLE_TRACK, before any output is opened, when the first input has subtitle
+ * tracks but not N; a file without any converts without drawing (the caller can tell from
+ * getStreamList). In a merge the first input's choice applies to every input that has the track.
+ * The choice stays with the record like the audio track's and is copied by
+ * cloneConverteGroup2MediaUIOption. Returns 0, or 41 for a null record or a choice below
+ * VKO_SUBTITLES_NONE. Call it like the record functions, never beside a conversion. */
+enum { VKO_SUBTITLES_KEEP = 0, VKO_SUBTITLES_NONE = -1 };
+VKO_CONVERTER_API int setSubtitles(GroupMediaUIOption* group, int32_t choice);
+
+/* Why a source stream is not written: the job's track choice left it out, or the output container
+ * (or the format's preset) cannot hold it; a picture subtitle track chosen for drawing, which only
+ * text subtitles can be, counts as one the output cannot hold. */
+enum { VKO_DROP_NOT_CHOSEN = 1, VKO_DROP_CONTAINER = 2 };
+
+typedef struct MediaStreamDrop {
+    MediaStreamInfo stream; /* as getStreamList lists it */
+    int32_t input;          /* index of the input in the group, from 0 */
+    int32_t reason;         /* VKO_DROP_... */
+} MediaStreamDrop;
+
+/* The source streams (sound, subtitle and attachment streams, as getStreamList views them) of the
+ * job's inputs that converteToMedia with this format and device class will not write, each with
+ * why, in input and file order. A subtitle track drawn into the picture is not a drop. Fills
+ * drops[0..capacity) and sets *count like getStreamList. Opens the inputs and writes nothing; runs
+ * beside a conversion like getFileInfo. Returns 0, 41 for a null record or count, 51 for a format
+ * without preset, or the code getFileInfo returns for an input it cannot read. */
+VKO_CONVERTER_API int getDroppedStreams(const GroupMediaUIOption* group, const char* format, int deviceClass,
+                                        MediaStreamDrop* drops, int32_t capacity, int32_t* count);
+
 /* The trim of one input to the microsecond: the input is converted from startMicroseconds for
  * durationMicroseconds (0 or less: to its end), and startSeconds and durationSeconds are not read.
  * The trim stays with the record until freeGroupMediaUIOption and is copied by
