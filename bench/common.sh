@@ -14,3 +14,19 @@ make_clip() {
     -f lavfi -i "sine=frequency=440:sample_rate=44100" -ac 2 -t "$seconds" \
     -c:v libx264 -pix_fmt yuv420p -c:a aac "$@" "$path"
 }
+
+# Runs a command under /usr/bin/time and appends "seconds kilobytes" to the file $1 (with
+# measure_cpu=1 also the processor seconds in user and system mode); the caller's $work folder
+# keeps the time and the log.
+measure() {
+    local samples=$1 format="%e %M"
+    shift
+    [[ ${measure_cpu:-0} == 1 ]] && format="%e %M %U %S"
+    /usr/bin/time -o "$work/time" -f "$format" "$@" >/dev/null 2>>"$work/log" \
+        || { echo "failed: $*" >&2; tail -5 "$work/log" >&2; exit 1; }
+    cat "$work/time" >>"$samples"
+}
+
+column_median() { # usage: column_median FILE COLUMN (1 seconds, 2 kilobytes)
+    awk -v c="$2" '{ print $c }' "$1" | median
+}

@@ -19,19 +19,6 @@ convert="$build/bin/bench_convert"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Runs a command under /usr/bin/time and appends "seconds kilobytes" to the file $1.
-measure() {
-    local samples=$1
-    shift
-    /usr/bin/time -o "$work/time" -f "%e %M" "$@" >/dev/null 2>>"$work/log" \
-        || { echo "failed: $*" >&2; tail -5 "$work/log" >&2; exit 1; }
-    cat "$work/time" >>"$samples"
-}
-
-column_median() { # usage: column_median FILE COLUMN (1 seconds, 2 kilobytes)
-    awk -v c="$2" '{ print $c }' "$1" | median
-}
-
 # The tool's settings equal to the engine's defaults for each format (with 320x240 pictures).
 tool_settings() {
     case $1 in

@@ -17,8 +17,9 @@ struct PresetChoice {
 // video encoder name: the mp4 family of classes 181-200 only takes an absent one or "libxvid".
 PresetChoice selectPreset(int formatId, int formatType, int deviceClass, const char* videoCodec);
 
-// Runs the group's job through the preset of format and deviceClass. Returns 51 without touching
-// any file when there is none, otherwise the job's result.
-int dispatchConversion(GroupMediaUIOption* group, const char* format, int deviceClass, TranscodeStage transcode);
+// Runs the group's job through the preset of format and deviceClass with conversion. Returns 51
+// without touching any file when there is none, otherwise the job's result.
+int dispatchConversion(Conversion& conversion, GroupMediaUIOption* group, const char* format, int deviceClass,
+                       TranscodeStage transcode);
 
 } // namespace engine

@@ -17,7 +17,8 @@ namespace {
 constexpr int kNoPreset = 51;
 
 // The job as converteToMedia would prepare it, up to its output streams.
-int prepareJob(const GroupMediaUIOption& group, const char* format, int deviceClass, engine::JobContext& job)
+int prepareJob(engine::Conversion& conversion, const GroupMediaUIOption& group, const char* format, int deviceClass,
+               engine::JobContext& job)
 {
     const int formatId = engine::formatIdOf(format);
     const engine::PresetChoice choice =
@@ -25,18 +26,17 @@ int prepareJob(const GroupMediaUIOption& group, const char* format, int deviceCl
     if (!choice.preset)
         return engine::reportError(kNoPreset, "No preset for format '%s' and device class %d\n", format ? format : "",
                                    deviceClass);
-    engine::createJobContext(job, group);
+    engine::createJobContext(conversion.state, job, group);
     job.audioJob = choice.audioJob ? 1 : 0;
     return choice.preset(job);
 }
 
-int openInputs(const engine::JobContext& job, std::vector<const AVFormatContext*>& inputs)
+int openInputs(engine::EngineState& state, const engine::JobContext& job, std::vector<const AVFormatContext*>& inputs)
 {
-    if (int failed = engine::initEngine())
+    if (int failed = engine::initEngine(state))
         return failed;
-    const engine::EngineState& state = engine::engineState();
     for (int i = 0; i < job.inputCount; ++i) {
-        if (int failed = engine::openInput(job.inputs[i]->sourcePath, nullptr, nullptr))
+        if (int failed = engine::openInput(state, job.inputs[i]->sourcePath, nullptr, nullptr))
             return failed;
         inputs.push_back(state.inputFiles[state.inputCount - 1]);
     }
@@ -63,12 +63,13 @@ extern "C" int getDroppedStreams(const GroupMediaUIOption* group, const char* fo
 {
     if (!group || !count || capacity < 0 || (capacity > 0 && !drops))
         return 41;
-    engine::PrivateEngineState own;
+    // Like a file probe, the report has a conversion of its own, so it may run beside a conversion.
+    engine::Conversion own;
     engine::JobContext job;
-    if (int failed = prepareJob(*group, format, deviceClass, job))
+    if (int failed = prepareJob(own, *group, format, deviceClass, job))
         return failed;
     std::vector<const AVFormatContext*> inputs;
-    if (int failed = openInputs(job, inputs))
+    if (int failed = openInputs(own.state, job, inputs))
         return failed;
     const AVOutputFormat* container = engine::outputContainerOf(job, format);
     const engine::StreamPlan plan =

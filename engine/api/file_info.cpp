@@ -128,9 +128,8 @@ bool decodable(const AVCodecParameters& codec)
 }
 
 // Returns whether the file has a stream to convert.
-bool describeFile(MediaFileInfo& info, const AVFormatContext& file)
+bool describeFile(MediaFileInfo& info, const engine::EngineState& state, const AVFormatContext& file)
 {
-    const engine::EngineState& state = engine::engineState();
     info.durationSeconds = file.duration == AV_NOPTS_VALUE ? 0.0 : file.duration / 1000000.0;
     info.durationWholeSeconds = clampedToInt32(std::ceil(info.durationSeconds));
     copyText(info.demuxerName, sizeof info.demuxerName, file.iformat->name);
@@ -223,15 +222,16 @@ extern "C" int getFileInfo(MediaFileInfo* info)
 {
     if (!info || !info->path[0])
         return 41;
-    engine::PrivateEngineState own;
     if (!engine::fitsField(info->path, sizeof info->path))
         return refuseLongPath();
     char path[sizeof info->path];
     copyText(path, sizeof path, info->path);
-    int result = engine::initEngine();
+    // A probe has a conversion of its own, so it may run on any thread beside a conversion.
+    engine::Conversion probe;
+    int result = engine::initEngine(probe.state);
     if (result == 0)
-        result = engine::openInput(path, nullptr, nullptr);
-    if (result == 0 && !describeFile(*info, *engine::engineState().inputFiles[0]))
+        result = engine::openInput(probe.state, path, nullptr, nullptr);
+    if (result == 0 && !describeFile(*info, probe.state, *probe.state.inputFiles[0]))
         result = engine::reportError(42, "%s: no stream of pictures or sound that can be decoded\n", path);
     return result;
 }
@@ -241,10 +241,8 @@ extern "C" int isSupportFormat(const char* path)
     if (!path || !*path)
         return 41;
     MediaFileInfo info{};
-    if (std::strlen(path) >= sizeof info.path) {
-        engine::PrivateEngineState own;
+    if (std::strlen(path) >= sizeof info.path)
         return refuseLongPath();
-    }
     copyText(info.path, sizeof info.path, path);
     if (int failed = getFileInfo(&info))
         return failed;
@@ -255,13 +253,13 @@ extern "C" int getStreamList(const char* path, MediaStreamInfo* streams, int32_t
 {
     if (!path || !*path || !count || capacity < 0 || (capacity > 0 && !streams))
         return 41;
-    engine::PrivateEngineState own;
     if (!engine::fitsField(path, sizeof MediaFileInfo::path))
         return refuseLongPath();
-    int result = engine::initEngine();
+    engine::Conversion probe;
+    int result = engine::initEngine(probe.state);
     if (result == 0)
-        result = engine::openInput(path, nullptr, nullptr);
+        result = engine::openInput(probe.state, path, nullptr, nullptr);
     if (result == 0)
-        *count = engine::listStreams(*engine::engineState().inputFiles[0], streams, capacity);
+        *count = engine::listStreams(*probe.state.inputFiles[0], streams, capacity);
     return result;
 }

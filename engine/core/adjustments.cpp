@@ -39,14 +39,14 @@ bool named(const char* codec, const char* name)
 }
 
 // The AAC encoder takes at most 6144 bits per 1024 samples and channel.
-void limitAacBitrate(JobContext& job)
+void limitAacBitrate(EngineState& state, JobContext& job)
 {
     if (job.audioBitrate == 0)
         return;
     if (job.sampleRate == 0)
-        job.sampleRate = engineState().sampleRate;
+        job.sampleRate = state.sampleRate;
     if (job.channels == 0)
-        job.channels = engineState().channels;
+        job.channels = state.channels;
     int limit = static_cast<int>(std::lround(job.sampleRate * 6144.0 / 1024.0));
     if (job.channels > 0 && job.audioBitrate / job.channels > limit)
         job.audioBitrate = limit;
@@ -83,7 +83,7 @@ std::string snapH263Size(Size requested)
 
 } // namespace
 
-int adjustAudioSettings(JobContext& job)
+int adjustAudioSettings(EngineState& state, JobContext& job)
 {
     const char* codec = job.audioCodec;
     if (!codec || !*codec)
@@ -93,7 +93,7 @@ int adjustAudioSettings(JobContext& job)
         job.sampleRate = 8000;
         job.audioBitrate = snapToNearest(job.audioBitrate, kAmrNbBitrates);
     } else if (named(codec, "libfaac")) {
-        limitAacBitrate(job);
+        limitAacBitrate(state, job);
     } else if (job.channels == 1) {
         limitMonoBitrate(job);
     }

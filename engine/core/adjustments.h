@@ -5,13 +5,15 @@
 
 namespace engine {
 
+struct EngineState;
+
 struct JobContext;
 
 // A value equal to an entry stays; outside the list it becomes the nearer end; between two
 // entries it becomes the nearer one, the lower one on a tie.
 int snapToNearest(int value, std::span<const int> ascending);
 
-int adjustAudioSettings(JobContext& job);
+int adjustAudioSettings(EngineState& state, JobContext& job);
 int adjustVideoSettings(JobContext& job);
 
 } // namespace engine

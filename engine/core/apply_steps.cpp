@@ -31,35 +31,34 @@ std::string formatted(const char* format, double value)
     return text;
 }
 
-void warnWhenBitrateTooLow(AVMediaType type)
+void warnWhenBitrateTooLow(EngineState& state, AVMediaType type)
 {
-    const AVCodecContext* options = engineState().codecOptions[type];
+    const AVCodecContext* options = state.codecOptions[type];
     if (options && options->bit_rate < 1000)
         engineLog("WARNING: The bitrate parameter is set too low. It takes bits/s as argument, not kbits/s\n");
 }
 
-int setNamedOption(const char* name, long long value)
+int setNamedOption(EngineState& state, const char* name, long long value)
 {
-    return setCodecOptionIfKnown(name, decimal(value).c_str());
+    return setCodecOptionIfKnown(state, name, decimal(value).c_str());
 }
 
 } // namespace
 
-int applyOutputFile(const JobContext& job)
+int applyOutputFile(EngineState& state, const JobContext& job)
 {
-    engineState().overwrite = job.overwrite != 0;
-    return given(job.containerName) ? setOutputFormat(job.containerName) : 0;
+    state.overwrite = job.overwrite != 0;
+    return given(job.containerName) ? setOutputFormat(state, job.containerName) : 0;
 }
 
-int applyAudioSettings(const JobContext& job)
+int applyAudioSettings(EngineState& state, const JobContext& job)
 {
-    EngineState& state = engineState();
     if (given(job.audioCodec))
-        setAudioCodec(job.audioCodec);
+        setAudioCodec(state, job.audioCodec);
     if (job.audioBitrate > 0) {
-        if (int failed = setNamedOption("ab", job.audioBitrate))
+        if (int failed = setNamedOption(state, "ab", job.audioBitrate))
             return failed;
-        warnWhenBitrateTooLow(AVMEDIA_TYPE_AUDIO);
+        warnWhenBitrateTooLow(state, AVMEDIA_TYPE_AUDIO);
     }
     if (job.sampleRate > 0)
         state.sampleRate = job.sampleRate;
@@ -72,34 +71,34 @@ int applyAudioSettings(const JobContext& job)
     return 0;
 }
 
-int applyVideoSettings(const JobContext& job)
+int applyVideoSettings(EngineState& state, const JobContext& job)
 {
-    engineState().deinterlace = job.deinterlace != 0;
+    state.deinterlace = job.deinterlace != 0;
     if (given(job.videoCodec))
-        setVideoCodec(job.videoCodec);
+        setVideoCodec(state, job.videoCodec);
     if (job.quality >= 0) {
-        if (int failed = applyVideoQuality(job))
+        if (int failed = applyVideoQuality(state, job))
             return failed;
     } else if (job.videoBitrate > 0) {
-        if (int failed = setNamedOption("b", job.videoBitrate))
+        if (int failed = setNamedOption(state, "b", job.videoBitrate))
             return failed;
-        warnWhenBitrateTooLow(AVMEDIA_TYPE_VIDEO);
+        warnWhenBitrateTooLow(state, AVMEDIA_TYPE_VIDEO);
     }
     if (job.frameRate > 0)
-        if (int failed = setFrameRate(formatted("%2.2f", job.frameRate).c_str()))
+        if (int failed = applyFrameRate(state, job.frameRate))
             return failed;
     if (given(job.targetName))
-        return setTarget(job.targetName);
+        return setTarget(state, job.targetName);
     return 0;
 }
 
-int applyEncoderTuning(const JobContext& job)
+int applyEncoderTuning(EngineState& state, const JobContext& job)
 {
     if (job.pixelFormat[0])
-        if (int failed = setPixelFormat(job.pixelFormat))
+        if (int failed = setPixelFormat(state, job.pixelFormat))
             return failed;
     if (given(job.videoTag))
-        setVideoTag(job.videoTag);
+        setVideoTag(state, job.videoTag);
 
     const struct {
         const char* name;
@@ -111,30 +110,30 @@ int applyEncoderTuning(const JobContext& job)
 
     for (const auto& option : leadingOptions)
         if (option.value >= option.minimum)
-            if (int failed = setNamedOption(option.name, option.value))
+            if (int failed = setNamedOption(state, option.name, option.value))
                 return failed;
     if (job.qscale >= 1)
-        if (int failed = setVideoQscale(decimal(job.qscale).c_str()))
+        if (int failed = setVideoQscale(state, decimal(job.qscale).c_str()))
             return failed;
     for (const auto& option : trailingOptions)
         if (option.value >= option.minimum)
-            if (int failed = setNamedOption(option.name, option.value))
+            if (int failed = setNamedOption(state, option.name, option.value))
                 return failed;
     if (job.qdiff >= 1)
-        if (int failed = setQdiff(decimal(job.qdiff).c_str()))
+        if (int failed = setQdiff(state, decimal(job.qdiff).c_str()))
             return failed;
     if (job.i_qfactor > 0)
-        if (int failed = setIQuantFactor(formatted("%2.2f", job.i_qfactor).c_str()))
+        if (int failed = setIQuantFactor(state, formatted("%2.2f", job.i_qfactor).c_str()))
             return failed;
     if (job.rc_eq)
-        if (int failed = setCodecOptionIfKnown("rc_eq", job.rc_eq))
+        if (int failed = setCodecOptionIfKnown(state, "rc_eq", job.rc_eq))
             return failed;
     if (job.qcomp > 0)
-        return setQuantizerCompression(formatted("%2.1f", job.qcomp).c_str());
+        return setQuantizerCompression(state, formatted("%2.1f", job.qcomp).c_str());
     return 0;
 }
 
-int applyMetadata(const JobContext& job)
+int applyMetadata(EngineState& state, const JobContext& job)
 {
     const struct {
         const char* key;
@@ -146,10 +145,10 @@ int applyMetadata(const JobContext& job)
             continue;
         char keyValue[512];
         std::snprintf(keyValue, sizeof keyValue, "%s=%s", tag.key, tag.value);
-        if (int failed = addMetadata(keyValue))
+        if (int failed = addMetadata(state, keyValue))
             return failed;
     }
-    return mapMetadata("0:0");
+    return mapMetadata(state, "0:0");
 }
 
 } // namespace engine

@@ -4,12 +4,14 @@
 
 namespace engine {
 
+struct EngineState;
+
 struct JobContext;
 
-int applyOutputFile(const JobContext& job);
-int applyAudioSettings(const JobContext& job);
-int applyVideoSettings(const JobContext& job);
-int applyEncoderTuning(const JobContext& job);
-int applyMetadata(const JobContext& job);
+int applyOutputFile(EngineState& state, const JobContext& job);
+int applyAudioSettings(EngineState& state, const JobContext& job);
+int applyVideoSettings(EngineState& state, const JobContext& job);
+int applyEncoderTuning(EngineState& state, const JobContext& job);
+int applyMetadata(EngineState& state, const JobContext& job);
 
 } // namespace engine

@@ -53,10 +53,10 @@ void scalePlane(uint8_t* plane, AVSampleFormat format, int count, int volume)
 }
 
 // Where the joined audio has got to: every sample taken so far, FIFO included.
-void advanceAudioTimeline(const OutputStream& output, int inputIndex)
+void advanceAudioTimeline(Conversion& conversion, const OutputStream& output, int inputIndex)
 {
     int64_t samples = output.samplesQueued + av_audio_fifo_size(output.fifo.get());
-    jobTables().audioStartOf[inputIndex + 1] =
+    conversion.tables.audioStartOf[inputIndex + 1] =
         static_cast<double>(av_rescale(samples, AV_TIME_BASE, output.encoder->sample_rate));
 }
 
@@ -66,7 +66,7 @@ int frameSizeOf(const AVCodecContext& encoder)
 }
 
 // Encodes count samples from the FIFO as one frame.
-int encodeFromFifo(OutputStream& output, int count)
+int encodeFromFifo(Conversion& conversion, OutputStream& output, int count)
 {
     const AVCodecContext& encoder = *output.encoder;
     AVFrame* frame = output.audioFrame.get();
@@ -79,18 +79,18 @@ int encodeFromFifo(OutputStream& output, int count)
     av_audio_fifo_read(output.fifo.get(), reinterpret_cast<void**>(frame->extended_data), count);
     frame->pts = output.samplesQueued;
     output.samplesQueued += count;
-    return encodeAndWrite(output, frame);
+    return encodeAndWrite(conversion, output, frame);
 }
 
 // Encodes every whole frame the FIFO holds (everything, for encoders without a frame size).
-int encodeQueuedFrames(OutputStream& output)
+int encodeQueuedFrames(Conversion& conversion, OutputStream& output)
 {
     int frameSize = frameSizeOf(*output.encoder);
     AVAudioFifo* fifo = output.fifo.get();
     if (frameSize == 0)
-        return av_audio_fifo_size(fifo) > 0 ? encodeFromFifo(output, av_audio_fifo_size(fifo)) : 0;
+        return av_audio_fifo_size(fifo) > 0 ? encodeFromFifo(conversion, output, av_audio_fifo_size(fifo)) : 0;
     while (av_audio_fifo_size(fifo) >= frameSize)
-        if (int failed = encodeFromFifo(output, frameSize))
+        if (int failed = encodeFromFifo(conversion, output, frameSize))
             return failed;
     return 0;
 }
@@ -190,7 +190,7 @@ void scaleVolume(uint8_t* const* planes, AVSampleFormat format, int samples, int
     }
 }
 
-int outputAudio(OutputStream& output, const AVFrame& samples, int inputIndex, int skipSamples)
+int outputAudio(Conversion& conversion, OutputStream& output, const AVFrame& samples, int inputIndex, int skipSamples)
 {
     const AVCodecContext& encoder = *output.encoder;
     if (int failed = ensureResampler(output, samples, encoder.ch_layout, encoder.sample_fmt, encoder.sample_rate))
@@ -202,35 +202,35 @@ int outputAudio(OutputStream& output, const AVFrame& samples, int inputIndex, in
     skipSamples = std::clamp(skipSamples, 0, converted);
     skipLeadingSamples(planes, encoder, skipSamples);
     converted -= skipSamples;
-    scaleVolume(planes, encoder.sample_fmt, converted, encoder.ch_layout.nb_channels, engineState().volume);
+    scaleVolume(planes, encoder.sample_fmt, converted, encoder.ch_layout.nb_channels, conversion.state.volume);
     if (converted > 0 &&
         av_audio_fifo_write(output.fifo.get(), reinterpret_cast<void**>(planes), converted) < converted)
         return reportError(62, "av_fifo_realloc2() failed\n");
-    int result = encodeQueuedFrames(output);
-    advanceAudioTimeline(output, inputIndex);
+    int result = encodeQueuedFrames(conversion, output);
+    advanceAudioTimeline(conversion, output, inputIndex);
     return result;
 }
 
-int outputSilence(OutputStream& output, int count, int inputIndex)
+int outputSilence(Conversion& conversion, OutputStream& output, int count, int inputIndex)
 {
     if (int failed = appendSilence(output, count))
         return failed;
-    int result = encodeQueuedFrames(output);
-    advanceAudioTimeline(output, inputIndex);
+    int result = encodeQueuedFrames(conversion, output);
+    advanceAudioTimeline(conversion, output, inputIndex);
     return result;
 }
 
-int fillSilenceUntil(OutputStream& output, double microseconds, int inputIndex)
+int fillSilenceUntil(Conversion& conversion, OutputStream& output, double microseconds, int inputIndex)
 {
     const int rate = output.encoder->sample_rate;
-    const double gap = microseconds - jobTables().audioStartOf[inputIndex + 1];
+    const double gap = microseconds - conversion.tables.audioStartOf[inputIndex + 1];
     for (int64_t left = std::llround(gap * rate / AV_TIME_BASE); left > 0; left -= rate)
-        if (int failed = outputSilence(output, static_cast<int>(std::min<int64_t>(left, rate)), inputIndex))
+        if (int failed = outputSilence(conversion, output, static_cast<int>(std::min<int64_t>(left, rate)), inputIndex))
             return failed;
     return 0;
 }
 
-int flushAudio(OutputStream& output)
+int flushAudio(Conversion& conversion, OutputStream& output)
 {
     const AVCodecContext& encoder = *output.encoder;
     int left = av_audio_fifo_size(output.fifo.get());
@@ -245,10 +245,10 @@ int flushAudio(OutputStream& output)
                 return failed;
             left = frameSize;
         }
-        if (int failed = encodeFromFifo(output, left))
+        if (int failed = encodeFromFifo(conversion, output, left))
             return failed;
     }
-    return encodeAndWrite(output, nullptr);
+    return encodeAndWrite(conversion, output, nullptr);
 }
 
 } // namespace engine

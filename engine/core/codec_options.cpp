@@ -75,9 +75,8 @@ void followDebugSwitches(const EngineState& state)
 
 } // namespace
 
-int setCodecOption(const char* name, const char* value)
+int setCodecOption(EngineState& state, const char* name, const char* value)
 {
-    EngineState& state = engineState();
     const char* recordedName = name;
     int result = setInKnownContexts(state, name, value);
     if (result == AVERROR_OPTION_NOT_FOUND)
@@ -96,15 +95,15 @@ int setCodecOption(const char* name, const char* value)
     return 0;
 }
 
-int setCodecOptionIfKnown(const char* name, const char* value)
+int setCodecOptionIfKnown(EngineState& state, const char* name, const char* value)
 {
-    int result = setCodecOption(name, value);
+    int result = setCodecOption(state, name, value);
     return result > 0 ? result : 0;
 }
 
-void copyCodecOptions(void* source, void* destination, int flags)
+void copyCodecOptions(EngineState& state, void* source, void* destination, int flags)
 {
-    for (const std::string& name : engineState().optionNames) {
+    for (const std::string& name : state.optionNames) {
         const AVOption* option = av_opt_find(source, name.c_str(), nullptr, flags, 0);
         if (!option)
             continue;

@@ -15,7 +15,6 @@
 #include <memory>
 
 extern "C" {
-#include <libavutil/time.h>
 }
 
 namespace engine {
@@ -40,100 +39,92 @@ void timeFrame(InputStream& input, const AVFrame& frame)
     input.nextPts = input.pts + duration;
 }
 
-void emulateRate(const InputStream& input)
-{
-    if (!engineState().rateEmulation)
-        return;
-    int64_t due = input.rateEmulationStart + input.pts;
-    int64_t now = av_gettime_relative();
-    if (due > now)
-        av_usleep(static_cast<unsigned>(due - now));
-}
-
 // The first sound of an input goes where its presentation time says. Samples before the trim start
 // are left out; where the output has pictures, silence fills the gap between the sound so far and
 // that place, so sound that starts after the pictures (or after a longer input before it) stays in
 // step with them.
-int placeInputStart(OutputStream& output, const InputStream& input, int inputIndex, int& skipSamples)
+int placeInputStart(Conversion& conversion, OutputStream& output, const InputStream& input, int inputIndex,
+                    int& skipSamples)
 {
     skipSamples = 0;
     if (output.inputStartPlaced)
         return 0;
     output.inputStartPlaced = true;
     const int rate = output.encoder->sample_rate;
-    const int64_t sinceStart = input.pts - engineState().startTime;
+    const int64_t sinceStart = input.pts - conversion.state.startTime;
     if (sinceStart < 0)
         skipSamples = static_cast<int>(av_rescale(-sinceStart, rate, AV_TIME_BASE));
-    const JobTables& tables = jobTables();
+    const JobTables& tables = conversion.tables;
     if (!tables.soundFollowsPictures)
         return 0;
-    return fillSilenceUntil(output, tables.originOf[inputIndex] + static_cast<double>(std::max<int64_t>(sinceStart, 0)),
+    return fillSilenceUntil(conversion, output,
+                            tables.originOf[inputIndex] + static_cast<double>(std::max<int64_t>(sinceStart, 0)),
                             inputIndex);
 }
 
-int handFrame(OutputStream& output, InputStream& input, const AVFrame& frame, int inputIndex)
+int handFrame(Conversion& conversion, OutputStream& output, InputStream& input, const AVFrame& frame, int inputIndex)
 {
     switch (output.encoder->codec_type) {
     case AVMEDIA_TYPE_AUDIO: {
-        if (jobTables().realMediaMode)
-            return outputRealMediaAudio(output, input, frame, inputIndex);
+        if (conversion.writesRealMedia())
+            return outputRealMediaAudio(conversion, output, input, frame, inputIndex);
         int skipSamples = 0;
-        if (int failed = placeInputStart(output, input, inputIndex, skipSamples))
+        if (int failed = placeInputStart(conversion, output, input, inputIndex, skipSamples))
             return failed;
-        return outputAudio(output, frame, inputIndex, skipSamples);
+        return outputAudio(conversion, output, frame, inputIndex, skipSamples);
     }
     case AVMEDIA_TYPE_VIDEO:
-        return outputVideoFrame(output, input, frame, inputIndex);
+        return outputVideoFrame(conversion, output, input, frame, inputIndex);
     default:
         return 0;
     }
 }
 
-bool reachedStart(const InputStream& input)
+bool reachedStart(Conversion& conversion, const InputStream& input)
 {
-    int64_t start = engineState().startTime;
+    int64_t start = conversion.state.startTime;
     return start == 0 || input.pts >= start;
 }
 
 // A decoded block of sound that ends after the start is used from the start on.
-bool reachedStart(const InputStream& input, const AVFrame& frame)
+bool reachedStart(Conversion& conversion, const InputStream& input, const AVFrame& frame)
 {
-    int64_t start = engineState().startTime;
-    return frame.nb_samples > 0 && start != 0 ? input.nextPts > start : reachedStart(input);
+    int64_t start = conversion.state.startTime;
+    return frame.nb_samples > 0 && start != 0 ? input.nextPts > start : reachedStart(conversion, input);
 }
 
 // Frames the decoders still give after reading stopped at the recording time are not wanted.
 // Sound-only jobs measure the recording time on the joined timeline.
-bool beyondRecordingTime(const InputStream& input, int inputIndex)
+bool beyondRecordingTime(Conversion& conversion, const InputStream& input, int inputIndex)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     if (state.recordingTime == INT64_MAX)
         return false;
-    const JobTables& tables = jobTables();
+    const JobTables& tables = conversion.tables;
     double joinedStart = tables.currentJob && tables.currentJob->audioJob ? tables.audioStartOf[inputIndex] : 0.0;
     return joinedStart + static_cast<double>(input.pts - state.startTime) >= static_cast<double>(state.recordingTime);
 }
 
-int outputFrame(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVFrame& frame,
-                int inputIndex)
+int outputFrame(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs,
+                const AVFrame& frame, int inputIndex)
 {
     timeFrame(input, frame);
-    emulateRate(input);
-    if (!reachedStart(input, frame) || beyondRecordingTime(input, inputIndex))
+    if (!reachedStart(conversion, input, frame) || beyondRecordingTime(conversion, input, inputIndex))
         return 0;
     for (auto& output : outputs)
         if (feeds(*output, inputStreamIndex) && output->encodingNeeded)
-            if (int failed = handFrame(*output, input, frame, inputIndex))
+            if (int failed = handFrame(conversion, *output, input, frame, inputIndex))
                 return failed;
     return 0;
 }
 
 // Pictures the input's picture filter has finished.
-int outputFilteredPictures(InputStream& input, int inputStreamIndex, OutputStreams& outputs, int inputIndex)
+int outputFilteredPictures(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs,
+                           int inputIndex)
 {
     AVFrame* picture = input.filteredFrame.get();
     while (input.pictureFilter->pull(picture)) {
-        int result = outputFrame(input, inputStreamIndex, outputs, *picture, inputIndex);
+        int result = outputFrame(conversion, input, inputStreamIndex, outputs, *picture, inputIndex);
         av_frame_unref(picture);
         if (result)
             return result;
@@ -143,22 +134,22 @@ int outputFilteredPictures(InputStream& input, int inputStreamIndex, OutputStrea
 
 // Pictures go through the input's picture filter, which makes them upright, square-pixelled and
 // progressive where the source needs it; a null picture hands on what it still holds.
-int outputPicture(InputStream& input, int inputStreamIndex, OutputStreams& outputs, AVFrame* picture,
-                  int inputIndex)
+int outputPicture(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs,
+                  AVFrame* picture, int inputIndex)
 {
     if (!input.pictureFilter) {
         if (!picture)
             return 0;
-        input.pictureFilter = std::make_unique<PictureFilter>(*input.stream, engineState().deinterlace);
+        input.pictureFilter = std::make_unique<PictureFilter>(*input.stream, conversion.state.deinterlace);
     }
     if (input.pictureFilter->push(picture) < 0)
         return reportError(65, "Cannot turn the pictures of input stream #%d.%d upright or deinterlace them\n",
                            input.fileIndex, input.index);
-    return outputFilteredPictures(input, inputStreamIndex, outputs, inputIndex);
+    return outputFilteredPictures(conversion, input, inputStreamIndex, outputs, inputIndex);
 }
 
-int decodeFrames(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket* packet,
-                 int inputIndex)
+int decodeFrames(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs,
+                 const AVPacket* packet, int inputIndex)
 {
     AVCodecContext* decoder = input.decoder.get();
     int failure = decoder->codec_type == AVMEDIA_TYPE_AUDIO ? 60 : 65;
@@ -170,13 +161,13 @@ int decodeFrames(InputStream& input, int inputStreamIndex, OutputStreams& output
     for (;;) {
         int received = avcodec_receive_frame(decoder, frame);
         if (received == AVERROR_EOF && video)
-            return outputPicture(input, inputStreamIndex, outputs, nullptr, inputIndex);
+            return outputPicture(conversion, input, inputStreamIndex, outputs, nullptr, inputIndex);
         if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
             return 0;
         if (received < 0)
             return failure;
-        int result = video ? outputPicture(input, inputStreamIndex, outputs, frame, inputIndex)
-                           : outputFrame(input, inputStreamIndex, outputs, *frame, inputIndex);
+        int result = video ? outputPicture(conversion, input, inputStreamIndex, outputs, frame, inputIndex)
+                           : outputFrame(conversion, input, inputStreamIndex, outputs, *frame, inputIndex);
         av_frame_unref(frame);
         if (result)
             return result;
@@ -184,7 +175,8 @@ int decodeFrames(InputStream& input, int inputStreamIndex, OutputStreams& output
 }
 
 // Copied streams: packets go to the output as they are, from the first key frame on.
-int copyPacket(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket& packet)
+int copyPacket(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs,
+               const AVPacket& packet)
 {
     if (!input.sawKeyFrame && !(packet.flags & AV_PKT_FLAG_KEY))
         return 0;
@@ -197,16 +189,16 @@ int copyPacket(InputStream& input, int inputStreamIndex, OutputStreams& outputs,
             return reportError(71, "AVERROR(ENOMEM)=%d\n", AVERROR(ENOMEM));
         if (copy->dts == AV_NOPTS_VALUE)
             copy->dts = copy->pts;
-        int64_t offset = fromMicroseconds(engineState().startTime, input.stream->time_base);
+        int64_t offset = fromMicroseconds(conversion.state.startTime, input.stream->time_base);
         copy->pts = copy->pts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : copy->pts - offset;
         copy->dts = copy->dts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : copy->dts - offset;
         av_packet_rescale_ts(copy.get(), input.stream->time_base, output->stream->time_base);
         copy->stream_index = output->index;
-        (input.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO ? engineState().audioBytes
-                                                                  : engineState().videoBytes) += copy->size;
+        (input.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO ? conversion.state.audioBytes
+                                                                  : conversion.state.videoBytes) += copy->size;
         ++output->frameNumber;
         output->lastWrittenPts = copy->pts;
-        if (int failed = writePacket(outputFileOf(*output), copy.get()))
+        if (int failed = writePacket(outputFileOf(conversion, *output), copy.get()))
             return failed;
     }
     return 0;
@@ -214,24 +206,24 @@ int copyPacket(InputStream& input, int inputStreamIndex, OutputStreams& outputs,
 
 } // namespace
 
-int decodeAndOutput(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket* packet,
-                    int inputIndex)
+int decodeAndOutput(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs,
+                    const AVPacket* packet, int inputIndex)
 {
     if (!input.decodingNeeded) {
         if (!packet)
             return 0;
         if (input.stream->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE)
-            return copySubtitle(input, inputStreamIndex, outputs, *packet, inputIndex);
+            return copySubtitle(conversion, input, inputStreamIndex, outputs, *packet, inputIndex);
         int64_t pts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
         input.pts = pts == AV_NOPTS_VALUE ? input.pts : toMicroseconds(pts, input.stream->time_base);
-        return reachedStart(input) ? copyPacket(input, inputStreamIndex, outputs, *packet) : 0;
+        return reachedStart(conversion, input) ? copyPacket(conversion, input, inputStreamIndex, outputs, *packet) : 0;
     }
     switch (input.decoder->codec_type) {
     case AVMEDIA_TYPE_AUDIO:
     case AVMEDIA_TYPE_VIDEO:
-        return decodeFrames(input, inputStreamIndex, outputs, packet, inputIndex);
+        return decodeFrames(conversion, input, inputStreamIndex, outputs, packet, inputIndex);
     case AVMEDIA_TYPE_SUBTITLE:
-        return decodeSubtitle(input, inputStreamIndex, outputs, packet, inputIndex);
+        return decodeSubtitle(conversion, input, inputStreamIndex, outputs, packet, inputIndex);
     default:
         return 67;
     }

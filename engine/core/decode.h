@@ -8,10 +8,12 @@
 
 namespace engine {
 
+struct Conversion;
+
 using OutputStreams = std::vector<std::unique_ptr<OutputStream>>;
 
 // A null packet flushes the decoder at the end of an input. Returns 0 or an error code.
-int decodeAndOutput(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket* packet,
-                    int inputIndex);
+int decodeAndOutput(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs,
+                    const AVPacket* packet, int inputIndex);
 
 } // namespace engine

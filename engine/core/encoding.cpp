@@ -20,9 +20,9 @@ int encodingFailure(const OutputStream& output)
                                                             : reportError(64, "Video encoding failed\n");
 }
 
-void countPacket(OutputStream& output, const AVPacket& packet)
+void countPacket(Conversion& conversion, OutputStream& output, const AVPacket& packet)
 {
-    EngineState& state = engineState();
+    EngineState& state = conversion.state;
     if (output.encoder->codec_type == AVMEDIA_TYPE_VIDEO) {
         state.videoBytes += packet.size;
         size_t size = 0;
@@ -35,9 +35,9 @@ void countPacket(OutputStream& output, const AVPacket& packet)
 
 } // namespace
 
-AVFormatContext* outputFileOf(const OutputStream& output)
+AVFormatContext* outputFileOf(Conversion& conversion, const OutputStream& output)
 {
-    return engineState().outputFiles[output.fileIndex];
+    return conversion.state.outputFiles[output.fileIndex];
 }
 
 int64_t toMicroseconds(int64_t timestamp, AVRational timeBase)
@@ -61,7 +61,7 @@ int writePacket(AVFormatContext* file, AVPacket* packet)
     return 0;
 }
 
-int encodeAndWrite(OutputStream& output, const AVFrame* frame)
+int encodeAndWrite(Conversion& conversion, OutputStream& output, const AVFrame* frame)
 {
     AVCodecContext* encoder = output.encoder;
     int sent = avcodec_send_frame(encoder, frame);
@@ -74,11 +74,11 @@ int encodeAndWrite(OutputStream& output, const AVFrame* frame)
             return 0;
         if (received < 0)
             return encodingFailure(output);
-        countPacket(output, *packet);
+        countPacket(conversion, output, *packet);
         packet->stream_index = output.index;
         av_packet_rescale_ts(packet, encoder->time_base, output.stream->time_base);
         output.lastWrittenPts = packet->pts;
-        int written = writePacket(outputFileOf(output), packet);
+        int written = writePacket(outputFileOf(conversion, output), packet);
         av_packet_unref(packet);
         if (written)
             return written;

@@ -5,34 +5,16 @@
 
 namespace engine {
 
-namespace {
+Conversion::Conversion() = default;
 
-// Written only by the thread it belongs to.
-thread_local EngineState* privateState = nullptr;
-
-} // namespace
-
-EngineState& engineState()
+Conversion::~Conversion()
 {
-    static EngineState state;
-    return privateState ? *privateState : state;
+    releaseInputsAndOutputs(state);
 }
 
-PrivateEngineState::PrivateEngineState() : state_(std::make_unique<EngineState>()), previous_(privateState)
+bool Conversion::writesRealMedia() const
 {
-    privateState = state_.get();
-}
-
-PrivateEngineState::~PrivateEngineState()
-{
-    releaseInputsAndOutputs();
-    privateState = previous_;
-}
-
-JobTables& jobTables()
-{
-    static JobTables tables;
-    return tables;
+    return tables.currentJob && tables.currentJob->realMedia;
 }
 
 namespace {
@@ -71,21 +53,19 @@ void releaseOptionContexts(EngineState& state)
 
 } // namespace
 
-void closeInputFile(int file)
+void closeInputFile(EngineState& state, int file)
 {
-    EngineState& state = engineState();
     if (state.inputFiles[file])
         avformat_close_input(&state.inputFiles[file]);
     avformat_free_context(state.placeholderAudio[file]);
     state.placeholderAudio[file] = nullptr;
 }
 
-void releaseInputsAndOutputs()
+void releaseInputsAndOutputs(EngineState& state)
 {
-    EngineState& state = engineState();
     closeOutputs(state);
     for (int file = 0; file < kMaxFiles; ++file)
-        closeInputFile(file);
+        closeInputFile(state, file);
     state.videoCodecName.clear();
     state.audioCodecName.clear();
     state.subtitleCodecName.clear();
@@ -94,16 +74,15 @@ void releaseInputsAndOutputs()
     state.videoOutputBuffer = {};
 }
 
-void resetEngineState()
+void resetEngineState(EngineState& state)
 {
-    releaseInputsAndOutputs();
-    engineState() = EngineState{};
+    releaseInputsAndOutputs(state);
+    state = EngineState{};
 }
 
-int initEngine()
+int initEngine(EngineState& state)
 {
-    resetEngineState();
-    EngineState& state = engineState();
+    resetEngineState(state);
     for (int type = 0; type < kCodecTypeCount; ++type) {
         state.codecOptions[type] = avcodec_alloc_context3(nullptr);
         if (!state.codecOptions[type])
@@ -118,16 +97,15 @@ int initEngine()
     return 0;
 }
 
-void resetJobTables()
+void resetJobTables(Conversion& conversion)
 {
-    EngineState& state = engineState();
-    closeOutputs(state);
-    jobTables() = JobTables{};
+    closeOutputs(conversion.state);
+    conversion.tables = JobTables{};
 }
 
-void releaseJobBuffers()
+void releaseJobBuffers(Conversion& conversion)
 {
-    jobTables().currentJob.reset();
+    conversion.tables.currentJob.reset();
 }
 
 } // namespace engine

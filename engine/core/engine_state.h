@@ -1,6 +1,9 @@
-// The process-wide transcoder state. One conversion runs at a time on the converting thread;
-// nothing here is locked. Reset before every transcode. The file probe works on a state of its
-// own (PrivateEngineState), so it may run on another thread beside a conversion.
+// One conversion's state. A Conversion owns the transcoder settings and open files of one transcode
+// (EngineState, reset before every transcode and every probe) and the tables of one job
+// (JobTables, cleared once at the start of the job). It is passed by reference down the spine and
+// written only by the thread that runs it: the converting thread for the process-wide conversion
+// that the exported functions hand out one job at a time, the probing thread for the conversion
+// a file probe makes for itself.
 #pragma once
 
 #include "background_effects.h"
@@ -37,6 +40,12 @@ struct OutputStreamSetup {
     bool streamCopy = false;
 };
 
+// Settings every conversion uses as they are.
+constexpr float kDiscontinuitySeconds = 10.0f; // a timestamp jump larger than this is mended
+constexpr float kMuxMaxDelaySeconds = 0.7f;    // the muxer's longest interleaving delay
+constexpr int kIntraDcPrecisionBits = 8;
+constexpr int64_t kVideoFrameLimit = INT_MAX;  // pictures one output stream takes at most
+
 struct MetadataMap {
     int outputFile;
     int inputFile;
@@ -50,8 +59,6 @@ struct EngineState {
     std::array<AVFormatContext*, kMaxFiles> placeholderAudio{};
     std::array<int64_t, kMaxFiles> inputTimeOffsets{}; // µs
     int inputCount = 0;
-    int64_t inputTimeOffset = 0; // µs, applied to the next opened input
-    bool readsStandardInput = false;
 
     // Outputs
     std::array<AVFormatContext*, kMaxFiles> outputFiles{};
@@ -75,9 +82,6 @@ struct EngineState {
     int padTop = 0, padBottom = 0, padLeft = 0, padRight = 0;
     AVRational frameRate{0, 0};
     float videoQscale = 0.0f;
-    int videoSyncMethod = -1;
-    int topFieldFirst = -1;
-    int intraDcPrecision = 8;
     bool deinterlace = true; // interlaced sources are deinterlaced; progressive ones pass untouched
     std::string videoCodecName;
     uint32_t videoCodecTag = 0;
@@ -89,7 +93,6 @@ struct EngineState {
     int channels = 1;
     uint64_t channelLayout = 0;
     AVSampleFormat sampleFormat = AV_SAMPLE_FMT_NONE;
-    int audioQscale = -99999;
     std::string audioCodecName;
     bool audioStreamCopy = false;
     bool audioDisabled = false;
@@ -105,19 +108,11 @@ struct EngineState {
     int64_t startTime = 0;             // µs
     int64_t recordingTime = INT64_MAX; // µs
     bool copyTimestamps = false;
-    float discontinuityThreshold = 10.0f; // s
     float muxPreload = 0.5f;              // s
-    float muxMaxDelay = 0.7f;             // s
-    int64_t fileSizeLimit = 0;
-    std::array<int, AVMEDIA_TYPE_NB> frameLimits{INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX};
 
     // Flags
     bool overwrite = false;
-    int verbosity = 1;
     int threadCount = 1; // codec threads; the job runner sets configuredThreadCount() before the transcode
-    bool forceFrameRate = false;
-    bool rateEmulation = false;
-    bool exitOnError = false;
 
     // Counters
     int64_t videoBytes = 0, audioBytes = 0, extraBytes = 0;
@@ -127,7 +122,6 @@ struct EngineState {
 
     // Shared buffers
     std::vector<uint8_t> videoOutputBuffer;
-    char errorText[kErrorTextSize] = {};
 
     // Option contexts: settings are stored here first and copied into the real contexts when
     // they are created. Options that only an encoder knows privately (libx264's "coder") are
@@ -149,49 +143,43 @@ struct JobTables {
     // joined sound and pictures of the inputs before it ended.
     std::array<double, kMaxFiles + 1> originOf{};
     bool soundFollowsPictures = false; // the output has pictures: sound keeps its offset to them
-    bool realMediaMode = false; // the RealMedia writer, not a muxer, writes the output
-    StreamPlan streamPlan;      // made with the output file
+    StreamPlan streamPlan;             // made with the output file
     PictureEffectParams effects;  // of the input being converted
     RgbConversionCache rgbConversions{SWS_BICUBIC};
     // Applies the effects beside the encoder when the job may use more than one thread.
     std::unique_ptr<BackgroundEffects> backgroundEffects;
 };
 
-// The state of the calling thread: its private one while a PrivateEngineState lives, else the
-// process-wide one.
-EngineState& engineState();
-JobTables& jobTables();
+struct Conversion {
+    EngineState state;
+    JobTables tables;
 
-// Gives the calling thread a fresh state of its own for as long as it lives, and releases what
-// that state still holds at the end.
-class PrivateEngineState {
-public:
-    PrivateEngineState();
-    ~PrivateEngineState();
-    PrivateEngineState(const PrivateEngineState&) = delete;
-    PrivateEngineState& operator=(const PrivateEngineState&) = delete;
+    Conversion();
+    // Releases what the state still holds.
+    ~Conversion();
+    Conversion(const Conversion&) = delete;
+    Conversion& operator=(const Conversion&) = delete;
 
-private:
-    std::unique_ptr<EngineState> state_;
-    EngineState* previous_;
+    // Whether the RealMedia writer, not a muxer, writes the current job's output.
+    bool writesRealMedia() const;
 };
 
 // Releases whatever the state still holds and gives every field its reset value.
-void resetEngineState();
+void resetEngineState(EngineState& state);
 
 // resetEngineState, then allocates the option contexts.
-int initEngine();
+int initEngine(EngineState& state);
 
 // Closes input file number file (and its placeholder sound).
-void closeInputFile(int file);
+void closeInputFile(EngineState& state, int file);
 
 // Closes every open input and output file and releases the option contexts and shared buffers.
-void releaseInputsAndOutputs();
+void releaseInputsAndOutputs(EngineState& state);
 
 // Clears the job-level tables at the start of a job.
-void resetJobTables();
+void resetJobTables(Conversion& conversion);
 
 // Releases the current job context and its inputs.
-void releaseJobBuffers();
+void releaseJobBuffers(Conversion& conversion);
 
 } // namespace engine

@@ -7,17 +7,6 @@
 
 namespace engine {
 
-namespace {
-
-char* formatDetail(const char* format, va_list args)
-{
-    char* buffer = engineState().errorText;
-    std::vsnprintf(buffer, kErrorTextSize, format, args);
-    return buffer;
-}
-
-} // namespace
-
 void engineLog(const char* format, ...)
 {
     va_list args;
@@ -34,9 +23,10 @@ int reportDetail(int code, const char* detail)
 
 int reportError(int code, const char* format, ...)
 {
+    char detail[kErrorTextSize];
     va_list args;
     va_start(args, format);
-    char* detail = formatDetail(format, args);
+    std::vsnprintf(detail, sizeof detail, format, args);
     va_end(args);
     std::fputs(detail, stderr);
     return reportDetail(code, detail);
@@ -45,9 +35,10 @@ int reportError(int code, const char* format, ...)
 int reportErrorWithDetail(int code, const char* logLine, const char* detailFormat, ...)
 {
     std::fputs(logLine, stderr);
+    char detail[kErrorTextSize];
     va_list args;
     va_start(args, detailFormat);
-    char* detail = formatDetail(detailFormat, args);
+    std::vsnprintf(detail, sizeof detail, detailFormat, args);
     va_end(args);
     return reportDetail(code, detail);
 }

@@ -1,5 +1,5 @@
-// Failure reporting: a line on the engine log (the standard error stream), a detail text in the
-// shared error buffer handed to the error-message library, and the code returned to the caller.
+// Failure reporting: a line on the engine log (the standard error stream), a detail text handed to
+// the error-message library, and the code returned to the caller.
 #pragma once
 
 #include "vkoMessageDll.h"

@@ -103,10 +103,10 @@ Size firstVideoStreamSize(const AVFormatContext* input)
 
 // Reads the requested size; a side that is not a multiple of 4 is rounded and the text rewritten.
 // A text that is not a size fails the way setFrameSize fails on it (31).
-int readRequestedSize(std::string& text, Size& size)
+int readRequestedSize(EngineState& state, std::string& text, Size& size)
 {
     if (av_parse_video_size(&size.width, &size.height, text.c_str()) < 0)
-        return setFrameSize(text.c_str());
+        return setFrameSize(state, text.c_str());
     if (size.width % 4 != 0 || size.height % 4 != 0) {
         size = {nearestMultipleOf4(size.width), nearestMultipleOf4(size.height)};
         text = sizeText(size);
@@ -114,31 +114,30 @@ int readRequestedSize(std::string& text, Size& size)
     return 0;
 }
 
-int cropBy(const Sides& crop)
+int cropBy(EngineState& state, const Sides& crop)
 {
-    return applyCrop(crop.top, crop.bottom, crop.left, crop.right);
+    return applyCrop(state, crop.top, crop.bottom, crop.left, crop.right);
 }
 
-int padBy(const Sides& pad)
+int padBy(EngineState& state, const Sides& pad)
 {
-    return applyPad(pad.top, pad.bottom, pad.left, pad.right);
+    return applyPadding(state, pad.top, pad.bottom, pad.left, pad.right);
 }
 
-int planFullFrame(const GeometryRequest& request, const Sides& crop, const Sides& pad)
+int planFullFrame(EngineState& state, const GeometryRequest& request, const Sides& crop, const Sides& pad)
 {
-    if (int failed = cropBy(crop))
+    if (int failed = cropBy(state, crop))
         return failed;
-    if (int failed = padBy(pad))
+    if (int failed = padBy(state, pad))
         return failed;
     std::string size = request.frameSize.empty() ? sizeText(firstVideoStreamSize(request.input)) : request.frameSize;
     engineLog("Frame size option:videosize=%s, framesize=%s, zoom=full, crop[top,bottom,left,right]=[%d,%d,%d,%d], "
               "pad[top,bottom,left,right]=[%d,%d,%d,%d]\n",
               size.c_str(), size.c_str(), crop.top, crop.bottom, crop.left, crop.right, pad.top, pad.bottom, pad.left,
               pad.right);
-    if (int failed = setFrameSize(size.c_str()))
+    if (int failed = setFrameSize(state, size.c_str()))
         return failed;
-    const EngineState& state = engineState();
-    return setAspectRatio(joined(state.frameWidth, ':', state.frameHeight).c_str());
+    return applyAspectRatio(state, state.frameWidth, state.frameHeight);
 }
 
 // Bars that leave the largest centred area of the shape num:den inside target.
@@ -201,11 +200,10 @@ void logFittedPlan(const GeometryRequest& request, const std::string& inputText,
 
 // The source's size, which crops are measured against, may be odd (a 1x1 picture): only the
 // size pictures are scaled to must be even.
-int takeSourceSize(Size input, const std::string& text)
+int takeSourceSize(EngineState& state, Size input)
 {
     if (input.width <= 0 || input.height <= 0)
-        return setFrameSize(text.c_str());
-    EngineState& state = engineState();
+        return applyFrameSize(state, input.width, input.height);
     state.frameWidth = input.width;
     state.frameHeight = input.height;
     return 0;
@@ -213,13 +211,13 @@ int takeSourceSize(Size input, const std::string& text)
 
 // The picture is scaled into the requested size (or the current frame size) with black bars
 // where its shape, or the zoom's shape, does not fill it.
-int planFittedFrame(const GeometryRequest& request, Size requested, const Sides& crop, const Sides& pad)
+int planFittedFrame(EngineState& state, const GeometryRequest& request, Size requested, const Sides& crop,
+                    const Sides& pad)
 {
     Size streamSize = firstVideoStreamSize(request.input);
     Size input{evenDown(streamSize.width), evenDown(streamSize.height)};
     std::string inputText = sizeText(input);
     Size visible = visibleArea(input, crop);
-    const EngineState& state = engineState();
     Size target = request.frameSize.empty() ? Size{state.frameWidth, state.frameHeight} : requested;
 
     Bars bars = barsFor(request.zoomMode, target, visible);
@@ -228,15 +226,15 @@ int planFittedFrame(const GeometryRequest& request, Size requested, const Sides&
                    bars.side + pad.right};
     logFittedPlan(request, inputText, scaled, crop, finalPad);
 
-    if (int failed = takeSourceSize(input, inputText))
+    if (int failed = takeSourceSize(state, input))
         return failed;
-    if (int failed = cropBy(crop))
+    if (int failed = cropBy(state, crop))
         return failed;
-    if (int failed = padBy(finalPad))
+    if (int failed = padBy(state, finalPad))
         return failed;
-    if (int failed = setFrameSize(sizeText(scaled).c_str()))
+    if (int failed = applyFrameSize(state, scaled.width, scaled.height))
         return failed;
-    return setAspectRatio(joined(target.width, ':', target.height).c_str());
+    return applyAspectRatio(state, target.width, target.height);
 }
 
 // A visible picture no larger than the requested size becomes the requested size (made even), so
@@ -254,56 +252,46 @@ void keepSmallPicture(GeometryRequest& request, Size& requested, const Sides& cr
 
 } // namespace
 
-int applyCrop(int top, int bottom, int left, int right)
+int applyCrop(EngineState& state, int top, int bottom, int left, int right)
 {
-    using CropHandler = int (*)(const char*);
-    const struct {
-        CropHandler handler;
-        int band;
-    } bands[] = {{setCropTop, top}, {setCropBottom, bottom}, {setCropLeft, left}, {setCropRight, right}};
-    for (const auto& [handler, band] : bands)
-        if (int failed = handler(std::to_string(band).c_str()))
+    const std::pair<CropSide, int> bands[] = {
+        {CropSide::Top, top}, {CropSide::Bottom, bottom}, {CropSide::Left, left}, {CropSide::Right, right}};
+    for (const auto& [side, band] : bands)
+        if (int failed = applyCropBand(state, side, band))
             return failed;
     return 0;
 }
 
-int applyPad(int top, int bottom, int left, int right)
-{
-    return setPadding(std::to_string(top).c_str(), std::to_string(bottom).c_str(), std::to_string(left).c_str(),
-                      std::to_string(right).c_str());
-}
-
-int planFrameGeometry(GeometryRequest request)
+int planFrameGeometry(EngineState& state, GeometryRequest request)
 {
     Size requested;
     if (!request.frameSize.empty())
-        if (int failed = readRequestedSize(request.frameSize, requested))
+        if (int failed = readRequestedSize(state, request.frameSize, requested))
             return failed;
     Sides crop = roundedToMultiplesOf4({request.cropTop, request.cropBottom, request.cropLeft, request.cropRight});
     if (request.noEnlarge && !request.frameSize.empty())
         keepSmallPicture(request, requested, crop);
     Sides pad = roundedToMultiplesOf4({request.padTop, request.padBottom, request.padLeft, request.padRight});
     if (isZoom(request.zoomMode, "full"))
-        return planFullFrame(request, crop, pad);
-    return planFittedFrame(request, requested, crop, pad);
+        return planFullFrame(state, request, crop, pad);
+    return planFittedFrame(state, request, requested, crop, pad);
 }
 
-int applyInputGeometry(const JobContext& job, int inputIndex)
+int applyInputGeometry(EngineState& state, const JobContext& job, int inputIndex)
 {
     const JobInput& input = *job.inputs[inputIndex];
-    const EngineState& state = engineState();
-    return planFrameGeometry({.cropTop = input.cropTop,
-                              .cropBottom = input.cropBottom,
-                              .cropLeft = input.cropLeft,
-                              .cropRight = input.cropRight,
-                              .zoomMode = input.zoomMode,
-                              .padTop = input.padTop,
-                              .padBottom = input.padBottom,
-                              .padLeft = input.padLeft,
-                              .padRight = input.padRight,
-                              .frameSize = job.frameSize ? job.frameSize : "",
-                              .noEnlarge = job.noEnlarge,
-                              .input = state.inputCount > 0 ? state.inputFiles[state.inputCount - 1] : nullptr});
+    return planFrameGeometry(state, {.cropTop = input.cropTop,
+                                     .cropBottom = input.cropBottom,
+                                     .cropLeft = input.cropLeft,
+                                     .cropRight = input.cropRight,
+                                     .zoomMode = input.zoomMode,
+                                     .padTop = input.padTop,
+                                     .padBottom = input.padBottom,
+                                     .padLeft = input.padLeft,
+                                     .padRight = input.padRight,
+                                     .frameSize = job.frameSize ? job.frameSize : "",
+                                     .noEnlarge = job.noEnlarge,
+                                     .input = state.inputCount > 0 ? state.inputFiles[state.inputCount - 1] : nullptr});
 }
 
 } // namespace engine

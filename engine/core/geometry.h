@@ -10,6 +10,8 @@ struct AVFormatContext;
 
 namespace engine {
 
+struct EngineState;
+
 struct JobContext;
 
 struct GeometryRequest {
@@ -23,16 +25,13 @@ struct GeometryRequest {
 
 // Sets crop, pad, frame size and aspect ratio through the option handlers. Returns 0 or the first
 // handler error (31, 32, 34, 36, 38, 39).
-int planFrameGeometry(GeometryRequest request);
+int planFrameGeometry(EngineState& state, GeometryRequest request);
 
-// setCropTop, setCropBottom, setCropLeft, setCropRight in this order, up to the first error.
-int applyCrop(int top, int bottom, int left, int right);
-
-// setPadding with the four sizes.
-int applyPad(int top, int bottom, int left, int right);
+// The four crop bands in this order (applyCropBand), up to the first error.
+int applyCrop(EngineState& state, int top, int bottom, int left, int right);
 
 // Plans the geometry of the job's input inputIndex, which is the input the engine opened last.
 // The job's frame size is left as it is.
-int applyInputGeometry(const JobContext& job, int inputIndex);
+int applyInputGeometry(EngineState& state, const JobContext& job, int inputIndex);
 
 } // namespace engine

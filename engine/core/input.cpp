@@ -18,7 +18,7 @@ extern "C" {
 
 namespace engine {
 
-const char* describeOpenError(int error, const char* path)
+std::string describeOpenError(int error, const char* path)
 {
     const char* format;
     switch (error) {
@@ -48,9 +48,9 @@ const char* describeOpenError(int error, const char* path)
         format = "%s: Error while opening file\n";
         break;
     }
-    char* buffer = engineState().errorText;
-    std::snprintf(buffer, kErrorTextSize, format, path);
-    return buffer;
+    char text[kErrorTextSize];
+    std::snprintf(text, sizeof text, format, path);
+    return text;
 }
 
 AVMediaType streamTypeOf(const AVStream& stream)
@@ -117,7 +117,7 @@ AVDictionary* rawInputParameters(const EngineState& state)
 }
 
 // A demuxer takes no streams after it has been opened, so the placeholder lives beside the file.
-void addPlaceholderAudio(const AVFormatContext* file, int fileIndex)
+void addPlaceholderAudio(EngineState& state, const AVFormatContext* file, int fileIndex)
 {
     AVFormatContext* holder = avformat_alloc_context();
     AVStream* placeholder = holder ? avformat_new_stream(holder, nullptr) : nullptr;
@@ -129,10 +129,10 @@ void addPlaceholderAudio(const AVFormatContext* file, int fileIndex)
     placeholder->codecpar->codec_type = AVMEDIA_TYPE_AUDIO;
     placeholder->codecpar->codec_id = AV_CODEC_ID_MP3;
     placeholder->time_base = AVRational{1, 90000};
-    engineState().placeholderAudio[fileIndex] = holder;
+    state.placeholderAudio[fileIndex] = holder;
 }
 
-void markJobStreams(AVFormatContext* file, JobContext& job, JobInput& input)
+void markJobStreams(EngineState& state, AVFormatContext* file, JobContext& job, JobInput& input)
 {
     if (!input.hasVideo && !input.hasAudio) {
         for (unsigned i = 0; i < file->nb_streams; ++i) {
@@ -146,16 +146,16 @@ void markJobStreams(AVFormatContext* file, JobContext& job, JobInput& input)
     // An input without the chosen sound track contributes silence in its place.
     const auto tracks = static_cast<int32_t>(audioTrackStreams(*file).size());
     if (job.anyInputHasAudio && (!input.hasAudio || job.audioTrack > tracks))
-        addPlaceholderAudio(file, engineState().inputCount);
+        addPlaceholderAudio(state, file, state.inputCount);
 }
 
-void seekToStart(AVFormatContext* file, int64_t timestamp, const char* path)
+void seekToStart(EngineState& state, AVFormatContext* file, int64_t timestamp, const char* path)
 {
-    if (engineState().startTime == 0)
+    if (state.startTime == 0)
         return;
     if (av_seek_frame(file, -1, timestamp, AVSEEK_FLAG_BACKWARD) < 0)
         engineLog("%s: could not seek to position %0.3f\n", path, static_cast<double>(timestamp) / AV_TIME_BASE);
-    engineState().startTime = 0;
+    state.startTime = 0;
 }
 
 void takeAudioParameters(EngineState& state, const AVCodecParameters& codec)
@@ -222,12 +222,10 @@ void consumeInputSettings(EngineState& state)
 
 } // namespace
 
-int openInput(const char* path, JobContext* job, JobInput* input)
+int openInput(EngineState& state, const char* path, JobContext* job, JobInput* input)
 {
-    EngineState& state = engineState();
     if (std::strcmp(path, "-") == 0)
         path = "pipe:";
-    state.readsStandardInput = std::strncmp(path, "pipe:", 5) == 0 || std::strcmp(path, "/dev/stdin") == 0;
     if (state.inputCount >= kMaxFiles)
         return reportError(7, "%s: Error while opening file\n", path);
 
@@ -237,9 +235,9 @@ int openInput(const char* path, JobContext* job, JobInput* input)
 
     AVFormatContext* file = avformat_alloc_context();
     if (!file)
-        return reportDetail(7, describeOpenError(AVERROR(ENOMEM), path));
+        return reportDetail(7, describeOpenError(AVERROR(ENOMEM), path).c_str());
     if (state.formatOptions)
-        copyCodecOptions(state.formatOptions, file, AV_OPT_FLAG_DECODING_PARAM);
+        copyCodecOptions(state, state.formatOptions, file, AV_OPT_FLAG_DECODING_PARAM);
     file->video_codec_id = decoders.video;
     file->audio_codec_id = decoders.audio;
     file->subtitle_codec_id = decoders.subtitle;
@@ -249,28 +247,27 @@ int openInput(const char* path, JobContext* job, JobInput* input)
     int opened = avformat_open_input(&file, path, state.forcedInputFormat, &parameters);
     av_dict_free(&parameters);
     if (opened < 0) {
-        const char* text = describeOpenError(opened, path);
-        std::fputs(text, stderr);
-        return reportDetail(7, text);
+        const std::string text = describeOpenError(opened, path);
+        std::fputs(text.c_str(), stderr);
+        return reportDetail(7, text.c_str());
     }
-    if (avformat_find_stream_info(file, nullptr) < 0 && state.verbosity >= 0) {
+    if (avformat_find_stream_info(file, nullptr) < 0) {
         avformat_close_input(&file);
         return reportError(8, "%s: could not find codec parameters\n", path);
     }
     if (job && input)
-        markJobStreams(file, *job, *input);
+        markJobStreams(state, file, *job, *input);
 
     int64_t timestamp = state.startTime;
     if (file->start_time != AV_NOPTS_VALUE)
         timestamp += file->start_time;
-    seekToStart(file, timestamp, path);
+    seekToStart(state, file, timestamp, path);
     takeStreamParameters(state, file);
 
     int n = state.inputCount;
     state.inputFiles[n] = file;
-    state.inputTimeOffsets[n] = state.inputTimeOffset - (state.copyTimestamps ? 0 : timestamp);
-    if (state.verbosity >= 0)
-        av_dump_format(file, n, path, 0);
+    state.inputTimeOffsets[n] = state.copyTimestamps ? 0 : -timestamp;
+    av_dump_format(file, n, path, 0);
     state.inputCount = n + 1;
     consumeInputSettings(state);
     return 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 extern "C" {
@@ -21,14 +22,15 @@ AVMediaType streamTypeOf(const AVStream& stream);
 // The file's streams of one such kind as stream indexes, in file order.
 std::vector<int> streamsOfType(const AVFormatContext& file, AVMediaType type);
 
+struct EngineState;
 struct JobContext;
 struct JobInput;
 
 // Returns 0, 6 (unknown forced decoder), 7 (cannot open) or 8 (no stream parameters). Without a
 // job the job bookkeeping (stream marking, placeholder audio) is skipped.
-int openInput(const char* path, JobContext* job, JobInput* input);
+int openInput(EngineState& state, const char* path, JobContext* job, JobInput* input);
 
-// The open-error text for an FFmpeg error code, formatted into the shared error buffer.
-const char* describeOpenError(int error, const char* path);
+// The open-error text for an FFmpeg error code.
+std::string describeOpenError(int error, const char* path);
 
 } // namespace engine

@@ -73,12 +73,12 @@ void copyOutputSettings(JobContext& job, const GroupMediaUIOption& group)
 }
 
 // Opens each input in turn until the job is known to carry both video and audio.
-void probeInputs(JobContext& job)
+void probeInputs(EngineState& state, JobContext& job)
 {
     for (int i = 0; i < job.inputCount; ++i) {
-        initEngine();
-        openInput(job.inputs[i]->sourcePath, &job, job.inputs[i].get());
-        releaseInputsAndOutputs();
+        initEngine(state);
+        openInput(state, job.inputs[i]->sourcePath, &job, job.inputs[i].get());
+        releaseInputsAndOutputs(state);
         if (job.anyInputHasVideo && job.anyInputHasAudio)
             break;
     }
@@ -86,14 +86,14 @@ void probeInputs(JobContext& job)
 
 } // namespace
 
-void createJobContext(JobContext& job, const GroupMediaUIOption& group)
+void createJobContext(EngineState& state, JobContext& job, const GroupMediaUIOption& group)
 {
     copyOutputSettings(job, group);
     int count = std::min(group.inputCount, kMaxFiles);
     for (int i = 0; i < count; ++i)
         if (group.inputs[i])
             job.inputs[job.inputCount++] = makeJobInput(i, *group.inputs[i]);
-    probeInputs(job);
+    probeInputs(state, job);
 }
 
 } // namespace engine

@@ -72,6 +72,8 @@ struct JobContext {
     float qcomp = 0.0f;
     // Not in the group record: 0 keeps interlaced sources' fields as they are.
     int32_t deinterlace = 1;
+    // Set by the RealMedia presets: the RealMedia writer, not a muxer, writes the output.
+    bool realMedia = false;
 
     // The output rules of the group's reserved4108 (vkoConverterDll.h), read by createJobContext.
     int32_t quality = -1;    // constant quality on the video encoder's scale; -1: the bit rate decides
@@ -90,8 +92,9 @@ struct JobContext {
     }
 };
 
-// Fills job from the group (inputs included) and probes the inputs until the job is known to have
-// both video and audio. A failing probe has reported its error but does not fail here.
-void createJobContext(JobContext& job, const GroupMediaUIOption& group);
+// Fills job from the group (inputs included) and probes the inputs, with the conversion's state,
+// until the job is known to have both video and audio. A failing probe has reported its error but
+// does not fail here.
+void createJobContext(EngineState& state, JobContext& job, const GroupMediaUIOption& group);
 
 } // namespace engine

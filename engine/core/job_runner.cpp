@@ -32,9 +32,9 @@ struct NamedEncoders {
 
 // An encoder the job names must exist, also where the preset puts its own in its place; "copy"
 // asks for the stream to be copied as it is. The RealMedia writer has encoder names of its own.
-int refuseUnknownEncoders(const NamedEncoders& encoders)
+int refuseUnknownEncoders(Conversion& conversion, const NamedEncoders& encoders)
 {
-    if (jobTables().realMediaMode)
+    if (conversion.writesRealMedia())
         return 0;
     const struct {
         const char* name;
@@ -49,7 +49,7 @@ int refuseUnknownEncoders(const NamedEncoders& encoders)
     return 0;
 }
 
-int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, TranscodeStage transcode,
+int prepareAndTranscode(Conversion& conversion, JobContext& job, Preset preset, bool audioJob, TranscodeStage transcode,
                         PartialOutput& partial)
 {
     job.audioJob = audioJob ? 1 : 0;
@@ -57,16 +57,16 @@ int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, Transcode
     if (preset)
         if (int failed = preset(job))
             return failed;
-    if (int failed = refuseUnknownEncoders(named))
+    if (int failed = refuseUnknownEncoders(conversion, named))
         return failed;
     if (int failed = applyOutputRules(job))
         return failed;
-    if (int failed = adjustAudioSettings(job))
+    if (int failed = adjustAudioSettings(conversion.state, job))
         return failed;
     if (!audioJob)
         if (int failed = adjustVideoSettings(job))
             return failed;
-    if (int failed = initEngine())
+    if (int failed = initEngine(conversion.state))
         return failed;
     if (!job.outputPath[0])
         return reportError(74, "No output file name given\n");
@@ -76,29 +76,30 @@ int prepareAndTranscode(JobContext& job, Preset preset, bool audioJob, Transcode
         return failed;
     if (int failed = partial.begin(job))
         return failed;
-    engineState().threadCount = configuredThreadCount();
-    return transcode(job);
+    conversion.state.threadCount = configuredThreadCount();
+    return transcode(conversion, job);
 }
 
 } // namespace
 
-int runConversionJob(Preset preset, const GroupMediaUIOption& group, bool audioJob, TranscodeStage transcode)
+int runConversionJob(Conversion& conversion, Preset preset, const GroupMediaUIOption& group, bool audioJob,
+                     TranscodeStage transcode)
 {
     writeBanner();
     if (int failed = refuseUnfitPaths(group))
         return failed;
-    resetJobTables();
-    JobTables& tables = jobTables();
+    resetJobTables(conversion);
+    JobTables& tables = conversion.tables;
     tables.currentJob = std::make_unique<JobContext>();
     JobContext& job = *tables.currentJob;
-    createJobContext(job, group);
+    createJobContext(conversion.state, job, group);
 
     PartialOutput partial;
-    int result = prepareAndTranscode(job, preset, audioJob, transcode, partial);
+    int result = prepareAndTranscode(conversion, job, preset, audioJob, transcode, partial);
     // The output file is closed before it takes its final name.
-    releaseInputsAndOutputs();
+    releaseInputsAndOutputs(conversion.state);
     result = partial.finish(result);
-    releaseJobBuffers();
+    releaseJobBuffers(conversion);
     return result;
 }
 

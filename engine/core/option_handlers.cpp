@@ -5,6 +5,7 @@
 #include "error_report.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -42,23 +43,38 @@ const char* const kVerticalCropOutside =
 const char* const kHorizontalCropOutside =
     "Horizontal crop dimensions are outside the range of the original image.\nRemember to crop first and scale second.\n";
 
-// Stores a crop band and takes it off the frame's extent in that direction.
-int setCropBand(const char* text, int& band, int& extent, const char* negativeText, const char* outsideText)
+struct CropRule {
+    int EngineState::*band;
+    int EngineState::*extent; // the frame's extent the band is taken off
+    const char* negativeText;
+    const char* outsideText;
+};
+
+const CropRule kCropRules[] = {
+    {&EngineState::cropTop, &EngineState::frameHeight, "Incorrect top crop size\n", kVerticalCropOutside},
+    {&EngineState::cropBottom, &EngineState::frameHeight, "Incorrect bottom crop size\n", kVerticalCropOutside},
+    {&EngineState::cropLeft, &EngineState::frameWidth, "Incorrect left crop size\n", kHorizontalCropOutside},
+    {&EngineState::cropRight, &EngineState::frameWidth, "Incorrect right crop size\n", kHorizontalCropOutside},
+};
+
+// The frame size's checks, with the size as the detail text shows it.
+int applyFrameSizeShownAs(EngineState& state, int width, int height, const char* shown)
 {
-    band = std::atoi(text);
-    if (band < 0)
-        return reportError(36, "%s", negativeText);
-    if (band >= extent)
-        return reportError(38, "%s", outsideText);
-    extent -= band;
+    if (width <= 0 || height <= 0)
+        return reportErrorWithDetail(31, "Incorrect frame size\n", "Incorrect frame size:%s\n", shown);
+    state.frameWidth = width;
+    state.frameHeight = height;
+    if (width % 2 != 0 || height % 2 != 0)
+        return reportErrorWithDetail(32, "Frame size must be a multiple of 2\n",
+                                     "Frame size must be a multiple of 2.Frame size is (%s)=%dx%d\n", shown, width,
+                                     height);
     return 0;
 }
 
 } // namespace
 
-int setOutputFormat(const char* name)
+int setOutputFormat(EngineState& state, const char* name)
 {
-    EngineState& state = engineState();
     if (std::strcmp(name, "pgmyuv") == 0) {
         engineLog("pgmyuv format is deprecated, use image2\n");
         state.pgmyuvCompatibility = true;
@@ -71,68 +87,84 @@ int setOutputFormat(const char* name)
     return 0;
 }
 
-int setAudioCodec(const char* name)
+int setAudioCodec(EngineState& state, const char* name)
 {
-    EngineState& state = engineState();
     return setCodecName(name, state.audioCodecName, state.audioStreamCopy);
 }
 
-int setVideoCodec(const char* name)
+int setVideoCodec(EngineState& state, const char* name)
 {
-    EngineState& state = engineState();
     return setCodecName(name, state.videoCodecName, state.videoStreamCopy);
 }
 
-int setFrameRate(const char* text)
+int setFrameRate(EngineState& state, const char* text)
 {
-    if (av_parse_video_rate(&engineState().frameRate, withDecimalPoint(text).c_str()) < 0)
+    if (av_parse_video_rate(&state.frameRate, withDecimalPoint(text).c_str()) < 0)
         return reportError(33, "Incorrect value for frame rate: %s\n", text);
     return 0;
 }
 
-int setFrameSize(const char* text)
+int applyFrameRate(EngineState& state, float rate)
 {
-    EngineState& state = engineState();
-    if (av_parse_video_size(&state.frameWidth, &state.frameHeight, text) < 0)
-        return reportErrorWithDetail(31, "Incorrect frame size\n", "Incorrect frame size:%s\n", text);
-    if (state.frameWidth % 2 != 0 || state.frameHeight % 2 != 0)
-        return reportErrorWithDetail(32, "Frame size must be a multiple of 2\n",
-                                     "Frame size must be a multiple of 2.Frame size is (%s)=%dx%d\n", text,
-                                     state.frameWidth, state.frameHeight);
+    // The rate "%2.2f" writes, read back: hundredths rounded half to even (the float times 100 is
+    // exact in a double), as the nearest fraction with a denominator up to 1001000.
+    state.frameRate = av_d2q(std::nearbyint(static_cast<double>(rate) * 100.0) / 100.0, 1001000);
+    if (state.frameRate.num <= 0 || state.frameRate.den <= 0)
+        return reportError(33, "Incorrect value for frame rate: %2.2f\n", static_cast<double>(rate));
     return 0;
 }
 
-int setCropTop(const char* text)
+int setFrameSize(EngineState& state, const char* text)
 {
-    EngineState& state = engineState();
-    return setCropBand(text, state.cropTop, state.frameHeight, "Incorrect top crop size\n", kVerticalCropOutside);
+    int width = 0;
+    int height = 0;
+    if (av_parse_video_size(&width, &height, text) < 0)
+        return reportErrorWithDetail(31, "Incorrect frame size\n", "Incorrect frame size:%s\n", text);
+    return applyFrameSizeShownAs(state, width, height, text);
 }
 
-int setCropBottom(const char* text)
+int applyFrameSize(EngineState& state, int width, int height)
 {
-    EngineState& state = engineState();
-    return setCropBand(text, state.cropBottom, state.frameHeight, "Incorrect bottom crop size\n",
-                       kVerticalCropOutside);
+    const std::string shown = std::to_string(width) + "x" + std::to_string(height);
+    return applyFrameSizeShownAs(state, width, height, shown.c_str());
 }
 
-int setCropLeft(const char* text)
+int applyCropBand(EngineState& state, CropSide side, int band)
 {
-    EngineState& state = engineState();
-    return setCropBand(text, state.cropLeft, state.frameWidth, "Incorrect left crop size\n", kHorizontalCropOutside);
+    const CropRule& rule = kCropRules[static_cast<int>(side)];
+    state.*rule.band = band;
+    if (band < 0)
+        return reportError(36, "%s", rule.negativeText);
+    if (band >= state.*rule.extent)
+        return reportError(38, "%s", rule.outsideText);
+    state.*rule.extent -= band;
+    return 0;
 }
 
-int setCropRight(const char* text)
+int setCropTop(EngineState& state, const char* text)
 {
-    EngineState& state = engineState();
-    return setCropBand(text, state.cropRight, state.frameWidth, "Incorrect right crop size\n",
-                       kHorizontalCropOutside);
+    return applyCropBand(state, CropSide::Top, std::atoi(text));
 }
 
-int setPadding(const char* top, const char* bottom, const char* left, const char* right)
+int setCropBottom(EngineState& state, const char* text)
 {
-    EngineState& state = engineState();
+    return applyCropBand(state, CropSide::Bottom, std::atoi(text));
+}
+
+int setCropLeft(EngineState& state, const char* text)
+{
+    return applyCropBand(state, CropSide::Left, std::atoi(text));
+}
+
+int setCropRight(EngineState& state, const char* text)
+{
+    return applyCropBand(state, CropSide::Right, std::atoi(text));
+}
+
+int applyPadding(EngineState& state, int top, int bottom, int left, int right)
+{
     struct Side {
-        const char* text;
+        int value;
         int& size;
         const char* failure;
     } sides[] = {{top, state.padTop, "Incorrect top pad size\n"},
@@ -140,85 +172,108 @@ int setPadding(const char* top, const char* bottom, const char* left, const char
                  {left, state.padLeft, "Incorrect left pad size\n"},
                  {right, state.padRight, "Incorrect right pad size\n"}};
     for (Side& side : sides) {
-        side.size = std::atoi(side.text);
+        side.size = side.value;
         if (side.size < 0)
             return reportError(39, "%s", side.failure);
     }
     return 0;
 }
 
-int setPixelFormat(const char* name)
+int setPadding(EngineState& state, const char* top, const char* bottom, const char* left, const char* right)
+{
+    return applyPadding(state, std::atoi(top), std::atoi(bottom), std::atoi(left), std::atoi(right));
+}
+
+int setPixelFormat(EngineState& state, const char* name)
 {
     if (std::strcmp(name, "list") == 0)
         return 50;
     AVPixelFormat format = av_get_pix_fmt(name);
     if (format == AV_PIX_FMT_NONE)
         return reportError(73, "Unknown pixel format requested: %s\n", name);
-    engineState().pixelFormat = format;
+    state.pixelFormat = format;
     return 0;
 }
 
-int setAspectRatio(const char* text)
+namespace {
+
+// "W:H" as a ratio; 0 unless both sides are at least 1.
+double ratioOf(long width, long height)
+{
+    return width >= 1 && height >= 1 ? static_cast<double>(width) / static_cast<double>(height) : 0.0;
+}
+
+int applyAspectRatioValue(EngineState& state, double ratio)
+{
+    if (ratio == 0.0)
+        return reportErrorWithDetail(34, "Incorrect aspect ratio specification.\n",
+                                     "Incorrect aspect ratio specification\n");
+    state.aspectRatio = static_cast<float>(ratio);
+    return 0;
+}
+
+} // namespace
+
+int setAspectRatio(EngineState& state, const char* text)
 {
     double ratio = 0.0;
     if (const char* colon = std::strchr(text, ':')) {
         char* end = nullptr;
         long width = std::strtol(text, &end, 10);
-        long height = end == colon ? std::strtol(colon + 1, nullptr, 10) : 0;
-        if (width >= 1 && height >= 1)
-            ratio = static_cast<double>(width) / static_cast<double>(height);
+        ratio = ratioOf(width, end == colon ? std::strtol(colon + 1, nullptr, 10) : 0);
     } else {
         ratio = std::strtod(text, nullptr);
     }
-    if (ratio == 0.0)
-        return reportErrorWithDetail(34, "Incorrect aspect ratio specification.\n",
-                                     "Incorrect aspect ratio specification\n");
-    engineState().aspectRatio = static_cast<float>(ratio);
-    return 0;
+    return applyAspectRatioValue(state, ratio);
 }
 
-int setVideoQscale(const char* text)
+int applyAspectRatio(EngineState& state, int width, int height)
+{
+    return applyAspectRatioValue(state, ratioOf(width, height));
+}
+
+int setVideoQscale(EngineState& state, const char* text)
 {
     double quantiser = std::atof(text);
     if (quantiser <= 0.0 || quantiser > 255.0)
         return reportError(35, "qscale must be > 0.0 and <= 255\n");
-    engineState().videoQscale = static_cast<float>(quantiser);
+    state.videoQscale = static_cast<float>(quantiser);
     return 0;
 }
 
-int setVideoTag(const char* text)
+int setVideoTag(EngineState& state, const char* text)
 {
     char* tail = nullptr;
     unsigned long number = std::strtoul(text, &tail, 0);
     if (tail != text && *tail == '\0') {
-        engineState().videoCodecTag = static_cast<uint32_t>(number);
+        state.videoCodecTag = static_cast<uint32_t>(number);
         return 0;
     }
     uint32_t tag = 0;
     for (int i = 0; i < 4 && text[i]; ++i)
         tag |= static_cast<uint32_t>(static_cast<unsigned char>(text[i])) << (8 * i);
-    engineState().videoCodecTag = tag;
+    state.videoCodecTag = tag;
     return 0;
 }
 
-int setQdiff(const char* text)
+int setQdiff(EngineState& state, const char* text)
 {
     if (static_cast<unsigned>(std::atoi(text)) > 31)
         return reportError(44, "qdiff must be >= 1 and <= 31\n");
-    return setCodecOptionIfKnown("qdiff", text);
+    return setCodecOptionIfKnown(state, "qdiff", text);
 }
 
-int setIQuantFactor(const char* text)
+int setIQuantFactor(EngineState& state, const char* text)
 {
-    return setCodecOptionIfKnown("i_qfactor", withDecimalPoint(text).c_str());
+    return setCodecOptionIfKnown(state, "i_qfactor", withDecimalPoint(text).c_str());
 }
 
-int setQuantizerCompression(const char* text)
+int setQuantizerCompression(EngineState& state, const char* text)
 {
-    return setCodecOptionIfKnown("qcomp", withDecimalPoint(text).c_str());
+    return setCodecOptionIfKnown(state, "qcomp", withDecimalPoint(text).c_str());
 }
 
-int addMetadata(const char* keyValue)
+int addMetadata(EngineState& state, const char* keyValue)
 {
     const char* equals = std::strchr(keyValue, '=');
     if (!equals) {
@@ -226,7 +281,7 @@ int addMetadata(const char* keyValue)
         return 76;
     }
     std::string key(keyValue, equals);
-    auto& tags = engineState().metadataTags;
+    auto& tags = state.metadataTags;
     auto existing = std::find_if(tags.begin(), tags.end(),
                                  [&](const auto& tag) { return strcasecmp(tag.first.c_str(), key.c_str()) == 0; });
     if (existing != tags.end())
@@ -236,49 +291,63 @@ int addMetadata(const char* keyValue)
     return 0;
 }
 
-int mapMetadata(const char* outputColonInput)
+int mapMetadata(EngineState& state, const char* outputColonInput)
 {
     char* rest = nullptr;
     long output = std::strtol(outputColonInput, &rest, 0);
     if (*rest == ':')
         ++rest;
     long input = std::strtol(rest, nullptr, 0);
-    engineState().metadataMaps.push_back({static_cast<int>(output), static_cast<int>(input)});
+    state.metadataMaps.push_back({static_cast<int>(output), static_cast<int>(input)});
     return 0;
 }
 
-int setStartTime(const char* text)
+int setStartTime(EngineState& state, const char* text)
 {
-    return parseTimeOrFail("ss", text, &engineState().startTime);
+    return parseTimeOrFail("ss", text, &state.startTime);
 }
 
-int setRecordingTime(const char* text)
+void applyStartTime(EngineState& state, int64_t microseconds)
+{
+    state.startTime = microseconds;
+}
+
+int setRecordingTime(EngineState& state, const char* text)
 {
     int64_t duration = 0;
     if (int failed = parseTimeOrFail("t", text, &duration))
         return failed;
-    engineState().recordingTime = duration == 0 ? INT64_MAX : duration;
+    applyRecordingTime(state, duration);
     return 0;
 }
 
-int addJoinedRecordingTime(const char* text, int inputIndex)
+void applyRecordingTime(EngineState& state, int64_t microseconds)
+{
+    state.recordingTime = microseconds == 0 ? INT64_MAX : microseconds;
+}
+
+int addJoinedRecordingTime(EngineState& state, const JobTables& tables, const char* text, int inputIndex)
 {
     int64_t duration = 0;
     if (int failed = parseTimeOrFail("t", text, &duration))
         return failed;
+    applyJoinedRecordingTime(state, tables, duration, inputIndex);
+    return 0;
+}
+
+void applyJoinedRecordingTime(EngineState& state, const JobTables& tables, int64_t duration, int inputIndex)
+{
     if (duration == 0)
         duration = INT64_MAX;
-    int64_t& recording = engineState().recordingTime;
+    int64_t& recording = state.recordingTime;
     if (inputIndex == 0 || duration == INT64_MAX) {
         recording = duration;
     } else if (recording == INT64_MAX) {
-        const JobTables& tables = jobTables();
         double reached = std::max(tables.audioStartOf[inputIndex], tables.videoStartOf[inputIndex]);
         recording = static_cast<int64_t>(reached) + duration;
     } else {
         recording += duration;
     }
-    return 0;
 }
 
 } // namespace engine

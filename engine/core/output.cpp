@@ -28,7 +28,8 @@ namespace {
 
 constexpr int kQualityPerQuantiser = FF_QP2LAMBDA; // 118
 
-AVStream* newStream(AVFormatContext* output, AVMediaType type, AVCodecContext** encoder, const AVCodec* codec)
+AVStream* newStream(Conversion& conversion, AVFormatContext* output, AVMediaType type, AVCodecContext** encoder,
+                    const AVCodec* codec)
 {
     AVStream* stream = avformat_new_stream(output, nullptr);
     if (!stream)
@@ -40,7 +41,7 @@ AVStream* newStream(AVFormatContext* output, AVMediaType type, AVCodecContext** 
     (*encoder)->codec_type = type;
     if (output->oformat->flags & AVFMT_GLOBALHEADER)
         (*encoder)->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    (*encoder)->thread_count = engineState().threadCount;
+    (*encoder)->thread_count = conversion.state.threadCount;
     return stream;
 }
 
@@ -72,11 +73,11 @@ template <typename T> bool listed(const T* list, T value, T terminator)
     return false;
 }
 
-void chooseVideoFrameRate(AVCodecContext* encoder, const AVCodec* codec)
+void chooseVideoFrameRate(Conversion& conversion, AVCodecContext* encoder, const AVCodec* codec)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     AVRational rate = state.frameRate.num && state.frameRate.den ? state.frameRate : AVRational{25, 1};
-    if (codec && codec->supported_framerates && !state.forceFrameRate)
+    if (codec && codec->supported_framerates)
         rate = codec->supported_framerates[av_find_nearest_q_idx(rate, codec->supported_framerates)];
     encoder->framerate = rate;
     encoder->time_base = av_inv_q(rate);
@@ -94,46 +95,46 @@ bool beyondDeviceFormat(AVPixelFormat format)
            (chroma && (description->log2_chroma_w != 1 || description->log2_chroma_h != 1));
 }
 
-bool jobNamesPixelFormat()
+bool jobNamesPixelFormat(Conversion& conversion)
 {
-    const JobContext* job = jobTables().currentJob.get();
+    const JobContext* job = conversion.tables.currentJob.get();
     return job && job->pixelFormat[0];
 }
 
-void chooseVideoPixelFormat(AVCodecContext* encoder, const AVCodec* codec)
+void chooseVideoPixelFormat(Conversion& conversion, AVCodecContext* encoder, const AVCodec* codec)
 {
-    AVPixelFormat format = engineState().pixelFormat;
+    AVPixelFormat format = conversion.state.pixelFormat;
     if (format == AV_PIX_FMT_NONE)
         format = AV_PIX_FMT_YUV420P;
     // The source's own format, unless the profile names one: an encoder that takes 8-bit 4:2:0
     // gets that for sources beyond it, so that devices play the output.
     bool devicesTakeIt = !codec || !codec->pix_fmts || listed(codec->pix_fmts, AV_PIX_FMT_YUV420P, AV_PIX_FMT_NONE);
-    if (!jobNamesPixelFormat() && devicesTakeIt && beyondDeviceFormat(format))
+    if (!jobNamesPixelFormat(conversion) && devicesTakeIt && beyondDeviceFormat(format))
         format = AV_PIX_FMT_YUV420P;
     if (codec && codec->pix_fmts && !listed(codec->pix_fmts, format, AV_PIX_FMT_NONE))
         format = codec->pix_fmts[0];
     encoder->pix_fmt = format;
 }
 
-void configureVideoEncoder(AVCodecContext* encoder, AVStream* stream, const AVCodec* codec)
+void configureVideoEncoder(Conversion& conversion, AVCodecContext* encoder, AVStream* stream, const AVCodec* codec)
 {
-    const EngineState& state = engineState();
-    copyCodecOptions(state.codecOptions[AVMEDIA_TYPE_VIDEO], encoder,
+    const EngineState& state = conversion.state;
+    copyCodecOptions(conversion.state, state.codecOptions[AVMEDIA_TYPE_VIDEO], encoder,
                      AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
-    chooseVideoFrameRate(encoder, codec);
+    chooseVideoFrameRate(conversion, encoder, codec);
     encoder->width = state.frameWidth + state.padLeft + state.padRight;
     encoder->height = state.frameHeight + state.padTop + state.padBottom;
     double aspect = encoder->width ? state.aspectRatio * encoder->height / encoder->width : 0.0;
     encoder->sample_aspect_ratio = aspect > 0 ? av_d2q(aspect, 255) : AVRational{0, 1};
     stream->sample_aspect_ratio = encoder->sample_aspect_ratio;
-    chooseVideoPixelFormat(encoder, codec);
+    chooseVideoPixelFormat(conversion, encoder, codec);
     if (state.videoQscale > 0) {
         encoder->flags |= AV_CODEC_FLAG_QSCALE;
         encoder->global_quality = static_cast<int>(kQualityPerQuantiser * state.videoQscale);
     }
     if (encoder->rc_initial_buffer_occupancy == 0)
         encoder->rc_initial_buffer_occupancy = encoder->rc_buffer_size * 3 / 4;
-    encoder->intra_dc_precision = state.intraDcPrecision - 8;
+    encoder->intra_dc_precision = kIntraDcPrecisionBits - 8;
     if (state.videoCodecTag)
         encoder->codec_tag = state.videoCodecTag;
     stream->time_base = encoder->time_base;
@@ -192,9 +193,9 @@ bool takesLayout(const AVCodec* codec, const AVChannelLayout& layout)
 
 // The layout for a channel count: the engine state's when it has that many channels and the
 // encoder takes it, else the first the encoder lists, else the usual one.
-void layoutForCount(const AVCodec* codec, int count, AVChannelLayout& layout)
+void layoutForCount(Conversion& conversion, const AVCodec* codec, int count, AVChannelLayout& layout)
 {
-    const uint64_t mask = engineState().channelLayout;
+    const uint64_t mask = conversion.state.channelLayout;
     if (mask && av_channel_layout_from_mask(&layout, mask) == 0 && layout.nb_channels == count &&
         takesLayout(codec, layout))
         return;
@@ -209,10 +210,10 @@ void layoutForCount(const AVCodec* codec, int count, AVChannelLayout& layout)
 
 // The engine state's channel count (the job's, else the input's) when the encoder takes it, else
 // the nearest one it takes: 7.1 sound becomes stereo for MP3 and mono for AMR-NB.
-void chooseChannelLayout(AVCodecContext* encoder, const AVCodec* codec)
+void chooseChannelLayout(Conversion& conversion, AVCodecContext* encoder, const AVCodec* codec)
 {
     AVChannelLayout layout{};
-    layoutForCount(codec, nearestChannelCount(codec, engineState().channels), layout);
+    layoutForCount(conversion, codec, nearestChannelCount(codec, conversion.state.channels), layout);
     av_channel_layout_uninit(&encoder->ch_layout);
     encoder->ch_layout = layout;
 }
@@ -229,20 +230,16 @@ int supportedSampleRate(const AVCodec* codec, int rate)
     return best;
 }
 
-void configureAudioEncoder(AVCodecContext* encoder, const AVCodec* codec)
+void configureAudioEncoder(Conversion& conversion, AVCodecContext* encoder, const AVCodec* codec)
 {
-    const EngineState& state = engineState();
-    copyCodecOptions(state.codecOptions[AVMEDIA_TYPE_AUDIO], encoder,
+    const EngineState& state = conversion.state;
+    copyCodecOptions(conversion.state, state.codecOptions[AVMEDIA_TYPE_AUDIO], encoder,
                      AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
-    if (state.audioQscale > -99999) {
-        encoder->flags |= AV_CODEC_FLAG_QSCALE;
-        encoder->global_quality = kQualityPerQuantiser * state.audioQscale;
-    }
     AVSampleFormat format = state.sampleFormat == AV_SAMPLE_FMT_NONE ? AV_SAMPLE_FMT_S16 : state.sampleFormat;
     if (codec && codec->sample_fmts && !listed(codec->sample_fmts, format, AV_SAMPLE_FMT_NONE))
         format = codec->sample_fmts[0];
     encoder->sample_fmt = format;
-    chooseChannelLayout(encoder, codec);
+    chooseChannelLayout(conversion, encoder, codec);
     encoder->sample_rate = supportedSampleRate(codec, state.sampleRate);
     encoder->time_base = AVRational{1, encoder->sample_rate};
 }
@@ -257,14 +254,14 @@ const char* localPath(const char* path)
     return std::strncmp(path, "file:", 5) == 0 ? path + 5 : path;
 }
 
-StreamTypes wantedStreamTypes(const AVOutputFormat* format)
+StreamTypes wantedStreamTypes(Conversion& conversion, const AVOutputFormat* format)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     StreamTypes wanted;
     wanted.video = format->video_codec != AV_CODEC_ID_NONE || state.videoStreamCopy || !state.videoCodecName.empty();
     wanted.audio = format->audio_codec != AV_CODEC_ID_NONE || state.audioStreamCopy || !state.audioCodecName.empty();
     if (state.inputCount > 0) {
-        StreamTypes present = inputStreamTypes();
+        StreamTypes present = inputStreamTypes(conversion);
         wanted.video &= present.video;
         wanted.audio &= present.audio;
     }
@@ -273,30 +270,33 @@ StreamTypes wantedStreamTypes(const AVOutputFormat* format)
     return wanted;
 }
 
-void configureVideoStream(const OutputStreamSetup& setup, AVStream* stream, const AVCodec* codec)
+void configureVideoStream(Conversion& conversion, const OutputStreamSetup& setup, AVStream* stream,
+                          const AVCodec* codec)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     if (setup.streamCopy) {
         double aspect = state.frameWidth ? state.aspectRatio * state.frameHeight / state.frameWidth : 0.0;
         stream->sample_aspect_ratio = aspect > 0 ? av_d2q(aspect, 255) : AVRational{0, 1};
     } else {
-        configureVideoEncoder(setup.encoder, stream, codec);
+        configureVideoEncoder(conversion, setup.encoder, stream, codec);
     }
 }
 
-void configureAudioStream(const OutputStreamSetup& setup, AVStream* stream, const AVCodec* codec)
+void configureAudioStream(Conversion& conversion, const OutputStreamSetup& setup, AVStream* stream,
+                          const AVCodec* codec)
 {
     if (setup.streamCopy)
         return;
-    configureAudioEncoder(setup.encoder, codec);
+    configureAudioEncoder(conversion, setup.encoder, codec);
     stream->time_base = setup.encoder->time_base;
 }
 
-void configureSubtitleStream(const OutputStreamSetup& setup, AVStream* stream, const AVCodec*)
+void configureSubtitleStream(Conversion& conversion, const OutputStreamSetup& setup, AVStream* stream,
+                             const AVCodec*)
 {
     if (setup.streamCopy)
         return;
-    copyCodecOptions(engineState().codecOptions[AVMEDIA_TYPE_SUBTITLE], setup.encoder,
+    copyCodecOptions(conversion.state, conversion.state.codecOptions[AVMEDIA_TYPE_SUBTITLE], setup.encoder,
                      AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
     setup.encoder->time_base = AVRational{1, AV_TIME_BASE};
     stream->time_base = setup.encoder->time_base;
@@ -308,22 +308,22 @@ struct StreamSettings {
     bool& disabled;
     std::string& codecName;
     bool& streamCopy;
-    void (*configure)(const OutputStreamSetup& setup, AVStream* stream, const AVCodec* codec);
+    void (*configure)(Conversion& conversion, const OutputStreamSetup& setup, AVStream* stream, const AVCodec* codec);
 };
 
-int addStream(AVFormatContext* output, const StreamSettings& settings)
+int addStream(Conversion& conversion, AVFormatContext* output, const StreamSettings& settings)
 {
-    EngineState& state = engineState();
+    EngineState& state = conversion.state;
     const AVCodec* codec = nullptr;
     if (!settings.streamCopy)
         if (int failed = chooseEncoder(settings.codecName, settings.type, output, &codec))
             return failed;
     OutputStreamSetup setup{nullptr, settings.streamCopy};
-    AVStream* stream = newStream(output, settings.type, &setup.encoder, codec);
+    AVStream* stream = newStream(conversion, output, settings.type, &setup.encoder, codec);
     state.outputStreamSetups.push_back(setup);
     if (!stream || !setup.encoder)
         return failAllocatingStream();
-    settings.configure(setup, stream, codec);
+    settings.configure(conversion, setup, stream, codec);
     settings.disabled = false;
     settings.codecName.clear();
     settings.streamCopy = false;
@@ -331,24 +331,24 @@ int addStream(AVFormatContext* output, const StreamSettings& settings)
 }
 
 // Adds count streams of one type with the same settings.
-int addStreams(AVFormatContext* output, const StreamSettings& settings, int count)
+int addStreams(Conversion& conversion, AVFormatContext* output, const StreamSettings& settings, int count)
 {
     const std::string codecName = settings.codecName;
     const bool streamCopy = settings.streamCopy;
     for (int k = 0; k < count; ++k) {
         settings.codecName = codecName;
         settings.streamCopy = streamCopy;
-        if (int failed = addStream(output, settings))
+        if (int failed = addStream(conversion, output, settings))
             return failed;
     }
     return 0;
 }
 
 // The stream plan for the first input, made with the stream types the output gets.
-void makeStreamPlan(const AVOutputFormat& container, const StreamTypes& wanted)
+void makeStreamPlan(Conversion& conversion, const AVOutputFormat& container, const StreamTypes& wanted)
 {
-    const EngineState& state = engineState();
-    JobTables& tables = jobTables();
+    const EngineState& state = conversion.state;
+    JobTables& tables = conversion.tables;
     PlanSettings settings;
     if (const JobContext* job = tables.currentJob.get())
         settings = planSettingsFor(*job, container);
@@ -362,23 +362,23 @@ void makeStreamPlan(const AVOutputFormat& container, const StreamTypes& wanted)
 }
 
 // The planned subtitle streams: each copied, or converted by the container's text encoder.
-int addSubtitleStreams(AVFormatContext* output, const StreamSettings& settings)
+int addSubtitleStreams(Conversion& conversion, AVFormatContext* output, const StreamSettings& settings)
 {
-    EngineState& state = engineState();
-    for (const PlannedSubtitle& subtitle : jobTables().streamPlan.subtitles) {
+    EngineState& state = conversion.state;
+    for (const PlannedSubtitle& subtitle : conversion.tables.streamPlan.subtitles) {
         state.subtitleStreamCopy = subtitle.copy;
         state.subtitleCodecName = subtitle.copy ? "" : avcodec_get_name(subtitle.codec);
-        if (int failed = addStream(output, settings))
+        if (int failed = addStream(conversion, output, settings))
             return failed;
     }
     return 0;
 }
 
-int createStreams(AVFormatContext* output)
+int createStreams(Conversion& conversion, AVFormatContext* output)
 {
-    EngineState& state = engineState();
-    StreamTypes wanted = wantedStreamTypes(output->oformat);
-    makeStreamPlan(*output->oformat, wanted);
+    EngineState& state = conversion.state;
+    StreamTypes wanted = wantedStreamTypes(conversion, output->oformat);
+    makeStreamPlan(conversion, *output->oformat, wanted);
     const StreamSettings video{AVMEDIA_TYPE_VIDEO, state.videoDisabled, state.videoCodecName, state.videoStreamCopy,
                                configureVideoStream};
     const StreamSettings audio{AVMEDIA_TYPE_AUDIO, state.audioDisabled, state.audioCodecName, state.audioStreamCopy,
@@ -386,22 +386,22 @@ int createStreams(AVFormatContext* output)
     const StreamSettings subtitle{AVMEDIA_TYPE_SUBTITLE, state.subtitleDisabled, state.subtitleCodecName,
                                   state.subtitleStreamCopy, configureSubtitleStream};
     if (wanted.video)
-        if (int failed = addStream(output, video))
+        if (int failed = addStream(conversion, output, video))
             return failed;
     // One sound stream per planned track; a first input without sound still gets one (silence).
-    const int soundStreams = std::max<int>(1, static_cast<int>(jobTables().streamPlan.audioTracks.size()));
+    const int soundStreams = std::max<int>(1, static_cast<int>(conversion.tables.streamPlan.audioTracks.size()));
     if (wanted.audio)
-        if (int failed = addStreams(output, audio, soundStreams))
+        if (int failed = addStreams(conversion, output, audio, soundStreams))
             return failed;
-    return addSubtitleStreams(output, subtitle);
+    return addSubtitleStreams(conversion, output, subtitle);
 }
 
 // The first input's planned attachments (fonts of its subtitles), copied with their file names.
-int addAttachments(AVFormatContext* output)
+int addAttachments(Conversion& conversion, AVFormatContext* output)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     const AVFormatContext* first = state.inputCount > 0 ? state.inputFiles[state.inputCount - 1] : nullptr;
-    for (int index : jobTables().streamPlan.attachments) {
+    for (int index : conversion.tables.streamPlan.attachments) {
         const AVStream* source = first->streams[index];
         AVStream* stream = avformat_new_stream(output, nullptr);
         if (!stream || avcodec_parameters_copy(stream->codecpar, source->codecpar) < 0)
@@ -422,23 +422,23 @@ const char* muxerTagName(const std::string& key)
     return key.c_str();
 }
 
-void moveMetadataTags(AVFormatContext* output)
+void moveMetadataTags(Conversion& conversion, AVFormatContext* output)
 {
-    auto& tags = engineState().metadataTags;
+    auto& tags = conversion.state.metadataTags;
     for (auto tag = tags.rbegin(); tag != tags.rend(); ++tag)
         av_dict_set(&output->metadata, muxerTagName(tag->first), tag->second.c_str(), 0);
     tags.clear();
 }
 
-int openOutputFile(AVFormatContext* output, const char* path)
+int openOutputFile(Conversion& conversion, AVFormatContext* output, const char* path)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     if (output->oformat->flags & AVFMT_NOFILE)
         return 0;
     // Never asks: an existing file is kept unless overwriting was asked for.
     if (!state.overwrite && isPlainFileName(path) && access(localPath(path), F_OK) == 0)
         return reportError(13, "File '%s' already exists. Exiting.\n", path);
-    if (jobTables().realMediaMode)
+    if (conversion.writesRealMedia())
         return 0;
     if (avio_open(&output->pb, partialPathFor(path).c_str(), AVIO_FLAG_WRITE) < 0)
         return reportError(14, "Could not open '%s'\n", path);
@@ -447,9 +447,9 @@ int openOutputFile(AVFormatContext* output, const char* path)
 
 } // namespace
 
-StreamTypes inputStreamTypes()
+StreamTypes inputStreamTypes(Conversion& conversion)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     StreamTypes types;
     for (int file = 0; file < state.inputCount; ++file) {
         const AVFormatContext* input = state.inputFiles[file];
@@ -464,9 +464,9 @@ StreamTypes inputStreamTypes()
     return types;
 }
 
-int openOutput(const char* path)
+int openOutput(Conversion& conversion, const char* path)
 {
-    EngineState& state = engineState();
+    EngineState& state = conversion.state;
     if (std::strcmp(path, "-") == 0)
         path = "pipe:";
     const AVOutputFormat* format = state.forcedOutputFormat ? state.forcedOutputFormat
@@ -478,28 +478,28 @@ int openOutput(const char* path)
         return failAllocatingStream();
     state.outputFiles[state.outputCount++] = output;
 
-    if (int failed = createStreams(output))
+    if (int failed = createStreams(conversion, output))
         return failed;
     // Checked before the file is opened: a job without streams leaves nothing behind.
     if (output->nb_streams == 0) {
         av_dump_format(output, 0, output->url, 1);
         return reportError(16, "Output file #%d does not contain any stream\n", 0);
     }
-    if (int failed = addAttachments(output))
+    if (int failed = addAttachments(conversion, output))
         return failed;
-    if (int failed = addCoverPicture(output))
+    if (int failed = addCoverPicture(conversion, output))
         return failed;
-    moveMetadataTags(output);
+    moveMetadataTags(conversion, output);
     if ((format->flags & AVFMT_NEEDNUMBER) && !av_filename_number_test(path)) {
-        const char* text = describeOpenError(AVERROR(EDOM), path);
-        std::fputs(text, stderr);
-        return reportDetail(12, text);
+        const std::string text = describeOpenError(AVERROR(EDOM), path);
+        std::fputs(text.c_str(), stderr);
+        return reportDetail(12, text.c_str());
     }
-    if (int failed = openOutputFile(output, path))
+    if (int failed = openOutputFile(conversion, output, path))
         return failed;
-    output->max_delay = static_cast<int>(state.muxMaxDelay * 1000000);
+    output->max_delay = static_cast<int>(kMuxMaxDelaySeconds * 1000000);
     output->flags |= AVFMT_FLAG_NONBLOCK;
-    copyCodecOptions(state.formatOptions, output, AV_OPT_FLAG_ENCODING_PARAM);
+    copyCodecOptions(conversion.state, state.formatOptions, output, AV_OPT_FLAG_ENCODING_PARAM);
     state.forcedOutputFormat = nullptr;
     state.forcedInputFormat = nullptr;
     return 0;

@@ -7,6 +7,8 @@ extern "C" {
 
 namespace engine {
 
+struct Conversion;
+
 struct StreamTypes {
     bool video = false;
     bool audio = false;
@@ -14,10 +16,10 @@ struct StreamTypes {
 };
 
 // Which stream types the open inputs carry.
-StreamTypes inputStreamTypes();
+StreamTypes inputStreamTypes(Conversion& conversion);
 
 // Creates output file 0 with its streams and opens the file for writing. Returns 0 or 6, 9, 10,
 // 11, 12, 13, 14.
-int openOutput(const char* path);
+int openOutput(Conversion& conversion, const char* path);
 
 } // namespace engine

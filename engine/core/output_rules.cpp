@@ -52,22 +52,21 @@ int applyOutputRules(JobContext& job)
     return 0;
 }
 
-int applyVideoQuality(const JobContext& job)
+int applyVideoQuality(EngineState& state, const JobContext& job)
 {
     const VkoQualityScale* scale = job.quality >= 0 ? vkoQualityScaleOf(job.videoCodec) : nullptr;
     if (!scale || std::strcmp(scale->option, "crf") != 0)
         return 0;
     // The constant-quality modes of these encoders are taken only without a target bit rate.
-    if (int failed = setCodecOptionIfKnown("b", "0"))
+    if (int failed = setCodecOptionIfKnown(state, "b", "0"))
         return failed;
-    return setCodecOptionIfKnown(scale->option, std::to_string(job.quality).c_str());
+    return setCodecOptionIfKnown(state, scale->option, std::to_string(job.quality).c_str());
 }
 
-void keepFirstPictureSize(JobContext& job, const JobInput& input)
+void keepFirstPictureSize(EngineState& state, JobContext& job, const JobInput& input)
 {
     if (!job.sourceSize && !job.noEnlarge)
         return;
-    const EngineState& state = engineState();
     int width = state.frameWidth + state.padLeft + state.padRight - input.padLeft - input.padRight;
     int height = state.frameHeight + state.padTop + state.padBottom - input.padTop - input.padBottom;
     job.setFrameSize(std::to_string(width) + "x" + std::to_string(height));

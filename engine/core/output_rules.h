@@ -6,6 +6,8 @@
 
 namespace engine {
 
+struct EngineState;
+
 struct JobContext;
 struct JobInput;
 
@@ -19,10 +21,10 @@ int applyOutputRules(JobContext& job);
 
 // Applies the job's constant quality to the video encoder in place of its bit rate; returns 0
 // or the code of the first rejected option. Nothing happens without a quality.
-int applyVideoQuality(const JobContext& job);
+int applyVideoQuality(EngineState& state, const JobContext& job);
 
 // After the first input's geometry: a size taken from the source (its own, or a small source's
 // kept by no enlarging) becomes the job's size, so that joined inputs fill the same pictures.
-void keepFirstPictureSize(JobContext& job, const JobInput& input);
+void keepFirstPictureSize(EngineState& state, JobContext& job, const JobInput& input);
 
 } // namespace engine

@@ -17,9 +17,9 @@ namespace {
 constexpr const char* kCoverContainers[] = {"mp3", "mp4", "ipod", "mov", "flac"};
 constexpr AVCodecID kCoverCodecs[] = {AV_CODEC_ID_MJPEG, AV_CODEC_ID_PNG};
 
-const AVFormatContext* currentInput()
+const AVFormatContext* currentInput(Conversion& conversion)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     return state.inputCount > 0 ? state.inputFiles[state.inputCount - 1] : nullptr;
 }
 
@@ -51,10 +51,10 @@ const AVStream* coverPictureOf(const AVFormatContext* input)
     return nullptr;
 }
 
-int addCoverPicture(AVFormatContext* output)
+int addCoverPicture(Conversion& conversion, AVFormatContext* output)
 {
-    const AVStream* cover = coverPictureOf(currentInput());
-    if (!cover || !jobTables().streamPlan.keepsCover)
+    const AVStream* cover = coverPictureOf(currentInput(conversion));
+    if (!cover || !conversion.tables.streamPlan.keepsCover)
         return 0;
     AVStream* stream = avformat_new_stream(output, nullptr);
     if (!stream || avcodec_parameters_copy(stream->codecpar, cover->codecpar) < 0)
@@ -66,10 +66,10 @@ int addCoverPicture(AVFormatContext* output)
     return 0;
 }
 
-int writeCoverPicture()
+int writeCoverPicture(Conversion& conversion)
 {
-    AVFormatContext* output = engineState().outputFiles[0];
-    const AVStream* cover = coverPictureOf(currentInput());
+    AVFormatContext* output = conversion.state.outputFiles[0];
+    const AVStream* cover = coverPictureOf(currentInput(conversion));
     int index = coverStreamOf(*output);
     if (!cover || index < 0)
         return 0;
@@ -82,10 +82,10 @@ int writeCoverPicture()
     return writePacket(output, packet.get());
 }
 
-int copyChapters()
+int copyChapters(Conversion& conversion)
 {
-    const EngineState& state = engineState();
-    const AVFormatContext* input = currentInput();
+    const EngineState& state = conversion.state;
+    const AVFormatContext* input = currentInput(conversion);
     AVFormatContext* output = state.outputFiles[0];
     if (!input || !output || input->nb_chapters == 0)
         return 0;

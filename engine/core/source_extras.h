@@ -8,6 +8,8 @@ extern "C" {
 
 namespace engine {
 
+struct Conversion;
+
 // Whether the container keeps a cover picture beside the sound.
 bool keepsCoverPicture(const AVOutputFormat& format);
 
@@ -16,13 +18,13 @@ const AVStream* coverPictureOf(const AVFormatContext* input);
 
 // Adds a stream for the first input's cover picture to a sound output whose container holds one.
 // Returns 0 or 9.
-int addCoverPicture(AVFormatContext* output);
+int addCoverPicture(Conversion& conversion, AVFormatContext* output);
 
 // Writes the cover picture into its stream; called once the header is written. Returns 0 or 2.
-int writeCoverPicture();
+int writeCoverPicture(Conversion& conversion);
 
 // Copies the chapters of the current input to output file 0, moved to the trim start and cut at
 // the recording time.
-int copyChapters();
+int copyChapters(Conversion& conversion);
 
 } // namespace engine

@@ -18,9 +18,9 @@ namespace engine {
 
 namespace {
 
-void takeLanguageTitleAndDisposition(OutputStream& output, const InputStream& input)
+void takeLanguageTitleAndDisposition(Conversion& conversion, OutputStream& output, const InputStream& input)
 {
-    const AVOutputFormat& format = *engineState().outputFiles[output.fileIndex]->oformat;
+    const AVOutputFormat& format = *conversion.state.outputFiles[output.fileIndex]->oformat;
     const struct {
         const char* from;
         const char* to;
@@ -42,14 +42,14 @@ uint32_t copiedCodecTag(const AVOutputFormat* format, const AVCodecParameters& s
     return 0;
 }
 
-int prepareStreamCopy(OutputStream& output, const InputStream& input)
+int prepareStreamCopy(Conversion& conversion, OutputStream& output, const InputStream& input)
 {
     const AVCodecParameters& source = *input.stream->codecpar;
-    if (source.codec_type == AVMEDIA_TYPE_AUDIO && engineState().volume != 256)
+    if (source.codec_type == AVMEDIA_TYPE_AUDIO && conversion.state.volume != 256)
         return reportError(68, "-acodec copy and -vol are incompatible (frames are not decoded)\n");
     AVCodecParameters* target = output.stream->codecpar;
     avcodec_parameters_copy(target, &source);
-    target->codec_tag = copiedCodecTag(engineState().outputFiles[output.fileIndex]->oformat, source);
+    target->codec_tag = copiedCodecTag(conversion.state.outputFiles[output.fileIndex]->oformat, source);
     if (source.codec_id == AV_CODEC_ID_MP3 || source.codec_id == AV_CODEC_ID_AC3)
         target->block_align = 0;
     output.stream->time_base = input.stream->time_base;
@@ -63,36 +63,37 @@ int prepareAudioEncoding(OutputStream& output)
     return output.fifo ? 0 : -62;
 }
 
-int prepareVideoEncoding(OutputStream& output, const InputStream& input)
+int prepareVideoEncoding(Conversion& conversion, OutputStream& output, const InputStream& input)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     const AVCodecParameters& source = *input.stream->codecpar;
     if (source.format == AV_PIX_FMT_NONE)
         return reportError(77, "Video pixel format is unknown, stream cannot be decoded\n");
-    takeInputGeometry(output);
+    takeInputGeometry(conversion, output);
     PictureGeometry& geometry = output.geometry;
     const AVCodecContext& encoder = *output.encoder;
     const SourcePicture upright = describeSourcePicture(*input.stream);
-    geometry.resample = encoder.width != upright.width + state.padLeft + state.padRight - state.cropLeft - state.cropRight ||
-                        encoder.height != upright.height + state.padTop + state.padBottom - state.cropTop - state.cropBottom ||
-                        encoder.pix_fmt != source.format || jobTables().realMediaMode;
+    geometry.resample =
+        encoder.width != upright.width + state.padLeft + state.padRight - state.cropLeft - state.cropRight ||
+        encoder.height != upright.height + state.padTop + state.padBottom - state.cropTop - state.cropBottom ||
+        encoder.pix_fmt != source.format || conversion.writesRealMedia();
     return 0;
 }
 
 } // namespace
 
-int prepareOutputStream(OutputStream& output, InputStream& input)
+int prepareOutputStream(Conversion& conversion, OutputStream& output, InputStream& input)
 {
-    takeLanguageTitleAndDisposition(output, input);
+    takeLanguageTitleAndDisposition(conversion, output, input);
     if (output.streamCopy)
-        return prepareStreamCopy(output, input);
+        return prepareStreamCopy(conversion, output, input);
     int result = 0;
     switch (output.encoder->codec_type) {
     case AVMEDIA_TYPE_AUDIO:
         result = prepareAudioEncoding(output);
         break;
     case AVMEDIA_TYPE_VIDEO:
-        result = prepareVideoEncoding(output, input);
+        result = prepareVideoEncoding(conversion, output, input);
         break;
     default:
         break;
@@ -104,7 +105,7 @@ int prepareOutputStream(OutputStream& output, InputStream& input)
     return result;
 }
 
-int openEncoder(OutputStream& output, std::string& message)
+int openEncoder(Conversion& conversion, OutputStream& output, std::string& message)
 {
     AVCodecContext* encoder = output.encoder;
     const AVCodec* codec = encoder->codec ? encoder->codec : avcodec_find_encoder(encoder->codec_id);
@@ -116,7 +117,7 @@ int openEncoder(OutputStream& output, std::string& message)
         return AVERROR(EINVAL);
     }
     AVDictionary* privateOptions = nullptr;
-    av_dict_copy(&privateOptions, engineState().privateCodecOptions, 0);
+    av_dict_copy(&privateOptions, conversion.state.privateCodecOptions, 0);
     addEncoderSpeedSettings(codec->name, &privateOptions);
     int opened = avcodec_open2(encoder, codec, &privateOptions);
     av_dict_free(&privateOptions);
@@ -128,11 +129,11 @@ int openEncoder(OutputStream& output, std::string& message)
         message = text;
         return AVERROR(EINVAL);
     }
-    engineState().extraBytes += encoder->extradata_size;
+    conversion.state.extraBytes += encoder->extradata_size;
     return 0;
 }
 
-int openDecoder(InputStream& input, std::string& message)
+int openDecoder(Conversion& conversion, InputStream& input, std::string& message)
 {
     const AVCodecParameters& parameters = *input.stream->codecpar;
     const AVCodec* codec = avcodec_find_decoder(parameters.codec_id);
@@ -149,13 +150,13 @@ int openDecoder(InputStream& input, std::string& message)
         message = "Error while opening decoder";
         return AVERROR(ENOMEM);
     }
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     AVMediaType type = parameters.codec_type;
     int flags = AV_OPT_FLAG_DECODING_PARAM |
                 (type == AVMEDIA_TYPE_VIDEO ? AV_OPT_FLAG_VIDEO_PARAM
                  : type == AVMEDIA_TYPE_AUDIO ? AV_OPT_FLAG_AUDIO_PARAM : AV_OPT_FLAG_SUBTITLE_PARAM);
     if (type >= 0 && type < kCodecTypeCount)
-        copyCodecOptions(state.codecOptions[type], decoder, flags);
+        copyCodecOptions(conversion.state, state.codecOptions[type], decoder, flags);
     decoder->pkt_timebase = input.stream->time_base;
     decoder->thread_count = state.threadCount;
     if (avcodec_open2(decoder, codec, nullptr) < 0) {

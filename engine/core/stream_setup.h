@@ -8,12 +8,14 @@
 
 namespace engine {
 
+struct Conversion;
+
 // Returns 0, a positive code (already reported) or a negative code whose positive value ends the
 // job without a further report.
-int prepareOutputStream(OutputStream& output, InputStream& input);
+int prepareOutputStream(Conversion& conversion, OutputStream& output, InputStream& input);
 
 // Each returns 0 or -22 with message set.
-int openEncoder(OutputStream& output, std::string& message);
-int openDecoder(InputStream& input, std::string& message);
+int openEncoder(Conversion& conversion, OutputStream& output, std::string& message);
+int openDecoder(Conversion& conversion, InputStream& input, std::string& message);
 
 } // namespace engine

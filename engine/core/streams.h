@@ -26,7 +26,6 @@ struct InputStream {
     CodecContextPtr decoder;
     int64_t nextPts = AV_NOPTS_VALUE; // µs
     int64_t pts = AV_NOPTS_VALUE;     // µs, of the frame being output
-    int64_t rateEmulationStart = 0;   // µs
     bool sawKeyFrame = false; // a copied stream starts at its first key frame
     FramePtr frame{av_frame_alloc()};
     // Video: pictures turned upright, square-pixelled and deinterlaced where the source needs it;

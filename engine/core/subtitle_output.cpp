@@ -25,30 +25,30 @@ struct Placement {
     int64_t duration = 0; // µs
 };
 
-bool placeSubtitle(int64_t shown, int64_t duration, int inputIndex, Placement& placement)
+bool placeSubtitle(const Conversion& conversion, int64_t shown, int64_t duration, int inputIndex, Placement& placement)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     if (shown == AV_NOPTS_VALUE)
         return false;
     const int64_t from = std::max<int64_t>(shown - state.startTime, 0);
     const int64_t to = std::min(shown - state.startTime + std::max<int64_t>(duration, 0), state.recordingTime);
     if (from >= state.recordingTime || (duration > 0 && to <= from))
         return false;
-    placement.time = static_cast<int64_t>(jobTables().originOf[inputIndex]) + from;
+    placement.time = static_cast<int64_t>(conversion.tables.originOf[inputIndex]) + from;
     placement.duration = std::max<int64_t>(to - from, 0);
     return true;
 }
 
-int writeSubtitlePacket(OutputStream& output, AVPacket& packet, const Placement& placement)
+int writeSubtitlePacket(Conversion& conversion, OutputStream& output, AVPacket& packet, const Placement& placement)
 {
     packet.stream_index = output.index;
     packet.pts = packet.dts = fromMicroseconds(placement.time, output.stream->time_base);
     packet.duration = fromMicroseconds(placement.duration, output.stream->time_base);
-    return writePacket(outputFileOf(output), &packet);
+    return writePacket(outputFileOf(conversion, output), &packet);
 }
 
 // Encodes one decoded subtitle at its place in the output.
-int encodeSubtitle(OutputStream& output, const AVSubtitle& decoded, const Placement& placement)
+int encodeSubtitle(Conversion& conversion, OutputStream& output, const AVSubtitle& decoded, const Placement& placement)
 {
     AVSubtitle subtitle = decoded;
     subtitle.pts = placement.time;
@@ -62,21 +62,22 @@ int encodeSubtitle(OutputStream& output, const AVSubtitle& decoded, const Placem
     if (av_new_packet(packet, size) < 0)
         return reportError(71, "AVERROR(ENOMEM)=%d\n", AVERROR(ENOMEM));
     std::memcpy(packet->data, buffer.data(), size);
-    int written = writeSubtitlePacket(output, *packet, placement);
+    int written = writeSubtitlePacket(conversion, output, *packet, placement);
     av_packet_unref(packet);
     return written;
 }
 
 } // namespace
 
-int copySubtitle(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket& packet,
+int copySubtitle(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket& packet,
                  int inputIndex)
 {
     const AVRational timeBase = input.stream->time_base;
     const int64_t pts = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
     Placement placement;
     if (pts == AV_NOPTS_VALUE ||
-        !placeSubtitle(toMicroseconds(pts, timeBase), toMicroseconds(packet.duration, timeBase), inputIndex, placement))
+        !placeSubtitle(conversion, toMicroseconds(pts, timeBase), toMicroseconds(packet.duration, timeBase), inputIndex,
+                       placement))
         return 0;
     for (auto& output : outputs) {
         if (!feeds(*output, inputStreamIndex) || !output->streamCopy)
@@ -84,13 +85,13 @@ int copySubtitle(InputStream& input, int inputStreamIndex, OutputStreams& output
         PacketPtr copy(av_packet_clone(&packet));
         if (!copy)
             return reportError(71, "AVERROR(ENOMEM)=%d\n", AVERROR(ENOMEM));
-        if (int failed = writeSubtitlePacket(*output, *copy, placement))
+        if (int failed = writeSubtitlePacket(conversion, *output, *copy, placement))
             return failed;
     }
     return 0;
 }
 
-int decodeSubtitle(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket* packet,
+int decodeSubtitle(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket* packet,
                    int inputIndex)
 {
     if (!packet)
@@ -109,18 +110,18 @@ int decodeSubtitle(InputStream& input, int inputStreamIndex, OutputStreams& outp
     const int64_t duration =
         av_rescale_q(int64_t{subtitle.end_display_time} - subtitle.start_display_time, kMilliseconds, kMicroseconds);
     Placement placement;
-    if (placeSubtitle(shown, duration, inputIndex, placement))
+    if (placeSubtitle(conversion, shown, duration, inputIndex, placement))
         for (auto& output : outputs)
             if (!result && feeds(*output, inputStreamIndex) && output->encodingNeeded)
-                result = encodeSubtitle(*output, subtitle, placement);
+                result = encodeSubtitle(conversion, *output, subtitle, placement);
     avsubtitle_free(&subtitle);
     return result;
 }
 
-int takeSubtitleHeader(OutputStream& output, InputStream& input, std::string& message)
+int takeSubtitleHeader(Conversion& conversion, OutputStream& output, InputStream& input, std::string& message)
 {
     if (!input.decoder)
-        if (int failed = openDecoder(input, message))
+        if (int failed = openDecoder(conversion, input, message))
             return failed;
     const AVCodecContext& decoder = *input.decoder;
     if (!decoder.subtitle_header)

@@ -10,14 +10,16 @@
 
 namespace engine {
 
+struct Conversion;
+
 // Each returns 0 or an error code (already reported).
-int copySubtitle(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket& packet,
+int copySubtitle(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket& packet,
                  int inputIndex);
-int decodeSubtitle(InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket* packet,
+int decodeSubtitle(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket* packet,
                    int inputIndex);
 
 // Gives a subtitle encoder the style header of its source's decoder (text subtitle encoders need
 // one). Opens the decoder to make it. Returns 0 or a negative FFmpeg error with message set.
-int takeSubtitleHeader(OutputStream& output, InputStream& input, std::string& message);
+int takeSubtitleHeader(Conversion& conversion, OutputStream& output, InputStream& input, std::string& message);
 
 } // namespace engine

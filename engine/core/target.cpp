@@ -116,17 +116,16 @@ const DiscTarget kDiscTargets[] = {
      48000, 0, 0.0f},
 };
 
-void applyDiscTarget(const DiscTarget& target, const NormSettings& norm)
+void applyDiscTarget(EngineState& state, const DiscTarget& target, const NormSettings& norm)
 {
-    EngineState& state = engineState();
-    setVideoCodec(target.videoCodec);
-    setAudioCodec(target.audioCodec);
-    setOutputFormat(std::string(target.name).c_str());
-    setFrameSize(norm.pal ? target.palSize : target.otherSize);
-    setFrameRate(norm.frameRate);
-    setCodecOption("g", norm.gopLength);
+    setVideoCodec(state, target.videoCodec);
+    setAudioCodec(state, target.audioCodec);
+    setOutputFormat(state, std::string(target.name).c_str());
+    setFrameSize(state, norm.pal ? target.palSize : target.otherSize);
+    setFrameRate(state, norm.frameRate);
+    setCodecOption(state, "g", norm.gopLength);
     for (const CodecOption& option : target.options)
-        setCodecOption(option.name, option.value);
+        setCodecOption(state, option.name, option.value);
     state.sampleRate = target.sampleRate;
     if (target.channels)
         state.channels = target.channels;
@@ -134,26 +133,25 @@ void applyDiscTarget(const DiscTarget& target, const NormSettings& norm)
         state.muxPreload = target.muxPreload;
 }
 
-void applyDv(std::string_view name, const NormSettings& norm)
+void applyDv(EngineState& state, std::string_view name, const NormSettings& norm)
 {
-    EngineState& state = engineState();
-    setOutputFormat("dv");
-    setFrameSize(norm.pal ? "720x576" : "720x480");
-    setPixelFormat(name.substr(0, 4) == "dv50" ? "yuv422p" : norm.pal ? "yuv420p" : "yuv411p");
-    setFrameRate(norm.frameRate);
+    setOutputFormat(state, "dv");
+    setFrameSize(state, norm.pal ? "720x576" : "720x480");
+    setPixelFormat(state, name.substr(0, 4) == "dv50" ? "yuv422p" : norm.pal ? "yuv420p" : "yuv411p");
+    setFrameRate(state, norm.frameRate);
     state.channels = 2;
     state.sampleRate = 48000;
 }
 
 } // namespace
 
-int setTarget(const char* target)
+int setTarget(EngineState& state, const char* target)
 {
     std::string_view name(target);
     Norm norm = normFromPrefix(name);
     if (norm == Norm::Unknown) {
-        norm = guessNorm(engineState());
-        if (norm != Norm::Unknown && engineState().verbosity > 0)
+        norm = guessNorm(state);
+        if (norm != Norm::Unknown)
             engineLog("Assuming %s for target.\n", norm == Norm::Pal ? "PAL" : "NTSC");
     }
     if (norm == Norm::Unknown)
@@ -164,13 +162,13 @@ int setTarget(const char* target)
     NormSettings settings = settingsOf(norm);
     for (const DiscTarget& disc : kDiscTargets) {
         if (name == disc.name) {
-            applyDiscTarget(disc, settings);
+            applyDiscTarget(state, disc, settings);
             return 0;
         }
     }
     if (name.substr(0, 2) != "dv")
         return reportError(49, "Unknown target: %s\n", std::string(name).c_str());
-    applyDv(name, settings);
+    applyDv(state, name, settings);
     return 0;
 }
 

@@ -66,38 +66,40 @@ int reportOpenFailure(int code, const std::string& message)
     return reportDetail(72, detail);
 }
 
+// Where an input's trim starts, in two steps: the seek that opens the input and the cut after it.
+struct TrimStart {
+    int64_t seek = 0; // µs: the input is opened at the key frame before it (0: at its start)
+    int64_t cut = 0;  // µs after the seek: where the conversion starts
+};
+
 // Long trims open at the key frame before start - 5 s and cut the rest, so they start fast and
 // still start exactly.
-void chooseStartSeek(JobInput& input)
+TrimStart planTrimStart(const JobInput& input)
 {
-    EngineState& state = engineState();
     constexpr int64_t margin = int64_t{kSeekMarginSeconds} * AV_TIME_BASE;
-    if (input.startMicroseconds >= int64_t{kSeekAheadSeconds} * AV_TIME_BASE) {
-        state.startTime = input.startMicroseconds - margin;
-        input.startMicroseconds = margin;
-        engineLog("seek ahead, starttime=%d\n", kSeekMarginSeconds);
-    } else {
-        state.startTime = 0;
-    }
+    if (input.startMicroseconds < int64_t{kSeekAheadSeconds} * AV_TIME_BASE)
+        return {0, input.startMicroseconds};
+    engineLog("seek ahead, starttime=%d\n", kSeekMarginSeconds);
+    return {input.startMicroseconds - margin, margin};
 }
 
-int applyJobSettings(TranscodeRun& run)
+int applyJobSettings(Conversion& conversion, TranscodeRun& run)
 {
     JobContext& job = run.job;
-    EngineState& state = engineState();
-    if (int failed = applyOutputFile(job))
+    EngineState& state = conversion.state;
+    if (int failed = applyOutputFile(conversion.state, job))
         return failed;
     if (!job.audioJob) {
         if (job.anyInputHasAudio && !job.audioDisabled) {
-            if (int failed = applyAudioSettings(job))
+            if (int failed = applyAudioSettings(conversion.state, job))
                 return failed;
         } else {
             state.audioDisabled = true;
         }
         if (job.anyInputHasVideo && !job.videoDisabled) {
-            if (int failed = applyVideoSettings(job))
+            if (int failed = applyVideoSettings(conversion.state, job))
                 return failed;
-            if (int failed = applyEncoderTuning(job))
+            if (int failed = applyEncoderTuning(conversion.state, job))
                 return failed;
         } else {
             state.videoDisabled = true;
@@ -106,7 +108,7 @@ int applyJobSettings(TranscodeRun& run)
         if (first && std::string(first->iformat->name) == "rm")
             state.copyTimestamps = true;
     } else {
-        if (int failed = applyAudioSettings(job))
+        if (int failed = applyAudioSettings(conversion.state, job))
             return failed;
         // An audio format carries sound only, also where its container could hold pictures (an
         // MP3 file's cover picture, for one).
@@ -116,7 +118,7 @@ int applyJobSettings(TranscodeRun& run)
     if (job.subtitlesDisabled)
         state.subtitleDisabled = true;
     state.audioTrackChoice = job.audioTrack;
-    return applyMetadata(job);
+    return applyMetadata(conversion.state, job);
 }
 
 double inputDurationSeconds(const AVFormatContext& file)
@@ -124,86 +126,76 @@ double inputDurationSeconds(const AVFormatContext& file)
     return file.duration == AV_NOPTS_VALUE ? 0.0 : static_cast<double>(file.duration) / AV_TIME_BASE;
 }
 
-// Microseconds as a time option's text: seconds with six decimals.
-std::string secondsText(int64_t microseconds)
+// The cut after the seek becomes the start time; the length becomes the recording time (0: to the
+// end, also where the trim reaches the input's end measured from the cut).
+void applyTrim(Conversion& conversion, TranscodeRun& run, int i, const TrimStart& trim)
 {
-    const int64_t magnitude = microseconds < 0 ? -microseconds : microseconds;
-    char text[32];
-    std::snprintf(text, sizeof text, "%s%lld.%06lld", microseconds < 0 ? "-" : "",
-                  static_cast<long long>(magnitude / AV_TIME_BASE), static_cast<long long>(magnitude % AV_TIME_BASE));
-    return text;
-}
-
-int applyTrim(TranscodeRun& run, int i)
-{
-    JobInput& input = inputOf(run, i);
-    const AVFormatContext& file = *engineState().inputFiles[engineState().inputCount - 1];
-    const double endSeconds = static_cast<double>(input.startMicroseconds + input.durationMicroseconds) / AV_TIME_BASE;
+    EngineState& state = conversion.state;
+    const JobInput& input = inputOf(run, i);
+    const AVFormatContext& file = *state.inputFiles[state.inputCount - 1];
+    int64_t duration = input.durationMicroseconds;
+    const double endSeconds = static_cast<double>(trim.cut + duration) / AV_TIME_BASE;
     if (input.reserved0 == 0 && endSeconds >= inputDurationSeconds(file))
-        input.durationMicroseconds = 0;
-    std::string start = secondsText(input.startMicroseconds);
-    std::string duration = secondsText(input.durationMicroseconds);
+        duration = 0;
     if (!run.job.audioJob && run.job.anyInputHasVideo) {
-        if (input.startMicroseconds >= 0)
-            if (int failed = setStartTime(start.c_str()))
-                return failed;
-        if (input.durationMicroseconds >= 0)
-            return setRecordingTime(duration.c_str());
-        return 0;
+        if (trim.cut >= 0)
+            applyStartTime(state, trim.cut);
+        if (duration >= 0)
+            applyRecordingTime(state, duration);
+        return;
     }
-    if (input.startMicroseconds > 0)
-        if (int failed = setStartTime(start.c_str()))
-            return failed;
-    return addJoinedRecordingTime(duration.c_str(), i);
+    if (trim.cut > 0)
+        applyStartTime(state, trim.cut);
+    applyJoinedRecordingTime(state, conversion.tables, duration, i);
 }
 
 // Effects run beside the encoder when the job may use more than one thread.
-void prepareEffects(JobTables& tables)
+void prepareEffects(Conversion& conversion, JobTables& tables)
 {
-    tables.rgbConversions.setScalerFlags(scalerFlags());
+    tables.rgbConversions.setScalerFlags(scalerFlags(conversion));
     if (!anyPictureEffect(tables.effects) || usableThreadCount() < 2)
         return;
     if (!tables.backgroundEffects)
         tables.backgroundEffects = std::make_unique<BackgroundEffects>(usableThreadCount());
-    tables.backgroundEffects->setScalerFlags(scalerFlags());
+    tables.backgroundEffects->setScalerFlags(scalerFlags(conversion));
 }
 
-int applyPictureSettings(TranscodeRun& run, int i)
+int applyPictureSettings(Conversion& conversion, TranscodeRun& run, int i)
 {
     JobInput& input = inputOf(run, i);
     if (run.job.audioJob || !input.hasVideo || run.job.videoDisabled)
         return 0;
-    if (int failed = applyInputGeometry(run.job, i))
+    if (int failed = applyInputGeometry(conversion.state, run.job, i))
         return failed;
-    keepFirstPictureSize(run.job, input);
-    JobTables& tables = jobTables();
+    keepFirstPictureSize(conversion.state, run.job, input);
+    JobTables& tables = conversion.tables;
     tables.effects = {input.brightness, input.contrast,       input.saturation,
                       input.verticalFlip, input.horizontalFlip, input.pictureEffect};
     // The job's options are all set by now; the RealMedia writer's effects keep the default flags.
-    if (!tables.realMediaMode)
-        prepareEffects(tables);
+    if (!conversion.writesRealMedia())
+        prepareEffects(conversion, tables);
     for (auto& output : run.outputs) {
         if (output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_VIDEO) {
-            takeInputGeometry(*output);
+            takeInputGeometry(conversion, *output);
             output->geometry.resample = true; // later inputs may differ in size and format
         }
     }
     return 0;
 }
 
-int createOutput(TranscodeRun& run)
+int createOutput(Conversion& conversion, TranscodeRun& run)
 {
-    EngineState& state = engineState();
-    if (int failed = openOutput(run.job.outputPath))
+    EngineState& state = conversion.state;
+    if (int failed = openOutput(conversion, run.job.outputPath))
         return failed;
     // The RealMedia writer creates its file when it starts.
-    run.outputCreated = !jobTables().realMediaMode;
+    run.outputCreated = !conversion.writesRealMedia();
     AVFormatContext* file = state.outputFiles[0];
     int ordinals[AVMEDIA_TYPE_NB] = {};
     for (unsigned k = 0; k < state.outputStreamSetups.size(); ++k) {
         const AVMediaType type = file->streams[k]->codecpar->codec_type;
         if (type == AVMEDIA_TYPE_VIDEO)
-            jobTables().soundFollowsPictures = true;
+            conversion.tables.soundFollowsPictures = true;
         auto output = std::make_unique<OutputStream>();
         output->index = static_cast<int>(k);
         output->ordinal = type >= 0 && type < AVMEDIA_TYPE_NB ? ordinals[type]++ : 0;
@@ -218,9 +210,9 @@ int createOutput(TranscodeRun& run)
     return 0;
 }
 
-void registerInputStreams(TranscodeRun& run, int i)
+void registerInputStreams(Conversion& conversion, TranscodeRun& run, int i)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     int fileIndex = state.inputCount - 1;
     AVFormatContext* file = state.inputFiles[fileIndex];
     InputRecord& record = run.inputs[i];
@@ -234,7 +226,6 @@ void registerInputStreams(TranscodeRun& run, int i)
         input->fileIndex = fileIndex;
         input->index = static_cast<int>(s);
         input->stream = streams[s];
-        input->rateEmulationStart = av_gettime_relative();
         run.inputStreams.push_back(std::move(input));
     }
 }
@@ -247,10 +238,10 @@ bool hasSound(const AVCodecParameters& parameters)
 // The stream of input i that a planned sound or subtitle stream takes, as the stream plan numbers
 // the tracks: -1 when the input lacks the track. Input i's own silence stands in for a missing sound
 // track where it has one.
-int plannedSource(const TranscodeRun& run, int i, const OutputStream& output)
+int plannedSource(const Conversion& conversion, const TranscodeRun& run, int i, const OutputStream& output)
 {
-    const EngineState& state = engineState();
-    const StreamPlan& plan = jobTables().streamPlan;
+    const EngineState& state = conversion.state;
+    const StreamPlan& plan = conversion.tables.streamPlan;
     const AVFormatContext& file = *state.inputFiles[state.inputCount - 1];
     const InputRecord& record = run.inputs[i];
     int stream = output.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO
@@ -263,19 +254,20 @@ int plannedSource(const TranscodeRun& run, int i, const OutputStream& output)
     return silence ? record.firstStream + record.streamCount - 1 : -1;
 }
 
-bool followsPlan(const OutputStream& output)
+bool followsPlan(const Conversion& conversion, const OutputStream& output)
 {
     AVMediaType type = output.stream->codecpar->codec_type;
-    return type == AVMEDIA_TYPE_SUBTITLE || (type == AVMEDIA_TYPE_AUDIO && !jobTables().streamPlan.audioTracks.empty());
+    return type == AVMEDIA_TYPE_SUBTITLE ||
+           (type == AVMEDIA_TYPE_AUDIO && !conversion.tables.streamPlan.audioTracks.empty());
 }
 
 // The stream of input i an output stream takes its data from: for sound and subtitles the track
 // the stream plan names, else the first unused one of the same type (for sound, preferably one
 // with channels and a rate), else the last one of that type.
-int findSource(TranscodeRun& run, int i, const OutputStream& output)
+int findSource(const Conversion& conversion, TranscodeRun& run, int i, const OutputStream& output)
 {
-    if (followsPlan(output))
-        return plannedSource(run, i, output);
+    if (followsPlan(conversion, output))
+        return plannedSource(conversion, run, i, output);
     const InputRecord& record = run.inputs[i];
     AVMediaType type = output.stream->codecpar->codec_type;
     int fallback = -1;
@@ -298,15 +290,15 @@ int findSource(TranscodeRun& run, int i, const OutputStream& output)
     return -1;
 }
 
-int mapOutputStreams(TranscodeRun& run, int i)
+int mapOutputStreams(Conversion& conversion, TranscodeRun& run, int i)
 {
     for (auto& output : run.outputs) {
-        int source = findSource(run, i, *output);
+        int source = findSource(conversion, run, i, *output);
         output->sourceIndex = source;
-        if (source < 0 && followsPlan(*output))
+        if (source < 0 && followsPlan(conversion, *output))
             continue;
         if (source < 0) {
-            AVFormatContext* file = engineState().outputFiles[0];
+            AVFormatContext* file = conversion.state.outputFiles[0];
             av_dump_format(file, 0, file->url, 1);
             return reportError(21, "Could not find input stream matching output stream #%d.%d\n", 0,
                                output->index);
@@ -335,34 +327,34 @@ void noteRealMediaSources(TranscodeRun& run)
     noteRealMediaInputs(audio, video);
 }
 
-int prepareOutputs(TranscodeRun& run)
+int prepareOutputs(Conversion& conversion, TranscodeRun& run)
 {
     for (auto& output : run.outputs) {
-        int result = prepareOutputStream(*output, *run.inputStreams[output->sourceIndex]);
+        int result = prepareOutputStream(conversion, *output, *run.inputStreams[output->sourceIndex]);
         if (result != 0)
             return result < 0 ? -result : result;
     }
-    if (jobTables().realMediaMode) {
+    if (conversion.writesRealMedia()) {
         noteRealMediaSources(run);
         return 0;
     }
     for (auto& output : run.outputs) {
         std::string message;
         if (output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_SUBTITLE)
-            if (int failed = takeSubtitleHeader(*output, *run.inputStreams[output->sourceIndex], message))
+            if (int failed = takeSubtitleHeader(conversion, *output, *run.inputStreams[output->sourceIndex], message))
                 return reportOpenFailure(failed, message);
         if (output->encodingNeeded)
-            if (int failed = openEncoder(*output, message))
+            if (int failed = openEncoder(conversion, *output, message))
                 return reportOpenFailure(failed, message);
     }
     return 0;
 }
 
 // The pictures of input i get the planned subtitle track drawn in, where the input has it.
-void prepareSubtitleDrawing(TranscodeRun& run, int i)
+void prepareSubtitleDrawing(const Conversion& conversion, TranscodeRun& run, int i)
 {
-    const EngineState& state = engineState();
-    const StreamPlan& plan = jobTables().streamPlan;
+    const EngineState& state = conversion.state;
+    const StreamPlan& plan = conversion.tables.streamPlan;
     if (plannedBurnSource(plan, *state.inputFiles[state.inputCount - 1]) < 0)
         return;
     for (auto& output : run.outputs)
@@ -371,14 +363,14 @@ void prepareSubtitleDrawing(TranscodeRun& run, int i)
                 std::make_unique<SubtitleBurner>(inputOf(run, i).sourcePath, plan.burnTrack - 1);
 }
 
-int openDecoders(TranscodeRun& run, int i)
+int openDecoders(Conversion& conversion, TranscodeRun& run, int i)
 {
     const InputRecord& record = run.inputs[i];
     for (int k = record.firstStream; k < record.firstStream + record.streamCount; ++k) {
         InputStream& input = *run.inputStreams[k];
         std::string message;
         if (input.decodingNeeded)
-            if (int failed = openDecoder(input, message))
+            if (int failed = openDecoder(conversion, input, message))
                 return reportOpenFailure(failed, message);
         input.pts = 0;
         input.nextPts = AV_NOPTS_VALUE;
@@ -386,9 +378,9 @@ int openDecoders(TranscodeRun& run, int i)
     return 0;
 }
 
-int copyMetadata()
+int copyMetadata(Conversion& conversion)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     int fileIndex = state.inputCount - 1;
     for (const MetadataMap& map : state.metadataMaps) {
         char message[256];
@@ -410,19 +402,19 @@ int copyMetadata()
     return 0;
 }
 
-int writeHeader(TranscodeRun& run)
+int writeHeader(Conversion& conversion, TranscodeRun& run)
 {
-    if (jobTables().realMediaMode) {
+    if (conversion.writesRealMedia()) {
         startRealMediaOutput();
         run.headerWritten = true;
         run.outputCreated = true;
         return 0;
     }
-    int written = avformat_write_header(engineState().outputFiles[0], nullptr);
+    int written = avformat_write_header(conversion.state.outputFiles[0], nullptr);
     if (written < 0)
         return reportOpenFailure(written, "Could not write header for output file #0 (incorrect codec parameters ?)");
     run.headerWritten = true;
-    return writeCoverPicture();
+    return writeCoverPicture(conversion);
 }
 
 // Where the output streams have got to, in seconds: video by its frames of this input, sound and
@@ -451,9 +443,9 @@ double minimumPosition(const TranscodeRun& run)
     return minimum;
 }
 
-ProgressFigures measureProgress(const TranscodeRun& run)
+ProgressFigures measureProgress(Conversion& conversion, const TranscodeRun& run)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     ProgressFigures figures;
     figures.elapsedSeconds = static_cast<double>(av_gettime_relative() - run.startedAt) / AV_TIME_BASE;
     for (const auto& output : run.outputs) {
@@ -468,18 +460,17 @@ ProgressFigures measureProgress(const TranscodeRun& run)
     }
     const AVFormatContext* file = state.outputFiles[0];
     figures.bytesWritten = file && file->pb ? avio_tell(file->pb) : 0;
-    if (jobTables().realMediaMode)
+    if (conversion.writesRealMedia())
         figures.timeSeconds = realMediaSeconds();
     figures.duplicated = state.framesDuplicated;
     figures.dropped = state.framesDropped;
-    figures.verbose = state.verbosity > 1;
     return figures;
 }
 
 // Moves a packet's timestamps onto the joined timeline and mends jumps in them.
-void retimePacket(InputStream& input, AVPacket& packet)
+void retimePacket(Conversion& conversion, InputStream& input, AVPacket& packet)
 {
-    EngineState& state = engineState();
+    EngineState& state = conversion.state;
     AVRational timeBase = input.stream->time_base;
     int64_t& offset = state.inputTimeOffsets[input.fileIndex];
     int64_t shift = fromMicroseconds(offset, timeBase);
@@ -492,11 +483,9 @@ void retimePacket(InputStream& input, AVPacket& packet)
         state.copyTimestamps)
         return;
     int64_t delta = toMicroseconds(packet.dts, timeBase) - input.nextPts;
-    if (std::llabs(delta) > static_cast<int64_t>(state.discontinuityThreshold * AV_TIME_BASE) ||
+    if (std::llabs(delta) > static_cast<int64_t>(kDiscontinuitySeconds * AV_TIME_BASE) ||
         toMicroseconds(packet.dts, timeBase) + 1 < input.pts) {
         offset -= delta;
-        if (state.verbosity > 2)
-            engineLog("timestamp discontinuity %" PRId64 ", new offset= %" PRId64 "\n", delta, offset);
         int64_t correction = fromMicroseconds(delta, timeBase);
         packet.dts -= correction;
         if (packet.pts != AV_NOPTS_VALUE)
@@ -528,9 +517,9 @@ void reportDamage(const TranscodeRun& run)
     reportDetail(0, detail.c_str());
 }
 
-int runPacketLoop(TranscodeRun& run, int i)
+int runPacketLoop(Conversion& conversion, TranscodeRun& run, int i)
 {
-    EngineState& state = engineState();
+    EngineState& state = conversion.state;
     const InputRecord& record = run.inputs[i];
     AVFormatContext* file = state.inputFiles[state.inputCount - 1];
     PacketPtr packet(av_packet_alloc());
@@ -538,9 +527,6 @@ int runPacketLoop(TranscodeRun& run, int i)
         if (cancelRequested())
             return 0;
         if (minimumPosition(run) >= static_cast<double>(state.recordingTime) / AV_TIME_BASE)
-            return 0;
-        const AVFormatContext* output = state.outputFiles[0];
-        if (state.fileSizeLimit > 0 && output->pb && avio_tell(output->pb) >= state.fileSizeLimit)
             return 0;
         int read = av_read_frame(file, packet.get());
         if (read == AVERROR(EAGAIN)) {
@@ -556,64 +542,65 @@ int runPacketLoop(TranscodeRun& run, int i)
         int index = record.firstStream + packet->stream_index;
         if (packet->stream_index < record.streamCount && !run.inputStreams[index]->discard) {
             InputStream& input = *run.inputStreams[index];
-            retimePacket(input, *packet);
-            int result = decodeAndOutput(input, index, run.outputs, packet.get(), i);
-            if (result && (state.exitOnError || !isDecodeFailure(result)))
+            retimePacket(conversion, input, *packet);
+            int result = decodeAndOutput(conversion, input, index, run.outputs, packet.get(), i);
+            if (result && !isDecodeFailure(result))
                 return result;
             if (result)
                 noteDamage(run, i);
         }
         av_packet_unref(packet.get());
-        postProgressIfDue([&] { return measureProgress(run); });
+        postProgressIfDue([&] { return measureProgress(conversion, run); });
     }
 }
 
 // An input that gave a sound stream nothing (it lacks the chosen track, or sound altogether) is
 // silent there for as long as its pictures last.
-int fillSilentInput(TranscodeRun& run, int i)
+int fillSilentInput(Conversion& conversion, TranscodeRun& run, int i)
 {
-    const JobTables& tables = jobTables();
-    if (!tables.soundFollowsPictures || tables.realMediaMode)
+    const JobTables& tables = conversion.tables;
+    if (!tables.soundFollowsPictures || conversion.writesRealMedia())
         return 0;
     double picturesEnd = -1;
     for (const auto& output : run.outputs)
         if (output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_VIDEO && output->frameNumber > 0)
-            picturesEnd = tables.videoStartOf[i + 1] + static_cast<double>(toMicroseconds(1, output->encoder->time_base));
+            picturesEnd =
+                tables.videoStartOf[i + 1] + static_cast<double>(toMicroseconds(1, output->encoder->time_base));
     for (auto& output : run.outputs)
         if (picturesEnd > 0 && output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_AUDIO &&
             !output->inputStartPlaced)
-            if (int failed = fillSilenceUntil(*output, picturesEnd, i))
+            if (int failed = fillSilenceUntil(conversion, *output, picturesEnd, i))
                 return failed;
     return 0;
 }
 
-int finishInput(TranscodeRun& run, int i)
+int finishInput(Conversion& conversion, TranscodeRun& run, int i)
 {
-    EngineState& state = engineState();
+    EngineState& state = conversion.state;
     const InputRecord& record = run.inputs[i];
     for (int k = record.firstStream; k < record.firstStream + record.streamCount; ++k) {
         InputStream& input = *run.inputStreams[k];
         if (!input.decodingNeeded)
             continue;
-        int result = decodeAndOutput(input, k, run.outputs, nullptr, i);
-        if (result && (state.exitOnError || !isDecodeFailure(result)))
+        int result = decodeAndOutput(conversion, input, k, run.outputs, nullptr, i);
+        if (result && !isDecodeFailure(result))
             return result;
         if (result)
             noteDamage(run, i);
         input.decoder.reset();
     }
     for (auto& output : run.outputs)
-        if (int failed = finishPendingPicture(*output))
+        if (int failed = finishPendingPicture(conversion, *output))
             return failed;
-    if (int failed = fillSilentInput(run, i))
+    if (int failed = fillSilentInput(conversion, run, i))
         return failed;
-    closeInputFile(state.inputCount - 1);
+    closeInputFile(state, state.inputCount - 1);
     return 0;
 }
 
-void resetBetweenInputs(TranscodeRun& run, int i)
+void resetBetweenInputs(Conversion& conversion, TranscodeRun& run, int i)
 {
-    JobTables& tables = jobTables();
+    JobTables& tables = conversion.tables;
     tables.audioStartOf[i + 1] = tables.audioStartOf[i];
     tables.videoStartOf[i + 1] = tables.videoStartOf[i];
     // The next input starts where the longer of the joined sound and pictures ended.
@@ -636,66 +623,67 @@ void resetBetweenInputs(TranscodeRun& run, int i)
     tables.originOf[i] = origin;
 }
 
-int openAndPrepareInput(TranscodeRun& run, int i)
+int openAndPrepareInput(Conversion& conversion, TranscodeRun& run, int i)
 {
     JobContext& job = run.job;
     JobInput& input = inputOf(run, i);
-    chooseStartSeek(input);
-    if (int failed = openInput(input.sourcePath, &job, &input))
+    const TrimStart trim = planTrimStart(input);
+    // openInput seeks to the start time it finds and clears it.
+    applyStartTime(conversion.state, trim.seek);
+    if (int failed = openInput(conversion.state, input.sourcePath, &job, &input))
         return failed;
     if (i == 0) {
-        const EngineState& state = engineState();
+        const EngineState& state = conversion.state;
         const AVFormatContext& file = *state.inputFiles[state.inputCount - 1];
         if (int failed = checkAudioTrackChoice(job.audioTrack, file, input.sourcePath))
             return failed;
         if (int failed = checkSubtitleChoice(job.subtitles, file, input.sourcePath))
             return failed;
-        if (int failed = applyJobSettings(run))
+        if (int failed = applyJobSettings(conversion, run))
             return failed;
     }
-    if (int failed = applyTrim(run, i))
-        return failed;
-    return applyPictureSettings(run, i);
+    applyTrim(conversion, run, i, trim);
+    return applyPictureSettings(conversion, run, i);
 }
 
-int transcodeInput(TranscodeRun& run, int i)
+int transcodeInput(Conversion& conversion, TranscodeRun& run, int i)
 {
     run.job.currentInput = i;
     if (i > 0)
-        resetBetweenInputs(run, i);
-    if (int failed = openAndPrepareInput(run, i))
+        resetBetweenInputs(conversion, run, i);
+    if (int failed = openAndPrepareInput(conversion, run, i))
         return failed;
     if (i == 0)
-        if (int failed = createOutput(run))
+        if (int failed = createOutput(conversion, run))
             return failed;
-    registerInputStreams(run, i);
-    if (int failed = mapOutputStreams(run, i))
+    registerInputStreams(conversion, run, i);
+    if (int failed = mapOutputStreams(conversion, run, i))
         return failed;
     if (i == 0)
-        if (int failed = prepareOutputs(run))
+        if (int failed = prepareOutputs(conversion, run))
             return failed;
-    if (int failed = openDecoders(run, i))
+    if (int failed = openDecoders(conversion, run, i))
         return failed;
-    prepareSubtitleDrawing(run, i);
+    prepareSubtitleDrawing(conversion, run, i);
     if (i == 0) {
-        if (int failed = copyMetadata())
+        if (int failed = copyMetadata(conversion))
             return failed;
-        if (int failed = copyChapters())
+        if (int failed = copyChapters(conversion))
             return failed;
-        if (int failed = writeHeader(run))
+        if (int failed = writeHeader(conversion, run))
             return failed;
     }
-    if (int failed = runPacketLoop(run, i))
+    if (int failed = runPacketLoop(conversion, run, i))
         return failed;
-    return finishInput(run, i);
+    return finishInput(conversion, run, i);
 }
 
 // Drains the encoders and closes the file; called once after the last input or a cancel.
-int finishOutput(TranscodeRun& run)
+int finishOutput(Conversion& conversion, TranscodeRun& run)
 {
     if (!run.headerWritten)
         return 0;
-    if (jobTables().realMediaMode) {
+    if (conversion.writesRealMedia()) {
         stopRealMediaOutput();
         return 0;
     }
@@ -703,13 +691,13 @@ int finishOutput(TranscodeRun& run)
         if (!output->encodingNeeded)
             continue;
         AVMediaType type = output->encoder->codec_type;
-        int result = type == AVMEDIA_TYPE_AUDIO ? flushAudio(*output)
-                     : type == AVMEDIA_TYPE_VIDEO ? encodeAndWrite(*output, nullptr)
+        int result = type == AVMEDIA_TYPE_AUDIO   ? flushAudio(conversion, *output)
+                     : type == AVMEDIA_TYPE_VIDEO ? encodeAndWrite(conversion, *output, nullptr)
                                                   : 0;
         if (result)
             return result;
     }
-    if (av_write_trailer(engineState().outputFiles[0]) < 0)
+    if (av_write_trailer(conversion.state.outputFiles[0]) < 0)
         return reportError(2, "av_write_trailer() failed\n");
     return 0;
 }
@@ -725,55 +713,56 @@ bool convertedAnything(const TranscodeRun& run)
 
 // Waits for the background effects when the job ends, however it ends.
 struct EffectsWaiter {
-    EffectsWaiter() = default;
+    explicit EffectsWaiter(JobTables& tables) : tables(tables) {}
     EffectsWaiter(const EffectsWaiter&) = delete;
     EffectsWaiter& operator=(const EffectsWaiter&) = delete;
     ~EffectsWaiter()
     {
-        if (BackgroundEffects* effects = jobTables().backgroundEffects.get())
+        if (BackgroundEffects* effects = tables.backgroundEffects.get())
             effects->wait();
     }
+    JobTables& tables;
 };
 
 // A failed job leaves no unplayable output behind.
-void discardOutput(const TranscodeRun& run)
+void discardOutput(Conversion& conversion, const TranscodeRun& run)
 {
     stopRealMediaOutput();
     if (!run.outputCreated)
         return;
-    if (AVFormatContext* file = engineState().outputFiles[0])
+    if (AVFormatContext* file = conversion.state.outputFiles[0])
         avio_closep(&file->pb);
     std::remove(localFilePath(partialPathFor(run.job.outputPath)).c_str());
 }
 
 } // namespace
 
-int transcodeJob(JobContext& job)
+int transcodeJob(Conversion& conversion, JobContext& job)
 {
     if (cancelRequested())
         return 0;
     TranscodeRun run{job};
     // Declared after the run: the effects thread leaves its pictures before they go.
-    EffectsWaiter effectsWaiter;
+    EffectsWaiter effectsWaiter(conversion.tables);
     run.inputs.resize(job.inputCount);
     for (int i = 0; i < job.inputCount; ++i) {
         if (cancelRequested())
             break;
-        if (int failed = transcodeInput(run, i)) {
-            discardOutput(run);
+        if (int failed = transcodeInput(conversion, run, i)) {
+            discardOutput(conversion, run);
             return failed;
         }
     }
-    int result = finishOutput(run);
+    int result = finishOutput(conversion, run);
     if (result == 0 && !convertedAnything(run)) {
         // Cancelled before the first picture or sound: no output, and not a failure.
-        discardOutput(run);
+        discardOutput(conversion, run);
         if (cancelRequested())
             return 0;
         return reportError(kNothingConverted, "Output file #0 received no picture and no sound\n");
     }
     if (result)
-        discardOutput(run);
+        discardOutput(conversion, run);
     else
         reportDamage(run);
     return result;

@@ -3,9 +3,11 @@
 
 namespace engine {
 
+struct Conversion;
+
 struct JobContext;
 
 // Returns 0 (also when cancelled) or an error code.
-int transcodeJob(JobContext& job);
+int transcodeJob(Conversion& conversion, JobContext& job);
 
 } // namespace engine

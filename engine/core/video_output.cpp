@@ -25,23 +25,24 @@ constexpr double kVariableRateThreshold = 0.6;
 
 // Where the video of the earlier inputs ended, in the encoder's time base; pictures of this input
 // count from there.
-int64_t joinedVideoStart(const OutputStream& output, int inputIndex)
+int64_t joinedVideoStart(Conversion& conversion, const OutputStream& output, int inputIndex)
 {
     if (inputIndex == 0)
         return 0;
-    return fromMicroseconds(static_cast<int64_t>(jobTables().videoStartOf[inputIndex]), output.encoder->time_base);
+    return fromMicroseconds(static_cast<int64_t>(conversion.tables.videoStartOf[inputIndex]),
+                            output.encoder->time_base);
 }
 
 // The picture's place among this input's pictures: its presentation time since the trim start, in
 // output pictures, after the input's origin in the joined output (where the longer of the sound
 // and pictures before it ended).
-double picturePosition(const OutputStream& output, const InputStream& input, int inputIndex)
+double picturePosition(Conversion& conversion, const OutputStream& output, const InputStream& input, int inputIndex)
 {
     double frameSeconds = av_q2d(output.encoder->time_base);
     double origin = inputIndex == 0 ? 0.0
-                                    : jobTables().originOf[inputIndex] / AV_TIME_BASE / frameSeconds -
-                                          static_cast<double>(joinedVideoStart(output, inputIndex));
-    return static_cast<double>(input.pts - engineState().startTime) / AV_TIME_BASE / frameSeconds + origin;
+                                    : conversion.tables.originOf[inputIndex] / AV_TIME_BASE / frameSeconds -
+                                          static_cast<double>(joinedVideoStart(conversion, output, inputIndex));
+    return static_cast<double>(input.pts - conversion.state.startTime) / AV_TIME_BASE / frameSeconds + origin;
 }
 
 // How long the picture is shown, in output pictures: one when its input does not say.
@@ -56,20 +57,20 @@ double pictureDuration(const OutputStream& output, const InputStream& input)
 // fills the output pictures from where the one before it ended to its own end, so each picture
 // starts at the output picture nearest its presentation time (a late first picture is held from
 // the start).
-int framesForPicture(OutputStream& output, const InputStream& input, int inputIndex)
+int framesForPicture(Conversion& conversion, OutputStream& output, const InputStream& input, int inputIndex)
 {
-    EngineState& state = engineState();
+    EngineState& state = conversion.state;
     AVRational timeBase = output.encoder->time_base;
-    double position = picturePosition(output, input, inputIndex);
-    bool variableRate = outputFileOf(output)->oformat->flags & AVFMT_VARIABLE_FPS;
-    bool sync = state.videoSyncMethod > 0 || (state.videoSyncMethod == -1 && av_q2d(timeBase) > 0.001);
+    double position = picturePosition(conversion, output, input, inputIndex);
+    bool variableRate = outputFileOf(conversion, output)->oformat->flags & AVFMT_VARIABLE_FPS;
+    bool sync = av_q2d(timeBase) > 0.001;
     if (!sync) {
         output.syncPosition = std::llround(position);
         return 1;
     }
     double delta = position - static_cast<double>(output.syncPosition);
     int frames = 1;
-    if (state.videoSyncMethod == 2 || (state.videoSyncMethod == -1 && variableRate)) {
+    if (variableRate) {
         if (delta <= -kVariableRateThreshold)
             frames = 0;
         else if (delta > kVariableRateThreshold)
@@ -78,17 +79,11 @@ int framesForPicture(OutputStream& output, const InputStream& input, int inputIn
         int64_t end = std::llround(position + pictureDuration(output, input));
         frames = static_cast<int>(std::clamp<int64_t>(end - output.syncPosition, 0, INT_MAX));
     }
-    if (frames == 0) {
+    if (frames == 0)
         ++state.framesDropped;
-        if (state.verbosity > 2)
-            engineLog("*** drop!\n");
-    } else if (frames > 1) {
+    else if (frames > 1)
         state.framesDuplicated += frames - 1;
-        if (state.verbosity > 2)
-            engineLog("*** %d dup!\n", frames - 1);
-    }
-    int64_t limit = state.frameLimits[AVMEDIA_TYPE_VIDEO] - output.frameNumber;
-    return static_cast<int>(std::min<int64_t>(frames, limit));
+    return static_cast<int>(std::min<int64_t>(frames, kVideoFrameLimit - output.frameNumber));
 }
 
 // Data pointers of a picture moved to the pixel at (left, top).
@@ -134,7 +129,7 @@ int prepareFinalPicture(OutputStream& output)
 }
 
 // The scaler for pictures of this size and format; remade when the decoded pictures change.
-int ensureScaler(OutputStream& output, const InputStream& input, const AVFrame& source)
+int ensureScaler(Conversion& conversion, OutputStream& output, const InputStream& input, const AVFrame& source)
 {
     PictureGeometry& geometry = output.geometry;
     auto format = static_cast<AVPixelFormat>(source.format);
@@ -148,7 +143,7 @@ int ensureScaler(OutputStream& output, const InputStream& input, const AVFrame& 
     int innerWidth = encoder.width - geometry.padLeft - geometry.padRight;
     int innerHeight = encoder.height - geometry.padTop - geometry.padBottom;
     output.scaler.reset(sws_getContext(source.width, source.height, format, innerWidth, innerHeight, encoder.pix_fmt,
-                                       scalerFlags(), nullptr, nullptr, nullptr));
+                                       scalerFlags(conversion), nullptr, nullptr, nullptr));
     if (!output.scaler)
         return reportError(24, "Cannot get resampling context\n");
     geometry.sourceWidth = source.width;
@@ -174,11 +169,11 @@ FramePtr croppedPicture(const AVFrame& decoded, const PictureGeometry& geometry)
 
 // The cropped picture with the job's subtitle track drawn in, before it is scaled so the text keeps
 // its size; null when nothing is drawn. A track that cannot be drawn is reported once and left out.
-FramePtr drawSubtitles(InputStream& input, const AVFrame& cropped)
+FramePtr drawSubtitles(const Conversion& conversion, InputStream& input, const AVFrame& cropped)
 {
     if (!input.subtitleBurner)
         return nullptr;
-    const int64_t sourceTime = input.pts - engineState().inputTimeOffsets[input.fileIndex];
+    const int64_t sourceTime = input.pts - conversion.state.inputTimeOffsets[input.fileIndex];
     FramePtr drawn;
     if (int failed = input.subtitleBurner->draw(cropped, sourceTime, drawn)) {
         char reason[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -191,7 +186,7 @@ FramePtr drawSubtitles(InputStream& input, const AVFrame& cropped)
 }
 
 // Crops, scales and pads the decoded picture into the stream's final picture.
-int composeFinalPicture(OutputStream& output, InputStream& input, const AVFrame& decoded)
+int composeFinalPicture(Conversion& conversion, OutputStream& output, InputStream& input, const AVFrame& decoded)
 {
     const PictureGeometry& geometry = output.geometry;
     FramePtr cropped;
@@ -201,7 +196,7 @@ int composeFinalPicture(OutputStream& output, InputStream& input, const AVFrame&
             return reportError(23, "Cannot allocate temp picture, check pix fmt\n");
     }
     const AVFrame* source = cropped ? cropped.get() : &decoded;
-    FramePtr drawn = drawSubtitles(input, *source);
+    FramePtr drawn = drawSubtitles(conversion, input, *source);
     if (drawn)
         source = drawn.get();
     if (int failed = prepareFinalPicture(output))
@@ -210,7 +205,7 @@ int composeFinalPicture(OutputStream& output, InputStream& input, const AVFrame&
     uint8_t* inner[4];
     offsetPlanes(picture, geometry.padLeft, geometry.padTop, inner);
     if (geometry.resample) {
-        if (int failed = ensureScaler(output, input, *source))
+        if (int failed = ensureScaler(conversion, output, input, *source))
             return failed;
         sws_scale(output.scaler.get(), source->data, source->linesize, 0, source->height, inner, picture.linesize);
     } else {
@@ -227,20 +222,21 @@ PicturePads padsOf(const PictureGeometry& geometry)
 
 // Presentation time of the next picture: its position in this input, after where the joined
 // video of the earlier inputs ended.
-int64_t nextPictureTime(const OutputStream& output, int inputIndex)
+int64_t nextPictureTime(Conversion& conversion, const OutputStream& output, int inputIndex)
 {
-    return output.syncPosition + joinedVideoStart(output, inputIndex);
+    return output.syncPosition + joinedVideoStart(conversion, output, inputIndex);
 }
 
 // Fixes how the picture made from decoded is encoded, and counts its copies as output.
-PictureOrder orderPicture(OutputStream& output, const AVFrame& decoded, int copies, int inputIndex)
+PictureOrder orderPicture(Conversion& conversion, OutputStream& output, const AVFrame& decoded, int copies,
+                          int inputIndex)
 {
     PictureOrder order;
-    order.firstPts = nextPictureTime(output, inputIndex);
+    order.firstPts = nextPictureTime(conversion, output, inputIndex);
     order.copies = copies;
     order.interlaced = decoded.interlaced_frame;
     order.topFieldFirst =
-        engineState().topFieldFirst >= 0 ? engineState().topFieldFirst : decoded.top_field_first;
+        decoded.top_field_first;
     order.keyFrame = output.geometry.resample || decoded.key_frame;
     order.inputIndex = inputIndex;
     output.syncPosition += copies;
@@ -248,7 +244,7 @@ PictureOrder orderPicture(OutputStream& output, const AVFrame& decoded, int copi
     return order;
 }
 
-int encodeCopy(OutputStream& output, AVFrame& picture, const PictureOrder& order, int copy)
+int encodeCopy(Conversion& conversion, OutputStream& output, AVFrame& picture, const PictureOrder& order, int copy)
 {
     picture.pts = order.firstPts + copy;
     picture.pict_type = AV_PICTURE_TYPE_NONE;
@@ -256,20 +252,20 @@ int encodeCopy(OutputStream& output, AVFrame& picture, const PictureOrder& order
     picture.top_field_first = order.topFieldFirst;
     picture.quality = output.quality;
     picture.sample_aspect_ratio = output.encoder->sample_aspect_ratio;
-    if (int failed = encodeAndWrite(output, &picture))
+    if (int failed = encodeAndWrite(conversion, output, &picture))
         return failed;
-    jobTables().videoStartOf[order.inputIndex + 1] =
+    conversion.tables.videoStartOf[order.inputIndex + 1] =
         static_cast<double>(toMicroseconds(picture.pts, output.encoder->time_base));
     return 0;
 }
 
-int encodeCopies(OutputStream& output, const AVFrame& source, const PictureOrder& order)
+int encodeCopies(Conversion& conversion, OutputStream& output, const AVFrame& source, const PictureOrder& order)
 {
     for (int copy = 0; copy < order.copies; ++copy) {
         FramePtr picture(av_frame_clone(&source));
         if (!picture)
             return reportError(23, "Cannot allocate temp picture, check pix fmt\n");
-        if (int failed = encodeCopy(output, *picture, order, copy))
+        if (int failed = encodeCopy(conversion, output, *picture, order, copy))
             return failed;
         if (order.keyFrame && previewEnabled())
             preview(picture.get(), output.encoder);
@@ -278,11 +274,11 @@ int encodeCopies(OutputStream& output, const AVFrame& source, const PictureOrder
 }
 
 // Encodes the pending picture, whose effects are done, and keeps its buffer as the spare.
-int encodePending(OutputStream& output)
+int encodePending(Conversion& conversion, OutputStream& output)
 {
     if (!output.pending)
         return 0;
-    int result = encodeCopies(output, *output.pending->picture, output.pending->order);
+    int result = encodeCopies(conversion, output, *output.pending->picture, output.pending->order);
     output.sparePicture = std::move(output.pending->picture);
     output.pending.reset();
     return result;
@@ -290,12 +286,12 @@ int encodePending(OutputStream& output)
 
 // The final picture's effects start on the background thread, and the picture before it, whose
 // effects are done by then, is encoded meanwhile.
-int encodeBesideEffects(OutputStream& output, const PictureOrder& order)
+int encodeBesideEffects(Conversion& conversion, OutputStream& output, const PictureOrder& order)
 {
-    BackgroundEffects& effects = *jobTables().backgroundEffects;
+    BackgroundEffects& effects = *conversion.tables.backgroundEffects;
     effects.wait();
-    effects.start(*output.picture, jobTables().effects, padsOf(output.geometry));
-    int result = encodePending(output);
+    effects.start(*output.picture, conversion.tables.effects, padsOf(output.geometry));
+    int result = encodePending(conversion, output);
     output.pending = PendingPicture{std::move(output.picture), order};
     output.picture = std::move(output.sparePicture);
     return result;
@@ -303,17 +299,17 @@ int encodeBesideEffects(OutputStream& output, const PictureOrder& order)
 
 } // namespace
 
-int scalerFlags()
+int scalerFlags(Conversion& conversion)
 {
-    int64_t flags = engineState().scalerFlags;
-    if (SwsContext* options = engineState().scalerOptions)
+    int64_t flags = conversion.state.scalerFlags;
+    if (SwsContext* options = conversion.state.scalerOptions)
         av_opt_get_int(options, "sws_flags", 0, &flags);
     return static_cast<int>(flags);
 }
 
-void takeInputGeometry(OutputStream& output)
+void takeInputGeometry(Conversion& conversion, OutputStream& output)
 {
-    const EngineState& state = engineState();
+    const EngineState& state = conversion.state;
     PictureGeometry& geometry = output.geometry;
     geometry.cropTop = state.cropTop;
     geometry.cropBottom = state.cropBottom;
@@ -328,38 +324,40 @@ void takeInputGeometry(OutputStream& output)
     output.sparePicture.reset();
 }
 
-int outputVideoFrame(OutputStream& output, InputStream& input, const AVFrame& decoded, int inputIndex)
+int outputVideoFrame(Conversion& conversion, OutputStream& output, InputStream& input, const AVFrame& decoded,
+                     int inputIndex)
 {
-    int frames = framesForPicture(output, input, inputIndex);
+    int frames = framesForPicture(conversion, output, input, inputIndex);
     if (frames <= 0)
         return 0;
     const PictureGeometry& geometry = output.geometry;
     // Effects change the picture in place, so they work on a copy of their own.
-    bool composed = geometry.resample || geometry.pads() || geometry.crops() || anyPictureEffect(jobTables().effects) ||
-                    input.subtitleBurner;
+    bool composed = geometry.resample || geometry.pads() || geometry.crops() ||
+                    anyPictureEffect(conversion.tables.effects) || input.subtitleBurner;
     if (composed)
-        if (int failed = composeFinalPicture(output, input, decoded))
+        if (int failed = composeFinalPicture(conversion, output, input, decoded))
             return failed;
-    if (jobTables().realMediaMode) {
+    if (conversion.writesRealMedia()) {
         output.syncPosition += frames;
         output.frameNumber += frames;
-        return outputRealMediaPicture(output, input, inputIndex);
+        return outputRealMediaPicture(conversion, output, input, inputIndex);
     }
-    PictureOrder order = orderPicture(output, decoded, frames, inputIndex);
-    bool effects = composed && anyPictureEffect(jobTables().effects);
-    if (effects && jobTables().backgroundEffects)
-        return encodeBesideEffects(output, order);
+    PictureOrder order = orderPicture(conversion, output, decoded, frames, inputIndex);
+    bool effects = composed && anyPictureEffect(conversion.tables.effects);
+    if (effects && conversion.tables.backgroundEffects)
+        return encodeBesideEffects(conversion, output, order);
     if (effects)
-        applyPictureEffects(*output.picture, jobTables().effects, padsOf(geometry), jobTables().rgbConversions);
-    return encodeCopies(output, composed ? *output.picture : decoded, order);
+        applyPictureEffects(*output.picture, conversion.tables.effects, padsOf(geometry),
+                            conversion.tables.rgbConversions);
+    return encodeCopies(conversion, output, composed ? *output.picture : decoded, order);
 }
 
-int finishPendingPicture(OutputStream& output)
+int finishPendingPicture(Conversion& conversion, OutputStream& output)
 {
     if (!output.pending)
         return 0;
-    jobTables().backgroundEffects->wait();
-    return encodePending(output);
+    conversion.tables.backgroundEffects->wait();
+    return encodePending(conversion, output);
 }
 
 } // namespace engine

@@ -6,16 +6,19 @@
 
 namespace engine {
 
+struct Conversion;
+
 // Returns 0, 24, 64 or a write error.
-int outputVideoFrame(OutputStream& output, InputStream& input, const AVFrame& decoded, int inputIndex);
+int outputVideoFrame(Conversion& conversion, OutputStream& output, InputStream& input, const AVFrame& decoded,
+                     int inputIndex);
 
 // Encodes the picture still waiting for its effects, if any; at the end of every input.
-int finishPendingPicture(OutputStream& output);
+int finishPendingPicture(Conversion& conversion, OutputStream& output);
 
 // The scaler flags the job's options ask for (bicubic unless set).
-int scalerFlags();
+int scalerFlags(Conversion& conversion);
 
 // Takes the crop and pad of the input being converted (planned for it) into the stream.
-void takeInputGeometry(OutputStream& output);
+void takeInputGeometry(Conversion& conversion, OutputStream& output);
 
 } // namespace engine

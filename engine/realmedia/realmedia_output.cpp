@@ -35,7 +35,7 @@ RealMediaJob& realMediaJob()
 
 int realMediaPreset(JobContext& job, RealMediaFormat format)
 {
-    jobTables().realMediaMode = true;
+    job.realMedia = true;
     RealMediaJob& realMedia = realMediaJob();
     realMedia = RealMediaJob{};
     realMedia.outputPath = partialPathFor(job.outputPath);
@@ -72,9 +72,9 @@ int64_t milliseconds(double microseconds)
 
 // A block's time on the joined timeline: its time in this input after the trim start, after where
 // the earlier inputs ended.
-double joinedTime(int64_t inputTime, double reachedBefore, int inputIndex)
+double joinedTime(Conversion& conversion, int64_t inputTime, double reachedBefore, int inputIndex)
 {
-    return static_cast<double>(inputTime - engineState().startTime) + (inputIndex > 0 ? reachedBefore : 0.0);
+    return static_cast<double>(inputTime - conversion.state.startTime) + (inputIndex > 0 ? reachedBefore : 0.0);
 }
 
 // The samples as 16-bit interleaved at their own rate and channels.
@@ -145,14 +145,15 @@ void stopRealMediaOutput()
     realMedia.started = false;
 }
 
-int outputRealMediaAudio(OutputStream& output, const InputStream& input, const AVFrame& samples, int inputIndex)
+int outputRealMediaAudio(Conversion& conversion, OutputStream& output, const InputStream& input, const AVFrame& samples,
+                         int inputIndex)
 {
     std::vector<uint8_t>& buffer = output.convertedSamples.bytes;
     if (int failed = interleaveSamples(output, samples, buffer))
         return failed;
-    JobTables& tables = jobTables();
-    double start = joinedTime(input.pts, tables.audioStartOf[inputIndex], inputIndex);
-    double end = joinedTime(input.nextPts, tables.audioStartOf[inputIndex], inputIndex);
+    JobTables& tables = conversion.tables;
+    double start = joinedTime(conversion, input.pts, tables.audioStartOf[inputIndex], inputIndex);
+    double end = joinedTime(conversion, input.nextPts, tables.audioStartOf[inputIndex], inputIndex);
     encodeRmAudioPack(buffer.data(), static_cast<int32_t>(buffer.size()), static_cast<int32_t>(milliseconds(start)),
                       static_cast<int32_t>(milliseconds(end)));
     tables.audioStartOf[inputIndex + 1] = end;
@@ -160,11 +161,11 @@ int outputRealMediaAudio(OutputStream& output, const InputStream& input, const A
     return 0;
 }
 
-int outputRealMediaPicture(OutputStream& output, const InputStream& input, int inputIndex)
+int outputRealMediaPicture(Conversion& conversion, OutputStream& output, const InputStream& input, int inputIndex)
 {
-    JobTables& tables = jobTables();
-    double start = joinedTime(input.pts, tables.videoStartOf[inputIndex], inputIndex);
-    double end = joinedTime(input.nextPts, tables.videoStartOf[inputIndex], inputIndex);
+    JobTables& tables = conversion.tables;
+    double start = joinedTime(conversion, input.pts, tables.videoStartOf[inputIndex], inputIndex);
+    double end = joinedTime(conversion, input.nextPts, tables.videoStartOf[inputIndex], inputIndex);
     const PictureGeometry& geometry = output.geometry;
     PicturePads pads{geometry.padTop, geometry.padBottom, geometry.padLeft, geometry.padRight};
     auto send = [&](const uint8_t* pixels, int byteCount) {

@@ -7,6 +7,8 @@
 
 namespace engine {
 
+struct Conversion;
+
 struct JobContext;
 
 // The presets of "ra", "rm" and "rmvb": RealMedia mode, the writer's settings from the job, and
@@ -26,10 +28,11 @@ void startRealMediaOutput();
 void stopRealMediaOutput();
 
 // Decoded sound of input inputIndex, as 16-bit interleaved samples at the input's rate.
-int outputRealMediaAudio(OutputStream& output, const InputStream& input, const AVFrame& samples, int inputIndex);
+int outputRealMediaAudio(Conversion& conversion, OutputStream& output, const InputStream& input, const AVFrame& samples,
+                         int inputIndex);
 
 // The composed final picture of output, with the effects, as RGB.
-int outputRealMediaPicture(OutputStream& output, const InputStream& input, int inputIndex);
+int outputRealMediaPicture(Conversion& conversion, OutputStream& output, const InputStream& input, int inputIndex);
 
 // The media time the writer has reached, for progress reports.
 double realMediaSeconds();

@@ -36,7 +36,7 @@ TEST_P(AudioAdjustment, CorrectsWhatTheEncoderCannotTake)
     job.audioBitrate = c.bitrate;
     job.channels = c.channels;
     job.sampleRate = c.sampleRate;
-    ASSERT_EQ(adjustAudioSettings(job), 0);
+    ASSERT_EQ(adjustAudioSettings(state(), job), 0);
     EXPECT_EQ(job.audioBitrate, c.expectedBitrate);
     EXPECT_EQ(job.channels, c.expectedChannels);
     EXPECT_EQ(job.sampleRate, c.expectedSampleRate);

@@ -8,9 +8,9 @@ using namespace engine;
 
 namespace {
 
-const char* privateOption(const char* name)
+const char* privateOption(const EngineState& state, const char* name)
 {
-    const AVDictionaryEntry* entry = av_dict_get(engineState().privateCodecOptions, name, nullptr, 0);
+    const AVDictionaryEntry* entry = av_dict_get(state.privateCodecOptions, name, nullptr, 0);
     return entry ? entry->value : nullptr;
 }
 
@@ -32,14 +32,14 @@ TEST_F(EngineTest, EncoderTuningAppliesEverySetValue)
     job.rc_eq = "blurCplx^(1-qComp)";
     job.videoTag = "XVID";
     std::strcpy(job.pixelFormat, "yuv420p");
-    ASSERT_EQ(applyEncoderTuning(job), 0);
+    ASSERT_EQ(applyEncoderTuning(state(), job), 0);
 
     const AVCodecContext* video = state().codecOptions[AVMEDIA_TYPE_VIDEO];
     EXPECT_EQ(video->rc_buffer_size, 16777216);
     EXPECT_EQ(video->gop_size, 250);
     EXPECT_EQ(video->rc_max_rate, 1500000);
     EXPECT_EQ(video->level, 30);
-    EXPECT_STREQ(privateOption("sc_threshold"), "40");
+    EXPECT_STREQ(privateOption(state(), "sc_threshold"), "40");
     EXPECT_EQ(video->qmin, 10);
     EXPECT_EQ(video->qmax, 51);
     EXPECT_EQ(video->max_qdiff, 4);
@@ -48,16 +48,16 @@ TEST_F(EngineTest, EncoderTuningAppliesEverySetValue)
     EXPECT_FLOAT_EQ(state().videoQscale, 2.0f);
     EXPECT_EQ(state().videoCodecTag, MKTAG('X', 'V', 'I', 'D'));
     EXPECT_EQ(state().pixelFormat, AV_PIX_FMT_YUV420P);
-    EXPECT_STREQ(privateOption("coder"), "0");
-    EXPECT_STREQ(privateOption("rc_eq"), "blurCplx^(1-qComp)");
+    EXPECT_STREQ(privateOption(state(), "coder"), "0");
+    EXPECT_STREQ(privateOption(state(), "rc_eq"), "blurCplx^(1-qComp)");
 }
 
 TEST_F(EngineTest, EncoderTuningSkipsUnsetValues)
 {
     JobContext job; // coder -1, everything else 0
     int defaultQmin = state().codecOptions[AVMEDIA_TYPE_VIDEO]->qmin;
-    ASSERT_EQ(applyEncoderTuning(job), 0);
-    EXPECT_EQ(privateOption("coder"), nullptr);
+    ASSERT_EQ(applyEncoderTuning(state(), job), 0);
+    EXPECT_EQ(privateOption(state(), "coder"), nullptr);
     EXPECT_EQ(state().codecOptions[AVMEDIA_TYPE_VIDEO]->qmin, defaultQmin);
     EXPECT_TRUE(state().optionNames.empty());
 }
@@ -67,7 +67,7 @@ TEST_F(EngineTest, EncoderTuningStopsAtABadQdiff)
     JobContext job;
     job.qdiff = 40;
     job.qcomp = 0.6f;
-    EXPECT_EQ(applyEncoderTuning(job), 44);
+    EXPECT_EQ(applyEncoderTuning(state(), job), 44);
     EXPECT_NE(state().codecOptions[AVMEDIA_TYPE_VIDEO]->qcompress, 0.6f);
 }
 
@@ -79,7 +79,7 @@ TEST_F(EngineTest, AudioSettingsReachTheEngine)
     job.sampleRate = 22050;
     job.channels = 2;
     job.volume = 512;
-    ASSERT_EQ(applyAudioSettings(job), 0);
+    ASSERT_EQ(applyAudioSettings(state(), job), 0);
     EXPECT_EQ(state().audioCodecName, "libmp3lame");
     EXPECT_EQ(state().codecOptions[AVMEDIA_TYPE_AUDIO]->bit_rate, 128000);
     EXPECT_EQ(state().sampleRate, 22050);
@@ -90,7 +90,7 @@ TEST_F(EngineTest, AudioSettingsReachTheEngine)
 TEST_F(EngineTest, UnsetAudioSettingsKeepTheResetValues)
 {
     JobContext job;
-    ASSERT_EQ(applyAudioSettings(job), 0);
+    ASSERT_EQ(applyAudioSettings(state(), job), 0);
     EXPECT_EQ(state().sampleRate, 44100);
     EXPECT_EQ(state().channels, 1);
     EXPECT_EQ(state().volume, 256);
@@ -103,7 +103,7 @@ TEST_F(EngineTest, VideoSettingsReachTheEngine)
     job.videoCodec = "libxvid";
     job.videoBitrate = 1500000;
     job.frameRate = 29.97f;
-    ASSERT_EQ(applyVideoSettings(job), 0);
+    ASSERT_EQ(applyVideoSettings(state(), job), 0);
     EXPECT_EQ(state().videoCodecName, "libxvid");
     EXPECT_EQ(state().codecOptions[AVMEDIA_TYPE_VIDEO]->bit_rate, 1500000);
     EXPECT_NEAR(av_q2d(state().frameRate), 29.97, 1e-9);
@@ -114,7 +114,7 @@ TEST_F(EngineTest, VideoSettingsRunTheTarget)
     JobContext job;
     job.frameRate = 25;
     job.targetName = "nonsense";
-    EXPECT_EQ(applyVideoSettings(job), 49);
+    EXPECT_EQ(applyVideoSettings(state(), job), 49);
 }
 
 TEST_F(EngineTest, OutputFileSetsOverwriteAndContainer)
@@ -122,12 +122,12 @@ TEST_F(EngineTest, OutputFileSetsOverwriteAndContainer)
     JobContext job;
     job.overwrite = 1;
     job.containerName = "avi";
-    ASSERT_EQ(applyOutputFile(job), 0);
+    ASSERT_EQ(applyOutputFile(state(), job), 0);
     EXPECT_TRUE(state().overwrite);
     ASSERT_NE(state().forcedOutputFormat, nullptr);
     EXPECT_STREQ(state().forcedOutputFormat->name, "avi");
     job.containerName = "nosuch";
-    EXPECT_EQ(applyOutputFile(job), 30);
+    EXPECT_EQ(applyOutputFile(state(), job), 30);
 }
 
 TEST_F(EngineTest, MetadataAddsSetTagsAndMapsTheFirstInput)
@@ -135,7 +135,7 @@ TEST_F(EngineTest, MetadataAddsSetTagsAndMapsTheFirstInput)
     JobContext job;
     std::strcpy(job.title, "Holiday");
     std::strcpy(job.year, "2026");
-    ASSERT_EQ(applyMetadata(job), 0);
+    ASSERT_EQ(applyMetadata(state(), job), 0);
     ASSERT_EQ(state().metadataTags.size(), 2u);
     EXPECT_EQ(state().metadataTags[0], (std::pair<std::string, std::string>{"title", "Holiday"}));
     EXPECT_EQ(state().metadataTags[1], (std::pair<std::string, std::string>{"year", "2026"}));

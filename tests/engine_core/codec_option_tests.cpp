@@ -9,41 +9,41 @@ using namespace engine;
 
 namespace {
 
-bool recorded(const char* name)
+bool recorded(const EngineState& state, const char* name)
 {
-    const auto& names = engineState().optionNames;
+    const auto& names = state.optionNames;
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 TEST_F(EngineTest, VideoOptionReachesTheVideoContextAndIsRecorded)
 {
-    ASSERT_EQ(setCodecOption("g", "250"), 0);
+    ASSERT_EQ(setCodecOption(state(), "g", "250"), 0);
     EXPECT_EQ(state().codecOptions[AVMEDIA_TYPE_VIDEO]->gop_size, 250);
-    EXPECT_TRUE(recorded("g"));
+    EXPECT_TRUE(recorded(state(), "g"));
 }
 
 TEST_F(EngineTest, AudioAndVideoBitratesStayApart)
 {
-    ASSERT_EQ(setCodecOption("ab", "128000"), 0);
-    ASSERT_EQ(setCodecOption("b", "900000"), 0);
+    ASSERT_EQ(setCodecOption(state(), "ab", "128000"), 0);
+    ASSERT_EQ(setCodecOption(state(), "b", "900000"), 0);
     EXPECT_EQ(state().codecOptions[AVMEDIA_TYPE_AUDIO]->bit_rate, 128000);
     EXPECT_EQ(state().codecOptions[AVMEDIA_TYPE_VIDEO]->bit_rate, 900000);
-    EXPECT_TRUE(recorded("ab"));
-    EXPECT_TRUE(recorded("b"));
+    EXPECT_TRUE(recorded(state(), "ab"));
+    EXPECT_TRUE(recorded(state(), "b"));
 }
 
 TEST_F(EngineTest, ContainerAndScalerOptionsAreFound)
 {
-    ASSERT_EQ(setCodecOption("packetsize", "2324"), 0);
+    ASSERT_EQ(setCodecOption(state(), "packetsize", "2324"), 0);
     EXPECT_EQ(state().formatOptions->packet_size, 2324u);
-    EXPECT_EQ(setCodecOption("sws_flags", "bilinear"), 0);
-    EXPECT_TRUE(recorded("sws_flags"));
+    EXPECT_EQ(setCodecOption(state(), "sws_flags", "bilinear"), 0);
+    EXPECT_TRUE(recorded(state(), "sws_flags"));
 }
 
 TEST_F(EngineTest, UnknownOptionIsKeptForTheEncoderOnly)
 {
-    EXPECT_EQ(setCodecOption("coder", "0"), -1);
-    EXPECT_FALSE(recorded("coder"));
+    EXPECT_EQ(setCodecOption(state(), "coder", "0"), -1);
+    EXPECT_FALSE(recorded(state(), "coder"));
     const AVDictionaryEntry* entry = av_dict_get(state().privateCodecOptions, "coder", nullptr, 0);
     ASSERT_NE(entry, nullptr);
     EXPECT_STREQ(entry->value, "0");
@@ -52,7 +52,7 @@ TEST_F(EngineTest, UnknownOptionIsKeptForTheEncoderOnly)
 
 TEST_F(EngineTest, RejectedValueFailsWithItsMessage)
 {
-    EXPECT_EQ(setCodecOption("g", "many"), kInvalidOptionValue);
+    EXPECT_EQ(setCodecOption(state(), "g", "many"), kInvalidOptionValue);
     Reported reported = lastReport();
     EXPECT_EQ(reported.code, kInvalidOptionValue);
     EXPECT_EQ(reported.detail, "Invalid value 'many' for option 'g'\n");
@@ -60,13 +60,13 @@ TEST_F(EngineTest, RejectedValueFailsWithItsMessage)
 
 TEST_F(EngineTest, CopyAppliesRecordedOptionsMatchingTheFlags)
 {
-    setCodecOption("g", "77");
-    setCodecOption("ab", "96000");
+    setCodecOption(state(), "g", "77");
+    setCodecOption(state(), "ab", "96000");
     AVCodecContext* video = avcodec_alloc_context3(nullptr);
     AVCodecContext* audio = avcodec_alloc_context3(nullptr);
-    copyCodecOptions(state().codecOptions[AVMEDIA_TYPE_VIDEO], video,
+    copyCodecOptions(state(), state().codecOptions[AVMEDIA_TYPE_VIDEO], video,
                      AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
-    copyCodecOptions(state().codecOptions[AVMEDIA_TYPE_AUDIO], audio,
+    copyCodecOptions(state(), state().codecOptions[AVMEDIA_TYPE_AUDIO], audio,
                      AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
     EXPECT_EQ(video->gop_size, 77);
     EXPECT_EQ(audio->bit_rate, 96000);

@@ -28,10 +28,10 @@ std::pair<long long, long long> interlacedAndProgressive(const std::string& path
     return {countAfter("TFF:") + countAfter("BFF:"), countAfter("Progressive:")};
 }
 
-int transcodeKeepingFields(engine::JobContext& job)
+int transcodeKeepingFields(engine::Conversion& conversion, engine::JobContext& job)
 {
     job.deinterlace = 0;
-    return engine::transcodeJob(job);
+    return engine::transcodeJob(conversion, job);
 }
 
 TEST(DeinterlaceSwitch, OffKeepsTheFieldsOnDeinterlaces)
@@ -46,12 +46,13 @@ TEST(DeinterlaceSwitch, OffKeepsTheFieldsOnDeinterlaces)
         engine::TranscodeStage stage;
         bool progressive;
     } cases[] = {{"on.mp4", engine::transcodeJob, true}, {"off.mp4", transcodeKeepingFields, false}};
+    engine::Conversion conversion;
     for (const auto& c : cases) {
         std::string output = dir.path(c.name);
         testsupport::Job job("mp4", 0, output);
         job.group().frameSize = "320x240";
         job.addInput(source);
-        ASSERT_EQ(engine::dispatchConversion(&job.group(), "mp4", 0, c.stage), 0) << c.name;
+        ASSERT_EQ(engine::dispatchConversion(conversion, &job.group(), "mp4", 0, c.stage), 0) << c.name;
         auto [interlaced, progressive] = interlacedAndProgressive(output);
         EXPECT_TRUE(c.progressive ? progressive > 3 * interlaced : interlaced > 3 * progressive)
             << c.name << ": " << interlaced << " interlaced, " << progressive << " progressive";

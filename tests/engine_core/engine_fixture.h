@@ -1,4 +1,4 @@
-// A freshly initialised engine state for each test, and the latest reported failure.
+// A conversion with a freshly initialised engine state for each test, and the latest reported failure.
 #pragma once
 
 #include "engine_state.h"
@@ -25,10 +25,14 @@ class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(engine::initEngine(), 0);
+        ASSERT_EQ(engine::initEngine(state()), 0);
         updateErrorInfo(0, "", 1);
     }
-    void TearDown() override { engine::releaseInputsAndOutputs(); }
+    void TearDown() override { engine::releaseInputsAndOutputs(state()); }
 
-    engine::EngineState& state() { return engine::engineState(); }
+    engine::Conversion& conversion() { return conversion_; }
+    engine::EngineState& state() { return conversion_.state; }
+
+private:
+    engine::Conversion conversion_;
 };

@@ -41,13 +41,13 @@ int recordingPreset(JobContext& job)
     return presetResult;
 }
 
-int recordingTranscode(JobContext& job)
+int recordingTranscode(Conversion& conversion, JobContext& job)
 {
     seen.steps.push_back("transcode");
     seen.audioBitrateAtTranscode = job.audioBitrate;
     seen.frameSizeAtTranscode = job.frameSize ? job.frameSize : "";
-    seen.engineReadyAtTranscode = engineState().codecOptions[0] != nullptr;
-    seen.threadCountAtTranscode = engineState().threadCount;
+    seen.engineReadyAtTranscode = conversion.state.codecOptions[0] != nullptr;
+    seen.threadCountAtTranscode = conversion.state.threadCount;
     seen.inputCount = job.inputCount;
     for (int i = 0; i < job.inputCount; ++i)
         seen.inputStreams.emplace_back(job.inputs[i]->hasVideo, job.inputs[i]->hasAudio);
@@ -68,20 +68,25 @@ protected:
 
     void addInput(const testsupport::ClipSpec& spec) { job->addInput(testsupport::fixture(spec)); }
 
+    Conversion& conversion() { return conversion_; }
+
     std::optional<testsupport::Job> job;
     GroupMediaUIOption* group = nullptr;
+
+private:
+    Conversion conversion_;
 };
 
 TEST_F(JobRunner, RunsPresetThenAdjustmentsThenTranscode)
 {
     addInput({.name = "a.mp4", .seconds = 1});
-    ASSERT_EQ(runConversionJob(recordingPreset, *group, false, recordingTranscode), 0);
+    ASSERT_EQ(runConversionJob(conversion(), recordingPreset, *group, false, recordingTranscode), 0);
     EXPECT_EQ(seen.steps, (std::vector<std::string>{"preset", "transcode"}));
     EXPECT_EQ(seen.audioJob, 0);
     EXPECT_EQ(seen.audioBitrateAtTranscode, 10200) << "audio adjusted after the preset";
     EXPECT_EQ(seen.frameSizeAtTranscode, "176x144") << "video adjusted for a video job";
     EXPECT_TRUE(seen.engineReadyAtTranscode);
-    EXPECT_EQ(jobTables().currentJob, nullptr) << "the job is released afterwards";
+    EXPECT_EQ(conversion().tables.currentJob, nullptr) << "the job is released afterwards";
 }
 
 // The codecs' thread count: FFmpeg's automatic count (0) unless CLIPWRIGHT_THREADS gives a
@@ -98,7 +103,7 @@ TEST_F(JobRunner, ThreadCountComesFromTheEnvironment)
         else
             unsetenv("CLIPWRIGHT_THREADS");
         seen = {};
-        ASSERT_EQ(runConversionJob(recordingPreset, *group, false, recordingTranscode), 0);
+        ASSERT_EQ(runConversionJob(conversion(), recordingPreset, *group, false, recordingTranscode), 0);
         EXPECT_EQ(seen.threadCountAtTranscode, expected);
     }
     unsetenv("CLIPWRIGHT_THREADS");
@@ -107,7 +112,7 @@ TEST_F(JobRunner, ThreadCountComesFromTheEnvironment)
 TEST_F(JobRunner, AudioJobSkipsTheVideoAdjustment)
 {
     addInput({.name = "a.mp4", .seconds = 1});
-    ASSERT_EQ(runConversionJob(recordingPreset, *group, true, recordingTranscode), 0);
+    ASSERT_EQ(runConversionJob(conversion(), recordingPreset, *group, true, recordingTranscode), 0);
     EXPECT_EQ(seen.audioJob, 1);
     EXPECT_EQ(seen.frameSizeAtTranscode, "200x150");
 }
@@ -116,18 +121,18 @@ TEST_F(JobRunner, FailingPresetEndsTheJobWithItsCode)
 {
     addInput({.name = "a.mp4", .seconds = 1});
     presetResult = 45;
-    EXPECT_EQ(runConversionJob(recordingPreset, *group, false, recordingTranscode), 45);
+    EXPECT_EQ(runConversionJob(conversion(), recordingPreset, *group, false, recordingTranscode), 45);
     EXPECT_EQ(seen.steps, std::vector<std::string>{"preset"});
-    EXPECT_EQ(jobTables().currentJob, nullptr);
+    EXPECT_EQ(conversion().tables.currentJob, nullptr);
 }
 
 TEST_F(JobRunner, MissingOutputOrInputsFail)
 {
-    EXPECT_EQ(runConversionJob(nullptr, *group, false, recordingTranscode), 75);
+    EXPECT_EQ(runConversionJob(conversion(), nullptr, *group, false, recordingTranscode), 75);
     EXPECT_EQ(lastReport().detail, "At least one input file must be specified\n");
     addInput({.name = "a.mp4", .seconds = 1});
     group->outputPath[0] = '\0';
-    EXPECT_EQ(runConversionJob(nullptr, *group, false, recordingTranscode), 74);
+    EXPECT_EQ(runConversionJob(conversion(), nullptr, *group, false, recordingTranscode), 74);
     EXPECT_TRUE(seen.steps.empty());
 }
 
@@ -136,7 +141,7 @@ TEST_F(JobRunner, ProbingStopsOnceVideoAndAudioAreKnown)
     addInput({.name = "video_only.mp4", .seconds = 1, .audio = false});
     addInput({.name = "both.mp4", .seconds = 1});
     addInput({.name = "audio_only.m4a", .seconds = 1, .video = false});
-    ASSERT_EQ(runConversionJob(nullptr, *group, false, recordingTranscode), 0);
+    ASSERT_EQ(runConversionJob(conversion(), nullptr, *group, false, recordingTranscode), 0);
     ASSERT_EQ(seen.inputCount, 3);
     EXPECT_EQ(seen.inputStreams[0], std::make_pair(1, 0));
     EXPECT_EQ(seen.inputStreams[1], std::make_pair(1, 1));
@@ -149,7 +154,7 @@ TEST_F(JobRunner, UnreadableInputDoesNotEndTheProbe)
 {
     job->addInput(testsupport::fixtureFolder().path("missing.mp4"));
     addInput({.name = "audio_only.m4a", .seconds = 1, .video = false});
-    ASSERT_EQ(runConversionJob(nullptr, *group, false, recordingTranscode), 0);
+    ASSERT_EQ(runConversionJob(conversion(), nullptr, *group, false, recordingTranscode), 0);
     EXPECT_EQ(seen.inputStreams[0], std::make_pair(0, 0));
     EXPECT_EQ(seen.inputStreams[1], std::make_pair(0, 1));
 }
@@ -162,7 +167,7 @@ int writingResult = 0;
 bool writesNothing = false;
 
 // Notes what the output's names look like while the job runs, then writes its partial file.
-int writingTranscode(JobContext& job)
+int writingTranscode(Conversion&, JobContext& job)
 {
     const std::string partial = partialPathFor(job.outputPath);
     std::error_code error;
@@ -213,7 +218,7 @@ TEST_F(JobRunner, OutputGetsItsFinalNameOnlyWhenTheJobSucceeds)
         seen = {};
         writingResult = test.result;
         writesNothing = !test.writes;
-        EXPECT_EQ(runConversionJob(nullptr, *group, false, writingTranscode), test.result);
+        EXPECT_EQ(runConversionJob(conversion(), nullptr, *group, false, writingTranscode), test.result);
         EXPECT_EQ(seen.steps, std::vector<std::string>{"final absent, partial held of 0 bytes"});
         EXPECT_EQ(contentOf(final), test.finalAfter);
         EXPECT_FALSE(std::filesystem::exists(partial));
@@ -224,7 +229,7 @@ TEST_F(JobRunner, OutputGetsItsFinalNameOnlyWhenTheJobSucceeds)
     ASSERT_EQ(other.create(partial), 0);
     std::ofstream(partial, std::ios::binary) << "theirs";
     seen = {};
-    EXPECT_EQ(runConversionJob(nullptr, *group, false, writingTranscode), 14);
+    EXPECT_EQ(runConversionJob(conversion(), nullptr, *group, false, writingTranscode), 14);
     EXPECT_NE(lastReport().detail.find("another conversion is writing it"), std::string::npos) << lastReport().detail;
     EXPECT_TRUE(seen.steps.empty());
     EXPECT_EQ(contentOf(partial), "theirs");

@@ -27,7 +27,7 @@ TEST_P(Target, SetsItsGroupOfOptions)
 {
     const TargetCase& c = GetParam();
     state().frameRate = c.requestedRate;
-    ASSERT_EQ(setTarget(c.target), 0);
+    ASSERT_EQ(setTarget(state(), c.target), 0);
     EXPECT_EQ(state().frameWidth, c.width);
     EXPECT_EQ(state().frameHeight, c.height);
     EXPECT_EQ(av_cmp_q(state().frameRate, c.rate), 0);
@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(EngineTest, VcdSetsRatesAndMuxing)
 {
     state().frameRate = kPalRate;
-    ASSERT_EQ(setTarget("vcd"), 0);
+    ASSERT_EQ(setTarget(state(), "vcd"), 0);
     EXPECT_EQ(state().codecOptions[AVMEDIA_TYPE_VIDEO]->bit_rate, 1150000);
     EXPECT_EQ(state().codecOptions[AVMEDIA_TYPE_VIDEO]->rc_max_rate, 1150000);
     EXPECT_EQ(state().codecOptions[AVMEDIA_TYPE_AUDIO]->bit_rate, 224000);
@@ -79,9 +79,9 @@ TEST_F(EngineTest, NormComesFromAnOpenInputWhenNoRateIsSet)
 {
     testsupport::TempDir dir;
     std::string clip = testsupport::makeClip(dir, {.name = "pal.mp4", .seconds = 1, .audio = false, .fps = 25});
-    ASSERT_EQ(openInput(clip.c_str(), nullptr, nullptr), 0);
+    ASSERT_EQ(openInput(state(), clip.c_str(), nullptr, nullptr), 0);
     state().frameRate = kNoRate;
-    ASSERT_EQ(setTarget("vcd"), 0);
+    ASSERT_EQ(setTarget(state(), "vcd"), 0);
     EXPECT_EQ(state().frameHeight, 288);
 }
 
@@ -90,16 +90,16 @@ TEST_F(EngineTest, CoverPictureRateNamesNoNorm)
 {
     testsupport::TempDir dir;
     std::string clip = testsupport::makeClip(dir, {.name = "pal.mp4", .seconds = 1, .audio = false, .fps = 25});
-    ASSERT_EQ(openInput(clip.c_str(), nullptr, nullptr), 0);
+    ASSERT_EQ(openInput(state(), clip.c_str(), nullptr, nullptr), 0);
     state().inputFiles[0]->streams[0]->disposition |= AV_DISPOSITION_ATTACHED_PIC;
     state().frameRate = kNoRate;
-    EXPECT_EQ(setTarget("vcd"), 49);
+    EXPECT_EQ(setTarget(state(), "vcd"), 49);
 }
 
 TEST_F(EngineTest, TargetWithoutNormFails)
 {
     state().frameRate = kNoRate;
-    EXPECT_EQ(setTarget("vcd"), 49);
+    EXPECT_EQ(setTarget(state(), "vcd"), 49);
     EXPECT_EQ(lastReport().detail, "Could not determine norm (PAL/NTSC/NTSC-Film) for target.\n"
                                    "Please prefix target with \"pal-\", \"ntsc-\" or \"film-\",\n"
                                    "or set a framerate with \"-r xxx\".\n");
@@ -107,7 +107,7 @@ TEST_F(EngineTest, TargetWithoutNormFails)
 
 TEST_F(EngineTest, UnknownTargetFailsAfterTheNormIsFound)
 {
-    EXPECT_EQ(setTarget("pal-laserdisc"), 49);
+    EXPECT_EQ(setTarget(state(), "pal-laserdisc"), 49);
     EXPECT_EQ(lastReport().detail, "Unknown target: laserdisc\n");
 }
 

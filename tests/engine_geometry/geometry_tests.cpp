@@ -3,6 +3,7 @@
 #include "input.h"
 #include "engine_job.h"
 #include "job_context.h"
+#include "option_handlers.h"
 
 #include <array>
 #include <cmath>
@@ -47,7 +48,7 @@ protected:
         std::string name = std::to_string(width) + "x" + std::to_string(height) + ".mkv";
         const std::string& clip = testsupport::fixture(
             {.name = name, .seconds = 0.2, .audio = false, .width = width, .height = height, .videoCodec = "ffv1"});
-        EXPECT_EQ(openInput(clip.c_str(), nullptr, nullptr), 0);
+        EXPECT_EQ(openInput(state(), clip.c_str(), nullptr, nullptr), 0);
         return state().inputFiles[state().inputCount - 1];
     }
 };
@@ -89,10 +90,10 @@ TEST_F(Geometry, PlansPictureBarsAndCropByZoomMode)
          {640, 480, {}, {8, 0, 4, 0}, 4, 3}},
     };
     for (const PlanCase& c : cases) {
-        ASSERT_EQ(initEngine(), 0);
+        ASSERT_EQ(initEngine(state()), 0);
         GeometryRequest request = c.request;
         request.input = open(c.inputWidth, c.inputHeight);
-        ASSERT_EQ(planFrameGeometry(request), 0) << c.name;
+        ASSERT_EQ(planFrameGeometry(state(), request), 0) << c.name;
         EXPECT_EQ(describeState(state()), describe(c.expected)) << c.name;
     }
 }
@@ -122,11 +123,11 @@ TEST_F(Geometry, HandlerErrorsEndThePlan)
         {"negative_pad_full", 640, 480, {.zoomMode = "full", .padTop = -12}, 39, "Incorrect top pad size\n"},
     };
     for (const auto& c : cases) {
-        ASSERT_EQ(initEngine(), 0);
+        ASSERT_EQ(initEngine(state()), 0);
         updateErrorInfo(0, "", 1);
         GeometryRequest request = c.request;
         request.input = open(c.inputWidth, c.inputHeight);
-        EXPECT_EQ(planFrameGeometry(request), c.code) << c.name;
+        EXPECT_EQ(planFrameGeometry(state(), request), c.code) << c.name;
         Reported reported = lastReport();
         EXPECT_EQ(reported.code, c.code) << c.name;
         EXPECT_EQ(reported.detail, c.detail) << c.name;
@@ -137,7 +138,7 @@ TEST_F(Geometry, OddInputSizeIsEvenedBeforeFitting)
 {
     GeometryRequest request{.frameSize = "160x120"};
     request.input = open(161, 121);
-    ASSERT_EQ(planFrameGeometry(request), 0);
+    ASSERT_EQ(planFrameGeometry(state(), request), 0);
     EXPECT_EQ(describeState(state()), describe({160, 120, {}, {}, 4, 3}));
 }
 
@@ -149,12 +150,12 @@ TEST_F(Geometry, CoverPictureIsNotTheSourceSize)
                                               "-f lavfi -i testsrc=size=64x48:rate=25 -f lavfi -i "
                                               "testsrc=size=160x120:rate=25 -t 0.2 -map 0 -map 1 -c:v ffv1",
                                               "cover_first.mkv");
-    ASSERT_EQ(openInput(clip.c_str(), nullptr, nullptr), 0);
+    ASSERT_EQ(openInput(state(), clip.c_str(), nullptr, nullptr), 0);
     AVFormatContext* input = state().inputFiles[state().inputCount - 1];
     input->streams[0]->disposition |= AV_DISPOSITION_ATTACHED_PIC;
     GeometryRequest request{.zoomMode = "full"};
     request.input = input;
-    ASSERT_EQ(planFrameGeometry(request), 0);
+    ASSERT_EQ(planFrameGeometry(state(), request), 0);
     EXPECT_EQ(state().frameWidth, 160);
     EXPECT_EQ(state().frameHeight, 120);
 }
@@ -181,11 +182,11 @@ TEST_F(Geometry, LogsThePlan)
          "pad[top,bottom,left,right]=[4,0,0,0]\n"},
     };
     for (const auto& c : cases) {
-        ASSERT_EQ(initEngine(), 0);
+        ASSERT_EQ(initEngine(state()), 0);
         GeometryRequest request = c.request;
         request.input = open(720, 400);
         ::testing::internal::CaptureStderr();
-        int result = planFrameGeometry(request);
+        int result = planFrameGeometry(state(), request);
         std::string log = ::testing::internal::GetCapturedStderr();
         EXPECT_EQ(result, 0);
         EXPECT_EQ(log, c.log);
@@ -196,12 +197,12 @@ TEST_F(Geometry, CropAndPadHandlersRunInOrder)
 {
     state().frameWidth = 100;
     state().frameHeight = 80;
-    EXPECT_EQ(applyCrop(10, 20, 30, 40), 0);
+    EXPECT_EQ(applyCrop(state(), 10, 20, 30, 40), 0);
     EXPECT_EQ(describeState(state()), describe({30, 50, {}, {10, 20, 30, 40}, 0, 1}));
-    EXPECT_EQ(applyCrop(4, 60, 1, 1), 38) << "the bottom band no longer fits";
+    EXPECT_EQ(applyCrop(state(), 4, 60, 1, 1), 38) << "the bottom band no longer fits";
     EXPECT_EQ(state().cropTop, 4);
     EXPECT_EQ(state().cropLeft, 30) << "handlers after the failing one do not run";
-    EXPECT_EQ(applyPad(2, 4, 6, 8), 0);
+    EXPECT_EQ(applyPadding(state(), 2, 4, 6, 8), 0);
     EXPECT_EQ(std::make_tuple(state().padTop, state().padBottom, state().padLeft, state().padRight),
               std::make_tuple(2, 4, 6, 8));
 }
@@ -218,7 +219,7 @@ TEST_F(Geometry, InputGeometryUsesTheInputOpenedLast)
     job.inputs[1]->padLeft = 4;
     open(640, 480);
     open(720, 400);
-    ASSERT_EQ(applyInputGeometry(job, 1), 0);
+    ASSERT_EQ(applyInputGeometry(state(), job, 1), 0);
     // 720x392 visible: bar = (240 - 320 * 392 / 720) / 2 = 32.
     EXPECT_EQ(describeState(state()), describe({320, 176, {32, 32, 4, 0}, {8, 0, 0, 0}, 4, 3}));
     EXPECT_STREQ(job.frameSize, "322x242") << "the job keeps its own size text";

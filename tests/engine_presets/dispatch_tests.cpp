@@ -23,7 +23,7 @@ std::string textOf(const char* text)
     return text ? text : "(null)";
 }
 
-int recordingTranscode(JobContext& job)
+int recordingTranscode(Conversion&, JobContext& job)
 {
     seen = {true, job.audioJob, textOf(job.containerName), textOf(job.audioCodec), textOf(job.videoCodec),
             textOf(job.videoTag)};
@@ -77,7 +77,7 @@ TEST_F(Dispatch, RunsThePresetAsAudioOrVideoJob)
         makeGroup(c.format, c.deviceClass);
         if (c.videoCodec)
             group->videoCodec = c.videoCodec;
-        ASSERT_EQ(dispatchConversion(group, c.format, c.deviceClass, recordingTranscode), 0) << c.format;
+        ASSERT_EQ(dispatchConversion(conversion(), group, c.format, c.deviceClass, recordingTranscode), 0) << c.format;
         EXPECT_TRUE(seen.called) << c.format;
         EXPECT_EQ(seen.audioJob, c.expected.audioJob) << c.format;
         EXPECT_EQ(seen.container, c.expected.container) << c.format;
@@ -104,7 +104,7 @@ TEST_F(Dispatch, NoPresetGives51WithoutRunningTheJob)
         if (c.videoCodec)
             group->videoCodec = c.videoCodec;
         updateErrorInfo(0, "", 1);
-        EXPECT_EQ(dispatchConversion(group, c.format, c.deviceClass, recordingTranscode), 51) << shown;
+        EXPECT_EQ(dispatchConversion(conversion(), group, c.format, c.deviceClass, recordingTranscode), 51) << shown;
         EXPECT_EQ(lastReport().code, 51) << shown;
         EXPECT_FALSE(seen.called) << shown;
         EXPECT_FALSE(std::filesystem::exists(outputPath())) << shown;
@@ -115,15 +115,15 @@ TEST_F(Dispatch, FailedPresetCheckEndsTheJob)
 {
     makeGroup("wmv", 0);
     group->videoCodec = "mpeg4";
-    EXPECT_EQ(dispatchConversion(group, "wmv", 0, recordingTranscode), 43);
+    EXPECT_EQ(dispatchConversion(conversion(), group, "wmv", 0, recordingTranscode), 43);
     EXPECT_FALSE(seen.called);
-    EXPECT_EQ(jobTables().currentJob, nullptr) << "the job is released";
+    EXPECT_EQ(conversion().tables.currentJob, nullptr) << "the job is released";
 }
 
 TEST_F(Dispatch, MissingGroupFailsWithoutCrashing)
 {
-    EXPECT_EQ(dispatchConversion(nullptr, "image2", 0, recordingTranscode), 51);
-    EXPECT_EQ(dispatchConversion(nullptr, "avi", 0, recordingTranscode), 74);
+    EXPECT_EQ(dispatchConversion(conversion(), nullptr, "image2", 0, recordingTranscode), 51);
+    EXPECT_EQ(dispatchConversion(conversion(), nullptr, "avi", 0, recordingTranscode), 74);
     EXPECT_FALSE(seen.called);
 }
 

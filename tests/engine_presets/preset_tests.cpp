@@ -2,6 +2,8 @@
 #include "engine_fixture.h"
 #include "format_catalogue.h"
 #include "job_context.h"
+#include "ui_defaults.h"
+#include "vkoConverterDll.h"
 
 #include <cstdio>
 #include <string>
@@ -283,6 +285,30 @@ TEST(PresetSelection, CombinationsWithoutPresetGive51)
         job.videoCodec = c.video;
         EXPECT_EQ(runPreset(c.format, c.deviceClass, job), 51) << shown(c.format) << " class " << c.deviceClass;
     }
+}
+
+// A fresh record has defaults for a format and device class exactly where a job of that format and
+// class has a preset (the phone classes 61-100 share their 3gp defaults, though 81-100 take the
+// second H.263 preset).
+TEST(PresetSelection, FreshRecordsHaveDefaultsExactlyWhereAPresetRuns)
+{
+    const char* formats[] = {"mp3", "aac", "wav", "m4a", "ac3",   "amr",  "mp2", "wma", "flac", "aiff", "ogg",
+                             "mka", "ra",  "3gp", "3g2", "mpeg1", "vob",  "mp4", "flv", "swf",  "avi",  "divx",
+                             "mov", "wmv", "mkv", "dv",  "rm",    "rmvb", "m4v", "amv", "mtv",  "smv",  "image2"};
+    int rowsWithDefaults = 0;
+    for (const char* format : formats) {
+        int id = formatIdOf(format);
+        for (int deviceClass = 0; deviceClass <= 230; ++deviceClass) {
+            GroupMediaUIOption group{};
+            applyUiDefaults(group, format, deviceClass);
+            bool hasDefaults = group.containerName != nullptr;
+            bool hasPreset = selectPreset(id, formatTypeOf(id), deviceClass, "libxvid").preset != nullptr;
+            EXPECT_EQ(hasDefaults, hasPreset) << format << " class " << deviceClass;
+            rowsWithDefaults += hasDefaults;
+        }
+    }
+    // 13 audio formats in every class; 576 video format names and classes (3gp counted as "3g2" too).
+    EXPECT_EQ(rowsWithDefaults, 13 * 231 + 576);
 }
 
 TEST(PresetSelection, AudioFormatsRunAsAudioJobs)

@@ -26,7 +26,7 @@ TEST(RealMediaPresets, SoundOnlyFormatPassesNoPictureSettings)
     job.frameRate = 25;
     ASSERT_EQ(raPreset(job), 0);
     const RealMediaSettings& settings = realMediaSettings();
-    EXPECT_TRUE(jobTables().realMediaMode);
+    EXPECT_TRUE(job.realMedia) << "the writer, not a muxer, writes the output";
     EXPECT_STREQ(settings.outputPath, "/out/.song.ra.part") << "written under its partial name";
     EXPECT_EQ(settings.width, 0);
     EXPECT_EQ(settings.height, 0);
@@ -42,7 +42,6 @@ TEST(RealMediaPresets, SoundOnlyFormatPassesNoPictureSettings)
     EXPECT_STREQ(job.audioCodec, "libmp3lame");
     EXPECT_EQ(job.audioBitrate, 128000);
     EXPECT_STREQ(job.videoCodec, "rv10") << "a sound-only job keeps its video codec";
-    resetJobTables();
 }
 
 TEST(RealMediaPresets, VariableRateFormatTakesSizeAndWholeFrameRate)
@@ -61,8 +60,8 @@ TEST(RealMediaPresets, VariableRateFormatTakesSizeAndWholeFrameRate)
     EXPECT_EQ(settings.frameRate, 29);
     EXPECT_EQ(settings.rmMode, 0);
     EXPECT_STREQ(job.videoCodec, "libxvid");
-    resetJobTables();
-    EXPECT_FALSE(jobTables().realMediaMode);
+    EXPECT_TRUE(job.realMedia);
+    EXPECT_FALSE(JobContext{}.realMedia) << "a job of another format is written by a muxer";
 }
 
 const std::string& firstClip()
