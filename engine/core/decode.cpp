@@ -181,30 +181,38 @@ int copyPacket(Conversion& conversion, InputStream& input, int inputStreamIndex,
     if (!input.sawKeyFrame && !(packet.flags & AV_PKT_FLAG_KEY))
         return 0;
     input.sawKeyFrame = true;
+    return writeToCopyingOutputs(outputs, inputStreamIndex, packet, [&](OutputStream& output, AVPacket& copy) {
+        if (copy.dts == AV_NOPTS_VALUE)
+            copy.dts = copy.pts;
+        int64_t offset = fromMicroseconds(conversion.state.startTime, input.stream->time_base);
+        copy.pts = copy.pts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : copy.pts - offset;
+        copy.dts = copy.dts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : copy.dts - offset;
+        av_packet_rescale_ts(&copy, input.stream->time_base, output.stream->time_base);
+        copy.stream_index = output.index;
+        (input.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO ? conversion.state.audioBytes
+                                                                  : conversion.state.videoBytes) += copy.size;
+        ++output.frameNumber;
+        output.lastWrittenPts = copy.pts;
+        return writePacket(outputFileOf(conversion, output), &copy);
+    });
+}
+
+} // namespace
+
+int writeToCopyingOutputs(OutputStreams& outputs, int inputStreamIndex, const AVPacket& packet,
+                          const std::function<int(OutputStream&, AVPacket&)>& write)
+{
     for (auto& output : outputs) {
         if (!feeds(*output, inputStreamIndex) || !output->streamCopy)
             continue;
         PacketPtr copy(av_packet_clone(&packet));
         if (!copy)
             return reportError(71, "AVERROR(ENOMEM)=%d\n", AVERROR(ENOMEM));
-        if (copy->dts == AV_NOPTS_VALUE)
-            copy->dts = copy->pts;
-        int64_t offset = fromMicroseconds(conversion.state.startTime, input.stream->time_base);
-        copy->pts = copy->pts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : copy->pts - offset;
-        copy->dts = copy->dts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : copy->dts - offset;
-        av_packet_rescale_ts(copy.get(), input.stream->time_base, output->stream->time_base);
-        copy->stream_index = output->index;
-        (input.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO ? conversion.state.audioBytes
-                                                                  : conversion.state.videoBytes) += copy->size;
-        ++output->frameNumber;
-        output->lastWrittenPts = copy->pts;
-        if (int failed = writePacket(outputFileOf(conversion, *output), copy.get()))
+        if (int failed = write(*output, *copy))
             return failed;
     }
     return 0;
 }
-
-} // namespace
 
 int decodeAndOutput(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs,
                     const AVPacket* packet, int inputIndex)

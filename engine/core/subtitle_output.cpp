@@ -79,16 +79,9 @@ int copySubtitle(Conversion& conversion, InputStream& input, int inputStreamInde
         !placeSubtitle(conversion, toMicroseconds(pts, timeBase), toMicroseconds(packet.duration, timeBase), inputIndex,
                        placement))
         return 0;
-    for (auto& output : outputs) {
-        if (!feeds(*output, inputStreamIndex) || !output->streamCopy)
-            continue;
-        PacketPtr copy(av_packet_clone(&packet));
-        if (!copy)
-            return reportError(71, "AVERROR(ENOMEM)=%d\n", AVERROR(ENOMEM));
-        if (int failed = writeSubtitlePacket(conversion, *output, *copy, placement))
-            return failed;
-    }
-    return 0;
+    return writeToCopyingOutputs(outputs, inputStreamIndex, packet, [&](OutputStream& output, AVPacket& copy) {
+        return writeSubtitlePacket(conversion, output, copy, placement);
+    });
 }
 
 int decodeSubtitle(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs, const AVPacket* packet,
