@@ -188,6 +188,7 @@ void takeVideoParameters(EngineState& state, const AVStream& stream)
 
 void takeStreamParameters(EngineState& state, AVFormatContext* file)
 {
+    bool sizedPictures = false;  // a video stream of this file with a picture size was taken
     for (unsigned i = 0; i < file->nb_streams; ++i) {
         AVStream* stream = file->streams[i];
         switch (streamTypeOf(*stream)) {
@@ -196,11 +197,16 @@ void takeStreamParameters(EngineState& state, AVFormatContext* file)
             if (state.audioDisabled)
                 stream->discard = AVDISCARD_ALL;
             break;
-        case AVMEDIA_TYPE_VIDEO:
-            takeVideoParameters(state, *stream);
+        case AVMEDIA_TYPE_VIDEO: {
+            // A damaged video stream without a picture size never replaces one that has a size.
+            const bool sized = stream->codecpar->width > 0 && stream->codecpar->height > 0;
+            if (sized || !sizedPictures)
+                takeVideoParameters(state, *stream);
+            sizedPictures = sizedPictures || sized;
             if (state.videoDisabled)
                 stream->discard = AVDISCARD_ALL;
             break;
+        }
         case AVMEDIA_TYPE_SUBTITLE:
             if (state.subtitleDisabled)
                 stream->discard = AVDISCARD_ALL;
