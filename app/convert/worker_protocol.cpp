@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include "bytes_json.h"
 #include "fixed_field.h"
 
 namespace {
@@ -19,14 +20,15 @@ QJsonObject objectOf(const std::string& line)
     return QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
 }
 
-QString textOf(const std::string& text)
+// Texts travel byte for byte: file names need not be UTF-8, and messages quote them.
+QJsonValue textOf(const std::string& text)
 {
-    return QString::fromStdString(text);
+    return bytesToJson(text);
 }
 
 std::string stringAt(const QJsonObject& object, const char* key)
 {
-    return object.value(QLatin1String(key)).toString().toStdString();
+    return bytesFromJson(object.value(QLatin1String(key)));
 }
 
 QJsonObject dropObject(const MediaStreamDrop& drop)
@@ -72,7 +74,7 @@ void readTrackNotes(const QJsonObject& object, WorkerResult& result)
         result.tracks.dropped.push_back(dropOf(drop.toObject()));
     result.tracks.burnWithoutSubtitles = stringAt(object, "burnWithoutSubtitles");
     for (const QJsonValue& name : object.value(QLatin1String("inputs")).toArray())
-        result.inputNames.push_back(name.toString().toStdString());
+        result.inputNames.push_back(bytesFromJson(name));
 }
 
 } // namespace

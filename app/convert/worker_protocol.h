@@ -18,6 +18,8 @@
 //    "writtenSeconds": S, "damage": text, "partial": true|false, "tracks": {"dropped": [{"kind",
 //    "number", "codec", "language", "title", "input", "reason"}...], "burnWithoutSubtitles": name,
 //    "inputs": [file names]}}   always a job's last line.
+// Texts that may hold any bytes (file names, paths, details) are strings when they are valid UTF-8
+// and {"bytes": "<hex>"} otherwise (bytes_json.h).
 // A worker that ends without a result line for its job has crashed; the supervisor fails only that
 // job.
 #pragma once

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "bytes_json.h"
 #include "fixed_field.h"
 #include "job_list.h"
 
@@ -79,8 +80,8 @@ QJsonObject jobRowToJson(const NodeData& row)
     const NodeSettingInfo& settings = row.settings;
     const CropSetting& crop = settings.crop;
     const EffectSetting& effect = settings.effect;
-    return {{"source", text(row.fileInfo.path)},
-            {"outputName", text(settings.outputName)},
+    return {{"source", bytesToJson(fieldText(row.fileInfo.path))},
+            {"outputName", bytesToJson(fieldText(settings.outputName))},
             {"checked", row.display.checkState != 0},
             {"trimStart", settings.trim.start},
             {"trimEnd", settings.trim.end},
@@ -108,8 +109,8 @@ QJsonObject jobRowToJson(const NodeData& row)
 SavedJobRow jobRowFromJson(const QJsonObject& object)
 {
     SavedJobRow row;
-    row.source = object.value(QLatin1String("source")).toString();
-    row.outputName = object.value(QLatin1String("outputName")).toString().toStdString();
+    row.source = bytesFromJson(object.value(QLatin1String("source")));
+    row.outputName = bytesFromJson(object.value(QLatin1String("outputName")));
     row.checked = object.value(QLatin1String("checked")).toBool(true);
     row.trim = {number(object, "trimStart"), number(object, "trimEnd"), number(object, "trimStartMilliseconds"),
                 number(object, "trimEndMilliseconds")};

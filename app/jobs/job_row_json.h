@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QJsonObject>
-#include <QString>
 
 #include <string>
 
@@ -11,7 +10,7 @@
 
 // A row as saved: its source and everything the user decided for it.
 struct SavedJobRow {
-    QString source;
+    std::string source;  // the path as the file system stores it
     std::string outputName;
     bool checked = true;
     TrimRange trim;

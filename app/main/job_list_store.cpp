@@ -8,8 +8,10 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <filesystem>
+#include <system_error>
+
 #include "job_list.h"
-#include "library_path.h"
 #include "program_data.h"
 
 QString jobListFilePath()
@@ -52,9 +54,10 @@ QStringList restoreJobRows(JobList& jobs, const std::vector<SavedJobRow>& rows)
 {
     QStringList missing;
     for (const SavedJobRow& saved : rows) {
-        const SourceProbe probe = probeSourceFile(libraryPath(saved.source));
-        if (!QFileInfo(saved.source).isFile() || !probe.supported()) {
-            missing << saved.source;
+        const SourceProbe probe = probeSourceFile(saved.source);
+        std::error_code unreadable;
+        if (!std::filesystem::is_regular_file(saved.source, unreadable) || !probe.supported()) {
+            missing << QFile::decodeName(QByteArray::fromStdString(saved.source));
             continue;
         }
         NodeData& row = jobs.addProbedFile(probe.info, saved.profile);

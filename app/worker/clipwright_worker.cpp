@@ -147,8 +147,8 @@ std::vector<std::unique_ptr<NodeData>> rowsOf(const WorkerJob& job)
     std::vector<std::unique_ptr<NodeData>> rows;
     for (size_t i = 0; i < job.rows.size(); ++i) {
         const SavedJobRow& saved = job.rows[i];
-        SourceProbe probe = probeSourceFile(saved.source.toStdString());
-        copyCut(probe.info.path, saved.source.toStdString());
+        SourceProbe probe = probeSourceFile(saved.source);
+        copyCut(probe.info.path, saved.source);
         probe.info.durationSeconds = job.sourceSeconds[i];
         rows.push_back(makeJobRow(probe.info, saved.profile));
         applySavedRow(*rows.back(), saved);

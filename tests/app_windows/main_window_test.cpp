@@ -437,7 +437,7 @@ TEST(JobListStore, AnEmptyListRemovesTheFileAndAWriteReplacesItWhole)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const std::vector<SavedJobRow> rows = jobListFromJson(file.readAll());
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].source, QStringLiteral("/x.mp4"));
+    EXPECT_EQ(rows[0].source, "/x.mp4");
     EXPECT_EQ(rows[0].trim.end, 7);
     EXPECT_EQ(rows[0].effect.volume, 255);
     EXPECT_TRUE(rows[0].tracks == TrackChoice{});

@@ -128,6 +128,32 @@ TEST(ConversionSupervisor, SixJobsWithTwoWorkersGiveTheFilesOfOneWorkerWithTheRe
     EXPECT_EQ(filesOf[0]["sound(1).mp3"], "audio/mp3 2.0 s") << "the names are decided in job order";
 }
 
+// File names the file system stores in another encoding than UTF-8 reach the worker and come back
+// byte for byte: the source is found, the output takes its name, and a failure quotes it exactly.
+TEST(ConversionSupervisor, NamesThatAreNotUtf8TravelToTheWorkerAndBack)
+{
+    TempDir out;
+    const std::string folder = out.path("m\xfasica");
+    std::filesystem::create_directory(folder);
+    const std::string source = folder + "/caf\xe9.wav";
+    std::filesystem::copy_file(toneClip(2), source);
+    const std::string missing = folder + "/gon\xe9.wav";
+    JobRows rows;
+    rows.add(source, 2, testsupport::audioProfile(), "caf\xe9");
+    rows.add(missing, 2, testsupport::audioProfile(), "gon\xe9");
+    ConversionRun run = runOf(rows, out, 1);
+    run.outputFolder = folder + "/";
+    Recorder recorder;
+    supervise(run, recorder);
+
+    ASSERT_EQ(recorder.ended, upTo(2));
+    EXPECT_EQ(recorder.ends[0].code, 0) << recorder.ends[0].detail;
+    EXPECT_EQ(recorder.ends[0].outputPath, folder + "/caf\xe9.mp3");
+    EXPECT_EQ(testsupport::probeMedia(folder + "/caf\xe9.mp3").streams.size(), 1u);
+    EXPECT_NE(recorder.ends[1].code, 0);
+    EXPECT_NE(recorder.ends[1].detail.find(missing), std::string::npos) << recorder.ends[1].detail;
+}
+
 // The middle job's worker ends without a result: by a kill, or by aborting (the worker's test hook).
 struct CrashCase {
     const char* name;
