@@ -171,7 +171,7 @@ const std::vector<CommandHelp>& commandHelp()
              {"--merge", "", "convert all files one after another into one output named after the first"},
              {"--name", "BASE", "output base name instead of the source file's name (the profile's extension "
                                 "is dropped from it)"},
-             {"--overwrite", "", "replace an existing output (never an input)"},
+             {"--overwrite", "", "replace an existing output (never an input, nor an output of the same run)"},
              {"--no-clobber", "", "skip a job whose output exists"},
              {"-r, --recursive", "", "folder arguments: also the files in their subfolders"},
              {"--stop-on-error", "", "stop at the first input or job that fails"},

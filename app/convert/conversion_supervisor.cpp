@@ -41,8 +41,8 @@ bool fileExists(const std::string& path)
     return std::filesystem::exists(std::filesystem::path(path), error);
 }
 
-// The run's jobs with their outputs named, each name free of the files there and of the jobs
-// before it.
+// The run's jobs with their outputs named, each name free of the jobs before it and, unless the
+// run replaces existing outputs, of the files there.
 std::vector<PlannedJob> planJobs(const ConversionRun& run, const SupervisorSettings& settings)
 {
     std::vector<PlannedJob> jobs;
@@ -59,9 +59,10 @@ std::vector<PlannedJob> planJobs(const ConversionRun& run, const SupervisorSetti
         const std::string extension = first.profile ? first.profile->extension : "";
         const std::string plain = plainOutputPath(run.outputFolder, job.outputName, extension);
         job.skip = settings.skipExisting && (fileExists(plain) || reserved.count(plain) != 0);
-        job.outputPath = settings.naming == OutputNaming::Unique && !job.skip
-                             ? uniqueOutputPath(run.outputFolder, job.outputName, extension, reserved)
-                             : plain;
+        // Replacing applies to files from before the run: a job never replaces an earlier one's output.
+        const bool replace = settings.naming == OutputNaming::Replace && reserved.count(plain) == 0;
+        job.outputPath = job.skip || replace ? plain
+                                             : uniqueOutputPath(run.outputFolder, job.outputName, extension, reserved);
         if (!job.outputPath.empty())
             job.outputName = job.outputPath.substr(run.outputFolder.size(),
                                                    job.outputPath.size() - run.outputFolder.size() - extension.size() - 1);

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <functional>
 
@@ -126,6 +127,30 @@ TEST(ConversionSupervisor, SixJobsWithTwoWorkersGiveTheFilesOfOneWorkerWithTheRe
     EXPECT_EQ(filesOf[0].size(), 6u);
     EXPECT_EQ(filesOf[1], filesOf[0]);
     EXPECT_EQ(filesOf[0]["sound(1).mp3"], "audio/mp3 2.0 s") << "the names are decided in job order";
+}
+
+// Replacing existing outputs never lets one job of the run replace another's: two sources with
+// one output name, converted side by side, give the old file's name and the next free one.
+TEST(ConversionSupervisor, ReplacingKeepsTheOutputsOfTheRunsOwnJobs)
+{
+    TempDir out;
+    std::ofstream(out.path("same.mp3")) << "an old output";
+    JobRows rows;
+    rows.add(toneClip(2), 2, testsupport::audioProfile(), "same");
+    rows.add(toneClip(3), 3, testsupport::audioProfile(), "same");
+    SupervisorSettings settings;
+    settings.naming = OutputNaming::Replace;
+    Recorder recorder;
+    supervise(runOf(rows, out, 2), recorder, settings);
+
+    ASSERT_EQ(recorder.ended, upTo(2));
+    EXPECT_EQ(recorder.ends[0].code, 0) << recorder.ends[0].detail;
+    EXPECT_EQ(recorder.ends[1].code, 0) << recorder.ends[1].detail;
+    EXPECT_EQ(recorder.ends[0].outputPath, out.path("same.mp3"));
+    EXPECT_EQ(recorder.ends[1].outputPath, out.path("same(1).mp3"));
+    const std::map<std::string, std::string> files = filesIn(out);
+    EXPECT_EQ(files, (std::map<std::string, std::string>{{"same.mp3", "audio/mp3 2.0 s"},
+                                                         {"same(1).mp3", "audio/mp3 3.0 s"}}));
 }
 
 // File names the file system stores in another encoding than UTF-8 reach the worker and come back
