@@ -175,18 +175,24 @@ int decodeFrames(Conversion& conversion, InputStream& input, int inputStreamInde
 }
 
 // Copied streams: packets go to the output as they are, from the first key frame on.
+// A packet as it is: moved from the input's trim start to where the input begins in the output.
 int copyPacket(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs,
-               const AVPacket& packet)
+               const AVPacket& packet, int inputIndex)
 {
     if (!input.sawKeyFrame && !(packet.flags & AV_PKT_FLAG_KEY))
         return 0;
     input.sawKeyFrame = true;
+    const int64_t origin = static_cast<int64_t>(conversion.tables.originOf[inputIndex]);
+    const int64_t offset = fromMicroseconds(conversion.state.startTime - origin, input.stream->time_base);
     return writeToCopyingOutputs(outputs, inputStreamIndex, packet, [&](OutputStream& output, AVPacket& copy) {
         if (copy.dts == AV_NOPTS_VALUE)
             copy.dts = copy.pts;
-        int64_t offset = fromMicroseconds(conversion.state.startTime, input.stream->time_base);
         copy.pts = copy.pts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : copy.pts - offset;
         copy.dts = copy.dts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : copy.dts - offset;
+        if (copy.pts != AV_NOPTS_VALUE)
+            output.copiedEnd = std::max(output.copiedEnd,
+                                        toMicroseconds(copy.pts + std::max<int64_t>(copy.duration, 0),
+                                                       input.stream->time_base));
         av_packet_rescale_ts(&copy, input.stream->time_base, output.stream->time_base);
         copy.stream_index = output.index;
         (input.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO ? conversion.state.audioBytes
@@ -224,7 +230,8 @@ int decodeAndOutput(Conversion& conversion, InputStream& input, int inputStreamI
             return copySubtitle(conversion, input, inputStreamIndex, outputs, *packet, inputIndex);
         int64_t pts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
         input.pts = pts == AV_NOPTS_VALUE ? input.pts : toMicroseconds(pts, input.stream->time_base);
-        return reachedStart(conversion, input) ? copyPacket(conversion, input, inputStreamIndex, outputs, *packet) : 0;
+        return reachedStart(conversion, input) ? copyPacket(conversion, input, inputStreamIndex, outputs, *packet, inputIndex)
+                                               : 0;
     }
     switch (input.decoder->codec_type) {
     case AVMEDIA_TYPE_AUDIO:

@@ -84,6 +84,7 @@ struct OutputStream {
     int64_t frameNumber = 0;
     int64_t syncPosition = 0; // pictures of this input
     int64_t lastWrittenPts = AV_NOPTS_VALUE; // stream time base
+    int64_t copiedEnd = 0;                   // copied packets: where the last one ends, µs of the output
 
     // Video
     PictureGeometry geometry;

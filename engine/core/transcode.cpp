@@ -606,6 +606,8 @@ void resetBetweenInputs(Conversion& conversion, TranscodeRun& run, int i)
     // The next input starts where the longer of the joined sound and pictures ended.
     double origin = tables.audioStartOf[i];
     for (auto& output : run.outputs) {
+        if (output->streamCopy)
+            origin = std::max(origin, static_cast<double>(output->copiedEnd));
         if (!output->encodingNeeded)
             continue;
         // Pictures count from 1 after the previous input's last one; the next input's sound

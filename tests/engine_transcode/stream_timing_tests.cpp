@@ -151,4 +151,36 @@ TEST(StreamTiming, FrameRateConversionKeepsPicturesWithTheirSound)
     }
 }
 
+// Copied streams of a join follow each other as encoded ones do: the second input's packets go
+// where the first input ended, pictures and sound in step there too.
+TEST(StreamTiming, CopiedStreamsOfAJoinFollowEachOther)
+{
+    const std::string& source = fixture(flashAndBeepClip("flash-25.mp4", 25));
+    const struct {
+        const char* name;
+        const char* audioCodec;
+        const char* videoCodec;
+    } cases[] = {{"pictures copied", "aac", "copy"}, {"sound copied", "copy", "libx264"}, {"both copied", "copy", "copy"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string output = source + ".joined-" + std::to_string(&c - cases) + ".mp4";
+        Job job("mp4", 0, output);
+        job.group().audioCodec = c.audioCodec;
+        job.group().videoCodec = c.videoCodec;
+        job.addInput(source);
+        job.addInput(source);
+        ASSERT_EQ(job.run(), 0);
+        EXPECT_EQ(testsupport::decodeErrors(output), "");
+        EXPECT_NEAR(testsupport::probeMedia(output).duration(), 6.0, 0.1);
+        std::vector<double> flashes = flashStarts(output);
+        std::vector<double> beeps = soundOnsets(output);
+        for (double second : {1.0, 3.0, 4.0, 5.0}) {
+            double flash = firstOnsetAfter(flashes, second - 0.1);
+            double beep = firstOnsetAfter(beeps, second - 0.1);
+            EXPECT_NEAR(flash, second, 0.05) << "flashes: " << ::testing::PrintToString(flashes);
+            EXPECT_NEAR(beep, second, 0.05) << "beeps: " << ::testing::PrintToString(beeps);
+        }
+    }
+}
+
 } // namespace
