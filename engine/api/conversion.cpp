@@ -1,6 +1,7 @@
 // converteToMedia: from format and device class to a preset, then the job through the transcode.
 #include "dispatch.h"
 #include "engine_state.h"
+#include "progress.h"
 #include "transcode.h"
 #include "vkoConverterDll.h"
 
@@ -9,5 +10,6 @@
 extern "C" int converteToMedia(GroupMediaUIOption* group, const char* format, int deviceClass)
 {
     static engine::Conversion conversion;
+    conversion.progress = &engine::processProgressPort();
     return engine::dispatchConversion(conversion, group, format, deviceClass, engine::transcodeJob);
 }

@@ -5,6 +5,12 @@
 
 namespace engine {
 
+ProgressPort& unwatchedProgress()
+{
+    static ProgressPort port;
+    return port;
+}
+
 Conversion::Conversion() = default;
 
 Conversion::~Conversion()

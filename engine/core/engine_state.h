@@ -8,6 +8,7 @@
 
 #include "background_effects.h"
 #include "picture_effects.h"
+#include "progress_port.h"
 #include "stream_plan.h"
 #include "vkoConverterDll.h"
 
@@ -153,6 +154,8 @@ struct JobTables {
 struct Conversion {
     EngineState state;
     JobTables tables;
+    // Set by the caller before the job runs; never null.
+    ProgressPort* progress = &unwatchedProgress();
 
     Conversion();
     // Releases what the state still holds.

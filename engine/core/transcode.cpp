@@ -14,7 +14,7 @@
 #include "output.h"
 #include "output_rules.h"
 #include "partial_file.h"
-#include "progress.h"
+#include "progress_port.h"
 #include "realmedia_output.h"
 #include "source_extras.h"
 #include "stream_plan.h"
@@ -524,7 +524,7 @@ int runPacketLoop(Conversion& conversion, TranscodeRun& run, int i)
     AVFormatContext* file = state.inputFiles[state.inputCount - 1];
     PacketPtr packet(av_packet_alloc());
     for (;;) {
-        if (cancelRequested())
+        if (conversion.progress->cancelRequested())
             return 0;
         if (minimumPosition(run) >= static_cast<double>(state.recordingTime) / AV_TIME_BASE)
             return 0;
@@ -550,7 +550,7 @@ int runPacketLoop(Conversion& conversion, TranscodeRun& run, int i)
                 noteDamage(run, i);
         }
         av_packet_unref(packet.get());
-        postProgressIfDue([&] { return measureProgress(conversion, run); });
+        reportProgressIfDue(*conversion.progress, [&] { return measureProgress(conversion, run); });
     }
 }
 
@@ -739,14 +739,14 @@ void discardOutput(Conversion& conversion, const TranscodeRun& run)
 
 int transcodeJob(Conversion& conversion, JobContext& job)
 {
-    if (cancelRequested())
+    if (conversion.progress->cancelRequested())
         return 0;
     TranscodeRun run{job};
     // Declared after the run: the effects thread leaves its pictures before they go.
     EffectsWaiter effectsWaiter(conversion.tables);
     run.inputs.resize(job.inputCount);
     for (int i = 0; i < job.inputCount; ++i) {
-        if (cancelRequested())
+        if (conversion.progress->cancelRequested())
             break;
         if (int failed = transcodeInput(conversion, run, i)) {
             discardOutput(conversion, run);
@@ -757,7 +757,7 @@ int transcodeJob(Conversion& conversion, JobContext& job)
     if (result == 0 && !convertedAnything(run)) {
         // Cancelled before the first picture or sound: no output, and not a failure.
         discardOutput(conversion, run);
-        if (cancelRequested())
+        if (conversion.progress->cancelRequested())
             return 0;
         return reportError(kNothingConverted, "Output file #0 received no picture and no sound\n");
     }

@@ -3,9 +3,8 @@
 #include "encoding.h"
 #include "engine_state.h"
 #include "error_report.h"
-#include "progress.h"
+#include "progress_port.h"
 #include "realmedia_output.h"
-#include "vkoPlayerDll.h"
 
 #include <algorithm>
 #include <climits>
@@ -267,8 +266,8 @@ int encodeCopies(Conversion& conversion, OutputStream& output, const AVFrame& so
             return reportError(23, "Cannot allocate temp picture, check pix fmt\n");
         if (int failed = encodeCopy(conversion, output, *picture, order, copy))
             return failed;
-        if (order.keyFrame && previewEnabled())
-            preview(picture.get(), output.encoder);
+        if (order.keyFrame && conversion.progress->previewEnabled())
+            conversion.progress->preview(*picture, *output.encoder);
     }
     return 0;
 }
