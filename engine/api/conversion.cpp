@@ -2,6 +2,7 @@
 #include "dispatch.h"
 #include "engine_state.h"
 #include "progress.h"
+#include "realmedia_output.h"
 #include "transcode.h"
 #include "vkoConverterDll.h"
 
@@ -11,5 +12,6 @@ extern "C" int converteToMedia(GroupMediaUIOption* group, const char* format, in
 {
     static engine::Conversion conversion;
     conversion.progress = &engine::processProgressPort();
+    conversion.chooseOutputSink = engine::outputSinkFor;
     return engine::dispatchConversion(conversion, group, format, deviceClass, engine::transcodeJob);
 }

@@ -18,9 +18,9 @@ Conversion::~Conversion()
     releaseInputsAndOutputs(state);
 }
 
-bool Conversion::writesRealMedia() const
+OutputSink& Conversion::outputSink() const
 {
-    return tables.currentJob && tables.currentJob->realMedia;
+    return tables.outputSink ? *tables.outputSink : muxerSink();
 }
 
 namespace {

@@ -4,7 +4,7 @@
 #include "engine_state.h"
 #include "error_report.h"
 #include "progress_port.h"
-#include "realmedia_output.h"
+#include "output_sink.h"
 
 #include <algorithm>
 #include <climits>
@@ -336,12 +336,15 @@ int outputVideoFrame(Conversion& conversion, OutputStream& output, InputStream& 
     if (composed)
         if (int failed = composeFinalPicture(conversion, output, input, decoded))
             return failed;
-    if (conversion.writesRealMedia()) {
-        output.syncPosition += frames;
-        output.frameNumber += frames;
-        return outputRealMediaPicture(conversion, output, input, inputIndex);
-    }
-    PictureOrder order = orderPicture(conversion, output, decoded, frames, inputIndex);
+    return conversion.outputSink().writePicture(conversion, output, input, {decoded, frames, composed}, inputIndex);
+}
+
+int encodePicture(Conversion& conversion, OutputStream& output, const PictureForOutput& picture, int inputIndex)
+{
+    const AVFrame& decoded = picture.decoded;
+    const bool composed = picture.composed;
+    const PictureGeometry& geometry = output.geometry;
+    PictureOrder order = orderPicture(conversion, output, decoded, picture.frames, inputIndex);
     bool effects = composed && anyPictureEffect(conversion.tables.effects);
     if (effects && conversion.tables.backgroundEffects)
         return encodeBesideEffects(conversion, output, order);
