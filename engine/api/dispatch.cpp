@@ -3,6 +3,7 @@
 #include "error_report.h"
 #include "format_catalogue.h"
 #include "format_table.h"
+#include "job_from_record.h"
 #include "vkoConverterDll.h"
 
 namespace engine {

@@ -6,6 +6,7 @@
 #include "format_catalogue.h"
 #include "input.h"
 #include "job_context.h"
+#include "job_from_record.h"
 #include "stream_listing.h"
 #include "stream_plan.h"
 #include "vkoConverterDll.h"

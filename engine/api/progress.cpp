@@ -1,5 +1,6 @@
 #include "progress.h"
 
+#include "vkoPlayerDll.h"
 #include "window_message.h"
 
 #include <atomic>
@@ -108,6 +109,25 @@ bool cancelRequested()
 bool previewEnabled()
 {
     return g_preview.load(std::memory_order_relaxed) != 0;
+}
+
+namespace {
+
+class ProcessProgressPort final : public ProgressPort {
+public:
+    bool reportDue() override { return progressWindowSet() && progressReportDue(); }
+    void report(const ProgressFigures& figures) override { postProgressReport(figures); }
+    bool cancelRequested() override { return engine::cancelRequested(); }
+    bool previewEnabled() override { return engine::previewEnabled(); }
+    void preview(const AVFrame& picture, const AVCodecContext& encoder) override { ::preview(&picture, &encoder); }
+};
+
+} // namespace
+
+ProgressPort& processProgressPort()
+{
+    static ProcessProgressPort port;
+    return port;
 }
 
 } // namespace engine

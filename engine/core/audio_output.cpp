@@ -157,6 +157,29 @@ int appendSilence(OutputStream& output, int count)
     return 0;
 }
 
+// The first sound of an input goes where its presentation time says. Samples before the trim start
+// are left out; where the output has pictures, silence fills the gap between the sound so far and
+// that place, so sound that starts after the pictures (or after a longer input before it) stays in
+// step with them.
+int placeInputStart(Conversion& conversion, OutputStream& output, const InputStream& input, int inputIndex,
+                    int& skipSamples)
+{
+    skipSamples = 0;
+    if (output.inputStartPlaced)
+        return 0;
+    output.inputStartPlaced = true;
+    const int rate = output.encoder->sample_rate;
+    const int64_t sinceStart = input.pts - conversion.state.startTime;
+    if (sinceStart < 0)
+        skipSamples = static_cast<int>(av_rescale(-sinceStart, rate, AV_TIME_BASE));
+    const JobTables& tables = conversion.tables;
+    if (!tables.soundFollowsPictures)
+        return 0;
+    return fillSilenceUntil(conversion, output,
+                            tables.originOf[inputIndex] + static_cast<double>(std::max<int64_t>(sinceStart, 0)),
+                            inputIndex);
+}
+
 } // namespace
 
 int ensureResampler(OutputStream& output, const AVFrame& samples, const AVChannelLayout& layout,
@@ -249,6 +272,15 @@ int flushAudio(Conversion& conversion, OutputStream& output)
             return failed;
     }
     return encodeAndWrite(conversion, output, nullptr);
+}
+
+int encodeAudioFrame(Conversion& conversion, OutputStream& output, const InputStream& input, const AVFrame& samples,
+                     int inputIndex)
+{
+    int skipSamples = 0;
+    if (int failed = placeInputStart(conversion, output, input, inputIndex, skipSamples))
+        return failed;
+    return outputAudio(conversion, output, samples, inputIndex, skipSamples);
 }
 
 } // namespace engine

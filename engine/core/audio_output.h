@@ -17,6 +17,11 @@ int ensureResampler(OutputStream& output, const AVFrame& samples, const AVChanne
 // rate). Returns 0, 4, 55, 63 or a write error.
 int outputAudio(Conversion& conversion, OutputStream& output, const AVFrame& samples, int inputIndex, int skipSamples);
 
+// Decoded sound of input inputIndex to the encoder: the input's first sound placed on the joined
+// timeline (what lies before the trim start left out), then outputAudio.
+int encodeAudioFrame(Conversion& conversion, OutputStream& output, const InputStream& input, const AVFrame& samples,
+                     int inputIndex);
+
 // Feeds count samples of silence, as in front of sound that starts late.
 int outputSilence(Conversion& conversion, OutputStream& output, int count, int inputIndex);
 

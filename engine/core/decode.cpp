@@ -5,7 +5,6 @@
 #include "engine_state.h"
 #include "error_report.h"
 #include "job_context.h"
-#include "realmedia_output.h"
 #include "subtitle_output.h"
 #include "video_output.h"
 
@@ -39,39 +38,11 @@ void timeFrame(InputStream& input, const AVFrame& frame)
     input.nextPts = input.pts + duration;
 }
 
-// The first sound of an input goes where its presentation time says. Samples before the trim start
-// are left out; where the output has pictures, silence fills the gap between the sound so far and
-// that place, so sound that starts after the pictures (or after a longer input before it) stays in
-// step with them.
-int placeInputStart(Conversion& conversion, OutputStream& output, const InputStream& input, int inputIndex,
-                    int& skipSamples)
-{
-    skipSamples = 0;
-    if (output.inputStartPlaced)
-        return 0;
-    output.inputStartPlaced = true;
-    const int rate = output.encoder->sample_rate;
-    const int64_t sinceStart = input.pts - conversion.state.startTime;
-    if (sinceStart < 0)
-        skipSamples = static_cast<int>(av_rescale(-sinceStart, rate, AV_TIME_BASE));
-    const JobTables& tables = conversion.tables;
-    if (!tables.soundFollowsPictures)
-        return 0;
-    return fillSilenceUntil(conversion, output,
-                            tables.originOf[inputIndex] + static_cast<double>(std::max<int64_t>(sinceStart, 0)),
-                            inputIndex);
-}
-
 int handFrame(Conversion& conversion, OutputStream& output, InputStream& input, const AVFrame& frame, int inputIndex)
 {
     switch (output.encoder->codec_type) {
     case AVMEDIA_TYPE_AUDIO: {
-        if (conversion.writesRealMedia())
-            return outputRealMediaAudio(conversion, output, input, frame, inputIndex);
-        int skipSamples = 0;
-        if (int failed = placeInputStart(conversion, output, input, inputIndex, skipSamples))
-            return failed;
-        return outputAudio(conversion, output, frame, inputIndex, skipSamples);
+        return conversion.outputSink().writeAudio(conversion, output, input, frame, inputIndex);
     }
     case AVMEDIA_TYPE_VIDEO:
         return outputVideoFrame(conversion, output, input, frame, inputIndex);

@@ -11,7 +11,6 @@ namespace engine {
 
 struct Conversion;
 
-using OutputStreams = std::vector<std::unique_ptr<OutputStream>>;
 
 // A null packet flushes the decoder at the end of an input. Returns 0 or an error code.
 int decodeAndOutput(Conversion& conversion, InputStream& input, int inputStreamIndex, OutputStreams& outputs,

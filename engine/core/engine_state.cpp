@@ -5,6 +5,12 @@
 
 namespace engine {
 
+ProgressPort& unwatchedProgress()
+{
+    static ProgressPort port;
+    return port;
+}
+
 Conversion::Conversion() = default;
 
 Conversion::~Conversion()
@@ -12,9 +18,9 @@ Conversion::~Conversion()
     releaseInputsAndOutputs(state);
 }
 
-bool Conversion::writesRealMedia() const
+OutputSink& Conversion::outputSink() const
 {
-    return tables.currentJob && tables.currentJob->realMedia;
+    return tables.outputSink ? *tables.outputSink : muxerSink();
 }
 
 namespace {

@@ -7,9 +7,10 @@
 #pragma once
 
 #include "background_effects.h"
+#include "output_sink.h"
 #include "picture_effects.h"
+#include "progress_port.h"
 #include "stream_plan.h"
-#include "vkoConverterDll.h"
 
 #include <array>
 #include <climits>
@@ -29,7 +30,7 @@ namespace engine {
 
 struct JobContext;
 
-constexpr int kMaxFiles = VKO_MAX_INPUTS;
+constexpr int kMaxFiles = 120; // inputs of a job; the library checks it is the public limit
 constexpr int kErrorTextSize = 600;
 constexpr int kCodecTypeCount = AVMEDIA_TYPE_NB;
 
@@ -148,11 +149,17 @@ struct JobTables {
     RgbConversionCache rgbConversions{SWS_BICUBIC};
     // Applies the effects beside the encoder when the job may use more than one thread.
     std::unique_ptr<BackgroundEffects> backgroundEffects;
+    // The sink of the job's output, chosen once after the preset; null: the muxer.
+    std::unique_ptr<OutputSink> outputSink;
 };
 
 struct Conversion {
     EngineState state;
     JobTables tables;
+    // Set by the caller before the job runs; never null.
+    ProgressPort* progress = &unwatchedProgress();
+    // Set by the caller: chooses each job's output sink; none: every output goes to the muxer.
+    OutputSinkChoice chooseOutputSink = nullptr;
 
     Conversion();
     // Releases what the state still holds.
@@ -160,8 +167,8 @@ struct Conversion {
     Conversion(const Conversion&) = delete;
     Conversion& operator=(const Conversion&) = delete;
 
-    // Whether the RealMedia writer, not a muxer, writes the current job's output.
-    bool writesRealMedia() const;
+    // The sink of the current job's output.
+    OutputSink& outputSink() const;
 };
 
 // Releases whatever the state still holds and gives every field its reset value.

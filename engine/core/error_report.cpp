@@ -2,10 +2,24 @@
 
 #include "engine_state.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 
 namespace engine {
+
+namespace {
+
+// Written once when the library loads, read by every converting and probing thread.
+std::atomic<ErrorDetailPort> g_detailPort{nullptr};
+
+} // namespace
+
+void setErrorDetailPort(ErrorDetailPort port)
+{
+    g_detailPort.store(port);
+}
 
 void engineLog(const char* format, ...)
 {
@@ -17,7 +31,8 @@ void engineLog(const char* format, ...)
 
 int reportDetail(int code, const char* detail)
 {
-    updateErrorInfo(code, detail, 1);
+    if (ErrorDetailPort port = g_detailPort.load())
+        port(code, detail);
     return code;
 }
 
@@ -41,6 +56,14 @@ int reportErrorWithDetail(int code, const char* logLine, const char* detailForma
     std::vsnprintf(detail, sizeof detail, detailFormat, args);
     va_end(args);
     return reportDetail(code, detail);
+}
+
+int reportOpenFailure(int code, const std::string& message)
+{
+    std::fprintf(stderr, "%s\n", message.c_str());
+    char detail[kErrorTextSize];
+    std::snprintf(detail, sizeof detail, "codeid=%d, %s", code, message.c_str());
+    return reportDetail(72, detail);
 }
 
 } // namespace engine

@@ -2,16 +2,21 @@
 // the error-message library, and the code returned to the caller.
 #pragma once
 
-#include "vkoMessageDll.h"
+#include <string>
 
 namespace engine {
 
-constexpr int kInvalidOptionValue = VKO_ERROR_INVALID_OPTION_VALUE;
-constexpr int kOutputIsInput = VKO_ERROR_OUTPUT_IS_INPUT;
-constexpr int kPathTooLong = VKO_ERROR_PATH_TOO_LONG;
-constexpr int kNothingConverted = VKO_ERROR_NOTHING_CONVERTED;
-constexpr int kNoSuchAudioTrack = VKO_ERROR_NO_SUCH_AUDIO_TRACK;
-constexpr int kNoSuchSubtitleTrack = VKO_ERROR_NO_SUCH_SUBTITLE_TRACK;
+// The engine's named result codes; the library checks that they are the public ones.
+constexpr int kInvalidOptionValue = 80;
+constexpr int kOutputIsInput = 81;
+constexpr int kPathTooLong = 82;
+constexpr int kNothingConverted = 83;
+constexpr int kNoSuchAudioTrack = 84;
+constexpr int kNoSuchSubtitleTrack = 85;
+
+// Where detail texts go: set by the library around the engine; without one they are only logged.
+using ErrorDetailPort = void (*)(int code, const char* detail);
+void setErrorDetailPort(ErrorDetailPort port);
 
 #define ENGINE_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
 
@@ -25,5 +30,9 @@ int reportErrorWithDetail(int code, const char* logLine, const char* detailForma
 
 // Hands an already formatted detail text to the error-message library and returns code.
 int reportDetail(int code, const char* detail);
+
+// 72 for a file or codec that could not be opened or started: the message on the log, the FFmpeg
+// code beside it in the detail.
+int reportOpenFailure(int code, const std::string& message);
 
 } // namespace engine

@@ -1,20 +1,33 @@
-// The per-job record: built from the program's group record, completed by a format preset and
-// read by the transcode.
+// The per-job record: filled by the library from the program's group record, completed by a
+// format preset and read by the transcode.
 #pragma once
 
 #include "engine_state.h"
-#include "vkoConverterDll.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
-
-struct GroupMediaUIOption;
 
 namespace engine {
 
-constexpr int kTagSize = VKO_TAG_SIZE;
+// Sizes of the job's texts; the library checks that they are the public records' sizes.
+constexpr int kTagSize = 512;
+constexpr int kPathSize = 1028;
+
+// A video encoder's constant-quality scale.
+struct QualityScale {
+    const char* option = nullptr; // the encoder option that takes the value: "crf" or "qscale"
+    const char* label = nullptr;  // the scale's name in messages
+    int32_t bestPicture = 0;
+    int32_t smallestFile = 0;
+
+    bool holds(int32_t value) const { return value >= bestPicture && value <= smallestFile; }
+};
+
+// The scale of an encoder; none for an encoder without a constant-quality mode.
+using QualityScaleLookup = std::optional<QualityScale> (*)(const char* encoder);
 
 struct JobInput {
     int32_t index = 0;
@@ -56,7 +69,7 @@ struct JobContext {
     int32_t anyInputHasVideo = 0;
     int32_t anyInputHasAudio = 0;
     const char* containerName = nullptr;
-    char outputPath[VKO_PATH_SIZE] = {};
+    char outputPath[kPathSize] = {};
     const char* videoTag = nullptr;
     const char* targetName = nullptr;
     int32_t audioDisabled = 0;
@@ -75,12 +88,14 @@ struct JobContext {
     // Set by the RealMedia presets: the RealMedia writer, not a muxer, writes the output.
     bool realMedia = false;
 
-    // The output rules of the group's reserved4108 (vkoConverterDll.h), read by createJobContext.
+    // The output rules the group carries beside its settings, read when the job is filled.
     int32_t quality = -1;    // constant quality on the video encoder's scale; -1: the bit rate decides
     bool sourceSize = false; // the source's picture size instead of frameSize
     bool sourceRate = false; // the source's frame rate instead of frameRate
     bool noEnlarge = false;  // a source smaller than frameSize keeps its own size
     bool mute = false;       // the sound is written silent (volume 0)
+    // Where the quality's scale is looked up; none: no encoder has one.
+    QualityScaleLookup qualityScaleOf = nullptr;
 
     // Storage for a frame size text the engine made itself (frameSize then points here).
     std::string frameSizeStorage;
@@ -92,9 +107,8 @@ struct JobContext {
     }
 };
 
-// Fills job from the group (inputs included) and probes the inputs, with the conversion's state,
-// until the job is known to have both video and audio. A failing probe has reported its error but
-// does not fail here.
-void createJobContext(EngineState& state, JobContext& job, const GroupMediaUIOption& group);
+// Probes the job's inputs with the conversion's state until the job is known to have both video
+// and audio. A failing probe has reported its error but does not fail here.
+void probeJobInputs(EngineState& state, JobContext& job);
 
 } // namespace engine

@@ -31,10 +31,11 @@ struct NamedEncoders {
 };
 
 // An encoder the job names must exist, also where the preset puts its own in its place; "copy"
-// asks for the stream to be copied as it is. The RealMedia writer has encoder names of its own.
+// asks for the stream to be copied as it is. A sink that writes the file itself has encoder names
+// of its own.
 int refuseUnknownEncoders(Conversion& conversion, const NamedEncoders& encoders)
 {
-    if (conversion.writesRealMedia())
+    if (!conversion.outputSink().muxes())
         return 0;
     const struct {
         const char* name;
@@ -57,6 +58,8 @@ int prepareAndTranscode(Conversion& conversion, JobContext& job, Preset preset, 
     if (preset)
         if (int failed = preset(job))
             return failed;
+    if (conversion.chooseOutputSink)
+        conversion.tables.outputSink = conversion.chooseOutputSink(job);
     if (int failed = refuseUnknownEncoders(conversion, named))
         return failed;
     if (int failed = applyOutputRules(job))
@@ -82,17 +85,18 @@ int prepareAndTranscode(Conversion& conversion, JobContext& job, Preset preset, 
 
 } // namespace
 
-int runConversionJob(Conversion& conversion, Preset preset, const GroupMediaUIOption& group, bool audioJob,
+int runConversionJob(Conversion& conversion, Preset preset, const JobRecord& record, bool audioJob,
                      TranscodeStage transcode)
 {
     writeBanner();
-    if (int failed = refuseUnfitPaths(group))
+    if (int failed = record.refuseUnfit())
         return failed;
     resetJobTables(conversion);
     JobTables& tables = conversion.tables;
     tables.currentJob = std::make_unique<JobContext>();
     JobContext& job = *tables.currentJob;
-    createJobContext(conversion.state, job, group);
+    record.fill(job);
+    probeJobInputs(conversion.state, job);
 
     PartialOutput partial;
     int result = prepareAndTranscode(conversion, job, preset, audioJob, transcode, partial);

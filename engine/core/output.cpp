@@ -438,7 +438,7 @@ int openOutputFile(Conversion& conversion, AVFormatContext* output, const char* 
     // Never asks: an existing file is kept unless overwriting was asked for.
     if (!state.overwrite && isPlainFileName(path) && access(localPath(path), F_OK) == 0)
         return reportError(13, "File '%s' already exists. Exiting.\n", path);
-    if (conversion.writesRealMedia())
+    if (!conversion.outputSink().muxes())
         return 0;
     if (avio_open(&output->pb, partialPathFor(path).c_str(), AVIO_FLAG_WRITE) < 0)
         return reportError(14, "Could not open '%s'\n", path);

@@ -4,8 +4,6 @@
 #include "engine_state.h"
 #include "error_report.h"
 #include "job_context.h"
-#include "vkoConverterDll.h"
-#include "vkoQualityScale.h"
 
 #include <cstring>
 #include <string>
@@ -20,16 +18,12 @@ bool hasFixedSizes(const char* videoCodec)
     return videoCodec && (std::strcmp(videoCodec, "h263") == 0 || std::strcmp(videoCodec, "dvvideo") == 0);
 }
 
-} // namespace
-
-void readOutputRules(JobContext& job, uint32_t word)
+std::optional<QualityScale> qualityScaleOf(const JobContext& job, const char* encoder)
 {
-    job.quality = (word & VKO_OUTPUT_QUALITY) ? static_cast<int32_t>(word & VKO_OUTPUT_QUALITY_VALUE) : -1;
-    job.sourceSize = (word & VKO_OUTPUT_SOURCE_SIZE) != 0;
-    job.sourceRate = (word & VKO_OUTPUT_SOURCE_RATE) != 0;
-    job.noEnlarge = (word & VKO_OUTPUT_NO_ENLARGE) != 0;
-    job.mute = (word & VKO_OUTPUT_MUTE) != 0;
+    return job.qualityScaleOf ? job.qualityScaleOf(encoder) : std::nullopt;
 }
+
+} // namespace
 
 int applyOutputRules(JobContext& job)
 {
@@ -40,11 +34,11 @@ int applyOutputRules(JobContext& job)
     if (job.quality < 0 || job.audioJob || !job.anyInputHasVideo)
         return 0;
     const char* encoder = job.videoCodec ? job.videoCodec : "";
-    const VkoQualityScale* scale = vkoQualityScaleOf(encoder);
+    const std::optional<QualityScale> scale = qualityScaleOf(job, encoder);
     if (!scale)
         return reportError(kInvalidOptionValue, "The video encoder '%s' has no constant quality; give a bit rate\n",
                            encoder);
-    if (!vkoQualityOnScale(scale, job.quality))
+    if (!scale->holds(job.quality))
         return reportError(kInvalidOptionValue, "Quality %d is outside the %s scale of '%s' (%d to %d)\n",
                            job.quality, scale->label, encoder, scale->bestPicture, scale->smallestFile);
     if (std::strcmp(scale->option, "qscale") == 0)
@@ -54,7 +48,8 @@ int applyOutputRules(JobContext& job)
 
 int applyVideoQuality(EngineState& state, const JobContext& job)
 {
-    const VkoQualityScale* scale = job.quality >= 0 ? vkoQualityScaleOf(job.videoCodec) : nullptr;
+    const std::optional<QualityScale> scale =
+        job.quality >= 0 && job.videoCodec ? qualityScaleOf(job, job.videoCodec) : std::nullopt;
     if (!scale || std::strcmp(scale->option, "crf") != 0)
         return 0;
     // The constant-quality modes of these encoders are taken only without a target bit rate.

@@ -11,9 +11,6 @@ struct EngineState;
 struct JobContext;
 struct JobInput;
 
-// Reads the rules of a group's reserved4108 word into the job.
-void readOutputRules(JobContext& job, uint32_t word);
-
 // Runs after the preset: the source's size and rate replace the ones the profile or the preset
 // chose (encoders with fixed picture sizes keep theirs), and a constant quality is checked
 // against the video encoder's scale (80 when the encoder has none or the value is off it).

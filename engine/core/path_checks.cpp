@@ -3,9 +3,7 @@
 #include "error_report.h"
 #include "job_context.h"
 #include "partial_file.h"
-#include "vkoConverterDll.h"
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
@@ -44,21 +42,6 @@ int refuseOntoInputs(const JobContext& job, const char* path)
 bool fitsField(const char* field, size_t size)
 {
     return std::memchr(field, '\0', size) != nullptr;
-}
-
-int refuseUnfitPaths(const GroupMediaUIOption& group)
-{
-    if (!fitsField(group.outputPath, sizeof group.outputPath))
-        return reportError(kPathTooLong, "Output file name is longer than %zu characters\n",
-                           sizeof group.outputPath - 1);
-    int count = std::min(group.inputCount, int{VKO_MAX_INPUTS});
-    for (int i = 0; i < count; ++i) {
-        const MediaUIOption* input = group.inputs[i];
-        if (input && !fitsField(input->sourcePath, sizeof input->sourcePath))
-            return reportError(kPathTooLong, "Input file #%d: name is longer than %zu characters\n", i,
-                               sizeof input->sourcePath - 1);
-    }
-    return 0;
 }
 
 int refuseOutputOntoInputs(const JobContext& job)

@@ -4,18 +4,12 @@
 
 #include <cstddef>
 
-struct GroupMediaUIOption;
-
 namespace engine {
 
 struct JobContext;
 
 // Whether a fixed text field holds a terminated text.
 bool fitsField(const char* field, size_t size);
-
-// 82 when the output path or an input path of the group fills its field without an end; such a
-// path would otherwise be cut to another name.
-int refuseUnfitPaths(const GroupMediaUIOption& group);
 
 // 81 when the output, or the partial file it is written to first, is the same file (device and
 // inode) as one of the job's inputs, under any spelling of its name.

@@ -5,8 +5,6 @@
 #include "input.h"
 #include "job_context.h"
 #include "source_extras.h"
-#include "track_choice.h"
-#include "vkoConverterDll.h"
 
 #include <algorithm>
 #include <cstring>
@@ -42,14 +40,14 @@ int defaultAudioTrack(const AVFormatContext& file)
 int audioReason(const AVFormatContext& file, int track, const PlanSettings& settings)
 {
     if (!settings.writesSound)
-        return VKO_DROP_CONTAINER;
+        return kDropContainer;
     if (settings.audioChoice > 0)
-        return track == settings.audioChoice ? kKept : VKO_DROP_NOT_CHOSEN;
+        return track == settings.audioChoice ? kKept : kDropNotChosen;
     if (settings.audioChoice == kAllAudioTracks && holdsSeveralAudioStreams(*settings.container))
         return kKept;
     if (track == defaultAudioTrack(file))
         return kKept;
-    return settings.audioChoice == kAllAudioTracks ? VKO_DROP_CONTAINER : VKO_DROP_NOT_CHOSEN;
+    return settings.audioChoice == kAllAudioTracks ? kDropContainer : kDropNotChosen;
 }
 
 // How a kept subtitle track is written: copied where the container takes its codec, else converted
@@ -78,17 +76,17 @@ bool subtitleWriting(AVCodecID codec, const AVOutputFormat& container, PlannedSu
 int subtitleReason(const AVStream& stream, int track, const PlanSettings& settings)
 {
     if (settings.subtitleChoice == kNoSubtitles)
-        return VKO_DROP_NOT_CHOSEN;
+        return kDropNotChosen;
     if (settings.subtitleChoice > 0) {
         if (track != settings.subtitleChoice)
-            return VKO_DROP_NOT_CHOSEN;
+            return kDropNotChosen;
         // libass draws text subtitles only.
         const bool drawable = hasProperty(stream.codecpar->codec_id, AV_CODEC_PROP_TEXT_SUB);
-        return settings.writesPictures && drawable ? kKept : VKO_DROP_CONTAINER;
+        return settings.writesPictures && drawable ? kKept : kDropContainer;
     }
     PlannedSubtitle writing;
     if (!settings.takesSubtitles || !subtitleWriting(stream.codecpar->codec_id, *settings.container, writing))
-        return VKO_DROP_CONTAINER;
+        return kDropContainer;
     return kKept;
 }
 
@@ -105,8 +103,8 @@ bool keepsCover(const AVFormatContext& file, const PlanSettings& settings)
 int attachmentReason(const AVFormatContext& file, const AVStream& stream, const PlanSettings& settings)
 {
     if (isCover(stream))
-        return &stream == coverPictureOf(&file) && keepsCover(file, settings) ? kKept : VKO_DROP_CONTAINER;
-    return isMatroska(*settings.container) ? kKept : VKO_DROP_CONTAINER;
+        return &stream == coverPictureOf(&file) && keepsCover(file, settings) ? kKept : kDropContainer;
+    return isMatroska(*settings.container) ? kKept : kDropContainer;
 }
 
 // Calls visit(index, stream, type, number) for each sound, subtitle and attachment stream of the
@@ -176,8 +174,8 @@ int laterSubtitleReason(const StreamPlan& plan, const AVStream& stream, int trac
         return kKept;
     for (const PlannedSubtitle& planned : plan.subtitles)
         if (planned.track == track)
-            return fitsPlannedStream(planned, stream) ? kKept : VKO_DROP_CONTAINER;
-    return std::max(subtitleReason(stream, track, settings), int{VKO_DROP_NOT_CHOSEN});
+            return fitsPlannedStream(planned, stream) ? kKept : kDropContainer;
+    return std::max(subtitleReason(stream, track, settings), kDropNotChosen);
 }
 
 // A later input gives the output its tracks of the first input's numbers; the rest of it is left
@@ -186,15 +184,15 @@ int laterSubtitleReason(const StreamPlan& plan, const AVStream& stream, int trac
 void planLaterInput(const AVFormatContext& file, int input, const PlanSettings& settings, StreamPlan& plan)
 {
     forEachTrack(file, [&](int index, const AVStream& stream, AVMediaType type, int number) {
-        int reason = VKO_DROP_NOT_CHOSEN;
+        int reason = kDropNotChosen;
         if (type == AVMEDIA_TYPE_AUDIO) {
             const bool planned = std::find(plan.audioTracks.begin(), plan.audioTracks.end(), number) !=
                                  plan.audioTracks.end();
-            reason = planned ? kKept : std::max(audioReason(file, number, settings), int{VKO_DROP_NOT_CHOSEN});
+            reason = planned ? kKept : std::max(audioReason(file, number, settings), kDropNotChosen);
         } else if (type == AVMEDIA_TYPE_SUBTITLE) {
             reason = laterSubtitleReason(plan, stream, number, settings);
         } else if (attachmentReason(file, stream, settings) != kKept) {
-            reason = VKO_DROP_CONTAINER;
+            reason = kDropContainer;
         }
         if (reason != kKept)
             plan.drops.push_back({input, index, reason});

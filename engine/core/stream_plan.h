@@ -40,10 +40,24 @@ struct PlannedSubtitle {
     AVCodecID codec = AV_CODEC_ID_NONE; // the encoder's when not copied
 };
 
+// The source's default sound track, else its first.
+constexpr int32_t kDefaultAudioTrack = 0;
+// Every sound track, where the output container holds several.
+constexpr int32_t kAllAudioTracks = -1;
+
+// Subtitles kept where the container takes them; kNoSubtitles writes none, a number from 1 draws
+// that subtitle track into the picture.
+constexpr int32_t kKeepSubtitles = 0;
+constexpr int32_t kNoSubtitles = -1;
+
+// Why a source stream stays out of the output; the library checks that these are the public values.
+constexpr int kDropNotChosen = 1; // another track was chosen
+constexpr int kDropContainer = 2; // the output container cannot hold it
+
 struct StreamDrop {
     int input = 0;       // in the job
     int streamIndex = 0; // in that input's file
-    int reason = 0;      // VKO_DROP_...
+    int reason = 0;      // kDropNotChosen or kDropContainer
 };
 
 struct StreamPlan {

@@ -76,7 +76,7 @@ int prepareVideoEncoding(Conversion& conversion, OutputStream& output, const Inp
     geometry.resample =
         encoder.width != upright.width + state.padLeft + state.padRight - state.cropLeft - state.cropRight ||
         encoder.height != upright.height + state.padTop + state.padBottom - state.cropTop - state.cropBottom ||
-        encoder.pix_fmt != source.format || conversion.writesRealMedia();
+        encoder.pix_fmt != source.format || !conversion.outputSink().muxes();
     return 0;
 }
 

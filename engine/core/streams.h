@@ -118,4 +118,7 @@ struct InputRecord {
     int streamCount = 0;
 };
 
+// The output streams of a job, in the output file's order.
+using OutputStreams = std::vector<std::unique_ptr<OutputStream>>;
+
 } // namespace engine

@@ -13,14 +13,13 @@
 #include "option_handlers.h"
 #include "output.h"
 #include "output_rules.h"
+#include "output_sink.h"
 #include "partial_file.h"
-#include "progress.h"
-#include "realmedia_output.h"
+#include "progress_port.h"
 #include "source_extras.h"
 #include "stream_plan.h"
 #include "stream_setup.h"
 #include "subtitle_output.h"
-#include "track_choice.h"
 #include "video_output.h"
 
 #include <algorithm>
@@ -56,14 +55,6 @@ struct TranscodeRun {
 JobInput& inputOf(TranscodeRun& run, int i)
 {
     return *run.job.inputs[i];
-}
-
-int reportOpenFailure(int code, const std::string& message)
-{
-    std::fprintf(stderr, "%s\n", message.c_str());
-    char detail[kErrorTextSize];
-    std::snprintf(detail, sizeof detail, "codeid=%d, %s", code, message.c_str());
-    return reportDetail(72, detail);
 }
 
 // Where an input's trim starts, in two steps: the seek that opens the input and the cut after it.
@@ -171,8 +162,8 @@ int applyPictureSettings(Conversion& conversion, TranscodeRun& run, int i)
     JobTables& tables = conversion.tables;
     tables.effects = {input.brightness, input.contrast,       input.saturation,
                       input.verticalFlip, input.horizontalFlip, input.pictureEffect};
-    // The job's options are all set by now; the RealMedia writer's effects keep the default flags.
-    if (!conversion.writesRealMedia())
+    // The job's options are all set by now; a sink that writes the file itself keeps the default flags.
+    if (conversion.outputSink().muxes())
         prepareEffects(conversion, tables);
     for (auto& output : run.outputs) {
         if (output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_VIDEO) {
@@ -188,8 +179,8 @@ int createOutput(Conversion& conversion, TranscodeRun& run)
     EngineState& state = conversion.state;
     if (int failed = openOutput(conversion, run.job.outputPath))
         return failed;
-    // The RealMedia writer creates its file when it starts.
-    run.outputCreated = !conversion.writesRealMedia();
+    // A sink that writes the file itself creates it when it starts.
+    run.outputCreated = conversion.outputSink().muxes();
     AVFormatContext* file = state.outputFiles[0];
     int ordinals[AVMEDIA_TYPE_NB] = {};
     for (unsigned k = 0; k < state.outputStreamSetups.size(); ++k) {
@@ -311,8 +302,8 @@ int mapOutputStreams(Conversion& conversion, TranscodeRun& run, int i)
     return 0;
 }
 
-// The writer is told what the first input's mapped sound and pictures are like.
-void noteRealMediaSources(TranscodeRun& run)
+// The sink is told what the first input's mapped sound and pictures are like.
+void noteSources(OutputSink& sink, TranscodeRun& run)
 {
     const InputStream* audio = nullptr;
     const InputStream* video = nullptr;
@@ -324,7 +315,7 @@ void noteRealMediaSources(TranscodeRun& run)
         else if (type == AVMEDIA_TYPE_VIDEO)
             video = source;
     }
-    noteRealMediaInputs(audio, video);
+    sink.noteSources(audio, video);
 }
 
 int prepareOutputs(Conversion& conversion, TranscodeRun& run)
@@ -334,10 +325,10 @@ int prepareOutputs(Conversion& conversion, TranscodeRun& run)
         if (result != 0)
             return result < 0 ? -result : result;
     }
-    if (conversion.writesRealMedia()) {
-        noteRealMediaSources(run);
+    OutputSink& sink = conversion.outputSink();
+    noteSources(sink, run);
+    if (!sink.muxes())
         return 0;
-    }
     for (auto& output : run.outputs) {
         std::string message;
         if (output->encodingNeeded && output->encoder->codec_type == AVMEDIA_TYPE_SUBTITLE)
@@ -404,17 +395,11 @@ int copyMetadata(Conversion& conversion)
 
 int writeHeader(Conversion& conversion, TranscodeRun& run)
 {
-    if (conversion.writesRealMedia()) {
-        startRealMediaOutput();
-        run.headerWritten = true;
-        run.outputCreated = true;
-        return 0;
-    }
-    int written = avformat_write_header(conversion.state.outputFiles[0], nullptr);
-    if (written < 0)
-        return reportOpenFailure(written, "Could not write header for output file #0 (incorrect codec parameters ?)");
+    if (int failed = conversion.outputSink().start(conversion))
+        return failed;
     run.headerWritten = true;
-    return writeCoverPicture(conversion);
+    run.outputCreated = true;
+    return 0;
 }
 
 // Where the output streams have got to, in seconds: video by its frames of this input, sound and
@@ -460,8 +445,7 @@ ProgressFigures measureProgress(Conversion& conversion, const TranscodeRun& run)
     }
     const AVFormatContext* file = state.outputFiles[0];
     figures.bytesWritten = file && file->pb ? avio_tell(file->pb) : 0;
-    if (conversion.writesRealMedia())
-        figures.timeSeconds = realMediaSeconds();
+    figures.timeSeconds = conversion.outputSink().reachedSeconds(figures.timeSeconds);
     figures.duplicated = state.framesDuplicated;
     figures.dropped = state.framesDropped;
     return figures;
@@ -524,7 +508,7 @@ int runPacketLoop(Conversion& conversion, TranscodeRun& run, int i)
     AVFormatContext* file = state.inputFiles[state.inputCount - 1];
     PacketPtr packet(av_packet_alloc());
     for (;;) {
-        if (cancelRequested())
+        if (conversion.progress->cancelRequested())
             return 0;
         if (minimumPosition(run) >= static_cast<double>(state.recordingTime) / AV_TIME_BASE)
             return 0;
@@ -550,7 +534,7 @@ int runPacketLoop(Conversion& conversion, TranscodeRun& run, int i)
                 noteDamage(run, i);
         }
         av_packet_unref(packet.get());
-        postProgressIfDue([&] { return measureProgress(conversion, run); });
+        reportProgressIfDue(*conversion.progress, [&] { return measureProgress(conversion, run); });
     }
 }
 
@@ -559,7 +543,7 @@ int runPacketLoop(Conversion& conversion, TranscodeRun& run, int i)
 int fillSilentInput(Conversion& conversion, TranscodeRun& run, int i)
 {
     const JobTables& tables = conversion.tables;
-    if (!tables.soundFollowsPictures || conversion.writesRealMedia())
+    if (!tables.soundFollowsPictures || !conversion.outputSink().muxes())
         return 0;
     double picturesEnd = -1;
     for (const auto& output : run.outputs)
@@ -685,23 +669,7 @@ int finishOutput(Conversion& conversion, TranscodeRun& run)
 {
     if (!run.headerWritten)
         return 0;
-    if (conversion.writesRealMedia()) {
-        stopRealMediaOutput();
-        return 0;
-    }
-    for (auto& output : run.outputs) {
-        if (!output->encodingNeeded)
-            continue;
-        AVMediaType type = output->encoder->codec_type;
-        int result = type == AVMEDIA_TYPE_AUDIO   ? flushAudio(conversion, *output)
-                     : type == AVMEDIA_TYPE_VIDEO ? encodeAndWrite(conversion, *output, nullptr)
-                                                  : 0;
-        if (result)
-            return result;
-    }
-    if (av_write_trailer(conversion.state.outputFiles[0]) < 0)
-        return reportError(2, "av_write_trailer() failed\n");
-    return 0;
+    return conversion.outputSink().finish(conversion, run.outputs);
 }
 
 // Whether any picture or sound reached the output.
@@ -729,7 +697,7 @@ struct EffectsWaiter {
 // A failed job leaves no unplayable output behind.
 void discardOutput(Conversion& conversion, const TranscodeRun& run)
 {
-    stopRealMediaOutput();
+    conversion.outputSink().abandon();
     if (!run.outputCreated)
         return;
     if (AVFormatContext* file = conversion.state.outputFiles[0])
@@ -741,14 +709,14 @@ void discardOutput(Conversion& conversion, const TranscodeRun& run)
 
 int transcodeJob(Conversion& conversion, JobContext& job)
 {
-    if (cancelRequested())
+    if (conversion.progress->cancelRequested())
         return 0;
     TranscodeRun run{job};
     // Declared after the run: the effects thread leaves its pictures before they go.
     EffectsWaiter effectsWaiter(conversion.tables);
     run.inputs.resize(job.inputCount);
     for (int i = 0; i < job.inputCount; ++i) {
-        if (cancelRequested())
+        if (conversion.progress->cancelRequested())
             break;
         if (int failed = transcodeInput(conversion, run, i)) {
             discardOutput(conversion, run);
@@ -759,7 +727,7 @@ int transcodeJob(Conversion& conversion, JobContext& job)
     if (result == 0 && !convertedAnything(run)) {
         // Cancelled before the first picture or sound: no output, and not a failure.
         discardOutput(conversion, run);
-        if (cancelRequested())
+        if (conversion.progress->cancelRequested())
             return 0;
         return reportError(kNothingConverted, "Output file #0 received no picture and no sound\n");
     }

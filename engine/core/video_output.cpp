@@ -3,9 +3,8 @@
 #include "encoding.h"
 #include "engine_state.h"
 #include "error_report.h"
-#include "progress.h"
-#include "realmedia_output.h"
-#include "vkoPlayerDll.h"
+#include "progress_port.h"
+#include "output_sink.h"
 
 #include <algorithm>
 #include <climits>
@@ -267,8 +266,8 @@ int encodeCopies(Conversion& conversion, OutputStream& output, const AVFrame& so
             return reportError(23, "Cannot allocate temp picture, check pix fmt\n");
         if (int failed = encodeCopy(conversion, output, *picture, order, copy))
             return failed;
-        if (order.keyFrame && previewEnabled())
-            preview(picture.get(), output.encoder);
+        if (order.keyFrame && conversion.progress->previewEnabled())
+            conversion.progress->preview(*picture, *output.encoder);
     }
     return 0;
 }
@@ -337,12 +336,15 @@ int outputVideoFrame(Conversion& conversion, OutputStream& output, InputStream& 
     if (composed)
         if (int failed = composeFinalPicture(conversion, output, input, decoded))
             return failed;
-    if (conversion.writesRealMedia()) {
-        output.syncPosition += frames;
-        output.frameNumber += frames;
-        return outputRealMediaPicture(conversion, output, input, inputIndex);
-    }
-    PictureOrder order = orderPicture(conversion, output, decoded, frames, inputIndex);
+    return conversion.outputSink().writePicture(conversion, output, input, {decoded, frames, composed}, inputIndex);
+}
+
+int encodePicture(Conversion& conversion, OutputStream& output, const PictureForOutput& picture, int inputIndex)
+{
+    const AVFrame& decoded = picture.decoded;
+    const bool composed = picture.composed;
+    const PictureGeometry& geometry = output.geometry;
+    PictureOrder order = orderPicture(conversion, output, decoded, picture.frames, inputIndex);
     bool effects = composed && anyPictureEffect(conversion.tables.effects);
     if (effects && conversion.tables.backgroundEffects)
         return encodeBesideEffects(conversion, output, order);

@@ -113,74 +113,103 @@ const RealMediaSettings& realMediaSettings()
     return realMediaJob().settings;
 }
 
-void noteRealMediaInputs(const InputStream* audio, const InputStream* video)
-{
-    RealMediaSettings& settings = realMediaJob().settings;
-    if (audio) {
-        settings.inputChannels = audio->stream->codecpar->ch_layout.nb_channels;
-        settings.inputSampleRate = audio->stream->codecpar->sample_rate;
+namespace {
+
+class RealMediaSink final : public OutputSink {
+public:
+    bool muxes() const override { return false; }
+
+    void noteSources(const InputStream* audio, const InputStream* video) override
+    {
+        RealMediaSettings& settings = realMediaJob().settings;
+        if (audio) {
+            settings.inputChannels = audio->stream->codecpar->ch_layout.nb_channels;
+            settings.inputSampleRate = audio->stream->codecpar->sample_rate;
+        }
+        if (video) {
+            AVRational rate = video->stream->r_frame_rate;
+            AVRational timeBase = video->stream->time_base;
+            settings.inputFrameRate = rate.num && rate.den ? static_cast<float>(av_q2d(rate))
+                                      : timeBase.num      ? static_cast<float>(av_q2d(av_inv_q(timeBase)))
+                                                          : 0.0f;
+        }
     }
-    if (video) {
-        AVRational rate = video->stream->r_frame_rate;
-        AVRational timeBase = video->stream->time_base;
-        settings.inputFrameRate = rate.num && rate.den ? static_cast<float>(av_q2d(rate))
-                                  : timeBase.num      ? static_cast<float>(av_q2d(av_inv_q(timeBase)))
-                                                      : 0.0f;
+
+    int start(Conversion&) override
+    {
+        RealMediaJob& realMedia = realMediaJob();
+        initRmEncoder(&realMedia.settings);
+        startRmConverte();
+        realMedia.started = true;
+        return 0;
     }
-}
 
-void startRealMediaOutput()
-{
-    RealMediaJob& realMedia = realMediaJob();
-    initRmEncoder(&realMedia.settings);
-    startRmConverte();
-    realMedia.started = true;
-}
+    // Sound as 16-bit interleaved samples at the input's rate.
+    int writeAudio(Conversion& conversion, OutputStream& output, const InputStream& input, const AVFrame& samples,
+                   int inputIndex) override
+    {
+        std::vector<uint8_t>& buffer = output.convertedSamples.bytes;
+        if (int failed = interleaveSamples(output, samples, buffer))
+            return failed;
+        JobTables& tables = conversion.tables;
+        double start = joinedTime(conversion, input.pts, tables.audioStartOf[inputIndex], inputIndex);
+        double end = joinedTime(conversion, input.nextPts, tables.audioStartOf[inputIndex], inputIndex);
+        encodeRmAudioPack(buffer.data(), static_cast<int32_t>(buffer.size()), static_cast<int32_t>(milliseconds(start)),
+                          static_cast<int32_t>(milliseconds(end)));
+        tables.audioStartOf[inputIndex + 1] = end;
+        output.lastWrittenPts = fromMicroseconds(static_cast<int64_t>(end), output.stream->time_base);
+        return 0;
+    }
 
-void stopRealMediaOutput()
-{
-    RealMediaJob& realMedia = realMediaJob();
-    if (realMedia.started)
-        stopRmConverte(0);
-    realMedia.started = false;
-}
+    // The composed final picture, with the effects, as RGB.
+    int writePicture(Conversion& conversion, OutputStream& output, const InputStream& input,
+                     const PictureForOutput& picture, int inputIndex) override
+    {
+        output.syncPosition += picture.frames;
+        output.frameNumber += picture.frames;
+        JobTables& tables = conversion.tables;
+        double start = joinedTime(conversion, input.pts, tables.videoStartOf[inputIndex], inputIndex);
+        double end = joinedTime(conversion, input.nextPts, tables.videoStartOf[inputIndex], inputIndex);
+        const PictureGeometry& geometry = output.geometry;
+        PicturePads pads{geometry.padTop, geometry.padBottom, geometry.padLeft, geometry.padRight};
+        auto send = [&](const uint8_t* pixels, int byteCount) {
+            if (milliseconds(start) > 0)
+                encodeRmVideoPack(pixels, byteCount, static_cast<int32_t>(milliseconds(start)),
+                                  static_cast<int32_t>(milliseconds(end)));
+        };
+        applyPictureEffectsForRealMedia(*output.picture, tables.effects, pads, tables.rgbConversions, send);
+        tables.videoStartOf[inputIndex + 1] = end;
+        return 0;
+    }
 
-int outputRealMediaAudio(Conversion& conversion, OutputStream& output, const InputStream& input, const AVFrame& samples,
-                         int inputIndex)
-{
-    std::vector<uint8_t>& buffer = output.convertedSamples.bytes;
-    if (int failed = interleaveSamples(output, samples, buffer))
-        return failed;
-    JobTables& tables = conversion.tables;
-    double start = joinedTime(conversion, input.pts, tables.audioStartOf[inputIndex], inputIndex);
-    double end = joinedTime(conversion, input.nextPts, tables.audioStartOf[inputIndex], inputIndex);
-    encodeRmAudioPack(buffer.data(), static_cast<int32_t>(buffer.size()), static_cast<int32_t>(milliseconds(start)),
-                      static_cast<int32_t>(milliseconds(end)));
-    tables.audioStartOf[inputIndex + 1] = end;
-    output.lastWrittenPts = fromMicroseconds(static_cast<int64_t>(end), output.stream->time_base);
-    return 0;
-}
+    double reachedSeconds(double) const override { return getConverteTime() / 1000.0; }
 
-int outputRealMediaPicture(Conversion& conversion, OutputStream& output, const InputStream& input, int inputIndex)
-{
-    JobTables& tables = conversion.tables;
-    double start = joinedTime(conversion, input.pts, tables.videoStartOf[inputIndex], inputIndex);
-    double end = joinedTime(conversion, input.nextPts, tables.videoStartOf[inputIndex], inputIndex);
-    const PictureGeometry& geometry = output.geometry;
-    PicturePads pads{geometry.padTop, geometry.padBottom, geometry.padLeft, geometry.padRight};
-    auto send = [&](const uint8_t* pixels, int byteCount) {
-        if (milliseconds(start) > 0)
-            encodeRmVideoPack(pixels, byteCount, static_cast<int32_t>(milliseconds(start)),
-                              static_cast<int32_t>(milliseconds(end)));
-    };
-    applyPictureEffectsForRealMedia(*output.picture, tables.effects, pads, tables.rgbConversions, send);
-    tables.videoStartOf[inputIndex + 1] = end;
-    return 0;
-}
+    // The writer ends its file when it stops, however the job ended.
+    int finish(Conversion&, OutputStreams&) override
+    {
+        stopWriter();
+        return 0;
+    }
 
-double realMediaSeconds()
+    void abandon() override { stopWriter(); }
+
+private:
+    static void stopWriter()
+    {
+        RealMediaJob& realMedia = realMediaJob();
+        if (realMedia.started)
+            stopRmConverte(0);
+        realMedia.started = false;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<OutputSink> outputSinkFor(const JobContext& job)
 {
-    return getConverteTime() / 1000.0;
+    if (!job.realMedia)
+        return nullptr;
+    return std::make_unique<RealMediaSink>();
 }
 
 } // namespace engine

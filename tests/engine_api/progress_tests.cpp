@@ -71,7 +71,7 @@ TEST_F(ProgressPosting, NeverCloserThanHalfASecondAndNotOnTheFirstCall)
     auto start = std::chrono::steady_clock::now();
     int calls = 0;
     while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(1300)) {
-        postProgressIfDue([&] { return ProgressFigures{.timeSeconds = 1.5}; });
+        reportProgressIfDue(processProgressPort(), [&] { return ProgressFigures{.timeSeconds = 1.5}; });
         if (++calls == 1) {
             EXPECT_TRUE(posted.empty()) << "the first call of the process only starts the clock";
         }

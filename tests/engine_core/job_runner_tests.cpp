@@ -1,7 +1,7 @@
 #include "engine_fixture.h"
 #include "engine_job.h"
 #include "job_context.h"
-#include "job_runner.h"
+#include "job_from_record.h"
 #include "partial_file.h"
 
 #include <cstdlib>

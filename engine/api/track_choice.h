@@ -3,22 +3,13 @@
 // beside the program's records, read when the job runs.
 #pragma once
 
+#include "stream_plan.h"
 #include "vkoConverterDll.h"
 
 #include <cstdint>
 #include <optional>
 
 namespace engine {
-
-// The source's default sound track, else its first.
-constexpr int32_t kDefaultAudioTrack = 0;
-// Every sound track, where the output container holds several.
-constexpr int32_t kAllAudioTracks = -1;
-
-// Subtitles kept where the container takes them; kNoSubtitles writes none, a number from 1 draws
-// that subtitle track into the picture.
-constexpr int32_t kKeepSubtitles = 0;
-constexpr int32_t kNoSubtitles = -1;
 
 void chooseAudioTrack(const GroupMediaUIOption* group, int32_t track);
 int32_t audioTrackOf(const GroupMediaUIOption* group);
