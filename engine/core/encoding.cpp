@@ -75,6 +75,10 @@ int encodeAndWrite(Conversion& conversion, OutputStream& output, const AVFrame* 
         if (received < 0)
             return encodingFailure(output);
         countPacket(conversion, output, *packet);
+        // A picture lasts one frame of the output rate where the encoder does not say: the
+        // container's length (an MP4 edit list) then ends after the last picture shown, not at it.
+        if (encoder->codec_type == AVMEDIA_TYPE_VIDEO && packet->duration <= 0 && encoder->framerate.num > 0)
+            packet->duration = av_rescale_q(1, av_inv_q(encoder->framerate), encoder->time_base);
         packet->stream_index = output.index;
         av_packet_rescale_ts(packet, encoder->time_base, output.stream->time_base);
         output.lastWrittenPts = packet->pts;

@@ -183,4 +183,27 @@ TEST(StreamTiming, CopiedStreamsOfAJoinFollowEachOther)
     }
 }
 
+// Every picture is kept to the end: a 2 s clip whose last picture is white keeps that picture, and
+// the output holds the whole 2 s at its rate (an MP4 once ended at its last picture's start and
+// dropped it).
+TEST(StreamTiming, TheLastPictureIsKept)
+{
+    const std::string& source = fixture({.name = "white-end.mp4", .seconds = 2, .videoSource = "color=c=black",
+                                         .extraArgs = "-vf \"geq=lum='if(gte(T,1.95),235,16)':cb=128:cr=128\""});
+    for (const char* format : {"mp4", "mov"})
+        for (float rate : {25.0f, 30.0f}) {
+            SCOPED_TRACE(std::string(format) + " at " + std::to_string(rate));
+            std::string output = source + "." + std::to_string(static_cast<int>(rate)) + "." + format;
+            Job job(format, 0, output);
+            job.group().frameSize = "160x120";
+            job.group().frameRate = rate;
+            job.addInput(source);
+            ASSERT_EQ(job.run(), 0);
+            const std::vector<Picture> pictures = transcode::pictureTimeline(output);
+            ASSERT_EQ(pictures.size(), static_cast<size_t>(2 * rate));
+            EXPECT_GT(pictures.back().luma, 128) << "the last picture is the source's last";
+            EXPECT_NEAR(pictures.back().time, 2.0 - 1.0 / rate, 0.005);
+        }
+}
+
 } // namespace
