@@ -24,30 +24,26 @@ bool takeOverEvent(void** delivery)
 } // namespace
 #endif
 
-PostedEvent::~PostedEvent()
+WindowMessageEvent::~WindowMessageEvent()
 {
 #if defined(__SANITIZE_THREAD__)
     __tsan_acquire(this);
 #endif
 }
 
-void postToObject(QObject* receiver, PostedEvent* event)
+void postToWindow(QObject* window, unsigned message, uintptr_t wParam, intptr_t lParam)
 {
+    auto* event = new WindowMessageEvent(message, wParam, lParam);
 #if defined(__SANITIZE_THREAD__)
     __tsan_release(event);
     // The queue's own bookkeeping (its list, grown and shrunk by the poster and the receiving
     // thread) is Qt's, kept under Qt's locks: not checked.
     __tsan_ignore_thread_begin();
-    QCoreApplication::postEvent(receiver, event);
+    QCoreApplication::postEvent(window, event);
     __tsan_ignore_thread_end();
 #else
-    QCoreApplication::postEvent(receiver, event);
+    QCoreApplication::postEvent(window, event);
 #endif
-}
-
-void postToWindow(QObject* window, unsigned message, uintptr_t wParam, intptr_t lParam)
-{
-    postToObject(window, new WindowMessageEvent(message, wParam, lParam));
 }
 
 namespace {

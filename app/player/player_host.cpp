@@ -83,7 +83,7 @@ void TfrmPlayer::receivePicture(void* context, const uint8_t* pixels, int32_t wi
     host->idleSeen_ = host->idleSeen_ || idle;
     if (!host->announced_) {
         host->announced_ = true;
-        postToObject(host, new PostedEvent(kPictureArrived));
+        postToWindow(host, kPictureArrived);
     }
 }
 
