@@ -28,6 +28,14 @@ if(SANITIZE)
   add_compile_options("$<${clipwright_instrumented}:-fsanitize=${SANITIZE};-fno-omit-frame-pointer;-fno-sanitize-recover=all>")
   add_link_options("$<${clipwright_instrumented}:-fsanitize=${SANITIZE}>")
 endif()
+# Under ThreadSanitizer every instrumented program carries the filter that leaves out the races
+# wholly inside the system's uninstrumented libraries (tests/sanitizers/library_races.cpp). It runs
+# inside the checker's report, so it is not instrumented itself.
+if(SANITIZE MATCHES "thread")
+  add_library(clipwright_library_races OBJECT ${CMAKE_SOURCE_DIR}/tests/sanitizers/library_races.cpp)
+  clipwright_build_tool(clipwright_library_races)
+  link_libraries("$<$<AND:${clipwright_instrumented},$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>>:clipwright_library_races>")
+endif()
 
 # Release builds are hardened with the flags Debian's dpkg-buildflags gives a package: fortified
 # libc calls, the stack protector, format checks, and relocations made read-only and bound when

@@ -1,8 +1,6 @@
 #include "player_host.h"
 
-#include <QCoreApplication>
 #include <QMouseEvent>
-#include <QMutexLocker>
 #include <QPainter>
 #include <algorithm>
 #include <atomic>
@@ -11,6 +9,7 @@
 #include "library_path.h"
 #include "skin_folder.h"
 #include "vkoPlayerDll.h"
+#include "window_events.h"
 
 namespace {
 
@@ -79,12 +78,12 @@ void TfrmPlayer::receivePicture(void* context, const uint8_t* pixels, int32_t wi
     QImage copy;
     if (!idle)
         copy = QImage(pixels, width, height, width * 4, QImage::Format_RGB32).copy();
-    QMutexLocker guard(&host->arrivalLock_);
+    std::lock_guard guard(host->arrivalLock_);
     host->arrived_ = std::move(copy);
     host->idleSeen_ = host->idleSeen_ || idle;
     if (!host->announced_) {
         host->announced_ = true;
-        QCoreApplication::postEvent(host, new QEvent(kPictureArrived));
+        postToWindow(host, kPictureArrived);
     }
 }
 
@@ -100,7 +99,7 @@ void TfrmPlayer::takeArrivedPicture()
 {
     bool idleSeen;
     {
-        QMutexLocker guard(&arrivalLock_);
+        std::lock_guard guard(arrivalLock_);
         picture_ = std::move(arrived_);
         arrived_ = QImage();
         idleSeen = idleSeen_;

@@ -7,12 +7,12 @@
 #pragma once
 
 #include <QImage>
-#include <QMutex>
 #include <QPixmap>
 #include <QRect>
 #include <QWidget>
 
 #include <cstdint>
+#include <mutex>
 
 // Sets the player up for a panel's preview of at most size (in the panel's pixels): the idle and
 // background pictures of the program's folder, and pictures rendered at the screen's pixels, so
@@ -57,7 +57,9 @@ private:
     QPixmap background_;
     QImage picture_; // GUI thread
 
-    QMutex arrivalLock_;       // guards the two fields below (player threads and GUI thread)
+    // Guards the fields below (player threads and GUI thread). A standard mutex: its hand-overs are
+    // plain POSIX ones that the thread checker of the sanitizer build follows.
+    std::mutex arrivalLock_;
     QImage arrived_;           // the latest picture not yet painted
     bool announced_ = false;   // an arrival event is queued
     bool idleSeen_ = false;    // an idle notice came since the last arrival was taken (the player
