@@ -3,7 +3,8 @@
 # measured against (median wall time of the rounds; each round runs both one after the other, so
 # that load from elsewhere falls on both alike):
 #   1. 16 WAV files of 30 s to MP3: clipwright (automatic number of workers) against the ffmpeg
-#      tool run on every core with xargs -P $(nproc), at the profile's settings;
+#      tool run on every core with xargs -P $(nproc), at the profile's settings, and today's
+#      sequential clipwright against the same, for the base the workers start from;
 #   2. 8 AVI (Xvid) conversions of a 20 s 640x480 clip: clipwright against today's sequential
 #      clipwright (TODAY, or this build's clipwright with --jobs 1 when none is given);
 #   3. one 1080p H.264 job (10 s): clipwright against the same TODAY.
@@ -50,15 +51,18 @@ for i in $(seq 16); do
     ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=$((200 + i * 50)):sample_rate=44100:duration=30" -ac 2 \
         "$work/wav/tone$i.wav"
 done
-: >"$work/mp3_ours" && : >"$work/mp3_tool"
+: >"$work/mp3_ours" && : >"$work/mp3_tool" && : >"$work/mp3_today"
 for _ in $(seq "$runs"); do
     rm -rf "$work/mp3" && mkdir -p "$work/mp3"
     measure "$work/mp3_ours" "$clipwright" convert -q -p "MP3 audio" -o "$work/mp3" "$work"/wav/*.wav
+    rm -rf "$work/mp3" && mkdir -p "$work/mp3"
+    measure "$work/mp3_today" "${today_run[@]}" convert -q -p "MP3 audio" "${today_options[@]}" -o "$work/mp3" "$work"/wav/*.wav
     rm -rf "$work/mp3" && mkdir -p "$work/mp3"
     measure "$work/mp3_tool" sh -c "ls '$work'/wav/*.wav | xargs -P $(nproc) -I{} sh -c \
         'ffmpeg -nostdin -v error -y -i \"\$1\" -c:a libmp3lame -b:a 128k -ar 44100 -ac 2 \"$work/mp3/\$(basename \"\$1\" .wav).mp3\"' _ {}"
 done
 report "16 WAV 30 s to MP3" "$work/mp3_ours" "$work/mp3_tool" "clipwright" "ffmpeg xargs -P $(nproc)"
+report "16 WAV 30 s to MP3" "$work/mp3_today" "$work/mp3_tool" "$today_name" "ffmpeg xargs -P $(nproc)"
 
 # Rounds of PROFILE on the FILES by this build's clipwright and by today's, then their line.
 # usage: against_today NAME PROFILE FILES...
