@@ -281,4 +281,14 @@ int checkSubtitleChoice(int32_t choice, const AVFormatContext& file, const char*
                        path, choice, tracks.size(), trackNames(file, tracks).c_str());
 }
 
+int checkBurnIntoCopiedPictures(int32_t choice, bool picturesCopied, const AVFormatContext& file, const char* path)
+{
+    if (choice <= 0 || !picturesCopied || subtitleTrackStreams(file).empty())
+        return 0;
+    return reportError(kInvalidOptionValue,
+                       "%s: subtitle track %d cannot be drawn into pictures that are copied (video encoder \"copy\"); "
+                       "choose a video encoder, or keep the subtitles as a track\n",
+                       path, choice);
+}
+
 } // namespace engine

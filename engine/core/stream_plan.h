@@ -90,5 +90,8 @@ std::vector<int> subtitleTrackStreams(const AVFormatContext& file);
 // Fails with kNoSuchSubtitleTrack, naming the file and the subtitle tracks it has, when the choice
 // draws a track the file does not have while it has others.
 int checkSubtitleChoice(int32_t choice, const AVFormatContext& file, const char* path);
+// A subtitle track to be drawn into pictures that are copied, which are never decoded: code 80
+// with the reason, before any output is opened.
+int checkBurnIntoCopiedPictures(int32_t choice, bool picturesCopied, const AVFormatContext& file, const char* path);
 
 } // namespace engine

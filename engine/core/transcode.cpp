@@ -627,6 +627,9 @@ int openAndPrepareInput(Conversion& conversion, TranscodeRun& run, int i)
             return failed;
         if (int failed = applyJobSettings(conversion, run))
             return failed;
+        if (int failed = checkBurnIntoCopiedPictures(job.subtitles, conversion.state.videoStreamCopy, file,
+                                                     input.sourcePath))
+            return failed;
     }
     applyTrim(conversion, run, i, trim);
     return applyPictureSettings(conversion, run, i);

@@ -269,6 +269,33 @@ TEST(Subtitles, ABurnedTrackTheFileLacksFailsBeforeAnyOutputUnlessItHasNone)
     EXPECT_TRUE(transcode::fileExists(plainOutput));
 }
 
+// Copied pictures are never decoded, so nothing can be drawn into them: a burn request fails before
+// any output opens instead of converting without the subtitles; keeping them as a track still works.
+TEST(Subtitles, ABurnIntoCopiedPicturesFailsWithTheReason)
+{
+    TempDir dir;
+    const Fixtures& made = fixtures();
+    const std::string output = dir.path("copied.mkv");
+    Job job("mkv", 0, output);
+    job.group().videoCodec = "copy";
+    job.addInput(made.mkv);
+    ASSERT_EQ(setSubtitles(&job.group(), 1), 0);
+    EXPECT_EQ(job.run(), VKO_ERROR_INVALID_OPTION_VALUE);
+    EXPECT_FALSE(transcode::fileExists(output));
+    char detail[1024] = {};
+    EXPECT_EQ(getLastErrorDetail(detail, sizeof detail), VKO_ERROR_INVALID_OPTION_VALUE);
+    EXPECT_EQ(std::string(detail), made.mkv + ": subtitle track 1 cannot be drawn into pictures that are copied "
+                                              "(video encoder \"copy\"); choose a video encoder, or keep the "
+                                              "subtitles as a track\n");
+
+    Job kept("mkv", 0, output);
+    kept.group().videoCodec = "copy";
+    kept.addInput(made.mkv);
+    ASSERT_EQ(setSubtitles(&kept.group(), VKO_SUBTITLES_KEEP), 0);
+    EXPECT_EQ(kept.run(), 0);
+    EXPECT_EQ(testsupport::probeMedia(output).countStreams("subtitle"), 2);
+}
+
 struct ExpectedDrop {
     int32_t input;
     int32_t kind;

@@ -217,8 +217,9 @@ VKO_CONVERTER_API int setAudioTrack(GroupMediaUIOption* group, int32_t track);
  * N from 1 draws subtitle track N (its getStreamList number among the subtitles) into the picture,
  * after the crop and before the scaling, and writes no subtitle stream. converteToMedia fails with
  * VKO_ERROR_NO_SUCH_SUBTITLE_TRACK, before any output is opened, when the first input has subtitle
- * tracks but not N; a file without any converts without drawing (the caller can tell from
- * getStreamList). In a merge the first input's choice applies to every input that has the track.
+ * tracks but not N, and with VKO_ERROR_INVALID_OPTION_VALUE when it has N but the pictures are
+ * copied (video encoder "copy": they are never decoded, so nothing can be drawn into them); a file
+ * without any converts without drawing (the caller can tell from getStreamList). In a merge the first input's choice applies to every input that has the track.
  * The choice stays with the record like the audio track's and is copied by
  * cloneConverteGroup2MediaUIOption. Returns 0, or 41 for a null record or a choice below
  * VKO_SUBTITLES_NONE. Call it like the record functions, never beside a conversion. */
