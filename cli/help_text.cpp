@@ -207,7 +207,7 @@ const std::vector<CommandHelp>& commandHelp()
                                         "source's default track. In a merge the first file's choice applies"},
              {"--subtitles", "keep|none|burn[:N]", "keep text subtitles where the container takes them (the "
                                                   "default), drop them, or draw subtitle track N (default 1) "
-                                                  "into the picture"},
+                                                  "into the picture (not into copied video)"},
          })},
     };
     return commands;
