@@ -173,13 +173,12 @@ EngineJob::EngineJob(const std::vector<NodeSettingInfo*>& rows, const std::strin
 
 void EngineJob::readTrackNotes(const NodeSettingInfo& first)
 {
-    int32_t count = 0;
-    if (getDroppedStreams(group_, format_.c_str(), group_->deviceClass, nullptr, 0, &count) == 0 && count > 0) {
-        trackNotes_.dropped.resize(static_cast<size_t>(count));
-        getDroppedStreams(group_, format_.c_str(), group_->deviceClass, trackNotes_.dropped.data(), count, &count);
-        trackNotes_.dropped.resize(std::min(trackNotes_.dropped.size(), static_cast<size_t>(count)));
-    }
-    if (first.tracks.subtitles > 0 && streamCount(sourceStreams(sourcePath(first)), VKO_STREAM_SUBTITLE) == 0)
+    trackNotes_.dropped = engineList<MediaStreamDrop>([&](MediaStreamDrop* drops, int32_t capacity, int32_t* count) {
+        return getDroppedStreams(group_, format_.c_str(), group_->deviceClass, drops, capacity, count);
+    });
+    // The row's own list of its source's streams, made when the source was added.
+    if (first.tracks.subtitles > 0 && first.owner != nullptr &&
+        streamCount(first.owner->streams, VKO_STREAM_SUBTITLE) == 0)
         trackNotes_.burnWithoutSubtitles = sourcePath(first);
 }
 

@@ -20,12 +20,7 @@ QJsonObject objectOf(const std::string& line)
     return QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
 }
 
-// Texts travel byte for byte: file names need not be UTF-8, and messages quote them.
-QJsonValue textOf(const std::string& text)
-{
-    return bytesToJson(text);
-}
-
+// Texts travel byte for byte (bytesToJson): file names need not be UTF-8, and messages quote them.
 std::string stringAt(const QJsonObject& object, const char* key)
 {
     return bytesFromJson(object.value(QLatin1String(key)));
@@ -36,9 +31,9 @@ QJsonObject dropObject(const MediaStreamDrop& drop)
     const MediaStreamInfo& stream = drop.stream;
     return {{"kind", stream.kind},
             {"number", stream.number},
-            {"codec", textOf(fieldText(stream.codecName))},
-            {"language", textOf(fieldText(stream.language))},
-            {"title", textOf(fieldText(stream.title))},
+            {"codec", bytesToJson(fieldText(stream.codecName))},
+            {"language", bytesToJson(fieldText(stream.language))},
+            {"title", bytesToJson(fieldText(stream.title))},
             {"input", drop.input},
             {"reason", drop.reason}};
 }
@@ -64,8 +59,8 @@ QJsonObject trackNotesObject(const WorkerResult& result)
         dropped.append(dropObject(drop));
     QJsonArray names;
     for (const std::string& name : result.inputNames)
-        names.append(textOf(name));
-    return {{"dropped", dropped}, {"burnWithoutSubtitles", textOf(result.tracks.burnWithoutSubtitles)}, {"inputs", names}};
+        names.append(bytesToJson(name));
+    return {{"dropped", dropped}, {"burnWithoutSubtitles", bytesToJson(result.tracks.burnWithoutSubtitles)}, {"inputs", names}};
 }
 
 void readTrackNotes(const QJsonObject& object, WorkerResult& result)
@@ -90,8 +85,8 @@ std::string workerJobLine(const std::vector<NodeSettingInfo*>& rows, const std::
     }
     return lineOf({{"job", QJsonObject{{"rows", saved},
                                        {"sourceSeconds", seconds},
-                                       {"outputFolder", textOf(outputFolder)},
-                                       {"outputName", textOf(outputName)},
+                                       {"outputFolder", bytesToJson(outputFolder)},
+                                       {"outputName", bytesToJson(outputName)},
                                        {"previewWidth", previewWidth},
                                        {"previewHeight", previewHeight}}}});
 }
@@ -150,11 +145,11 @@ std::string resultEventLine(const WorkerResult& result)
 {
     return lineOf({{"event", "result"},
                    {"code", result.code},
-                   {"detail", textOf(result.detail)},
-                   {"output", textOf(result.outputPath)},
+                   {"detail", bytesToJson(result.detail)},
+                   {"output", bytesToJson(result.outputPath)},
                    {"expectedSeconds", result.length.expectedSeconds},
                    {"writtenSeconds", result.length.writtenSeconds},
-                   {"damage", textOf(result.damage)},
+                   {"damage", bytesToJson(result.damage)},
                    {"partial", result.partialOutput},
                    {"tracks", trackNotesObject(result)}});
 }

@@ -6,14 +6,9 @@
 
 StreamList sourceStreams(const std::string& path)
 {
-    int32_t count = 0;
-    if (getStreamList(path.c_str(), nullptr, 0, &count) != 0 || count <= 0)
-        return {};
-    StreamList streams(static_cast<size_t>(count));
-    if (getStreamList(path.c_str(), streams.data(), count, &count) != 0)
-        return {};
-    streams.resize(static_cast<size_t>(std::min<int32_t>(count, static_cast<int32_t>(streams.size()))));
-    return streams;
+    return engineList<MediaStreamInfo>([&](MediaStreamInfo* streams, int32_t capacity, int32_t* count) {
+        return getStreamList(path.c_str(), streams, capacity, count);
+    });
 }
 
 int32_t streamCount(const StreamList& streams, int32_t kind)

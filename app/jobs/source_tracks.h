@@ -2,6 +2,7 @@
 // job keeps: plain C++ shared by the program's windows, the job filling and the command line.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,6 +10,26 @@
 #include "vkoConverterDll.h"
 
 using StreamList = std::vector<MediaStreamInfo>;
+
+// The entries of one of the engine's list calls, fill(entries, capacity, &count) -> 0 or a code,
+// each of which reads the files again: asked once with room for the usual number, and a second
+// time only when there are more. Empty when the call fails.
+template <typename Entry, typename Fill>
+std::vector<Entry> engineList(Fill fill)
+{
+    constexpr int32_t kUsualEntries = 16;
+    std::vector<Entry> entries(kUsualEntries);
+    int32_t count = 0;
+    if (fill(entries.data(), kUsualEntries, &count) != 0 || count <= 0)
+        return {};
+    if (count > kUsualEntries) {
+        entries.resize(static_cast<size_t>(count));
+        if (fill(entries.data(), count, &count) != 0)
+            return {};
+    }
+    entries.resize(std::min(entries.size(), static_cast<size_t>(count)));
+    return entries;
+}
 
 // The file's streams as the engine lists them; empty when it cannot read the file.
 StreamList sourceStreams(const std::string& path);
