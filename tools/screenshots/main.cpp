@@ -221,6 +221,9 @@ bool renderAll(ApplicationWindows& windows, const QString& folder)
                                      windows.edit.findChild<QComboBox*>(QStringLiteral("Effect_cmb"))}) {
                 relocaliseChoiceCombo(combo);
             }
+            // The stream lines are written in the language of the moment the window is filled.
+            windows.properties.showProperties(windows.main.jobs().row(0));
+            windows.properties.hide();
             for (SkinWindow* window : windows.skinnedWindows()) {
                 ok &= renderWindow(window, QStringLiteral("%1/%2_%3_%4")
                                                .arg(folder, QString::fromUtf8(info->englishName),
@@ -259,7 +262,5 @@ int main(int argc, char** argv)
     addSampleRows(windows.main);
     addSampleChoices(windows);
     bindSampleParameters(windows);
-    windows.properties.showProperties(windows.main.jobs().row(0));
-    windows.properties.hide();
     return renderAll(windows, folder) ? 0 : 1;
 }
